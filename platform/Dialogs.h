@@ -1,0 +1,32 @@
+#pragma once
+// Dialogs service: message boxes and the common file dialogs.
+
+#include <string>
+
+#include "WinDefs.h"
+
+namespace ombrix {
+
+struct OpenFileRequest {
+  HWND owner = nullptr;
+  std::string title;
+  std::string filter;  // "Text|*.txt|All files|*.*" form; the backend turns it into pairs
+  int filterIndex = 1;
+  std::string defaultExtension;
+  std::string initialFolder;
+  bool pathMustExist = false;
+  bool fileMustExist = false;
+};
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+
+  // MessageBoxA: returns the button pressed (IDOK, IDYES, ...).
+  virtual int MessageBoxA(HWND owner, const std::string& text, const std::string& caption, UINT type) = 0;
+
+  // GetOpenFileNameA: true and the chosen path, or false when the user cancelled.
+  virtual bool GetOpenFileNameA(const OpenFileRequest& request, std::string& fileName) = 0;
+};
+
+}  // namespace ombrix

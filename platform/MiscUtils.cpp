@@ -1,0 +1,133 @@
+#include "platform/MiscUtils.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace ombrix {
+
+namespace {
+
+constexpr const char* FileVersionBlock = "\\StringFileInfo\\040904E4\\FileVersion";
+
+std::vector<std::string> SplitFields(const std::string& text) {
+  std::vector<std::string> fields(1);
+  for (char c : text) {
+    if (c == '.') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A whole field of decimal digits, limited to what a release number can sensibly be.
+bool ReadSmallNumber(const std::string& text, int& number) {
+  if (text.empty() || text.size() > 6) return false;
+  number = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return false;
+    number = number * 10 + (c - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string FileVersionText(Platform& platform, const std::string& file) {
+  return platform.Files().QueryVersionString(file, FileVersionBlock);
+}
+
+std::string ShortVersionOf(const std::string& versionText) {
+  if (versionText.find('.') == std::string::npos) return versionText;
+  const std::vector<std::string> fields = SplitFields(versionText);
+  std::string minor = fields[1];
+  if (minor.size() == 1) minor = "0" + minor;
+  std::string result = fields[0] + "." + minor;
+  int release = 0;
+  if (fields.size() >= 3 && ReadSmallNumber(fields[2], release) && release != 0) {
+    // Releases 1 to 26 are the letters a to z; anything larger would not be a letter any
+    // more, so it is shown as a number.
+    if (release <= 26) {
+      result += static_cast<char>(96 + release);
+    } else {
+      result += "." + std::to_string(release);
+    }
+  }
+  return result;
+}
+
+std::string BuildNumberOf(const std::string& versionText) {
+  size_t dot = std::string::npos;
+  int dots = 0;
+  for (size_t i = 0; i < versionText.size() && dots < 3; ++i) {
+    if (versionText[i] == '.') {
+      dot = i;
+      ++dots;
+    }
+  }
+  return dot == std::string::npos ? "" : versionText.substr(dot + 1);
+}
+
+std::string ShortVersion(Platform& platform, const std::string& file) {
+  return ShortVersionOf(FileVersionText(platform, file));
+}
+
+std::string BuildNumber(Platform& platform, const std::string& file) {
+  return BuildNumberOf(FileVersionText(platform, file));
+}
+
+std::string VersionCaption(Platform& platform, const std::string& file) {
+  const std::string version = FileVersionText(platform, file);
+  return "Version " + ShortVersionOf(version) + " build " + BuildNumberOf(version);
+}
+
+std::string DigitsOnly(const std::string& text) {
+  if (text.empty()) return "0";
+  std::string digits;
+  for (char c : text) {
+    if (IsDigit(c)) digits += c;
+  }
+  return digits;
+}
+
+std::int32_t DigitsToInt(const std::string& text) {
+  constexpr std::int64_t Max = std::numeric_limits<std::int32_t>::max();
+  std::int64_t value = 0;
+  for (char c : DigitsOnly(text)) {
+    value = value * 10 + (c - '0');
+    if (value > Max) return static_cast<std::int32_t>(Max);
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::string IntToText(std::int32_t number) { return std::to_string(number); }
+
+std::int32_t TimeToMilliseconds(TDateTime time) {
+  const double fraction = std::fabs(time - std::trunc(time));
+  const long long milliseconds = std::llround(fraction * MillisecondsPerDay);
+  return static_cast<std::int32_t>(milliseconds % static_cast<long long>(MillisecondsPerDay));
+}
+
+void PauseWithMessages(Platform& platform, DWORD milliseconds) {
+  const TDateTime start = platform.Clock().Now();
+  for (;;) {
+    platform.Messages().ProcessMessages();
+    const TDateTime now = platform.Clock().Now();
+    // A clock set back during the pause would otherwise hold it for as long as it moved.
+    if (now < start) return;
+    const std::int64_t elapsed = TimeToMilliseconds(now - start);
+    if (elapsed > static_cast<std::int64_t>(milliseconds)) return;
+    platform.Messages().WaitForMessages(static_cast<DWORD>(milliseconds - elapsed + 1));
+  }
+}
+
+int AskYesNo(Platform& platform, const std::string& caption, const std::string& text) {
+  return platform.Dialogs().MessageBoxA(platform.Windows().GetDesktopWindow(), text, caption,
+                                        MB_YESNO | MB_SETFOREGROUND);
+}
+
+}  // namespace ombrix

@@ -1,0 +1,155 @@
+#pragma once
+// The Windows types and constants the portable code speaks in.
+//
+// On Windows they come from <windows.h>. Elsewhere (the native build over the simulated
+// layer) this header declares the same names with the same values, so that every module
+// above the platform layer reads like ordinary Win32 code and compiles unchanged on both.
+// Add a name here only with the exact value the Windows headers give it.
+
+#ifdef _WIN32
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#else
+
+#include <cstdint>
+
+typedef std::uint8_t BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
+typedef std::int32_t INT;
+typedef std::uint32_t UINT;
+typedef std::int32_t BOOL;
+typedef std::int16_t SHORT;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t ULONG_PTR;
+typedef std::intptr_t LONG_PTR;
+typedef std::intptr_t INT_PTR;
+typedef std::intptr_t LPARAM;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LRESULT;
+typedef DWORD REGSAM;
+typedef LONG HRESULT;
+
+#define TRUE 1
+#define FALSE 0
+
+// Handles are opaque pointers to distinct incomplete types, as with STRICT.
+#define OMBRIX_DECLARE_HANDLE(name) \
+  struct name##__ {                 \
+    int unused;                     \
+  };                                \
+  typedef struct name##__* name
+OMBRIX_DECLARE_HANDLE(HKEY);
+OMBRIX_DECLARE_HANDLE(HWND);
+OMBRIX_DECLARE_HANDLE(HICON);
+OMBRIX_DECLARE_HANDLE(HINSTANCE);
+OMBRIX_DECLARE_HANDLE(HMENU);
+#undef OMBRIX_DECLARE_HANDLE
+typedef void* HANDLE;
+typedef HINSTANCE HMODULE;
+
+#define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)((LONG)0x80000001))
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)((LONG)0x80000002))
+#define HKEY_USERS ((HKEY)(ULONG_PTR)((LONG)0x80000003))
+#define HKEY_CURRENT_CONFIG ((HKEY)(ULONG_PTR)((LONG)0x80000005))
+#define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr LONG ERROR_BAD_FORMAT = 11;
+constexpr LONG ERROR_WRITE_FAULT = 29;
+constexpr LONG ERROR_SHARING_VIOLATION = 32;
+constexpr LONG ERROR_FILE_EXISTS = 80;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_BAD_PATHNAME = 161;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
+constexpr LONG ERROR_BAD_EXE_FORMAT = 193;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_NOACCESS = 998;
+constexpr LONG ERROR_KEY_DELETED = 1018;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_MULTI_SZ = 7;
+constexpr DWORD REG_QWORD = 11;
+
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_WRITE = 0x20006;
+constexpr REGSAM KEY_EXECUTE = 0x20019;
+constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+
+constexpr UINT MAX_PATH = 260;
+
+// GetWindow.
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+
+// Message boxes.
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
+constexpr UINT MB_YESNOCANCEL = 0x3;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_RETRYCANCEL = 0x5;
+constexpr UINT MB_TYPEMASK = 0xF;
+constexpr UINT MB_ICONHAND = 0x10;
+constexpr UINT MB_ICONERROR = 0x10;
+constexpr UINT MB_ICONQUESTION = 0x20;
+constexpr UINT MB_ICONEXCLAMATION = 0x30;
+constexpr UINT MB_ICONWARNING = 0x30;
+constexpr UINT MB_ICONINFORMATION = 0x40;
+constexpr UINT MB_ICONASTERISK = 0x40;
+constexpr UINT MB_TASKMODAL = 0x2000;
+constexpr UINT MB_SETFOREGROUND = 0x10000;
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Show commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+
+#endif

@@ -1,0 +1,40 @@
+#pragma once
+// Windows service: other processes' top-level windows, in Z order.
+
+#include <string>
+
+#include "WinDefs.h"
+
+namespace ombrix {
+
+// The fields of WINDOWPLACEMENT the system reads.
+struct WindowPlacementInfo {
+  UINT flags = 0;
+  UINT showCmd = 0;
+};
+
+class IWindowOps {
+ public:
+  virtual ~IWindowOps() = default;
+
+  // FindWindowA(NULL, NULL): the topmost top-level window.
+  virtual HWND FindTopWindow() = 0;
+  // FindWindowA with a class and/or a window name (empty means "any").
+  virtual HWND FindWindowA(const std::string& className, const std::string& windowName) = 0;
+  // GetWindow; the system uses GW_HWNDNEXT: the window below in Z order, or nullptr.
+  virtual HWND GetWindow(HWND window, UINT command) = 0;
+  // GetWindowTextA with a buffer of `capacity` characters including the terminator.
+  virtual std::string GetWindowTextA(HWND window, int capacity) = 0;
+  virtual LONG_PTR GetWindowLongA(HWND window, int index) = 0;
+  // GetWindowThreadProcessId: the thread id, and the process id through `processId`.
+  virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
+  virtual BOOL IsWindow(HWND window) = 0;
+  virtual BOOL ShowWindow(HWND window, int command) = 0;
+  virtual BOOL ShowWindowAsync(HWND window, int command) = 0;
+  virtual BOOL SetForegroundWindow(HWND window) = 0;
+  // GetWindowPlacement (record length 44); FALSE when the window does not exist.
+  virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
+  virtual HWND GetDesktopWindow() = 0;
+};
+
+}  // namespace ombrix

@@ -1,0 +1,51 @@
+#pragma once
+// Top-level windows of the simulated desktop, in Z order (topmost first).
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/WindowOps.h"
+
+namespace ombrix::sim {
+
+struct SimWindow {
+  std::string caption;
+  std::string className = "SimWindow";
+  DWORD processId = 0;
+  DWORD threadId = 0;
+  bool visible = true;
+  UINT showCmd = SW_SHOWNORMAL;   // 1 normal, 2 minimized, 3 maximized
+  bool restoreToMaximized = false;
+};
+
+class SimWindowOps : public IWindowOps {
+ public:
+  HWND FindTopWindow() override;
+  HWND FindWindowA(const std::string& className, const std::string& windowName) override;
+  HWND GetWindow(HWND window, UINT command) override;
+  std::string GetWindowTextA(HWND window, int capacity) override;
+  LONG_PTR GetWindowLongA(HWND window, int index) override;
+  DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override;
+  BOOL IsWindow(HWND window) override;
+  BOOL ShowWindow(HWND window, int command) override;
+  BOOL ShowWindowAsync(HWND window, int command) override;
+  BOOL SetForegroundWindow(HWND window) override;
+  BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
+  HWND GetDesktopWindow() override;
+
+  // Test controls. A new window goes on top of the Z order.
+  HWND CreateTopWindow(const SimWindow& window);
+  void DestroyWindow(HWND window);
+  SimWindow* Find(HWND window);
+  HWND Foreground() const { return foreground_; }
+  const std::vector<HWND>& ZOrder() const { return zOrder_; }
+
+ private:
+  std::map<ULONG_PTR, SimWindow> windows_;
+  std::vector<HWND> zOrder_;
+  ULONG_PTR nextHandle_ = 0x20000;
+  HWND foreground_ = nullptr;
+};
+
+}  // namespace ombrix::sim

@@ -1,0 +1,29 @@
+#pragma once
+// The platform over the real Windows API. Thin: every call forwards to its Win32
+// counterpart; no logic of the system lives here.
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace ombrix::win32 {
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+
+  IRegistry& Registry() override;
+  IProfile& Profile() override;
+  IFiles& Files() override;
+  IClock& Clock() override;
+  IMessagePump& Messages() override;
+  IDialogs& Dialogs() override;
+  IWindowOps& Windows() override;
+
+ private:
+  struct Services;
+  std::unique_ptr<Services> services_;
+};
+
+}  // namespace ombrix::win32

@@ -1,0 +1,63 @@
+#include "platform/win32/Win32Registry.h"
+
+namespace ombrix::win32 {
+
+LONG Win32Registry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) {
+  result = nullptr;
+  return ::RegOpenKeyExA(parent, subKey.c_str(), 0, access, &result);
+}
+
+LONG Win32Registry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
+                                    DWORD* disposition) {
+  result = nullptr;
+  return ::RegCreateKeyExA(parent, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &result,
+                           disposition);
+}
+
+LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
+
+LONG Win32Registry::RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
+                                     DWORD* size) {
+  DWORD capacity = data ? static_cast<DWORD>(data->size()) : 0;
+  LONG result = ::RegQueryValueExA(key, name.c_str(), nullptr, type, data ? data->data() : nullptr, &capacity);
+  if (size) *size = capacity;
+  return result;
+}
+
+LONG Win32Registry::RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
+  // Windows adds a terminator to a string whose next byte happens to be NUL; a non-NUL
+  // byte after the data makes the call store exactly what it was given.
+  std::vector<BYTE> buffer(data);
+  buffer.push_back(0xFF);
+  return ::RegSetValueExA(key, name.c_str(), 0, type, buffer.data(), static_cast<DWORD>(data.size()));
+}
+
+LONG Win32Registry::RegDeleteValueA(HKEY key, const std::string& name) { return ::RegDeleteValueA(key, name.c_str()); }
+
+LONG Win32Registry::RegDeleteKeyA(HKEY parent, const std::string& subKey) {
+  return ::RegDeleteKeyA(parent, subKey.c_str());
+}
+
+LONG Win32Registry::RegEnumKeyExA(HKEY key, DWORD index, DWORD capacity, std::string& name) {
+  std::string buffer(capacity + 1, '\0');
+  DWORD length = capacity;
+  LONG result = ::RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return result;
+}
+
+LONG Win32Registry::RegEnumValueA(HKEY key, DWORD index, DWORD capacity, std::string& name) {
+  std::string buffer(capacity + 1, '\0');
+  DWORD length = capacity;
+  LONG result = ::RegEnumValueA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return result;
+}
+
+LONG Win32Registry::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values,
+                                     DWORD* maxValueNameLen, DWORD* maxValueLen) {
+  return ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, subKeys, maxSubKeyLen, nullptr, values, maxValueNameLen,
+                            maxValueLen, nullptr, nullptr);
+}
+
+}  // namespace ombrix::win32

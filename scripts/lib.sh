@@ -1,0 +1,51 @@
+# Shared by the project's scripts: package installation and the wine environment.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="$ROOT/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
+          xdotool imagemagick x11-utils)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+# Installs whatever the build and the tests need and is not there yet.
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "${PACKAGES[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== Installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build_preset() {
+  local preset="$1"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+}
+
+# Creates the project's wine prefix once (the first start takes a while).
+ensure_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== Creating the wine prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -w
+  fi
+}
+
+# Starts a persistent wineserver and wine's own services with their output going nowhere,
+# so that programs started later (and the pipes of whoever runs them) never keep them.
+start_wine() {
+  wineserver -p 60
+  wine wineboot >/dev/null 2>&1 </dev/null || true
+}

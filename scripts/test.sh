@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native (plain and sanitized) over the simulated Windows layer,
+# then the Windows build under wine over the real API. Prints the counts of each.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+cd "$ROOT"
+
+ensure_packages
+mkdir -p build/logs
+
+total_passed=0
+total_failed=0
+status=0
+wine_passed=0
+
+# The Windows tests need a display and a running wineserver.
+ctest_under_wine() {
+  xvfb-run -a bash -c "
+    source '$ROOT/scripts/lib.sh'
+    ensure_wine_prefix
+    start_wine
+    result=0
+    ctest --preset win32 -V || result=\$?
+    wineserver -k || true
+    exit \$result"
+}
+
+# Sums GoogleTest's closing "[  PASSED  ] N tests" (or FAILED) lines of a log.
+count_tests() {
+  { grep -oE "^[0-9]+: \[  $1  \] [0-9]+ test" "$2" || true; } | awk '{s += $5} END {print s + 0}'
+}
+
+# Builds a preset, runs its tests and adds the GoogleTest counts to the totals.
+run_preset() {
+  local preset="$1" log="build/logs/$1.log" result=0 passed failed
+  echo "== $preset"
+  if ! build_preset "$preset" >"build/logs/build-$preset.log" 2>&1; then
+    tail -40 "build/logs/build-$preset.log"
+    echo "$preset: build failed"
+    status=1
+    return
+  fi
+  if [ "$preset" = win32 ]; then
+    ctest_under_wine >"$log" 2>&1 || result=$?
+  else
+    ctest --preset "$preset" -V >"$log" 2>&1 || result=$?
+  fi
+  passed=$(count_tests PASSED "$log")
+  failed=$(count_tests FAILED "$log")
+  if [ "$result" -ne 0 ]; then
+    grep -E '\[  FAILED  \]|\(Failed\)|\(Timeout\)|\(SEGFAULT\)|Exception|ERROR: AddressSanitizer|runtime error' "$log" | head -40 || true
+    [ "$failed" -eq 0 ] && failed=1
+    status=1
+  fi
+  echo "$preset: $passed passed, $failed failed (log: $log)"
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  if [ "$preset" = win32 ]; then wine_passed=$passed; fi
+}
+
+run_preset native
+run_preset native-sanitize
+run_preset win32
+
+if [ "$wine_passed" -eq 0 ]; then
+  echo "No test ran under wine."
+  status=1
+fi
+echo
+echo "$total_passed passed, $total_failed failed"
+exit $status

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "platform/DateTime.h"
+#include "platform/MiscUtils.h"
+#include "platform/sim/SimPlatform.h"
+
+namespace ombrix {
+namespace {
+
+TEST(VersionTexts, ShortVersionBuildNumberAndCaption) {
+  struct Case {
+    const char* version;
+    const char* shortVersion;
+    const char* build;
+  };
+  const Case cases[] = {
+      {"3.91.0.297", "3.91", "297"},
+      {"3.91.1.84", "3.91a", "84"},
+      {"3.9.2.5", "3.09b", "5"},
+      {"2.5.3.40", "2.05c", "40"},
+      {"4.10.0.300", "4.10", "300"},
+      {"1.0.26.1", "1.00z", "1"},
+      // Beyond the letters and other than four fields: never a stray character.
+      {"1.2.27.9", "1.02.27", "9"},
+      {"1.2.x.9", "1.02", "9"},
+      {"1.2.-1.9", "1.02", "9"},
+      {"7", "7", ""},
+      {"7.5", "7.05", "5"},
+      {"7.5.1", "7.05a", "1"},
+      {"1.2.3.4.5", "1.02c", "4.5"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.shortVersion, ShortVersionOf(c.version)) << c.version;
+    EXPECT_EQ(c.build, BuildNumberOf(c.version)) << c.version;
+  }
+}
+
+TEST(VersionTexts, ReadFromTheFilesVersionResource) {
+  sim::SimPlatform platform;
+  const std::string exe = "C:\\Program Files\\Ombrix\\Ombrix.exe";
+  platform.SimFiles().WriteFileBytes(exe, "MZ");
+  platform.SimFiles().SetVersionString(exe, "\\StringFileInfo\\040904E4\\FileVersion", "3.91.0.297");
+  EXPECT_EQ("3.91.0.297", FileVersionText(platform, exe));
+  EXPECT_EQ("3.91", ShortVersion(platform, exe));
+  EXPECT_EQ("297", BuildNumber(platform, exe));
+  EXPECT_EQ("Version 3.91 build 297", VersionCaption(platform, exe));
+
+  // Another language block is not the one read.
+  const std::string other = "C:\\Other.exe";
+  platform.SimFiles().WriteFileBytes(other, "MZ");
+  platform.SimFiles().SetVersionString(other, "\\StringFileInfo\\040704B0\\FileVersion", "9.9.9.9");
+  EXPECT_EQ("", ShortVersion(platform, other));
+  EXPECT_EQ("Version  build ", VersionCaption(platform, other));
+  EXPECT_EQ("Version  build ", VersionCaption(platform, "C:\\missing.exe"));
+}
+
+TEST(Digits, OnlyDigitsAndTheirValue) {
+  struct Case {
+    const char* text;
+    const char* digits;
+    std::int32_t value;
+  };
+  const Case cases[] = {
+      {"", "0", 0},
+      {"abc", "", 0},
+      {"0", "0", 0},
+      {"007", "007", 7},
+      {"1a0", "10", 10},
+      {"-5", "5", 5},
+      {"12abc", "12", 12},
+      {" 3 4 ", "34", 34},
+      {"2147483647", "2147483647", 2147483647},
+      {"2147483648", "2147483648", 2147483647},
+      {"99999999999999999999999", "99999999999999999999999", 2147483647},
+      {"0000000000000000000042", "0000000000000000000042", 42},
+      {"\xB2\xB3", "", 0},  // superscript digits are not decimal digits
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.digits, DigitsOnly(c.text)) << c.text;
+    EXPECT_EQ(c.value, DigitsToInt(c.text)) << c.text;
+  }
+  EXPECT_EQ("7", IntToText(DigitsToInt("007")));
+  EXPECT_EQ("-2147483648", IntToText(INT32_MIN));
+  EXPECT_EQ("0", IntToText(0));
+}
+
+TEST(Time, TimeOfDayInMilliseconds) {
+  EXPECT_EQ(0, TimeToMilliseconds(0.0));
+  EXPECT_EQ(((13 * 60 + 45) * 60 + 30) * 1000 + 250, TimeToMilliseconds(EncodeDateTime(2026, 12, 7, 13, 45, 30, 250)));
+  EXPECT_EQ(1500, TimeToMilliseconds(3.0 + 1500 / MillisecondsPerDay)) << "whole days are not counted";
+  EXPECT_EQ(86399999, TimeToMilliseconds(EncodeDateTime(2026, 12, 7, 23, 59, 59, 999)));
+  EXPECT_EQ(46363.375, EncodeDateTime(2026, 12, 7, 9, 0, 0, 0));
+}
+
+TEST(Pause, KeepsTimersRunningAndLastsItsTime) {
+  sim::SimPlatform platform;
+  int ticks = 0;
+  platform.Messages().SetTimer(100, [&] { ++ticks; });
+  const auto before = platform.SimTime().Elapsed();
+  PauseWithMessages(platform, 1000);
+  EXPECT_GT(platform.SimTime().Elapsed() - before, 1000u);
+  EXPECT_EQ(10, ticks);
+}
+
+TEST(Pause, ZeroStillProcessesMessagesOnce) {
+  sim::SimPlatform platform;
+  bool delivered = false;
+  platform.SimMessages().Post([&] { delivered = true; });
+  PauseWithMessages(platform, 0);
+  EXPECT_TRUE(delivered);
+}
+
+TEST(Pause, EndsWhenTheClockIsSetBack) {
+  sim::SimPlatform platform;
+  platform.SimMessages().Post([&] { platform.SimTime().SetNow(platform.Clock().Now() - 1.0 / 24); });
+  PauseWithMessages(platform, 5000);
+  EXPECT_LT(platform.SimTime().Elapsed(), 5000u);
+}
+
+TEST(AskYesNo, DesktopOwnedForegroundQuestion) {
+  sim::SimPlatform platform;
+  platform.SimBoxes().AnswerNextBox(IDNO);
+  EXPECT_EQ(IDNO, AskYesNo(platform, "Vorel Ombrix", "Close?"));
+  ASSERT_EQ(1u, platform.SimBoxes().Boxes().size());
+  const sim::ShownMessageBox& box = platform.SimBoxes().Boxes()[0];
+  EXPECT_EQ(0x10004u, box.type);
+  EXPECT_EQ(platform.Windows().GetDesktopWindow(), box.owner);
+  EXPECT_EQ("Vorel Ombrix", box.caption);
+  EXPECT_EQ("Close?", box.text);
+}
+
+}  // namespace
+}  // namespace ombrix
