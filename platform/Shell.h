@@ -1,5 +1,5 @@
 #pragma once
-// Shell service: shell execution, icons, the notification area and the help viewer.
+// Shell service: shell execution, the notification area and the help viewer.
 
 #include <string>
 
@@ -24,10 +24,6 @@ class IShell {
   // ShellExecuteA; a result above 32 means started.
   virtual INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& folder, int showCommand) = 0;
-  // ExtractIconA: index -1 gives the number of icons in the file (as a handle value).
-  virtual HICON ExtractIconA(const std::string& file, int index) = 0;
-  virtual HICON LoadStandardIcon(int resourceId) = 0;  // LoadIconA(NULL, IDI_...)
-  virtual BOOL DestroyIcon(HICON icon) = 0;
   virtual BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) = 0;
   virtual BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
 };
