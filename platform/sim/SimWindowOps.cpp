@@ -30,6 +30,18 @@ void SimWindowOps::DestroyWindow(HWND window) {
   if (foreground_ == window) foreground_ = nullptr;
 }
 
+LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SimWindow* found = Find(window);
+  if (!found) return 0;
+  if (found->onMessage) {
+    // The procedure may destroy its own window; keep it alive for the call.
+    auto procedure = found->onMessage;
+    return procedure(message, wParam, lParam);
+  }
+  if (message == WM_CLOSE) DestroyWindow(window);
+  return 0;
+}
+
 HWND SimWindowOps::FindTopWindow() { return zOrder_.empty() ? nullptr : zOrder_.front(); }
 
 HWND SimWindowOps::FindWindowA(const std::string& className, const std::string& windowName) {

@@ -1,6 +1,7 @@
 #pragma once
 // Top-level windows of the simulated desktop, in Z order (topmost first).
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ struct SimWindow {
   bool visible = true;
   UINT showCmd = SW_SHOWNORMAL;   // 1 normal, 2 minimized, 3 maximized
   bool restoreToMaximized = false;
+  // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
+  // destroys the window and everything else returns 0.
+  std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 };
 
 class SimWindowOps : public IWindowOps {
@@ -37,6 +41,8 @@ class SimWindowOps : public IWindowOps {
   // Test controls. A new window goes on top of the Z order.
   HWND CreateTopWindow(const SimWindow& window);
   void DestroyWindow(HWND window);
+  // Runs the window's procedure for a sent message (SendMessageA lands here).
+  LRESULT DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   SimWindow* Find(HWND window);
   HWND Foreground() const { return foreground_; }
   const std::vector<HWND>& ZOrder() const { return zOrder_; }

@@ -101,7 +101,12 @@ TEST(SimWindowsControls, NewWindowsGoOnTopAndPlacementFollowsShowCommands) {
     EXPECT_EQ(step.flags, placement.flags) << "after command " << step.command;
   }
   EXPECT_FALSE(windows.Find(first)->visible);
-  windows.DestroyWindow(first);
+
+  // A window that refuses WM_CLOSE survives it; one without a procedure goes.
+  windows.Find(second)->onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+  windows.DeliverMessage(second, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(windows.IsWindow(second));
+  windows.DeliverMessage(first, WM_CLOSE, 0, 0);
   EXPECT_FALSE(windows.IsWindow(first));
   EXPECT_FALSE(windows.GetWindowPlacement(first, placement));
 }
