@@ -80,8 +80,15 @@ TEST(SimDialogsControls, ScriptedAnswersRunTheirWhileOpenStep) {
 TEST(SimWindowsControls, NewWindowsGoOnTopAndPlacementFollowsShowCommands) {
   SimPlatform platform;
   SimWindowOps& windows = platform.SimWindows();
-  HWND first = windows.CreateTopWindow({"First", "C", 10, 11});
-  HWND second = windows.CreateTopWindow({"Second", "C", 10, 12});
+  auto window = [](const char* caption, DWORD threadId) {
+    SimWindow spec;
+    spec.caption = caption;
+    spec.processId = 10;
+    spec.threadId = threadId;
+    return spec;
+  };
+  HWND first = windows.CreateTopWindow(window("First", 11));
+  HWND second = windows.CreateTopWindow(window("Second", 12));
   EXPECT_EQ(second, windows.FindTopWindow());
   EXPECT_EQ(first, windows.GetWindow(second, GW_HWNDNEXT));
   EXPECT_EQ(nullptr, windows.GetWindow(first, GW_HWNDNEXT));
