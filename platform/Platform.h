@@ -7,6 +7,7 @@
 #include "Files.h"
 #include "Profile.h"
 #include "Registry.h"
+#include "ShellLinks.h"
 #include "WindowOps.h"
 
 namespace ombrix {
@@ -22,6 +23,7 @@ class Platform {
   virtual IMessagePump& Messages() = 0;
   virtual IDialogs& Dialogs() = 0;
   virtual IWindowOps& Windows() = 0;
+  virtual IShellLinks& ShellLinks() = 0;
 };
 
 }  // namespace ombrix

@@ -168,4 +168,37 @@ constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
 constexpr int SW_SHOWDEFAULT = 10;
 
+// COM results (winerror.h).
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
+constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0);
+constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106);
+constexpr LONG FACILITY_WIN32 = 7;
+constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+inline HRESULT HRESULT_FROM_WIN32(LONG error) {
+  return error <= 0 ? static_cast<HRESULT>(error)
+                    : static_cast<HRESULT>((static_cast<DWORD>(error) & 0x0000FFFF) | (FACILITY_WIN32 << 16) |
+                                           0x80000000u);
+}
+
+// IShellLink::GetPath flags (shobjidl.h).
+constexpr DWORD SLGP_SHORTPATH = 0x1;
+constexpr DWORD SLGP_UNCPRIORITY = 0x2;
+constexpr DWORD SLGP_RAWPATH = 0x4;
+
+// Hot-key modifier flags of the high byte of a shell hot key (commctrl.h).
+constexpr BYTE HOTKEYF_SHIFT = 0x01;
+constexpr BYTE HOTKEYF_CONTROL = 0x02;
+constexpr BYTE HOTKEYF_ALT = 0x04;
+constexpr BYTE HOTKEYF_EXT = 0x08;
+
 #endif

@@ -7,13 +7,14 @@
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShellLinks.h"
 #include "platform/sim/SimWindowOps.h"
 
 namespace ombrix::sim {
 
 class SimPlatform : public Platform {
  public:
-  SimPlatform() : profile_(files_), messages_(clock_) {}
+  SimPlatform() : profile_(files_), messages_(clock_), shellLinks_(files_) {}
 
   IRegistry& Registry() override { return registry_; }
   IProfile& Profile() override { return profile_; }
@@ -22,6 +23,7 @@ class SimPlatform : public Platform {
   IMessagePump& Messages() override { return messages_; }
   IDialogs& Dialogs() override { return dialogs_; }
   IWindowOps& Windows() override { return windows_; }
+  IShellLinks& ShellLinks() override { return shellLinks_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -30,6 +32,7 @@ class SimPlatform : public Platform {
   SimMessagePump& SimMessages() { return messages_; }
   SimDialogs& SimBoxes() { return dialogs_; }
   SimWindowOps& SimWindows() { return windows_; }
+  SimShellLinks& SimLinks() { return shellLinks_; }
 
  private:
   SimRegistry registry_;
@@ -39,6 +42,7 @@ class SimPlatform : public Platform {
   SimMessagePump messages_;
   SimDialogs dialogs_;
   SimWindowOps windows_;
+  SimShellLinks shellLinks_;
 };
 
 }  // namespace ombrix::sim

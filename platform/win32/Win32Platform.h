@@ -20,10 +20,12 @@ class Win32Platform : public Platform {
   IMessagePump& Messages() override;
   IDialogs& Dialogs() override;
   IWindowOps& Windows() override;
+  IShellLinks& ShellLinks() override;  // defined in Win32ShellLinks.cpp
 
  private:
   struct Services;
   std::unique_ptr<Services> services_;
+  std::unique_ptr<IShellLinks> shellLinks_;  // made on first use
 };
 
 }  // namespace ombrix::win32
