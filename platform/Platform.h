@@ -7,10 +7,12 @@
 #include "Files.h"
 #include "Profile.h"
 #include "Registry.h"
-#include "ShellLinks.h"
 #include "WindowOps.h"
 
 namespace ombrix {
+
+// Declared in ShellLinks.h, which brings the shell headers along; only its users include it.
+class IShellLinks;
 
 class Platform {
  public:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ShellLinks.h"
+
 namespace ombrix {
 
 namespace {

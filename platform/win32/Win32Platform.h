@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/ShellLinks.h"
 
 namespace ombrix::win32 {
 

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "platform/ShellLinks.h"
 #include "platform/sim/LnkFormat.h"
 #include "tests/contract/ContractFixture.h"
 #include "tests/contract/ShellLinksQuirks.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "platform/ShellLinks.h"
 #include "platform/ShellLnk.h"
 #include "platform/sim/LnkFormat.h"
 #include "tests/contract/ContractFixture.h"
