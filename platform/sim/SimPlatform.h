@@ -5,6 +5,7 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWindowOps.h"
@@ -13,7 +14,7 @@ namespace ombrix::sim {
 
 class SimPlatform : public Platform {
  public:
-  SimPlatform() : profile_(files_), messages_(clock_) {}
+  SimPlatform() : profile_(files_), messages_(clock_), processes_(files_, clock_, windows_) {}
 
   IRegistry& Registry() override { return registry_; }
   IProfile& Profile() override { return profile_; }
@@ -22,6 +23,7 @@ class SimPlatform : public Platform {
   IMessagePump& Messages() override { return messages_; }
   IDialogs& Dialogs() override { return dialogs_; }
   IWindowOps& Windows() override { return windows_; }
+  IProcesses& Processes() override { return processes_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -30,6 +32,7 @@ class SimPlatform : public Platform {
   SimMessagePump& SimMessages() { return messages_; }
   SimDialogs& SimBoxes() { return dialogs_; }
   SimWindowOps& SimWindows() { return windows_; }
+  SimProcesses& SimProcs() { return processes_; }
 
  private:
   SimRegistry registry_;
@@ -39,6 +42,7 @@ class SimPlatform : public Platform {
   SimMessagePump messages_;
   SimDialogs dialogs_;
   SimWindowOps windows_;
+  SimProcesses processes_;  // after the parts it drives
 };
 
 }  // namespace ombrix::sim

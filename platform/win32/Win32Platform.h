@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace ombrix::win32 {
 
@@ -20,10 +21,12 @@ class Win32Platform : public Platform {
   IMessagePump& Messages() override;
   IDialogs& Dialogs() override;
   IWindowOps& Windows() override;
+  IProcesses& Processes() override { return processes_; }
 
  private:
   struct Services;
   std::unique_ptr<Services> services_;
+  Win32Processes processes_;
 };
 
 }  // namespace ombrix::win32
