@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Files.h"
+#include "Processes.h"
 #include "Profile.h"
 #include "Registry.h"
 #include "WindowOps.h"
@@ -26,6 +27,7 @@ class Platform {
   virtual IDialogs& Dialogs() = 0;
   virtual IWindowOps& Windows() = 0;
   virtual IShellLinks& ShellLinks() = 0;
+  virtual IProcesses& Processes() = 0;
 };
 
 }  // namespace ombrix

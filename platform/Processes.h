@@ -7,10 +7,11 @@
 
 namespace ombrix {
 
-// The fields of STARTUPINFOA the system sets or reads.
+// The fields of STARTUPINFOA the system sets or reads; every other field is zero when a
+// program is started. 68 is the size of STARTUPINFOA on 32-bit Windows.
 struct StartupInfo {
   DWORD cb = 68;
-  DWORD flags = 0;  // STARTF_USESHOWWINDOW is 1
+  DWORD flags = 0;  // STARTF_USESHOWWINDOW makes showWindow count
   WORD showWindow = 0;
 };
 
@@ -27,13 +28,20 @@ class IProcesses {
   virtual ~IProcesses() = default;
 
   // CreateProcessA with no application name, no security attributes, handles not
-  // inherited, the caller's environment and current folder. FALSE on failure; the error code
-  // is then GetLastError().
+  // inherited, the caller's environment and current folder. The program is the first
+  // blank-separated token of the command line (or the quoted run it starts with), searched
+  // the way Windows does. FALSE on failure; the error code is then GetLastError().
   virtual BOOL CreateProcessA(const std::string& commandLine, DWORD creationFlags, const StartupInfo& startup,
                               ProcessInformation& info) = 0;
+  // GetStartupInfoA: how this process itself was started.
   virtual StartupInfo GetStartupInfoA() = 0;
+  // WaitForInputIdle: 0 once the program waits for input, WAIT_TIMEOUT, or WAIT_FAILED
+  // (for instance for a console program, which has no message queue).
   virtual DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) = 0;
+  // WinExec: above 31 when started, otherwise 0, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
+  // or ERROR_BAD_FORMAT.
   virtual UINT WinExec(const std::string& commandLine, UINT showCommand) = 0;
+  // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };
 

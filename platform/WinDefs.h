@@ -200,5 +200,32 @@ constexpr BYTE HOTKEYF_SHIFT = 0x01;
 constexpr BYTE HOTKEYF_CONTROL = 0x02;
 constexpr BYTE HOTKEYF_ALT = 0x04;
 constexpr BYTE HOTKEYF_EXT = 0x08;
+// Processes.
+constexpr DWORD STARTF_USESHOWWINDOW = 0x00000001;
+constexpr DWORD CREATE_NEW_CONSOLE = 0x00000010;
+constexpr DWORD NORMAL_PRIORITY_CLASS = 0x00000020;
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+
+// GetWindowLongA.
+constexpr int GWL_WNDPROC = -4;
+constexpr int GWL_HINSTANCE = -6;
+constexpr int GWL_HWNDPARENT = -8;
+constexpr int GWL_ID = -12;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+constexpr int GWL_USERDATA = -21;
+
+// Window styles.
+constexpr LONG WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr LONG WS_CLIPSIBLINGS = 0x04000000;
+constexpr LONG WS_DISABLED = 0x08000000;
+constexpr LONG WS_POPUP = static_cast<LONG>(0x80000000u);
+constexpr LONG WS_MAXIMIZE = 0x01000000;
+constexpr LONG WS_VISIBLE = 0x10000000;
+constexpr LONG WS_MINIMIZE = 0x20000000;
+constexpr LONG WS_EX_WINDOWEDGE = 0x00000100;
 
 #endif

@@ -25,6 +25,8 @@ class IWindowOps {
   virtual HWND GetWindow(HWND window, UINT command) = 0;
   // GetWindowTextA with a buffer of `capacity` characters including the terminator.
   virtual std::string GetWindowTextA(HWND window, int capacity) = 0;
+  // GetWindowLongA: GWL_HINSTANCE, GWL_HWNDPARENT, GWL_WNDPROC, GWL_ID, GWL_USERDATA,
+  // GWL_STYLE, GWL_EXSTYLE; 0 for a window that does not exist.
   virtual LONG_PTR GetWindowLongA(HWND window, int index) = 0;
   // GetWindowThreadProcessId: the thread id, and the process id through `processId`.
   virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
@@ -35,6 +37,10 @@ class IWindowOps {
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;
+
+  // CharUpperBuffA over a copy of the text: upper case in the user's locale (system code
+  // page), the way window names are compared.
+  virtual std::string CharUpperBuffA(const std::string& text) = 0;
 };
 
 }  // namespace ombrix

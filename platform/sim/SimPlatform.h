@@ -5,6 +5,7 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShellLinks.h"
@@ -14,7 +15,8 @@ namespace ombrix::sim {
 
 class SimPlatform : public Platform {
  public:
-  SimPlatform() : profile_(files_), messages_(clock_), shellLinks_(files_) {}
+  SimPlatform()
+      : profile_(files_), messages_(clock_), shellLinks_(files_), processes_(files_, clock_, windows_) {}
 
   IRegistry& Registry() override { return registry_; }
   IProfile& Profile() override { return profile_; }
@@ -24,6 +26,7 @@ class SimPlatform : public Platform {
   IDialogs& Dialogs() override { return dialogs_; }
   IWindowOps& Windows() override { return windows_; }
   IShellLinks& ShellLinks() override { return shellLinks_; }
+  IProcesses& Processes() override { return processes_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -33,6 +36,7 @@ class SimPlatform : public Platform {
   SimDialogs& SimBoxes() { return dialogs_; }
   SimWindowOps& SimWindows() { return windows_; }
   SimShellLinks& SimLinks() { return shellLinks_; }
+  SimProcesses& SimProcs() { return processes_; }
 
  private:
   SimRegistry registry_;
@@ -43,6 +47,7 @@ class SimPlatform : public Platform {
   SimDialogs dialogs_;
   SimWindowOps windows_;
   SimShellLinks shellLinks_;
+  SimProcesses processes_;  // after the parts it drives
 };
 
 }  // namespace ombrix::sim

@@ -11,12 +11,18 @@ ULONG_PTR HandleValue(HWND window) { return reinterpret_cast<ULONG_PTR>(window);
 const HWND DesktopWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x10010));
 }  // namespace
 
-SimWindow* SimWindowOps::Find(HWND window) {
+SimWindow* SimWindowOps::Lookup(HWND window) {
   auto it = windows_.find(HandleValue(window));
   return it == windows_.end() ? nullptr : &it->second;
 }
 
+SimWindow* SimWindowOps::Find(HWND window) {
+  CatchUp();
+  return Lookup(window);
+}
+
 HWND SimWindowOps::CreateTopWindow(const SimWindow& window) {
+  CatchUp();
   HWND handle = reinterpret_cast<HWND>(nextHandle_);
   nextHandle_ += 0x10;
   windows_[HandleValue(handle)] = window;
@@ -25,6 +31,7 @@ HWND SimWindowOps::CreateTopWindow(const SimWindow& window) {
 }
 
 void SimWindowOps::DestroyWindow(HWND window) {
+  CatchUp();
   windows_.erase(HandleValue(window));
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
   if (foreground_ == window) foreground_ = nullptr;
@@ -42,19 +49,25 @@ LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, L
   return 0;
 }
 
-HWND SimWindowOps::FindTopWindow() { return zOrder_.empty() ? nullptr : zOrder_.front(); }
+HWND SimWindowOps::FindTopWindow() {
+  CatchUp();
+  return zOrder_.empty() ? nullptr : zOrder_.front();
+}
 
 HWND SimWindowOps::FindWindowA(const std::string& className, const std::string& windowName) {
+  CatchUp();
   for (HWND handle : zOrder_) {
     const SimWindow& window = windows_[HandleValue(handle)];
     if (!className.empty() && !SameTextNoCase(className, window.className)) continue;
-    if (!windowName.empty() && windowName != window.caption) continue;
+    // Neither name is compared with its letter case.
+    if (!windowName.empty() && !SameTextNoCase(windowName, window.caption)) continue;
     return handle;
   }
   return nullptr;
 }
 
 HWND SimWindowOps::GetWindow(HWND window, UINT command) {
+  CatchUp();
   auto it = std::find(zOrder_.begin(), zOrder_.end(), window);
   if (it == zOrder_.end()) return nullptr;
   if (command == GW_HWNDPREV) return it == zOrder_.begin() ? nullptr : *(it - 1);
@@ -70,7 +83,33 @@ std::string SimWindowOps::GetWindowTextA(HWND window, int capacity) {
   return found->caption.substr(0, static_cast<size_t>(capacity - 1));
 }
 
-LONG_PTR SimWindowOps::GetWindowLongA(HWND window, int) { return Find(window) ? 0 : 0; }
+LONG_PTR SimWindowOps::GetWindowLongA(HWND window, int index) {
+  SimWindow* found = Find(window);
+  if (!found) return 0;
+  switch (index) {
+    case GWL_HINSTANCE:
+      return found->instance;
+    case GWL_HWNDPARENT:
+      return found->owner;
+    case GWL_WNDPROC:
+      return found->windowProc;
+    case GWL_ID:
+      return found->id;
+    case GWL_USERDATA:
+      return found->userData;
+    case GWL_EXSTYLE:
+      return found->exStyle;
+    case GWL_STYLE: {
+      LONG style = found->style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
+      if (found->visible) style |= WS_VISIBLE;
+      if (found->showCmd == SW_SHOWMINIMIZED) style |= WS_MINIMIZE;
+      if (found->showCmd == SW_SHOWMAXIMIZED) style |= WS_MAXIMIZE;
+      return style;
+    }
+    default:
+      return 0;
+  }
+}
 
 DWORD SimWindowOps::GetWindowThreadProcessId(HWND window, DWORD* processId) {
   SimWindow* found = Find(window);
@@ -122,6 +161,7 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
 BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) { return ShowWindow(window, command); }
 
 BOOL SimWindowOps::SetForegroundWindow(HWND window) {
+  CatchUp();
   if (!Find(window)) return FALSE;
   foreground_ = window;
   return TRUE;
@@ -136,5 +176,20 @@ BOOL SimWindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placemen
 }
 
 HWND SimWindowOps::GetDesktopWindow() { return DesktopWindow; }
+
+std::string SimWindowOps::CharUpperBuffA(const std::string& text) {
+  std::string upper = text;
+  for (char& c : upper) {
+    const unsigned char code = static_cast<unsigned char>(c);
+    if ((code >= 'a' && code <= 'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7)) {
+      c = static_cast<char>(code - 0x20);  // a-z, and the accented letters but the division sign
+    } else if (code == 0x9A || code == 0x9C || code == 0x9E) {
+      c = static_cast<char>(code - 0x10);  // s, oe and z with caron or ligature
+    } else if (code == 0xFF) {
+      c = static_cast<char>(0x9F);  // y with diaeresis; sharp s and micro sign have no capital here
+    }
+  }
+  return upper;
+}
 
 }  // namespace ombrix::sim

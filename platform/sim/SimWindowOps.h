@@ -21,6 +21,15 @@ struct SimWindow {
   // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
   // destroys the window and everything else returns 0.
   std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
+  // What GetWindowLongA reports. WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE are added to the
+  // style from the window's state.
+  LONG_PTR instance = 0x00400000;  // the module that made the window: programs load there
+  LONG_PTR owner = 0;              // GWL_HWNDPARENT of a top-level window is its owner
+  LONG_PTR windowProc = 0;
+  LONG_PTR id = 0;
+  LONG_PTR userData = 0;
+  LONG style = WS_OVERLAPPEDWINDOW;
+  LONG exStyle = WS_EX_WINDOWEDGE;
 };
 
 class SimWindowOps : public IWindowOps {
@@ -37,6 +46,12 @@ class SimWindowOps : public IWindowOps {
   BOOL SetForegroundWindow(HWND window) override;
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
+  // Code page 1252, as on a Western European system.
+  std::string CharUpperBuffA(const std::string& text) override;
+
+  // Runs before every call, so that whatever is due on the virtual clock (the windows of
+  // simulated programs) has happened before anyone looks at the desktop.
+  void SetCatchUp(std::function<void()> catchUp) { catchUp_ = std::move(catchUp); }
 
   // Test controls. A new window goes on top of the Z order.
   HWND CreateTopWindow(const SimWindow& window);
@@ -44,10 +59,22 @@ class SimWindowOps : public IWindowOps {
   // Runs the window's procedure for a sent message (SendMessageA lands here).
   LRESULT DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   SimWindow* Find(HWND window);
-  HWND Foreground() const { return foreground_; }
-  const std::vector<HWND>& ZOrder() const { return zOrder_; }
+  HWND Foreground() {
+    CatchUp();
+    return foreground_;
+  }
+  const std::vector<HWND>& ZOrder() {
+    CatchUp();
+    return zOrder_;
+  }
 
  private:
+  void CatchUp() {
+    if (catchUp_) catchUp_();
+  }
+  SimWindow* Lookup(HWND window);
+
+  std::function<void()> catchUp_;
   std::map<ULONG_PTR, SimWindow> windows_;
   std::vector<HWND> zOrder_;
   ULONG_PTR nextHandle_ = 0x20000;

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "platform/ShellLinks.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace ombrix::win32 {
 
@@ -22,11 +23,13 @@ class Win32Platform : public Platform {
   IDialogs& Dialogs() override;
   IWindowOps& Windows() override;
   IShellLinks& ShellLinks() override;  // defined in Win32ShellLinks.cpp
+  IProcesses& Processes() override { return processes_; }
 
  private:
   struct Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<IShellLinks> shellLinks_;  // made on first use
+  Win32Processes processes_;
 };
 
 }  // namespace ombrix::win32

@@ -246,6 +246,11 @@ class Win32WindowOps : public IWindowOps {
     return TRUE;
   }
   HWND GetDesktopWindow() override { return ::GetDesktopWindow(); }
+  std::string CharUpperBuffA(const std::string& text) override {
+    std::string upper = text;
+    if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    return upper;
+  }
 };
 
 }  // namespace

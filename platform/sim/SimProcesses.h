@@ -1,0 +1,158 @@
+#pragma once
+// Simulated programs: a test describes what a program does once started (its windows and
+// when they appear, its threads, the programs it starts in turn, whether it fails to start
+// or never becomes idle), and every start is recorded for assertions.
+//
+// Everything a program does happens on the virtual clock: a window due 500 ms after the
+// start exists as soon as the clock has reached that time (after Sleep, RunFor,
+// WaitForInputIdle, ...) and anyone looks at the desktop. Times count from the clock's
+// Elapsed(), which SimClock::SetNow restarts: set the date before starting programs.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Processes.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimWindowOps.h"
+
+namespace ombrix::sim {
+
+// One top-level window a simulated program opens. Times are milliseconds after the start.
+struct SimProgramWindow {
+  std::string caption;
+  std::string className = "SimWindow";
+  unsigned long long appearAfter = 0;
+  // 0 is the main thread (the one CreateProcessA reports); 1, 2, ... are further threads.
+  int thread = 0;
+  bool visible = true;
+  bool refusesClose = false;  // WM_CLOSE leaves it open
+  std::optional<unsigned long long> renameAfter;
+  std::string renamedCaption;
+  std::optional<unsigned long long> closeAfter;
+};
+
+struct SimProgram {
+  std::vector<SimProgramWindow> windows;
+  // Programs this one starts; each begins `startAfter` ms after this one.
+  std::vector<SimProgram> children;
+  unsigned long long startAfter = 0;
+  // CreateProcessA fails with this error code (for instance ERROR_BAD_EXE_FORMAT).
+  DWORD failWith = 0;
+  // WaitForInputIdle: idle this long after the start, never, or not at all (a console
+  // program has no message queue).
+  unsigned long long idleAfter = 0;
+  bool neverIdle = false;
+  bool console = false;
+  // As on Windows, every thread that makes a window gets a hidden top-level window named
+  // "Default IME" (class "IME") just before its first one.
+  bool imeWindows = true;
+  // The process ends (and its windows go) at this time.
+  std::optional<unsigned long long> exitAfter;
+};
+
+// One CreateProcessA (or WinExec) call as it was made.
+struct SimLaunch {
+  std::string commandLine;
+  DWORD creationFlags = 0;
+  StartupInfo startup;
+  std::string currentFolder;
+  bool viaWinExec = false;
+  bool succeeded = false;
+  DWORD error = 0;
+  DWORD processId = 0;
+};
+
+struct SimProcess {
+  DWORD processId = 0;
+  DWORD parentId = 0;  // 0 when started by the program under test
+  std::string module;  // full path of the program file
+  std::string commandLine;
+  StartupInfo startup;
+  HANDLE processHandle = nullptr;
+  HANDLE threadHandle = nullptr;
+  std::vector<DWORD> threadIds;  // [0] is the main thread
+  unsigned long long startedAt = 0;
+  SimProgram program;
+  std::vector<HWND> windows;     // per program window; nullptr until it appears or after it went
+  std::vector<HWND> imeWindows;  // per thread; nullptr until the thread makes its first window
+  bool startShowApplied = false;
+  bool exited = false;
+};
+
+class SimProcesses : public IProcesses {
+ public:
+  SimProcesses(SimFileSystem& files, SimClock& clock, SimWindowOps& windows);
+  ~SimProcesses() override;
+  SimProcesses(const SimProcesses&) = delete;
+  SimProcesses& operator=(const SimProcesses&) = delete;
+
+  BOOL CreateProcessA(const std::string& commandLine, DWORD creationFlags, const StartupInfo& startup,
+                      ProcessInformation& info) override;
+  StartupInfo GetStartupInfoA() override { return ownStartup_; }
+  DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
+  UINT WinExec(const std::string& commandLine, UINT showCommand) override;
+  DWORD GetLastError() override { return lastError_; }
+
+  // Test controls.
+  // The program file at `path` (created in the simulated file system) behaves as described.
+  // An existing .exe or .com file that was never described starts and opens no window.
+  void DefineProgram(const std::string& path, const SimProgram& program);
+  // The behaviour depends on the command line the program is started with.
+  void DefineProgram(const std::string& path, std::function<SimProgram(const std::string& commandLine)> program);
+  void SetOwnStartupInfo(const StartupInfo& startup) { ownStartup_ = startup; }
+
+  const std::vector<SimLaunch>& Launches() const { return launches_; }
+  // Every process started so far, in order, children included.
+  std::vector<const SimProcess*> Processes();
+  const SimProcess* FindProcess(DWORD processId);
+  // The window of the program's window description `index`, or nullptr.
+  HWND WindowOf(DWORD processId, size_t index);
+  // Ends a process at once, as TerminateProcess would.
+  void Terminate(DWORD processId);
+
+  // Brings about everything due by the virtual clock's time.
+  void CatchUp();
+
+ private:
+  enum class EventKind { ShowWindow, RenameWindow, CloseWindow, StartChild, Exit };
+  struct Event {
+    unsigned long long due;
+    unsigned long long sequence;
+    DWORD processId;
+    EventKind kind;
+    size_t index;
+  };
+  using ProgramFactory = std::function<SimProgram(const std::string& commandLine)>;
+
+  std::optional<std::string> FindModule(const std::string& commandLine) const;
+  SimProcess& Start(const std::string& module, const std::string& commandLine, const SimProgram& program,
+                    const StartupInfo& startup, DWORD parentId);
+  void Schedule(unsigned long long due, DWORD processId, EventKind kind, size_t index);
+  void Run(const Event& event);
+  void OpenWindow(SimProcess& process, size_t index);
+  void EndProcess(SimProcess& process);
+  SimProcess* ByHandle(HANDLE process);
+  DWORD NextId();
+  BOOL Fail(DWORD error);
+
+  SimFileSystem& files_;
+  SimClock& clock_;
+  SimWindowOps& windows_;
+  std::map<std::string, ProgramFactory> programs_;  // by upper-cased full path
+  std::map<DWORD, SimProcess> processes_;
+  std::vector<DWORD> startOrder_;
+  std::vector<Event> events_;
+  std::vector<SimLaunch> launches_;
+  StartupInfo ownStartup_;
+  DWORD lastError_ = 0;
+  DWORD nextId_ = 0x400;
+  ULONG_PTR nextHandle_ = 0x100;
+  unsigned long long nextSequence_ = 0;
+  bool catchingUp_ = false;
+};
+
+}  // namespace ombrix::sim

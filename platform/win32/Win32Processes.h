@@ -1,0 +1,18 @@
+#pragma once
+// Processes over the real API.
+
+#include "platform/Processes.h"
+
+namespace ombrix::win32 {
+
+class Win32Processes : public IProcesses {
+ public:
+  BOOL CreateProcessA(const std::string& commandLine, DWORD creationFlags, const StartupInfo& startup,
+                      ProcessInformation& info) override;
+  StartupInfo GetStartupInfoA() override;
+  DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
+  UINT WinExec(const std::string& commandLine, UINT showCommand) override;
+  DWORD GetLastError() override;
+};
+
+}  // namespace ombrix::win32

@@ -1,0 +1,46 @@
+#pragma once
+// Starting the target program, waiting until it is ready for input, and the words for a
+// launch or discovery result code.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Exception.h"
+#include "platform/Platform.h"
+#include "runtime/TargetState.h"
+
+namespace ombrix {
+
+// The target's folder could not be made the current folder, so the target was not started.
+// Start-up shows the message and ends.
+class ELaunchFolder : public Exception {
+ public:
+  explicit ELaunchFolder(const std::string& folder)
+      : Exception("Unable to change to the program's folder:\r\n" + folder + "\r\n\r\nThe program was not started."),
+        folder_(folder) {}
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+// The show command the target is started with, from its ShowState setting and the way
+// Ombrix itself was started.
+WORD TargetShowCommand(std::int32_t showState, const StartupInfo& ownStartup);
+
+// Starts TargetFile with TargetParams from TargetFile's folder. True when the process was
+// created (ProcessInfo filled, LaunchError 0); false with LaunchError set to the Windows
+// error code otherwise. Throws ELaunchFolder when the folder cannot be made current.
+// The command line is passed whole, however long: cutting it would start the program with
+// arguments the user never gave. A line beyond what Windows accepts fails like any other
+// launch, with the error code Windows gives.
+bool LaunchTarget(Platform& platform, TargetState& state);
+
+// Waits at most 30 seconds until the started program waits for input. The result does not
+// matter to start-up: a console program, for one, never becomes idle.
+DWORD WaitForTargetIdle(Platform& platform, const TargetState& state);
+
+// The message for a LaunchError value.
+std::string LaunchErrorText(std::int32_t code);
+
+}  // namespace ombrix

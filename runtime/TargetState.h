@@ -1,0 +1,77 @@
+#pragma once
+// The runtime state of the one target Ombrix serves: what was started, what was found, and
+// the copies of the target's settings. The main form owns one; start-up, launching,
+// discovery, the tray icon, the watch timer and the tray menu all read and write it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Processes.h"
+
+namespace ombrix {
+
+// Slots numbered 1 to 100. A number outside that range names no slot: reading it gives the
+// empty value and writing it changes nothing, so a stored "MainHandle" of 0 or 500 can never
+// reach memory outside the slots.
+template <typename T>
+class TargetSlots {
+ public:
+  static constexpr std::int32_t First = 1;
+  static constexpr std::int32_t Last = 100;
+
+  static bool InRange(std::int32_t slot) { return slot >= First && slot <= Last; }
+  T Get(std::int32_t slot) const { return InRange(slot) ? slots_[static_cast<size_t>(slot - First)] : T{}; }
+  void Set(std::int32_t slot, T value) {
+    if (InRange(slot)) slots_[static_cast<size_t>(slot - First)] = value;
+  }
+  void Clear() { slots_.fill(T{}); }
+
+ private:
+  std::array<T, Last - First + 1> slots_{};
+};
+
+struct TargetState {
+  // The target and how it was started.
+  std::string TargetFile;
+  std::string TargetParams;
+  // 0 after a successful launch, the Windows error code of a failed one, -2 once discovery
+  // has run.
+  std::int32_t LaunchError = 0;
+  ProcessInformation ProcessInfo;
+  StartupInfo OwnStartupInfo;
+  TDateTime StartTime = 0;
+
+  // What discovery found.
+  std::string CurrentCaption;
+  TargetSlots<HWND> WindowHandles;
+  std::int32_t WindowCount = 0;
+  TargetSlots<bool> WindowHidden;
+
+  // Copies of the target's settings.
+  bool MinimizeType = false;  // true: by process; false: by window name
+  std::int32_t NbWindows = 0;
+  std::int32_t MainWindowIndex = 0;
+  std::int32_t SecsToWait = 0;
+  std::int32_t ShowState = 0;  // 0 don't override, 1 normal, 2 minimized, 3 maximized
+  bool DebugMode = false;
+  std::string WindowCaption;
+  bool DoPartialSearch = false;
+  bool UsePID = false;
+  std::string Icon;
+  std::int32_t IconNumber = 0;
+  bool TrayTask = false;
+  bool TrayNoTask = false;
+  bool NoTrayTask = false;
+  bool NoTrayIcon = false;
+  bool WarnQuickClose = false;
+  bool TrayDblClick = false;
+
+  // Re-entry guards of the dialogs.
+  bool AboutOpen = false;
+  bool InfoOpen = false;
+  bool ConfigOpen = false;
+};
+
+}  // namespace ombrix

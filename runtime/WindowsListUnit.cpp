@@ -1,0 +1,154 @@
+#include "runtime/WindowsListUnit.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace ombrix {
+
+namespace {
+
+constexpr DWORD AttemptPause = 300;
+// GetWindowTextA capacities, terminator included.
+constexpr int NameCapacity = 255;
+constexpr int CaptionCapacity = 512;
+// A walk with GW_HWNDNEXT can run in a circle when windows are reordered meanwhile; no
+// desktop holds more windows than this, so the walk stops there at the latest.
+constexpr int MaxListedWindows = 65536;
+
+std::string Number(unsigned long long value) { return std::to_string(value); }
+std::string HandleNumber(HWND window) { return Number(reinterpret_cast<ULONG_PTR>(window)); }
+
+// Hidden helper windows that the system gives a program's threads: COM's and DDE's, and
+// the input-method windows every thread that makes a window gets. They are never the
+// program's own windows, and showing them would put empty boxes on the screen.
+// `upperName` is already upper-cased.
+bool IsHelperWindow(const std::string& upperName) {
+  return upperName == "OLEMAINTHREADWNDNAME" || upperName == "DDE SERVER WINDOW" ||
+         upperName.find("OLERPCNOTIFY") != std::string::npos || upperName == "DDE CLIENT WINDOW" ||
+         upperName == "DEFAULT IME" || upperName == "MSCTFIME UI";
+}
+
+// Test-mode reports: Ombrix has no window of its own, so the box is owned by the desktop and
+// brought to the foreground.
+void Report(Platform& platform, const std::string& text) {
+  platform.Dialogs().MessageBoxA(platform.Windows().GetDesktopWindow(), text, WindowReportCaption,
+                                 MB_OK | MB_SETFOREGROUND);
+}
+
+class Discovery {
+ public:
+  Discovery(Platform& platform, TargetState& state)
+      : platform_(platform), windows_(platform.Windows()), state_(state) {}
+
+  // One examination of the list; true when a window was taken.
+  bool Examine(const TWindowsList& list) {
+    bool found = false;
+    const std::string wanted = windows_.CharUpperBuffA(state_.WindowCaption);
+    for (const TWindowsListEntry& entry : list.TheWindowsList) {
+      const HWND window = entry.Info.Handle;
+      DWORD processId = 0;
+      const DWORD threadId = windows_.GetWindowThreadProcessId(window, &processId);
+      if (state_.MinimizeType) {
+        // Any thread of the target counts; programs it started in turn have their own ids.
+        if (threadId != state_.ProcessInfo.threadId && processId != state_.ProcessInfo.processId) continue;
+        if (Full()) break;
+        if (IsHelperWindow(windows_.CharUpperBuffA(entry.Name)) || !windows_.IsWindow(window)) continue;
+        Take(entry, processId, threadId);
+        if (state_.WindowCount == state_.MainWindowIndex) TakeCaption(window);
+      } else {
+        if (state_.UsePID && processId != state_.ProcessInfo.processId) continue;
+        const std::string name = windows_.CharUpperBuffA(entry.Name);
+        // An empty search text is contained in nothing.
+        const bool matches =
+            state_.DoPartialSearch ? !wanted.empty() && name.find(wanted) != std::string::npos : name == wanted;
+        if (!matches) continue;
+        if (Full()) break;
+        Take(entry, processId, threadId);
+        // Every match becomes the main window in turn; the last one keeps the role.
+        state_.MainWindowIndex = state_.WindowCount;
+        TakeCaption(window);
+      }
+      found = true;
+    }
+    return found;
+  }
+
+ private:
+  // At most NbWindows + 1 windows are taken, and never more than the slots.
+  bool Full() const { return state_.WindowCount >= TargetSlots<HWND>::Last || state_.WindowCount > state_.NbWindows; }
+
+  void Take(const TWindowsListEntry& entry, DWORD processId, DWORD threadId) {
+    state_.WindowCount += 1;
+    state_.WindowHandles.Set(state_.WindowCount, entry.Info.Handle);
+    if (!state_.DebugMode) return;
+    Report(platform_, "WINDOW #" + Number(static_cast<unsigned long long>(state_.WindowCount)) + "\r\n\r\n< " +
+                          entry.Name + " >\r\nPID = " + Number(processId) + "\r\nTID = " + Number(threadId) +
+                          "\r\nHnd = " + HandleNumber(entry.Info.Handle) +
+                          "\r\n\r\nApp PID = " + Number(state_.ProcessInfo.processId) +
+                          "\r\nApp TID = " + Number(state_.ProcessInfo.threadId));
+  }
+
+  void TakeCaption(HWND window) {
+    state_.CurrentCaption = windows_.GetWindowTextA(window, CaptionCapacity);
+    if (!state_.DebugMode) return;
+    Report(platform_, "WINDOW #" + Number(static_cast<unsigned long long>(state_.WindowCount)) +
+                          "\r\n\r\nThis is the main window you configured.\r\n\r\nHandle = " + HandleNumber(window) +
+                          "\r\nApp PID = " + Number(state_.ProcessInfo.processId) + "\r\nApp TID = " +
+                          Number(state_.ProcessInfo.threadId) + "\r\nWindow Name = " + state_.CurrentCaption + "\r\n");
+  }
+
+  Platform& platform_;
+  IWindowOps& windows_;
+  TargetState& state_;
+};
+
+}  // namespace
+
+void TWindowsList::RefreshWindowList() {
+  TheWindowsList.clear();
+  HWND window = windows_.FindTopWindow();
+  for (int listed = 0; window && listed < MaxListedWindows; ++listed) {
+    AddWindow(window);
+    window = windows_.GetWindow(window, GW_HWNDNEXT);
+  }
+}
+
+void TWindowsList::AddWindow(HWND window) {
+  TWindowsListEntry entry;
+  entry.Name = windows_.GetWindowTextA(window, NameCapacity);
+  if (entry.Name.empty() && !AcceptEmptyNames) return;
+  entry.Info.Handle = window;
+  entry.Info.Instance = windows_.GetWindowLongA(window, GWL_HINSTANCE);
+  entry.Info.Parent = windows_.GetWindowLongA(window, GWL_HWNDPARENT);
+  entry.Info.WindowProc = windows_.GetWindowLongA(window, GWL_WNDPROC);
+  entry.Info.Id = windows_.GetWindowLongA(window, GWL_ID);
+  entry.Info.UserData = windows_.GetWindowLongA(window, GWL_USERDATA);
+  TheWindowsList.push_back(entry);
+}
+
+HWND TWindowsList::HandleAt(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return TheWindowsList[static_cast<size_t>(index)].Info.Handle;
+}
+
+bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList) {
+  state.WindowHandles.Set(state.MainWindowIndex, nullptr);
+  state.CurrentCaption.clear();
+  state.WindowCount = 0;
+  // Computed wide: a SecsToWait near the 32-bit limit must not wrap to a negative count.
+  const std::int64_t attempts = std::max<std::int64_t>(1, std::int64_t{state.SecsToWait} * 1000 / AttemptPause);
+  Discovery discovery(platform, state);
+  bool found = false;
+  for (std::int64_t attempt = 1;; ++attempt) {
+    state.LaunchError = -2;
+    windowsList.RefreshWindowList();
+    found = discovery.Examine(windowsList);
+    if (found || attempt >= attempts) break;
+    // Blocks: nothing of Ombrix runs while it waits for the program's windows.
+    platform.Clock().Sleep(AttemptPause);
+  }
+  if (state.DebugMode) Report(platform, "End of detected windows.");
+  return found;
+}
+
+}  // namespace ombrix

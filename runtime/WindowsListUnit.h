@@ -1,0 +1,61 @@
+#pragma once
+// The desktop's top-level windows, topmost first, and the search for the target's windows
+// among them.
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "runtime/TargetState.h"
+
+namespace ombrix {
+
+// What is read of a window when it is listed. Ombrix itself uses only the handle.
+struct TWindowInfo {
+  HWND Handle = nullptr;
+  LONG_PTR Instance = 0;    // GWL_HINSTANCE
+  LONG_PTR Parent = 0;      // GWL_HWNDPARENT
+  LONG_PTR WindowProc = 0;  // GWL_WNDPROC
+  LONG_PTR Id = 0;          // GWL_ID
+  LONG_PTR UserData = 0;    // GWL_USERDATA
+};
+
+// One listed window: its name (caption) and its information. The list holds both by value,
+// so clearing it releases everything.
+struct TWindowsListEntry {
+  std::string Name;
+  TWindowInfo Info;
+};
+
+class TWindowsList {
+ public:
+  explicit TWindowsList(IWindowOps& windows) : windows_(windows) {}
+
+  // In enumeration order (topmost first); not sorted; equal names may repeat.
+  std::vector<TWindowsListEntry> TheWindowsList;
+  // When false, windows without a name are not listed.
+  bool AcceptEmptyNames = false;
+
+  // Rebuilds the list from the current top-level windows.
+  void RefreshWindowList();
+  // Lists one window (unless it is unnamed and those are not accepted).
+  void AddWindow(HWND window);
+  // The handle of entry `index` (0-based); nullptr outside the list.
+  HWND HandleAt(int index) const;
+  int Count() const { return static_cast<int>(TheWindowsList.size()); }
+
+ private:
+  IWindowOps& windows_;
+};
+
+// The caption of the test-mode reports: the application title, as on every plain message
+// box of Ombrix.
+inline const char* const WindowReportCaption = "Vorel Ombrix";
+
+// Looks for the target's windows, by process or by window name as the target's settings
+// say, trying for up to SecsToWait seconds. Fills WindowHandles, WindowCount, CurrentCaption
+// and, by name, MainWindowIndex; leaves LaunchError at -2. True when a window was taken.
+// In test mode (DebugMode) every window taken is reported in a message box.
+bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList);
+
+}  // namespace ombrix

@@ -1,0 +1,75 @@
+// What starting a program must do, on both backends, with the project's own target program.
+
+#include "tests/contract/ContractFixture.h"
+#include "tests/contract/TargetProgram.h"
+
+namespace ombrix::contract {
+namespace {
+
+class ProcessesContract : public ContractTest {
+ protected:
+  void TearDown() override {
+    EndProgram(*platform_, started_);
+    ContractTest::TearDown();
+  }
+  IProcesses& Processes() { return platform_->Processes(); }
+  ProcessInformation started_;
+};
+
+TEST_F(ProcessesContract, StartedProgramReportsItsIdsAndTakesTheShowCommand) {
+  ASSERT_TRUE(StartTarget(*platform_, "/window=Alpha", started_, SW_SHOWMAXIMIZED));
+  EXPECT_NE(nullptr, started_.process);
+  EXPECT_NE(nullptr, started_.thread);
+  EXPECT_NE(0u, started_.processId);
+  EXPECT_NE(0u, started_.threadId);
+  EXPECT_NE(started_.processId, started_.threadId);
+  EXPECT_EQ(0u, Processes().WaitForInputIdle(started_.process, 15000));
+
+  IWindowOps& windows = platform_->Windows();
+  ASSERT_TRUE(WaitUntil(*platform_, [&] { return WindowsOfProcess(windows, started_.processId).size() == 1; }));
+  HWND window = WindowsOfProcess(windows, started_.processId)[0];
+  EXPECT_EQ("Alpha", windows.GetWindowTextA(window, 256));
+  DWORD processId = 0;
+  EXPECT_EQ(started_.threadId, windows.GetWindowThreadProcessId(window, &processId));
+  EXPECT_EQ(started_.processId, processId);
+  WindowPlacementInfo placement;
+  ASSERT_TRUE(
+      WaitUntil(*platform_,
+                [&] { return windows.GetWindowPlacement(window, placement) && placement.showCmd == SW_SHOWMAXIMIZED; }))
+      << "the first window takes the show command given at the start, got " << placement.showCmd;
+}
+
+// Without an application name the program is searched for, so a missing folder reads as a
+// missing file too.
+TEST_F(ProcessesContract, FailedStartsLeaveTheErrorCode) {
+  ASSERT_TRUE(Files().WriteFileBytes(InFolder("notes.txt"), "not a program"));
+  struct Case {
+    std::string commandLine;
+    DWORD error;
+  };
+  const Case cases[] = {
+      {folder_ + "NoSuchProgram.exe", ERROR_FILE_NOT_FOUND},
+      {folder_ + "NoSuchProgram.exe -x", ERROR_FILE_NOT_FOUND},
+      {folder_ + "NoSuchFolder\\app.exe ", ERROR_FILE_NOT_FOUND},
+      {"\"" + folder_ + "NoSuchFolder\\app.exe\" arg", ERROR_FILE_NOT_FOUND},
+      {folder_ + "notes.txt", static_cast<DWORD>(ERROR_BAD_EXE_FORMAT)},
+  };
+  for (const Case& test : cases) {
+    ProcessInformation info;
+    EXPECT_FALSE(
+        Processes().CreateProcessA(test.commandLine, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, StartupInfo{}, info))
+        << test.commandLine;
+    EXPECT_EQ(test.error, Processes().GetLastError()) << test.commandLine;
+    EXPECT_EQ(0u, info.processId) << test.commandLine;
+  }
+}
+
+TEST_F(ProcessesContract, WinExecStartsAProgramOrGivesTheOldErrorNumber) {
+  EXPECT_GT(Processes().WinExec("\"" + TargetProgram(*platform_) + "\" /window=Brief /exit=0", SW_SHOWNORMAL), 31u);
+  EXPECT_EQ(static_cast<UINT>(ERROR_FILE_NOT_FOUND), Processes().WinExec(folder_ + "NoSuchProgram.exe", SW_SHOWNORMAL));
+}
+
+TEST_F(ProcessesContract, OwnStartupInfoHasTheRecordSize) { EXPECT_EQ(68u, Processes().GetStartupInfoA().cb); }
+
+}  // namespace
+}  // namespace ombrix::contract

@@ -1,0 +1,204 @@
+// Starting the target: the command line, its folder, the show state it is started with,
+// and the words for each result code.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/sim/SimPlatform.h"
+#include "runtime/Launch.h"
+
+namespace ombrix {
+namespace {
+
+class LaunchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim_.SimFiles().MakeDirectories("C:\\Work");
+    ASSERT_TRUE(sim_.Files().SetCurrentDirectoryA("C:\\Work"));
+  }
+  const sim::SimLaunch& LastLaunch() { return sim_.SimProcs().Launches().back(); }
+
+  sim::SimPlatform sim_;
+  TargetState state_;
+};
+
+TEST_F(LaunchTest, ShowStateDecidesHowTheTargetStarts) {
+  sim_.SimProcs().DefineProgram("C:\\Tools\\app.exe", sim::SimProgram{});
+  struct Case {
+    std::int32_t showState;
+    DWORD ownFlags;  // how Ombrix itself was started
+    WORD ownShow;
+    WORD expected;
+  };
+  const Case cases[] = {
+      {0, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED},  // a shortcut set to run maximized
+      {0, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, SW_SHOWNORMAL},
+      {0, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
+      {0, 0, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED},  // no show state given: the field does not count
+      {1, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWNORMAL},
+      {2, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED},  // minimized, not hidden
+      {3, 0, 0, SW_SHOWMAXIMIZED},
+      {4, 0, 0, SW_SHOWMINIMIZED},
+      {-1, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, SW_SHOWMINIMIZED},
+  };
+  for (const Case& test : cases) {
+    state_.TargetFile = "C:\\Tools\\app.exe";
+    state_.ShowState = test.showState;
+    state_.OwnStartupInfo.flags = test.ownFlags;
+    state_.OwnStartupInfo.showWindow = test.ownShow;
+    ASSERT_TRUE(LaunchTarget(sim_, state_));
+    const StartupInfo& given = LastLaunch().startup;
+    EXPECT_EQ(68u, given.cb);
+    EXPECT_EQ(STARTF_USESHOWWINDOW, given.flags);
+    EXPECT_EQ(test.expected, given.showWindow) << "ShowState " << test.showState << ", own show " << test.ownShow;
+    EXPECT_EQ(CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, LastLaunch().creationFlags);
+  }
+}
+
+TEST_F(LaunchTest, CommandLineIsTheFileAndArgumentsUnquotedRunFromTheFilesFolder) {
+  sim_.SimProcs().DefineProgram("C:\\Program Files\\App\\app.exe", sim::SimProgram{});
+  sim_.SimProcs().DefineProgram("C:\\Tools\\app.exe", sim::SimProgram{});
+  sim_.SimProcs().DefineProgram("C:\\Work\\bare.exe", sim::SimProgram{});
+  struct Case {
+    std::string targetFile;
+    std::string targetParams;
+    std::string commandLine;
+    std::string folder;  // current folder when the program starts
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\App\\app.exe", "", "C:\\Program Files\\App\\app.exe ", "C:\\Program Files\\App"},
+      {"C:\\Tools\\app.exe", "-x \"a b\" ", "C:\\Tools\\app.exe -x \"a b\" ", "C:\\Tools"},
+      {"\"C:\\Tools\\app.exe", "", "\"C:\\Tools\\app.exe ", "C:\\Tools"},       // a stray leading quote
+      {"bare.exe", "C:\\Docs\\a.txt", "bare.exe C:\\Docs\\a.txt", "C:\\Work"},  // no folder: left as it is
+  };
+  for (const Case& test : cases) {
+    ASSERT_TRUE(sim_.Files().SetCurrentDirectoryA("C:\\Work"));
+    state_.TargetFile = test.targetFile;
+    state_.TargetParams = test.targetParams;
+    state_.LaunchError = -2;
+    ASSERT_TRUE(LaunchTarget(sim_, state_)) << test.targetFile;
+    EXPECT_EQ(test.commandLine, LastLaunch().commandLine);
+    EXPECT_EQ(test.folder, LastLaunch().currentFolder) << test.targetFile;
+    EXPECT_EQ(0, state_.LaunchError);
+    EXPECT_EQ(LastLaunch().processId, state_.ProcessInfo.processId);
+    const sim::SimProcess* process = sim_.SimProcs().FindProcess(state_.ProcessInfo.processId);
+    ASSERT_NE(nullptr, process);
+    EXPECT_EQ(process->processHandle, state_.ProcessInfo.process);
+    EXPECT_EQ(process->threadHandle, state_.ProcessInfo.thread);
+    EXPECT_EQ(process->threadIds[0], state_.ProcessInfo.threadId);
+  }
+}
+
+// Arguments are never cut: the program gets exactly what the user gave.
+TEST_F(LaunchTest, LongCommandLinesArePassedWhole) {
+  sim_.SimProcs().DefineProgram("C:\\Tools\\app.exe", sim::SimProgram{});
+  state_.TargetFile = "C:\\Tools\\app.exe";
+  state_.TargetParams = std::string(600, 'x') + " end";
+  ASSERT_TRUE(LaunchTarget(sim_, state_));
+  EXPECT_EQ("C:\\Tools\\app.exe " + state_.TargetParams, LastLaunch().commandLine);
+}
+
+TEST_F(LaunchTest, FailedStartKeepsTheErrorCodeAndNoProcess) {
+  sim::SimProgram refused;
+  refused.failWith = ERROR_BAD_EXE_FORMAT;
+  sim_.SimProcs().DefineProgram("C:\\Tools\\old.exe", refused);
+  struct Case {
+    const char* targetFile;
+    std::int32_t error;
+    const char* text;
+  };
+  const Case cases[] = {{"C:\\Tools\\missing.exe", 2, "File was not found"},
+                        {"C:\\Tools\\old.exe", 193, "No error / Unknown error"}};
+  for (const Case& test : cases) {
+    state_.TargetFile = test.targetFile;
+    state_.ProcessInfo.process = reinterpret_cast<HANDLE>(0x99);
+    state_.ProcessInfo.processId = 99;
+    state_.ProcessInfo.threadId = 98;
+    EXPECT_FALSE(LaunchTarget(sim_, state_));
+    EXPECT_EQ(test.error, state_.LaunchError);
+    EXPECT_EQ(test.text, LaunchErrorText(state_.LaunchError));
+    EXPECT_EQ(nullptr, state_.ProcessInfo.process) << "a failed launch leaves no stale process behind";
+    EXPECT_EQ(0u, state_.ProcessInfo.processId);
+    EXPECT_EQ(0u, state_.ProcessInfo.threadId);
+  }
+}
+
+TEST_F(LaunchTest, AFolderThatCannotBeEnteredStopsTheLaunch) {
+  state_.TargetFile = "C:\\Gone\\app.exe";
+  state_.ProcessInfo.processId = 99;
+  try {
+    LaunchTarget(sim_, state_);
+    FAIL() << "the launch went on";
+  } catch (const ELaunchFolder& error) {
+    EXPECT_EQ("C:\\Gone\\", error.Folder());
+    EXPECT_EQ("Unable to change to the program's folder:\r\nC:\\Gone\\\r\n\r\nThe program was not started.",
+              error.Message());
+  }
+  EXPECT_TRUE(sim_.SimProcs().Launches().empty());
+  EXPECT_EQ(0u, state_.ProcessInfo.processId);
+  EXPECT_EQ("C:\\Work", sim_.Files().GetCurrentDirectoryA());
+}
+
+TEST_F(LaunchTest, WaitsAtMostThirtySecondsForTheTargetToBecomeIdle) {
+  sim::SimProgram slow;
+  slow.idleAfter = 1500;
+  sim::SimProgram stuck;
+  stuck.neverIdle = true;
+  sim_.SimProcs().DefineProgram("C:\\Tools\\slow.exe", slow);
+  sim_.SimProcs().DefineProgram("C:\\Tools\\stuck.exe", stuck);
+  struct Case {
+    const char* targetFile;
+    DWORD result;
+    unsigned long long waited;
+  };
+  const Case cases[] = {{"C:\\Tools\\slow.exe", 0, 1500}, {"C:\\Tools\\stuck.exe", WAIT_TIMEOUT, 30000}};
+  for (const Case& test : cases) {
+    state_.TargetFile = test.targetFile;
+    ASSERT_TRUE(LaunchTarget(sim_, state_));
+    const unsigned long long before = sim_.SimTime().Elapsed();
+    EXPECT_EQ(test.result, WaitForTargetIdle(sim_, state_)) << test.targetFile;
+    EXPECT_EQ(test.waited, sim_.SimTime().Elapsed() - before) << test.targetFile;
+  }
+}
+
+TEST(LaunchErrorText, EveryCodeHasItsText) {
+  struct Case {
+    std::int32_t code;
+    const char* text;
+  };
+  const Case cases[] = {
+      {-2, "Unable to get window handle"},
+      {-1, "No execution"},
+      {0, "System was out of memory, executable file was corrupt, or relocations were invalid"},
+      {2, "File was not found"},
+      {3, "Path was not found"},
+      {5, "Attempt was made to dynamically link to a task, or there was a sharing or network-protection error"},
+      {6, "Library required separate data segments for each task"},
+      {8, "There was insufficient memory to start the application"},
+      {10, "Windows version was incorrect"},
+      {11,
+       "Executable file was invalid. Either it was not a Windows application or there was an error in the .EXE "
+       "image"},
+      {12, "Application was designed for a different operating system"},
+      {13, "Application was designed for MS-DOS 4.0"},
+      {14, "Type of executable file was unknown"},
+      {15, "Attempt was made to load a real-mode application (developed for an earlier version of Windows)"},
+      {16, "Attempt to load second instance of an executable containing multiple data segments not marked read-only"},
+      {19,
+       "Attempt was made to load a compressed executable file. The file must be decompressed before it can be "
+       "loaded"},
+      {20, "Dynamic-link library (DLL) file was invalid. One of the DLLs required to run this application was corrupt"},
+      {21, "Application requires 32-bit extensions"},
+      {32, "No error / Unknown error"},
+      {193, "No error / Unknown error"},
+      {INT_MAX, "No error / Unknown error"},
+  };
+  for (const Case& test : cases) EXPECT_EQ(test.text, LaunchErrorText(test.code)) << test.code;
+  for (std::int32_t code : {-3, INT_MIN, 1, 4, 7, 9, 17, 18, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31}) {
+    EXPECT_EQ("Unknown error", LaunchErrorText(code)) << code;
+  }
+}
+
+}  // namespace
+}  // namespace ombrix
