@@ -5,8 +5,10 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Files.h"
+#include "Input.h"
 #include "Profile.h"
 #include "Registry.h"
+#include "Shell.h"
 #include "WindowOps.h"
 
 namespace ombrix {
@@ -22,6 +24,8 @@ class Platform {
   virtual IMessagePump& Messages() = 0;
   virtual IDialogs& Dialogs() = 0;
   virtual IWindowOps& Windows() = 0;
+  virtual IShell& Shell() = 0;
+  virtual IInput& Input() = 0;
 };
 
 }  // namespace ombrix

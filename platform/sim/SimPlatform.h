@@ -5,8 +5,10 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimInput.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimWindowOps.h"
 
 namespace ombrix::sim {
@@ -22,6 +24,8 @@ class SimPlatform : public Platform {
   IMessagePump& Messages() override { return messages_; }
   IDialogs& Dialogs() override { return dialogs_; }
   IWindowOps& Windows() override { return windows_; }
+  IShell& Shell() override { return shell_; }
+  IInput& Input() override { return input_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -30,6 +34,10 @@ class SimPlatform : public Platform {
   SimMessagePump& SimMessages() { return messages_; }
   SimDialogs& SimBoxes() { return dialogs_; }
   SimWindowOps& SimWindows() { return windows_; }
+  // The notification area, shell execution and help.
+  SimShell& SimTray() { return shell_; }
+  // What the user does (cursor, keys, menu choices), utility windows and posted messages.
+  SimInput& SimUser() { return input_; }
 
  private:
   SimRegistry registry_;
@@ -39,6 +47,8 @@ class SimPlatform : public Platform {
   SimMessagePump messages_;
   SimDialogs dialogs_;
   SimWindowOps windows_;
+  SimInput input_{windows_, messages_};
+  SimShell shell_{input_, windows_};
 };
 
 }  // namespace ombrix::sim

@@ -20,6 +20,8 @@ class Win32Platform : public Platform {
   IMessagePump& Messages() override;
   IDialogs& Dialogs() override;
   IWindowOps& Windows() override;
+  IShell& Shell() override;
+  IInput& Input() override;
 
  private:
   struct Services;
