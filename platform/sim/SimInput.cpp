@@ -50,16 +50,26 @@ HMENU SimInput::GetSystemMenu(HWND window, BOOL revert) {
   return menu;
 }
 
-std::vector<MenuEntry> SimInput::SystemMenuItems(HWND window) {
-  WindowPlacementInfo placement;
-  windows_.GetWindowPlacement(window, placement);
-  const bool normal = placement.showCmd == SW_SHOWNORMAL;
+std::vector<MenuEntry> SimInput::SystemMenuItems(HWND owner) {
+  // Windows enables the items for the window that tracks the menu, not for the window the
+  // menu belongs to. A utility window is a hidden pop-up without frame or boxes; any other
+  // owner is taken for an ordinary overlapped window.
+  bool restore = false, move = true, size = false, minimize = false, maximize = false;
+  if (!IsUtilityWindow(owner)) {
+    WindowPlacementInfo placement;
+    windows_.GetWindowPlacement(owner, placement);
+    const bool normal = placement.showCmd == SW_SHOWNORMAL;
+    restore = !normal;
+    move = size = normal;
+    minimize = placement.showCmd != SW_SHOWMINIMIZED;
+    maximize = placement.showCmd != SW_SHOWMAXIMIZED;
+  }
   std::vector<MenuEntry> items;
-  items.push_back(MenuEntry{SC_RESTORE, "&Restore", !normal, false, false});
-  items.push_back(MenuEntry{SC_MOVE, "&Move", normal, false, false});
-  items.push_back(MenuEntry{SC_SIZE, "&Size", normal, false, false});
-  items.push_back(MenuEntry{SC_MINIMIZE, "Mi&nimize", placement.showCmd != SW_SHOWMINIMIZED, false, false});
-  items.push_back(MenuEntry{SC_MAXIMIZE, "Ma&ximize", placement.showCmd != SW_SHOWMAXIMIZED, false, false});
+  items.push_back(MenuEntry{SC_RESTORE, "&Restore", restore, false, false});
+  items.push_back(MenuEntry{SC_MOVE, "&Move", move, false, false});
+  items.push_back(MenuEntry{SC_SIZE, "&Size", size, false, false});
+  items.push_back(MenuEntry{SC_MINIMIZE, "Mi&nimize", minimize, false, false});
+  items.push_back(MenuEntry{SC_MAXIMIZE, "Ma&ximize", maximize, false, false});
   items.push_back(MenuEntry{0, "", true, false, true});
   items.push_back(MenuEntry{SC_CLOSE, "&Close\tAlt+F4", true, false, false});
   return items;
@@ -101,7 +111,7 @@ UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flag
 BOOL SimInput::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
   auto it = systemMenuOwners_.find(menu);
   if (it == systemMenuOwners_.end() || !windows_.IsWindow(it->second) || !windows_.IsWindow(owner)) return FALSE;
-  const UINT chosen = Choose(menu, SystemMenuItems(it->second), flags, x, y, owner);
+  const UINT chosen = Choose(menu, SystemMenuItems(owner), flags, x, y, owner);
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
   // The command of a system menu arrives as WM_SYSCOMMAND with the point the menu was
   // opened at.

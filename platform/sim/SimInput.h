@@ -80,7 +80,7 @@ class SimInput : public IInput {
 
   LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void DeliverPosted(unsigned long long serial);
-  std::vector<MenuEntry> SystemMenuItems(HWND window);
+  std::vector<MenuEntry> SystemMenuItems(HWND owner);
   // Runs the next scripted choice against `items` and logs the menu; returns the command
   // chosen or 0.
   UINT Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flags, int x, int y, HWND owner);
