@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>

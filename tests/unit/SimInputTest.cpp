@@ -1,5 +1,5 @@
-// The simulated user's test controls: the keyboard, system menus and their commands, and
-// messages to windows of other programs.
+// The simulated user's test controls: system menus and their commands, and messages to
+// windows of other programs.
 
 #include <gtest/gtest.h>
 
@@ -30,15 +30,6 @@ class SimInputTest : public ::testing::Test {
   HWND owner_ = nullptr;
   std::vector<std::pair<UINT, WPARAM>> targetMessages_;
 };
-
-TEST_F(SimInputTest, ShiftIsDownOnlyWhileScriptedSo) {
-  EXPECT_GE(platform_.Input().GetAsyncKeyState(VK_SHIFT), 0);
-  platform_.SimUser().SetKeyDown(VK_SHIFT, true);
-  EXPECT_LT(platform_.Input().GetAsyncKeyState(VK_SHIFT), 0) << "top bit set";
-  EXPECT_GE(platform_.Input().GetAsyncKeyState(VK_CONTROL), 0);
-  platform_.SimUser().SetKeyDown(VK_SHIFT, false);
-  EXPECT_GE(platform_.Input().GetAsyncKeyState(VK_SHIFT), 0);
-}
 
 TEST_F(SimInputTest, ASystemMenuPostsItsCommandToTheOwnerUnlessAskedToReturnIt) {
   IInput& input = platform_.Input();

@@ -1,5 +1,5 @@
-// The simulated shell's test controls: clicks as the shell delivers them, a restarting
-// taskbar, and scripted shell execution and help.
+// The simulated shell's test controls: clicks as the shell delivers them and a restarting
+// taskbar.
 
 #include <gtest/gtest.h>
 
@@ -88,21 +88,6 @@ TEST_F(SimShellTest, ARestartEmptiesTheAreaAndTellsEveryTopLevelWindow) {
   const UINT taskbarCreated = platform_.Input().RegisterWindowMessageA("TaskbarCreated");
   EXPECT_EQ((std::vector<Delivered>{{utility, taskbarCreated, 0, 0}}), delivered_);
   EXPECT_EQ((std::vector<UINT>{taskbarCreated}), targetMessages);
-}
-
-TEST_F(SimShellTest, ShellExecutionAndHelpAreLoggedWithScriptedResults) {
-  IShell& shell = platform_.Shell();
-  platform_.SimTray().AnswerNextShellExecute(2);
-  EXPECT_EQ(2, shell.ShellExecuteA(nullptr, "open", "http://example.invalid/", "", "", SW_SHOWNORMAL));
-  EXPECT_EQ(42, shell.ShellExecuteA(nullptr, "", "C:\\x.reg", "", "", SW_SHOW)) << "unscripted: started";
-  ASSERT_EQ(2u, platform_.SimTray().ExecuteCalls().size());
-  EXPECT_EQ("http://example.invalid/", platform_.SimTray().ExecuteCalls()[0].file);
-  EXPECT_EQ(SW_SHOW, platform_.SimTray().ExecuteCalls()[1].showCommand);
-
-  platform_.SimTray().AnswerNextWinHelp(FALSE);
-  EXPECT_FALSE(shell.WinHelpA(nullptr, "C:\\Ombrix.hlp", HELP_CONTENTS, 0));
-  ASSERT_EQ(1u, platform_.SimTray().HelpCalls().size());
-  EXPECT_EQ(HELP_CONTENTS, platform_.SimTray().HelpCalls()[0].command);
 }
 
 }  // namespace
