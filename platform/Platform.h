@@ -6,8 +6,10 @@
 #include "Dialogs.h"
 #include "Files.h"
 #include "Processes.h"
+#include "Input.h"
 #include "Profile.h"
 #include "Registry.h"
+#include "Shell.h"
 #include "WindowOps.h"
 
 namespace ombrix {
@@ -28,6 +30,8 @@ class Platform {
   virtual IWindowOps& Windows() = 0;
   virtual IShellLinks& ShellLinks() = 0;
   virtual IProcesses& Processes() = 0;
+  virtual IShell& Shell() = 0;
+  virtual IInput& Input() = 0;
 };
 
 }  // namespace ombrix

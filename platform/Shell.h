@@ -5,25 +5,41 @@
 
 #include "WinDefs.h"
 
+#ifdef _WIN32
+// The lean Windows headers leave the shell's declarations out.
+#include <shellapi.h>
+#endif
+
 namespace ombrix {
+
+// cbSize of the first, ANSI NOTIFYICONDATA layout on 32-bit Windows: every shell version
+// accepts it, and it carries exactly what the tray icon needs (message, icon, 64-byte tip).
+constexpr DWORD NotifyIconDataV1Size = 88;
+// szTip of that layout holds 64 bytes: at most 63 characters reach the shell.
+constexpr size_t NotifyIconTipCapacity = 63;
 
 // The fields of the 88-byte NOTIFYICONDATAA the system fills.
 struct NotifyIconData {
+  DWORD size = NotifyIconDataV1Size;  // cbSize
   HWND window = nullptr;
   UINT id = 0;
-  UINT flags = 0;
+  UINT flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP: which of the fields below apply
   UINT callbackMessage = 0;
   HICON icon = nullptr;
-  std::string tip;  // at most 63 characters reach the shell
+  std::string tip;  // at most NotifyIconTipCapacity characters reach the shell
 };
 
 class IShell {
  public:
   virtual ~IShell() = default;
 
-  // ShellExecuteA; a result above 32 means started.
+  // ShellExecuteA; empty verb, parameters or folder are passed as NULL. A result above 32
+  // means started.
   virtual INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& folder, int showCommand) = 0;
+  // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE. FALSE when the shell refused
+  // (a second add of the same window and id, a change or removal of an absent icon, no
+  // taskbar at all).
   virtual BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) = 0;
   virtual BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
 };

@@ -227,5 +227,37 @@ constexpr LONG WS_MAXIMIZE = 0x01000000;
 constexpr LONG WS_VISIBLE = 0x10000000;
 constexpr LONG WS_MINIMIZE = 0x20000000;
 constexpr LONG WS_EX_WINDOWEDGE = 0x00000100;
+// Notification area (Shell_NotifyIconA).
+constexpr DWORD NIM_ADD = 0x0;
+constexpr DWORD NIM_MODIFY = 0x1;
+constexpr DWORD NIM_DELETE = 0x2;
+constexpr UINT NIF_MESSAGE = 0x1;
+constexpr UINT NIF_ICON = 0x2;
+constexpr UINT NIF_TIP = 0x4;
+
+// Popup menus and the system menu.
+constexpr UINT TPM_LEFTBUTTON = 0x0;
+constexpr UINT TPM_RIGHTBUTTON = 0x2;
+constexpr UINT TPM_LEFTALIGN = 0x0;
+constexpr UINT TPM_CENTERALIGN = 0x4;
+constexpr UINT TPM_RIGHTALIGN = 0x8;
+constexpr UINT TPM_NONOTIFY = 0x80;
+constexpr UINT TPM_RETURNCMD = 0x100;
+constexpr UINT SC_SIZE = 0xF000;
+constexpr UINT SC_MOVE = 0xF010;
+constexpr UINT SC_MINIMIZE = 0xF020;
+constexpr UINT SC_MAXIMIZE = 0xF030;
+constexpr UINT SC_CLOSE = 0xF060;
+constexpr UINT SC_RESTORE = 0xF120;
+
+// Messages, keys and help.
+constexpr UINT PM_NOREMOVE = 0x0;
+constexpr UINT PM_REMOVE = 0x1;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+constexpr UINT HELP_CONTEXT = 0x1;
+constexpr UINT HELP_QUIT = 0x2;
+constexpr UINT HELP_CONTENTS = 0x3;
 
 #endif

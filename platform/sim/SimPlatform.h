@@ -9,6 +9,8 @@
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShellLinks.h"
+#include "platform/sim/SimInput.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimWindowOps.h"
 
 namespace ombrix::sim {
@@ -27,6 +29,8 @@ class SimPlatform : public Platform {
   IWindowOps& Windows() override { return windows_; }
   IShellLinks& ShellLinks() override { return shellLinks_; }
   IProcesses& Processes() override { return processes_; }
+  IShell& Shell() override { return shell_; }
+  IInput& Input() override { return input_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -37,6 +41,10 @@ class SimPlatform : public Platform {
   SimWindowOps& SimWindows() { return windows_; }
   SimShellLinks& SimLinks() { return shellLinks_; }
   SimProcesses& SimProcs() { return processes_; }
+  // The notification area, shell execution and help.
+  SimShell& SimTray() { return shell_; }
+  // What the user does (cursor, keys, menu choices), utility windows and posted messages.
+  SimInput& SimUser() { return input_; }
 
  private:
   SimRegistry registry_;
@@ -48,6 +56,8 @@ class SimPlatform : public Platform {
   SimWindowOps windows_;
   SimShellLinks shellLinks_;
   SimProcesses processes_;  // after the parts it drives
+  SimInput input_{windows_, messages_};
+  SimShell shell_{input_, windows_};
 };
 
 }  // namespace ombrix::sim

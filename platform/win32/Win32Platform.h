@@ -24,6 +24,8 @@ class Win32Platform : public Platform {
   IWindowOps& Windows() override;
   IShellLinks& ShellLinks() override;  // defined in Win32ShellLinks.cpp
   IProcesses& Processes() override { return processes_; }
+  IShell& Shell() override;
+  IInput& Input() override;
 
  private:
   struct Services;

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/DateTime.h"
+#include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace ombrix::win32 {
 
@@ -263,6 +265,8 @@ struct Win32Platform::Services {
   Win32MessagePump messages;
   Win32Dialogs dialogs;
   Win32WindowOps windows;
+  Win32Shell shell;
+  Win32Input input;
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {}
@@ -275,5 +279,7 @@ IClock& Win32Platform::Clock() { return services_->clock; }
 IMessagePump& Win32Platform::Messages() { return services_->messages; }
 IDialogs& Win32Platform::Dialogs() { return services_->dialogs; }
 IWindowOps& Win32Platform::Windows() { return services_->windows; }
+IShell& Win32Platform::Shell() { return services_->shell; }
+IInput& Win32Platform::Input() { return services_->input; }
 
 }  // namespace ombrix::win32

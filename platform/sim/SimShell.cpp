@@ -1,0 +1,84 @@
+#include "platform/sim/SimShell.h"
+
+namespace ombrix::sim {
+
+INT_PTR SimShell::ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
+                                const std::string& parameters, const std::string& folder, int showCommand) {
+  executeCalls_.push_back(ShellExecuteCall{owner, verb, file, parameters, folder, showCommand});
+  if (executeAnswers_.empty()) return 42;
+  const INT_PTR result = executeAnswers_.front();
+  executeAnswers_.pop_front();
+  return result;
+}
+
+BOOL SimShell::WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
+  helpCalls_.push_back(WinHelpCall{owner, helpFile, command, data});
+  if (helpAnswers_.empty()) return TRUE;
+  const BOOL result = helpAnswers_.front();
+  helpAnswers_.pop_front();
+  return result;
+}
+
+BOOL SimShell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
+  const BOOL result = refuse_ ? FALSE : Apply(message, data);
+  notifyCalls_.push_back(NotifyIconCall{message, data, result});
+  return result;
+}
+
+BOOL SimShell::Apply(DWORD message, const NotifyIconData& data) {
+  const auto key = std::make_pair(data.window, data.id);
+  auto it = icons_.find(key);
+  switch (message) {
+    case NIM_ADD:
+      // The shell keeps one icon per window and id: a second add is refused.
+      if (it != icons_.end()) return FALSE;
+      it = icons_.emplace(key, TrayIconState{data.window, data.id, 0, nullptr, ""}).first;
+      break;
+    case NIM_MODIFY:
+      if (it == icons_.end()) return FALSE;
+      break;
+    case NIM_DELETE:
+      if (it == icons_.end()) return FALSE;
+      icons_.erase(it);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+  TrayIconState& icon = it->second;
+  if (data.flags & NIF_MESSAGE) icon.callbackMessage = data.callbackMessage;
+  if (data.flags & NIF_ICON) icon.icon = data.icon;
+  if (data.flags & NIF_TIP) icon.tip = data.tip.substr(0, NotifyIconTipCapacity);
+  return TRUE;
+}
+
+const TrayIconState* SimShell::FindIcon(HWND window, UINT id) const {
+  auto it = icons_.find(std::make_pair(window, id));
+  return it == icons_.end() ? nullptr : &it->second;
+}
+
+void SimShell::RestartShell() {
+  icons_.clear();
+  const UINT taskbarCreated = input_.RegisterWindowMessageA("TaskbarCreated");
+  for (HWND window : windows_.ZOrder()) input_.PostMessageA(window, taskbarCreated, 0, 0);
+}
+
+bool SimShell::ClickIcon(HWND window, UINT id, Click click) {
+  const TrayIconState* icon = FindIcon(window, id);
+  if (!icon || icon->callbackMessage == 0) return false;
+  std::vector<UINT> events;
+  switch (click) {
+    case Click::Left:
+      events = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+      break;
+    case Click::Double:
+      events = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+      break;
+    case Click::Right:
+      events = {WM_RBUTTONDOWN, WM_RBUTTONUP};
+      break;
+  }
+  for (UINT event : events) input_.PostMessageA(window, icon->callbackMessage, id, static_cast<LPARAM>(event));
+  return true;
+}
+
+}  // namespace ombrix::sim

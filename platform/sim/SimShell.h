@@ -1,0 +1,104 @@
+#pragma once
+// The simulated shell: a notification area that keeps the icons present per window and id
+// and logs every Shell_NotifyIconA call, clicks on those icons delivered as the shell
+// delivers them, a restart of the taskbar, and recorded ShellExecuteA and WinHelpA calls
+// with scripted results.
+
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Shell.h"
+#include "platform/sim/SimInput.h"
+#include "platform/sim/SimWindowOps.h"
+
+namespace ombrix::sim {
+
+struct NotifyIconCall {
+  DWORD message;  // NIM_ADD, NIM_MODIFY, NIM_DELETE
+  NotifyIconData data;
+  BOOL result;
+};
+
+// An icon as the notification area shows it.
+struct TrayIconState {
+  HWND window = nullptr;
+  UINT id = 0;
+  UINT callbackMessage = 0;  // 0 when no NIF_MESSAGE was given: the icon tells nobody
+  HICON icon = nullptr;
+  std::string tip;
+};
+
+struct ShellExecuteCall {
+  HWND owner;
+  std::string verb;
+  std::string file;
+  std::string parameters;
+  std::string folder;
+  int showCommand;
+};
+
+struct WinHelpCall {
+  HWND owner;
+  std::string helpFile;
+  UINT command;
+  ULONG_PTR data;
+};
+
+class SimShell : public IShell {
+ public:
+  SimShell(SimInput& input, SimWindowOps& windows) : input_(input), windows_(windows) {}
+
+  INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand) override;
+  BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
+  BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+
+  // Test controls: the notification area.
+  const std::vector<NotifyIconCall>& NotifyCalls() const { return notifyCalls_; }
+  // The icon of this window and id, or nullptr when none is present.
+  const TrayIconState* FindIcon(HWND window, UINT id) const;
+  int IconCount() const { return static_cast<int>(icons_.size()); }
+  // While set, every Shell_NotifyIconA call fails and changes nothing, as when no taskbar
+  // exists.
+  void RefuseNotifyIcons(bool refuse) { refuse_ = refuse; }
+  // The taskbar is created again (the shell restarted): every icon vanishes and the
+  // registered "TaskbarCreated" message is posted to every top-level window.
+  void RestartShell();
+
+  // What the user does with the mouse on an icon. The shell posts the icon's callback
+  // message (wParam the id, lParam the mouse message) for each button event: a click is
+  // button-down, button-up; a double click is down, up, double-click, up.
+  enum class Click { Left, Double, Right };
+  // False when no such icon is present or it has no callback message.
+  bool ClickIcon(HWND window, UINT id, Click click);
+
+  // Test controls: shell execution and help. Unscripted calls succeed (42 and TRUE).
+  void AnswerNextShellExecute(INT_PTR result) { executeAnswers_.push_back(result); }
+  void AnswerNextWinHelp(BOOL result) { helpAnswers_.push_back(result); }
+  const std::vector<ShellExecuteCall>& ExecuteCalls() const { return executeCalls_; }
+  const std::vector<WinHelpCall>& HelpCalls() const { return helpCalls_; }
+
+  void ClearLog() {
+    notifyCalls_.clear();
+    executeCalls_.clear();
+    helpCalls_.clear();
+  }
+
+ private:
+  BOOL Apply(DWORD message, const NotifyIconData& data);
+
+  SimInput& input_;
+  SimWindowOps& windows_;
+  bool refuse_ = false;
+  std::map<std::pair<HWND, UINT>, TrayIconState> icons_;
+  std::vector<NotifyIconCall> notifyCalls_;
+  std::deque<INT_PTR> executeAnswers_;
+  std::deque<BOOL> helpAnswers_;
+  std::vector<ShellExecuteCall> executeCalls_;
+  std::vector<WinHelpCall> helpCalls_;
+};
+
+}  // namespace ombrix::sim

@@ -1,0 +1,43 @@
+#include "platform/win32/Win32Shell.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ombrix::win32 {
+
+namespace {
+const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+}  // namespace
+
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == NotifyIconDataV1Size, "the first NOTIFYICONDATAA layout is 88 bytes");
+#endif
+
+INT_PTR Win32Shell::ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
+                                  const std::string& parameters, const std::string& folder, int showCommand) {
+  HINSTANCE result =
+      ::ShellExecuteA(owner, OrNull(verb), file.c_str(), OrNull(parameters), OrNull(folder), showCommand);
+  return reinterpret_cast<INT_PTR>(result);
+}
+
+BOOL Win32Shell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
+  // The whole current record, zeroed, so that the shell may read as far as cbSize says.
+  NOTIFYICONDATAA record;
+  std::memset(&record, 0, sizeof record);
+  record.cbSize = std::min<DWORD>(data.size, sizeof record);
+  record.hWnd = data.window;
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  record.hIcon = data.icon;
+  const size_t length = std::min(data.tip.size(), NotifyIconTipCapacity);
+  std::memcpy(record.szTip, data.tip.data(), length);
+  record.szTip[length] = '\0';
+  return ::Shell_NotifyIconA(message, &record);
+}
+
+BOOL Win32Shell::WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
+  return ::WinHelpA(owner, OrNull(helpFile), command, data);
+}
+
+}  // namespace ombrix::win32

@@ -1,0 +1,16 @@
+#pragma once
+// Shell execution, the notification area and the help viewer over the real API.
+
+#include "platform/Shell.h"
+
+namespace ombrix::win32 {
+
+class Win32Shell : public IShell {
+ public:
+  INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand) override;
+  BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
+  BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+};
+
+}  // namespace ombrix::win32

@@ -1,0 +1,70 @@
+#pragma once
+// A popup menu of the program's own, as a model: items with name, caption, enabled and
+// checked state, separators, and a handler run when the user chooses the item. Shown through
+// the platform's popup-menu service at a point of the screen.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace ombrix {
+
+class TMenuItem {
+ public:
+  TMenuItem(std::string name, std::string caption) : Name(std::move(name)), Caption(std::move(caption)) {}
+
+  // Runs OnClick, as choosing the item does.
+  void Click();
+
+  std::string Name;
+  std::string Caption;
+  bool Enabled = true;
+  bool Checked = false;
+  bool Separator = false;
+  int HelpContext = 0;
+  std::function<void(TMenuItem& sender)> OnClick;
+};
+
+// Where the menu opens relative to the point it is shown at.
+enum TPopupAlignment { paLeft, paRight, paCenter };
+// Which mouse buttons choose an item.
+enum TTrackButton { tbRightButton, tbLeftButton };
+
+class TPopupMenu {
+ public:
+  explicit TPopupMenu(Platform& platform);
+  ~TPopupMenu();
+  TPopupMenu(const TPopupMenu&) = delete;
+  TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+  // Items keep their address for the menu's lifetime, so a form may hold on to them.
+  TMenuItem& Add(const std::string& name, const std::string& caption, std::function<void(TMenuItem&)> onClick = {});
+  TMenuItem& AddSeparator(const std::string& name);
+  TMenuItem* Find(const std::string& name);
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem& Item(int index) { return *items_.at(static_cast<size_t>(index)); }
+
+  // The TrackPopupMenu flags that Alignment and TrackButton stand for.
+  UINT PopupFlags() const;
+  // Shows the menu at (x, y) in screen coordinates and waits for the user. When an item is
+  // chosen, its OnClick runs once the menu has closed, and the result is true. The handler
+  // runs last: it may destroy the menu.
+  bool Popup(int x, int y);
+
+  // The hidden window that owns the menu while it is shown.
+  HWND WindowHandle() const { return window_; }
+
+  TPopupAlignment Alignment = paLeft;
+  TTrackButton TrackButton = tbRightButton;
+  int HelpContext = 0;
+
+ private:
+  Platform& platform_;
+  HWND window_ = nullptr;
+  std::vector<std::unique_ptr<TMenuItem>> items_;
+};
+
+}  // namespace ombrix

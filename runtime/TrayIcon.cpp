@@ -1,0 +1,145 @@
+#include "runtime/TrayIcon.h"
+
+namespace ombrix {
+
+TIconImage::~TIconImage() { DestroyOwned(); }
+
+void TIconImage::DestroyOwned() {
+  if (handle_ && !shared_) icons_.DestroyIcon(handle_);
+  handle_ = nullptr;
+  shared_ = false;
+}
+
+void TIconImage::SetHandle(HICON handle, bool shared) {
+  if (handle != handle_) DestroyOwned();
+  handle_ = handle;
+  shared_ = handle ? shared : false;
+  if (OnChange) {
+    auto onChange = OnChange;
+    onChange();
+  }
+}
+
+HICON TIconImage::ReleaseHandle() {
+  HICON handle = handle_;
+  handle_ = nullptr;
+  shared_ = false;
+  return handle;
+}
+
+TTrayIcon::TTrayIcon(Platform& platform, IIcons& icons) : platform_(platform), icon_(icons) {
+  IInput& input = platform_.Input();
+  // Registered before the window exists, so that a broadcast cannot arrive unrecognised.
+  taskbarCreated_ = input.RegisterWindowMessageA("TaskbarCreated");
+  window_ = input.AllocateWindow([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return WindowProc(window, message, wParam, lParam);
+  });
+  icon_.OnChange = [this] { Modify(); };
+  FillRecord();
+}
+
+TTrayIcon::~TTrayIcon() {
+  *alive_ = false;
+  icon_.OnChange = nullptr;
+  if (active_) Delete();
+  if (window_) platform_.Input().DeallocateWindow(window_);
+}
+
+void TTrayIcon::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  if (active) {
+    Add();
+  } else {
+    Delete();
+  }
+}
+
+void TTrayIcon::SetToolTip(const std::string& toolTip) {
+  toolTip_ = toolTip.substr(0, MaxToolTipLength);
+  Modify();
+}
+
+void TTrayIcon::FillRecord() {
+  record_.size = NotifyIconDataV1Size;
+  record_.window = window_;
+  record_.id = 0;
+  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.callbackMessage = CallbackMessage;
+  record_.icon = icon_.Handle();
+  record_.tip = toolTip_;
+}
+
+void TTrayIcon::Add() {
+  FillRecord();
+  platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_);
+  // An icon added before its tip was known gets the tip applied once more when the message
+  // loop runs, by which time its owner has usually set one.
+  if (toolTip_.empty() && window_) platform_.Input().PostMessageA(window_, ApplyTipMessage, 0, 0);
+}
+
+void TTrayIcon::Modify() {
+  FillRecord();
+  if (active_) platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, record_);
+}
+
+void TTrayIcon::Delete() {
+  FillRecord();
+  platform_.Shell().Shell_NotifyIconA(NIM_DELETE, record_);
+}
+
+void TTrayIcon::Raise(const TNotifyEvent& event) {
+  if (!event) return;
+  // A copy: the handler may rewire the event it was called through.
+  auto handler = event;
+  handler(*this);
+}
+
+LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == CallbackMessage) {
+    switch (static_cast<UINT>(lParam)) {
+      case WM_LBUTTONUP:
+        Raise(OnClick);
+        break;
+      case WM_LBUTTONDBLCLK:
+        Raise(OnDblClick);
+        break;
+      case WM_RBUTTONUP:
+        RightClick();
+        break;
+      default:
+        break;
+    }
+    return 0;
+  }
+  if (message == ApplyTipMessage) {
+    SetToolTip(toolTip_);
+    return 0;
+  }
+  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+    // The shell started again with an empty notification area. An icon meant to be present
+    // is added again: for a program hidden to the tray it is the only way back.
+    if (active_) Add();
+    return 0;
+  }
+  return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TTrayIcon::RightClick() {
+  ScreenPoint cursor;
+  platform_.Input().GetCursorPos(cursor);
+  const std::shared_ptr<bool> alive = alive_;
+  if (popupMenu_) {
+    platform_.Windows().SetForegroundWindow(applicationWindow_ ? applicationWindow_ : window_);
+    platform_.Messages().ProcessMessages();
+    if (!*alive || !popupMenu_) return;
+    popupMenu_->Popup(cursor.x, cursor.y);
+    if (!*alive) return;
+  }
+  if (OnRightClick) {
+    auto handler = OnRightClick;
+    handler(*this, mbRight, 0, cursor.x, cursor.y);
+  }
+}
+
+}  // namespace ombrix

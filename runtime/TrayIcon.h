@@ -1,0 +1,115 @@
+#pragma once
+// The notification-area icon: one icon of the program in the taskbar's notification area,
+// with its picture, its tip, and the clicks the user makes on it.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Icons.h"
+#include "platform/Platform.h"
+#include "runtime/PopupMenu.h"
+
+namespace ombrix {
+
+// An icon picture holding one icon handle. The handle is destroyed with the image, or when
+// another one takes its place, unless it is a shared system icon (LoadIcon's), which must
+// never be destroyed.
+class TIconImage {
+ public:
+  explicit TIconImage(IIcons& icons) : icons_(icons) {}
+  ~TIconImage();
+  TIconImage(const TIconImage&) = delete;
+  TIconImage& operator=(const TIconImage&) = delete;
+
+  HICON Handle() const { return handle_; }
+  bool Shared() const { return shared_; }
+  // Takes `handle` over and raises OnChange.
+  void SetHandle(HICON handle, bool shared = false);
+  // Gives the handle up without destroying it; the image is then empty.
+  HICON ReleaseHandle();
+
+  std::function<void()> OnChange;
+
+ private:
+  void DestroyOwned();
+
+  IIcons& icons_;
+  HICON handle_ = nullptr;
+  bool shared_ = false;
+};
+
+class TTrayIcon {
+ public:
+  enum TMouseButton { mbLeft, mbRight, mbMiddle };
+  // Modifier keys and buttons of a mouse event; a right click on the icon reports none.
+  using TShiftState = unsigned;
+  using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
+  using TMouseEvent = std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y)>;
+
+  // The shell reports mouse events on the icon with this message; the icon posts itself the
+  // second one to apply its tip again once the message loop runs.
+  static constexpr UINT CallbackMessage = WM_USER + 1;
+  static constexpr UINT ApplyTipMessage = WM_USER + 2;
+  // A longer tip is cut to this many characters.
+  static constexpr size_t MaxToolTipLength = 62;
+
+  // `icons` destroys the pictures the icon owns.
+  TTrayIcon(Platform& platform, IIcons& icons);
+  ~TTrayIcon();
+  TTrayIcon(const TTrayIcon&) = delete;
+  TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+  // Whether the icon is meant to be present. Setting a new value adds or deletes it; the
+  // value is kept even when the shell refused.
+  bool Active() const { return active_; }
+  void SetActive(bool active);
+  // Design-time only: whether a form designer shows the icon. No effect in a running program.
+  bool ShowDesigning() const { return showDesigning_; }
+  void SetShowDesigning(bool show) { showDesigning_ = show; }
+  // The picture. Changing it updates a present icon.
+  TIconImage& Icon() { return icon_; }
+  void SetIcon(HICON handle, bool shared = false) { icon_.SetHandle(handle, shared); }
+  const std::string& ToolTip() const { return toolTip_; }
+  void SetToolTip(const std::string& toolTip);
+  // Shown at the cursor on a right click, before OnRightClick; may be empty (nullptr).
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+  // The window brought to the foreground before PopupMenu is shown (a menu closes properly
+  // only when its program is in front); the icon's own window unless set.
+  void SetApplicationWindow(HWND window) { applicationWindow_ = window; }
+
+  // The hidden window that receives the icon's notifications.
+  HWND WindowHandle() const { return window_; }
+  // The record as filled for the last shell call.
+  const NotifyIconData& Record() const { return record_; }
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnRightClick;
+
+ private:
+  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void RightClick();
+  void FillRecord();
+  void Add();
+  void Modify();
+  void Delete();
+  void Raise(const TNotifyEvent& event);
+
+  Platform& platform_;
+  TIconImage icon_;
+  HWND window_ = nullptr;
+  HWND applicationWindow_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  bool active_ = false;
+  bool showDesigning_ = false;
+  std::string toolTip_;
+  TPopupMenu* popupMenu_ = nullptr;
+  NotifyIconData record_;
+  // Cleared by the destructor: an event handler may destroy the icon, and the code that
+  // raised the event must then stop.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace ombrix

@@ -1,0 +1,61 @@
+// What the notification area must do with icons added, changed and removed, on both
+// backends (under wine with its taskbar running).
+
+#include "tests/contract/ContractFixture.h"
+
+namespace ombrix::contract {
+namespace {
+
+class ShellContract : public ContractTest {
+ protected:
+  void TearDown() override {
+    if (window_) {
+      for (UINT id : {0u, 1u}) Shell().Shell_NotifyIconA(NIM_DELETE, Data(id, ""));
+      platform_->Input().DeallocateWindow(window_);
+    }
+    ContractTest::TearDown();
+  }
+
+  NotifyIconData Data(UINT id, const std::string& tip) {
+    NotifyIconData data;
+    data.window = window_;
+    data.id = id;
+    data.flags = NIF_MESSAGE | NIF_TIP;
+    data.callbackMessage = WM_USER + 1;
+    data.tip = tip;
+    return data;
+  }
+
+  IShell& Shell() { return platform_->Shell(); }
+
+  HWND window_ = nullptr;
+};
+
+TEST_F(ShellContract, OneIconPerWindowAndId) {
+  IInput& input = platform_->Input();
+  window_ = input.AllocateWindow([&input](HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    return input.DefWindowProcA(w, message, wParam, lParam);
+  });
+  ASSERT_NE(nullptr, window_);
+
+  struct Step {
+    DWORD message;
+    UINT id;
+    BOOL expected;
+  };
+  const Step steps[] = {
+      {NIM_MODIFY, 0, FALSE},                       // nothing to change yet
+      {NIM_ADD, 0, TRUE},     {NIM_ADD, 0, FALSE},  // one icon per window and id
+      {NIM_ADD, 1, TRUE},     {NIM_MODIFY, 0, TRUE}, {NIM_DELETE, 0, TRUE}, {NIM_DELETE, 0, FALSE},  // already gone
+      {NIM_MODIFY, 0, FALSE}, {NIM_MODIFY, 1, TRUE}, {NIM_DELETE, 1, TRUE},
+  };
+  int index = 0;
+  for (const Step& step : steps) {
+    EXPECT_EQ(step.expected, Shell().Shell_NotifyIconA(step.message, Data(step.id, "Ombrix contract")))
+        << "step " << index << ": message " << step.message << ", id " << step.id;
+    ++index;
+  }
+}
+
+}  // namespace
+}  // namespace ombrix::contract
