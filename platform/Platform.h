@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Files.h"
+#include "Icons.h"
 #include "Profile.h"
 #include "Registry.h"
 #include "WindowOps.h"
@@ -22,6 +23,7 @@ class Platform {
   virtual IMessagePump& Messages() = 0;
   virtual IDialogs& Dialogs() = 0;
   virtual IWindowOps& Windows() = 0;
+  virtual IIcons& Icons() = 0;
 };
 
 }  // namespace ombrix

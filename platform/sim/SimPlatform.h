@@ -5,6 +5,7 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimIcons.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWindowOps.h"
@@ -22,6 +23,7 @@ class SimPlatform : public Platform {
   IMessagePump& Messages() override { return messages_; }
   IDialogs& Dialogs() override { return dialogs_; }
   IWindowOps& Windows() override { return windows_; }
+  IIcons& Icons() override { return icons_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -30,6 +32,7 @@ class SimPlatform : public Platform {
   SimMessagePump& SimMessages() { return messages_; }
   SimDialogs& SimBoxes() { return dialogs_; }
   SimWindowOps& SimWindows() { return windows_; }
+  SimIcons& SimIconFiles() { return icons_; }
 
  private:
   SimRegistry registry_;
@@ -39,6 +42,7 @@ class SimPlatform : public Platform {
   SimMessagePump messages_;
   SimDialogs dialogs_;
   SimWindowOps windows_;
+  SimIcons icons_;
 };
 
 }  // namespace ombrix::sim

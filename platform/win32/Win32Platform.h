@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Icons.h"
 
 namespace ombrix::win32 {
 
@@ -20,10 +21,12 @@ class Win32Platform : public Platform {
   IMessagePump& Messages() override;
   IDialogs& Dialogs() override;
   IWindowOps& Windows() override;
+  IIcons& Icons() override { return icons_; }
 
  private:
   struct Services;
   std::unique_ptr<Services> services_;
+  Win32Icons icons_;
 };
 
 }  // namespace ombrix::win32
