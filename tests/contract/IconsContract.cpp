@@ -1,11 +1,12 @@
 // What icon extraction must do, on both backends.
 
+#include "tests/contract/IconsContract.h"
+
 #include <cctype>
 #include <set>
 #include <vector>
 
 #include "tests/contract/ContractFixture.h"
-#include "tests/contract/IconsContract.h"
 
 namespace ombrix::contract {
 namespace {
