@@ -2,21 +2,60 @@
 // Icons service: icons taken from files and the system's standard icons.
 
 #include <string>
+#include <utility>
 
 #include "WinDefs.h"
 
 namespace ombrix {
+
+// The resource number of the standard application icon (IDI_APPLICATION); the Windows
+// header spells it as a pointer, the service takes the number.
+constexpr int IdiApplication = 32512;
 
 class IIcons {
  public:
   virtual ~IIcons() = default;
 
   // ExtractIconA with the program's instance: index -1 gives the number of icons in the
-  // file (as a handle value); otherwise the icon at that index, or nullptr.
+  // file (as a handle value); otherwise the icon at that index, or nullptr. Every icon it
+  // returns is a new one, to be destroyed by its owner.
   virtual HICON ExtractIconA(const std::string& file, int index) = 0;
   // LoadIconA(NULL, IDI_...): a shared system icon, never destroyed.
   virtual HICON LoadStandardIcon(int resourceId) = 0;
   virtual BOOL DestroyIcon(HICON icon) = 0;
+};
+
+// Owns an icon handed out by ExtractIconA and destroys it once. Move-only: a copy would
+// destroy the same icon twice.
+class OwnedIcon {
+ public:
+  OwnedIcon() = default;
+  OwnedIcon(IIcons& icons, HICON icon) : icons_(icon ? &icons : nullptr), icon_(icon) {}
+  ~OwnedIcon() { Reset(); }
+  OwnedIcon(OwnedIcon&& other) noexcept
+      : icons_(std::exchange(other.icons_, nullptr)), icon_(std::exchange(other.icon_, nullptr)) {}
+  OwnedIcon& operator=(OwnedIcon&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      icons_ = std::exchange(other.icons_, nullptr);
+      icon_ = std::exchange(other.icon_, nullptr);
+    }
+    return *this;
+  }
+  OwnedIcon(const OwnedIcon&) = delete;
+  OwnedIcon& operator=(const OwnedIcon&) = delete;
+
+  HICON Get() const { return icon_; }
+  explicit operator bool() const { return icon_ != nullptr; }
+  void Reset() {
+    if (icon_ && icons_) icons_->DestroyIcon(icon_);
+    icon_ = nullptr;
+    icons_ = nullptr;
+  }
+
+ private:
+  IIcons* icons_ = nullptr;
+  HICON icon_ = nullptr;
 };
 
 }  // namespace ombrix

@@ -7,6 +7,7 @@
 #include "Files.h"
 #include "Processes.h"
 #include "Input.h"
+#include "Icons.h"
 #include "Profile.h"
 #include "Registry.h"
 #include "Shell.h"
@@ -32,6 +33,7 @@ class Platform {
   virtual IProcesses& Processes() = 0;
   virtual IShell& Shell() = 0;
   virtual IInput& Input() = 0;
+  virtual IIcons& Icons() = 0;
 };
 
 }  // namespace ombrix

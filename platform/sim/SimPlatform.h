@@ -6,6 +6,7 @@
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimProcesses.h"
+#include "platform/sim/SimIcons.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShellLinks.h"
@@ -31,6 +32,7 @@ class SimPlatform : public Platform {
   IProcesses& Processes() override { return processes_; }
   IShell& Shell() override { return shell_; }
   IInput& Input() override { return input_; }
+  IIcons& Icons() override { return icons_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -45,6 +47,7 @@ class SimPlatform : public Platform {
   SimShell& SimTray() { return shell_; }
   // What the user does (cursor, keys, menu choices), utility windows and posted messages.
   SimInput& SimUser() { return input_; }
+  SimIcons& SimIconFiles() { return icons_; }
 
  private:
   SimRegistry registry_;
@@ -58,6 +61,7 @@ class SimPlatform : public Platform {
   SimProcesses processes_;  // after the parts it drives
   SimInput input_{windows_, messages_};
   SimShell shell_{input_, windows_};
+  SimIcons icons_;
 };
 
 }  // namespace ombrix::sim

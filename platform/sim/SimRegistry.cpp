@@ -209,7 +209,19 @@ LONG SimRegistry::RegDeleteValueA(HKEY handle, const std::string& name) {
 LONG SimRegistry::RegDeleteKeyA(HKEY parent, const std::string& subKey) {
   if (LONG error = Injected(Op::DeleteKey)) return error;
   std::vector<std::string> parts = SplitPath(subKey);
-  if (parts.empty()) return ERROR_INVALID_PARAMETER;
+  if (parts.empty()) {
+    // An empty name deletes the key the handle stands for.
+    if (roots_.count(HandleValue(parent))) return ERROR_INVALID_PARAMETER;
+    std::shared_ptr<Key> self = Resolve(parent, nullptr);
+    if (!self) return ERROR_INVALID_HANDLE;
+    if (self->deleted) return ERROR_KEY_DELETED;
+    if (!self->subKeys.empty()) return ERROR_ACCESS_DENIED;
+    std::shared_ptr<Key> holder = ContainerOf(self);
+    if (!holder) return ERROR_INVALID_PARAMETER;
+    self->deleted = true;
+    holder->subKeys.erase(LowerText(self->name));
+    return ERROR_SUCCESS;
+  }
   std::string leaf = parts.back();
   parts.pop_back();
   std::string parentPath;
@@ -223,6 +235,20 @@ LONG SimRegistry::RegDeleteKeyA(HKEY parent, const std::string& subKey) {
   it->second->deleted = true;
   container->subKeys.erase(it);
   return ERROR_SUCCESS;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::ContainerOf(const std::shared_ptr<Key>& key) const {
+  std::vector<std::shared_ptr<Key>> pending;
+  for (const auto& root : roots_) pending.push_back(root.second);
+  while (!pending.empty()) {
+    std::shared_ptr<Key> current = pending.back();
+    pending.pop_back();
+    for (const auto& entry : current->subKeys) {
+      if (entry.second == key) return current;
+      pending.push_back(entry.second);
+    }
+  }
+  return nullptr;
 }
 
 LONG SimRegistry::RegEnumKeyExA(HKEY handle, DWORD index, DWORD capacity, std::string& name) {

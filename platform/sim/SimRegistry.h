@@ -68,6 +68,8 @@ class SimRegistry : public IRegistry {
   LONG Walk(HKEY parent, const std::string& subKey, bool create, std::shared_ptr<Key>& found, bool& created);
   HKEY NewHandle(std::shared_ptr<Key> key, REGSAM access);
   Value* FindValue(Key& key, const std::string& name);
+  // The key that holds `key` as a subkey, searched from the roots; null for a root.
+  std::shared_ptr<Key> ContainerOf(const std::shared_ptr<Key>& key) const;
 
   std::map<ULONG_PTR, std::shared_ptr<Key>> roots_;
   std::map<ULONG_PTR, Handle> handles_;

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/ShellLinks.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Icons.h"
 
 namespace ombrix::win32 {
 
@@ -26,12 +27,14 @@ class Win32Platform : public Platform {
   IProcesses& Processes() override { return processes_; }
   IShell& Shell() override;
   IInput& Input() override;
+  IIcons& Icons() override { return icons_; }
 
  private:
   struct Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<IShellLinks> shellLinks_;  // made on first use
   Win32Processes processes_;
+  Win32Icons icons_;
 };
 
 }  // namespace ombrix::win32

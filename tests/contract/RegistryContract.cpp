@@ -169,6 +169,20 @@ TEST_F(RegistryContract, DeletingAKeyWithSubkeysIsRefused) {
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, Reg().RegDeleteKeyA(root_, "Parent"));
 }
 
+TEST_F(RegistryContract, AnEmptyNameDeletesTheKeyOfTheHandle) {
+  HKEY parent = Create("Self");
+  Reg().RegCloseKey(Create("Self\\Child"));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, Reg().RegDeleteKeyA(parent, "")) << "it still has a subkey";
+  HKEY child = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegOpenKeyExA(root_, "Self\\Child", KEY_ALL_ACCESS, child));
+  EXPECT_EQ(ERROR_SUCCESS, Reg().RegDeleteKeyA(child, ""));
+  Reg().RegCloseKey(child);
+  HKEY gone = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, Reg().RegOpenKeyExA(root_, "Self\\Child", KEY_READ, gone));
+  EXPECT_EQ(ERROR_SUCCESS, Reg().RegOpenKeyExA(root_, "Self", KEY_READ, gone));
+  Reg().RegCloseKey(gone);
+}
+
 TEST_F(RegistryContract, ReadOnlyHandleCannotWrite) {
   Reg().RegCloseKey(Create("ReadOnly"));
   HKEY key = nullptr;

@@ -1,0 +1,222 @@
+#include "controls/Controls.h"
+
+#include <algorithm>
+
+#include "controls/Form.h"
+
+namespace ombrix {
+
+// ---- TControl
+
+TControl::TControl(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds,
+                   std::string caption)
+    : form_(form), kind_(kind), name_(std::move(name)), parent_(parent), bounds_(bounds), caption_(std::move(caption)) {
+  TabStop = Focusable();
+  form_.Register(*this);
+}
+
+TControl::~TControl() { form_.Unregister(*this); }
+
+bool TControl::Showing() const {
+  if (!visible_) return false;
+  if (kind_ == TControlKind::TabSheet) {
+    const auto& sheet = static_cast<const TTabSheet&>(*this);
+    if (sheet.PageControl().ActivePage() != this) return false;
+  }
+  return parent_ ? parent_->Showing() : true;
+}
+
+bool TControl::Usable() const {
+  for (const TControl* control = this; control; control = control->parent_) {
+    if (!control->enabled_) return false;
+  }
+  return Showing();
+}
+
+bool TControl::Focusable() const {
+  switch (kind_) {
+    case TControlKind::Edit:
+    case TControlKind::ReadOnlyEdit:
+    case TControlKind::CheckBox:
+    case TControlKind::RadioButton:
+    case TControlKind::RadioGroup:
+    case TControlKind::ComboBox:
+    case TControlKind::ListBox:
+    case TControlKind::Button:
+    case TControlKind::PageControl:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TControl::IsContainer() const {
+  return kind_ == TControlKind::GroupBox || kind_ == TControlKind::TabSheet || kind_ == TControlKind::PageControl;
+}
+
+// ---- Labels
+
+TLabel::TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, TControlKind::Label, std::move(name), parent, bounds, std::move(caption)) {}
+
+TLabel::TLabel(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, kind, std::move(name), parent, bounds, std::move(caption)) {}
+
+TLabel3D::TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TLabel(form, TControlKind::Label3D, std::move(name), parent, bounds, std::move(caption)) {}
+
+// ---- Edits and buttons
+
+TEdit::TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text, bool readOnly)
+    : TControl(form, readOnly ? TControlKind::ReadOnlyEdit : TControlKind::Edit, std::move(name), parent, bounds, ""),
+      text_(std::move(text)) {}
+
+TCheckBox::TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, TControlKind::CheckBox, std::move(name), parent, bounds, std::move(caption)) {}
+
+TRadioButton::TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, TControlKind::RadioButton, std::move(name), parent, bounds, std::move(caption)) {}
+
+bool TRadioButton::SameGroup(const TRadioButton& other) const {
+  return &other.Form() == &Form() && other.Parent() == Parent() && other.GroupIndex == GroupIndex;
+}
+
+void TRadioButton::SetChecked(bool checked) {
+  checked_ = checked;
+  if (!checked) return;
+  for (TControl* control : Form().Controls()) {
+    if (control == this || control->Kind() != TControlKind::RadioButton) continue;
+    auto& sibling = static_cast<TRadioButton&>(*control);
+    if (SameGroup(sibling)) sibling.checked_ = false;
+  }
+}
+
+TButton::TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, TControlKind::Button, std::move(name), parent, bounds, std::move(caption)) {}
+
+TGroupBox::TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
+    : TControl(form, TControlKind::GroupBox, std::move(name), parent, bounds, std::move(caption)) {}
+
+TImage::TImage(TForm& form, std::string name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::Image, std::move(name), parent, bounds, "") {}
+
+TCaptionStrip::TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption,
+                             std::string appNameText, std::string companyText)
+    : TControl(form, TControlKind::CaptionStrip, std::move(name), nullptr, bounds, std::move(caption)),
+      AppNameText(std::move(appNameText)),
+      CompanyText(std::move(companyText)) {}
+
+// ---- Lists
+
+TRadioGroup::TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
+                         std::vector<std::string> items)
+    : TControl(form, TControlKind::RadioGroup, std::move(name), parent, bounds, std::move(caption)),
+      items_(std::move(items)) {}
+
+void TRadioGroup::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = static_cast<int>(items_.size()) - 1;
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+  itemIndex_ = std::min(std::max(index, -1), static_cast<int>(items_.size()) - 1);
+}
+
+namespace {
+int IndexWithin(int index, std::size_t count) { return index >= 0 && index < static_cast<int>(count) ? index : -1; }
+}  // namespace
+
+TComboBox::TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
+    : TControl(form, TControlKind::ComboBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
+
+void TComboBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  itemIndex_ = -1;
+}
+
+void TComboBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_.size()); }
+
+std::string TComboBox::Text() const { return itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : ""; }
+
+TListBox::TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
+    : TControl(form, TControlKind::ListBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
+
+void TListBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  itemIndex_ = -1;
+}
+
+void TListBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_.size()); }
+
+// ---- Up-down
+
+TUpDown::TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min, int max, int position)
+    : TControl(form, TControlKind::UpDown, std::move(name), parent, bounds, ""), min_(min), max_(max), position_(0) {
+  SetPosition(position);
+}
+
+void TUpDown::SetPosition(int position) {
+  const int low = std::min(min_, max_);
+  const int high = std::max(min_, max_);
+  position_ = std::min(std::max(position, low), high);
+}
+
+bool TUpDown::Step(TUDBtnType button) {
+  const bool reversed = max_ < min_;
+  const int low = std::min(min_, max_);
+  const int high = std::max(min_, max_);
+  // The up arrow moves towards the maximum, so with the range reversed it counts down.
+  long long delta = static_cast<long long>(Increment) * (button == TUDBtnType::btNext ? 1 : -1) * (reversed ? -1 : 1);
+  const long long target = position_ + delta;
+  if (target < low || target > high) {
+    if (Wrap) {
+      // Past one end continues from the other.
+      delta +=
+          (delta < 0 ? -1 : 1) * (reversed ? -1 : 1) * (static_cast<long long>(min_) - max_) + (delta < 0 ? 1 : -1);
+    } else if ((!reversed && target > max_) || (reversed && target < max_)) {
+      delta = static_cast<long long>(max_) - position_;
+    } else {
+      delta = static_cast<long long>(min_) - position_;
+    }
+  }
+  position_ = static_cast<int>(position_ + delta);
+  return delta != 0;
+}
+
+// ---- Pages
+
+TTabSheet::TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption)
+    : TControl(form, TControlKind::TabSheet, std::move(name), &pageControl,
+               TBounds{4, 24, pageControl.Bounds().Width - 8, pageControl.Bounds().Height - 28}, std::move(caption)) {}
+
+TPageControl& TTabSheet::PageControl() const { return static_cast<TPageControl&>(*Parent()); }
+
+int TTabSheet::PageIndex() const {
+  const auto pages = PageControl().Pages();
+  return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+TPageControl::TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::PageControl, std::move(name), parent, bounds, "") {}
+
+std::vector<TTabSheet*> TPageControl::Pages() const {
+  std::vector<TTabSheet*> pages;
+  for (TControl* control : Form().Controls()) {
+    if (control->Kind() == TControlKind::TabSheet && control->Parent() == this) {
+      pages.push_back(static_cast<TTabSheet*>(control));
+    }
+  }
+  return pages;
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+  const auto pages = Pages();
+  return activePage_ >= 0 && activePage_ < static_cast<int>(pages.size()) ? pages[static_cast<std::size_t>(activePage_)]
+                                                                          : nullptr;
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  if (index >= 0 && index < PageCount()) activePage_ = index;
+}
+
+}  // namespace ombrix

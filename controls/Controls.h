@@ -1,0 +1,343 @@
+#pragma once
+// The control models of the form toolkit. A form owns its controls as members; each one
+// holds what the user sees and changes (text, check mark, selection, position, enabled,
+// visible, bounds) plus, declared once with it, its kind, name, caption, parent and
+// bounds. A form host turns the declarations into real controls, or simulates them.
+//
+// Changes made from code never raise events: a handler that sets a check mark or a text
+// does not run another handler. Events come from the user only, through a host.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/Graphics.h"
+#include "platform/WinDefs.h"
+
+namespace ombrix {
+
+class TForm;
+class TControl;
+class TPageControl;
+
+enum class TControlKind {
+  Edit,
+  ReadOnlyEdit,
+  Label,
+  Label3D,
+  CheckBox,
+  RadioButton,
+  RadioGroup,
+  ComboBox,  // a drop-down list without free text
+  ListBox,
+  UpDown,
+  Image,
+  Button,
+  GroupBox,
+  PageControl,
+  TabSheet,
+  CaptionStrip,
+};
+
+// Position and size in pixels at 96 dpi, relative to the parent's client area (the form,
+// a group box, or a page).
+struct TBounds {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+
+  bool operator==(const TBounds& other) const {
+    return Left == other.Left && Top == other.Top && Width == other.Width && Height == other.Height;
+  }
+  bool operator!=(const TBounds& other) const { return !(*this == other); }
+};
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+constexpr TModalResult mrAbort = 3;
+constexpr TModalResult mrRetry = 4;
+constexpr TModalResult mrIgnore = 5;
+constexpr TModalResult mrYes = 6;
+constexpr TModalResult mrNo = 7;
+
+enum class TUDBtnType { btNext, btPrev };  // the up arrow, the down arrow
+enum class TCursor { crDefault, crHandPoint };
+
+using TNotifyEvent = std::function<void(TControl& sender)>;
+// The handler may change the key, or set it to 0 to swallow it.
+using TKeyPressEvent = std::function<void(TControl& sender, char& key)>;
+using TUDClickEvent = std::function<void(TControl& sender, TUDBtnType button)>;
+
+class TControl {
+ public:
+  virtual ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  TControlKind Kind() const { return kind_; }
+  const std::string& Name() const { return name_; }
+  TForm& Form() const { return form_; }
+  // The container: a group box, a page, or a page control for its pages; nullptr is the form.
+  TControl* Parent() const { return parent_; }
+
+  const TBounds& Bounds() const { return bounds_; }
+  void SetBounds(const TBounds& bounds) { bounds_ = bounds; }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption) { caption_ = caption; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible) { visible_ = visible; }
+
+  // On screen: the control and every container up to the form visible, and any page on the
+  // way the active one of its page control.
+  bool Showing() const;
+  // Showing and enabled, together with every container: what a user can click or type into.
+  bool Usable() const;
+  // Kinds that take the keyboard focus.
+  bool Focusable() const;
+  bool IsContainer() const;
+
+  // Design properties.
+  int TabOrder = 0;  // among the siblings; the declaration order unless set
+  bool TabStop = false;
+  int HelpContext = 0;  // 0: the parent's (finally the form's)
+  TFont Font;
+  TColor Color = clDefault;
+  TCursor Cursor = TCursor::crDefault;
+
+  TNotifyEvent OnExit;  // the focus moved from this control to another one of the form
+  TKeyPressEvent OnKeyPress;
+
+ protected:
+  TControl(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption);
+
+ private:
+  TForm& form_;
+  TControlKind kind_;
+  std::string name_;
+  TControl* parent_;
+  TBounds bounds_;
+  std::string caption_;
+  bool enabled_ = true;
+  bool visible_ = true;
+};
+
+class TLabel : public TControl {
+ public:
+  TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+
+  TAlignment Alignment = TAlignment::taLeftJustify;
+  bool WordWrap = false;      // otherwise one line, cut at the label's width
+  bool ShowAccelChar = true;  // "&x" underlines x; values showing data set it off
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;  // a double click runs OnClick first, as Windows reports it
+
+ protected:
+  TLabel(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption);
+};
+
+// A label whose text is drawn raised, with a shadow.
+class TLabel3D : public TLabel {
+ public:
+  TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TColor ShadowColor = clGray;
+};
+
+class TEdit : public TControl {
+ public:
+  TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text = "", bool readOnly = false);
+
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& text) { text_ = text; }
+  bool ReadOnly() const { return Kind() == TControlKind::ReadOnlyEdit; }
+
+  int MaxLength = 0;  // 0: no limit
+  TNotifyEvent OnChange;
+
+ private:
+  std::string text_;
+};
+
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked) { checked_ = checked; }
+
+  TNotifyEvent OnClick;  // after the click has toggled the check mark
+
+ private:
+  bool checked_ = false;
+};
+
+// Radio buttons with the same parent and the same GroupIndex form one group: checking one
+// unchecks the others; unchecking one leaves the others alone.
+class TRadioButton : public TControl {
+ public:
+  TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+  bool SameGroup(const TRadioButton& other) const;
+
+  int GroupIndex = 0;
+  TNotifyEvent OnClick;  // every click, after the click has checked the button
+
+ private:
+  bool checked_ = false;
+};
+
+// A framed group of radio buttons made from a list of items; the selection is an index.
+class TRadioGroup : public TControl {
+ public:
+  TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
+              std::vector<std::string> items = {});
+
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  int ItemIndex() const { return itemIndex_; }
+  // Below -1 gives -1, beyond the last item gives the last item.
+  void SetItemIndex(int index);
+
+  TNotifyEvent OnClick;  // after a click on an item has selected it
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+// A drop-down list: the user picks one of the items and cannot type a text of his own.
+class TComboBox : public TControl {
+ public:
+  TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
+
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  int ItemIndex() const { return itemIndex_; }
+  // An index outside the items selects nothing (-1).
+  void SetItemIndex(int index);
+  // The selected item, or "" with none.
+  std::string Text() const;
+
+  int DropDownCount = 8;
+  TNotifyEvent OnChange;  // the user picked another item
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+class TListBox : public TControl {
+ public:
+  TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
+
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);  // outside the items: none (-1)
+
+  TNotifyEvent OnClick;     // the user selected an item
+  TNotifyEvent OnDblClick;  // the user double-clicked an item
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+// Arrows that move a number between a minimum and a maximum. The up arrow moves towards
+// the maximum, also when the maximum is below the minimum (it then counts down), and
+// without Wrap the position stops at the ends, as the common control does.
+class TUpDown : public TControl {
+ public:
+  TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min = 0, int max = 100,
+          int position = 0);
+
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  void SetMin(int min) { min_ = min; }
+  void SetMax(int max) { max_ = max; }
+  // Kept within the range (whichever way round it is).
+  void SetPosition(int position);
+  // What one click of an arrow does to the position; true when it moved.
+  bool Step(TUDBtnType button);
+
+  int Increment = 1;
+  bool Wrap = false;
+  TUDClickEvent OnClick;  // every click of an arrow, also when the position stayed at its end
+
+ private:
+  int min_;
+  int max_;
+  int position_;
+};
+
+class TImage : public TControl {
+ public:
+  TImage(TForm& form, std::string name, TControl* parent, TBounds bounds);
+
+  TPicture Picture;
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+};
+
+class TButton : public TControl {
+ public:
+  TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+
+  bool Default = false;               // Enter presses it (unless the focus is on another button)
+  bool Cancel = false;                // Esc presses it
+  TModalResult ModalResult = mrNone;  // a click sets the form's result before OnClick runs
+  TNotifyEvent OnClick;
+};
+
+class TGroupBox : public TControl {
+ public:
+  TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+};
+
+class TTabSheet : public TControl {
+ public:
+  // The bounds of a page are those of its page control's display area.
+  TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption);
+  TPageControl& PageControl() const;
+  int PageIndex() const;
+};
+
+class TPageControl : public TControl {
+ public:
+  TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds);
+
+  std::vector<TTabSheet*> Pages() const;
+  int PageCount() const { return static_cast<int>(Pages().size()); }
+  int ActivePageIndex() const { return activePage_; }
+  TTabSheet* ActivePage() const;
+  // An index outside the pages is ignored.
+  void SetActivePageIndex(int index);
+
+  TNotifyEvent OnChange;  // the user switched to another page
+
+ private:
+  int activePage_ = 0;
+};
+
+// The strip at the top of a form that names the company, the program and the window, on a
+// colour gradient.
+class TCaptionStrip : public TControl {
+ public:
+  TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption, std::string appNameText,
+                std::string companyText);
+
+  std::string AppNameText;
+  std::string CompanyText;
+  // Fixed colours rather than the system's caption colours, which many schemes make equal.
+  TColor StartColor = RgbColor(0, 36, 104);
+  TColor EndColor = RgbColor(112, 164, 224);
+};
+
+}  // namespace ombrix

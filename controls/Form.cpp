@@ -1,0 +1,90 @@
+#include "controls/Form.h"
+
+#include <algorithm>
+
+namespace ombrix {
+
+TForm::TForm(std::string className, std::string caption, int clientWidth, int clientHeight)
+    : ClientWidth(clientWidth),
+      ClientHeight(clientHeight),
+      className_(std::move(className)),
+      caption_(std::move(caption)) {}
+
+void TForm::Register(TControl& control) {
+  if (FindControl(control.Name())) throw std::logic_error(className_ + ": two controls named " + control.Name());
+  const TControl* parent = control.Parent();
+  if (parent) {
+    if (&parent->Form() != this || !parent->IsContainer()) {
+      throw std::logic_error(control.Name() + ": the parent must be a container of the same form");
+    }
+    const bool isPage = control.Kind() == TControlKind::TabSheet;
+    if (isPage != (parent->Kind() == TControlKind::PageControl)) {
+      throw std::logic_error(control.Name() + ": only pages go into a page control, and only there");
+    }
+  }
+  control.TabOrder = static_cast<int>(ChildrenOf(parent).size());
+  controls_.push_back(&control);
+}
+
+void TForm::Unregister(TControl& control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+  if (activeControl_ == &control) activeControl_ = nullptr;
+}
+
+TControl* TForm::FindControl(const std::string& name) const {
+  for (TControl* control : controls_) {
+    if (control->Name() == name) return control;
+  }
+  return nullptr;
+}
+
+std::vector<TControl*> TForm::ChildrenOf(const TControl* parent) const {
+  std::vector<TControl*> children;
+  for (TControl* control : controls_) {
+    if (control->Parent() == parent) children.push_back(control);
+  }
+  std::stable_sort(children.begin(), children.end(),
+                   [](const TControl* a, const TControl* b) { return a->TabOrder < b->TabOrder; });
+  return children;
+}
+
+void TForm::AddTabStops(const TControl* parent, std::vector<TControl*>& sequence) const {
+  for (TControl* control : ChildrenOf(parent)) {
+    if (!control->Usable()) continue;
+    if (control->Focusable() && control->TabStop) sequence.push_back(control);
+    if (control->Kind() == TControlKind::PageControl) {
+      if (TTabSheet* page = static_cast<TPageControl*>(control)->ActivePage()) {
+        if (page->Usable()) AddTabStops(page, sequence);
+      }
+    } else if (control->IsContainer()) {
+      AddTabStops(control, sequence);
+    }
+  }
+}
+
+std::vector<TControl*> TForm::TabSequence() const {
+  std::vector<TControl*> sequence;
+  AddTabStops(nullptr, sequence);
+  return sequence;
+}
+
+TButton* TForm::FindButton(bool TButton::*flag) const {
+  for (TControl* control : controls_) {
+    if (control->Kind() != TControlKind::Button) continue;
+    auto* button = static_cast<TButton*>(control);
+    if (button->*flag) return button;
+  }
+  return nullptr;
+}
+
+TButton* TForm::DefaultButton() const { return FindButton(&TButton::Default); }
+TButton* TForm::CancelButton() const { return FindButton(&TButton::Cancel); }
+
+int TForm::HelpContextOf(const TControl* control) const {
+  for (; control; control = control->Parent()) {
+    if (control->HelpContext != 0) return control->HelpContext;
+  }
+  return HelpContext;
+}
+
+}  // namespace ombrix

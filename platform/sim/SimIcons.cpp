@@ -1,0 +1,42 @@
+#include "platform/sim/SimIcons.h"
+
+#include "platform/sim/SimText.h"
+
+namespace ombrix::sim {
+
+namespace {
+// The standard icons live at fixed handles, shared by every caller, as the system's do.
+constexpr ULONG_PTR StandardIconBase = 0x10000;
+constexpr int FirstStandardIcon = 32512;  // IDI_APPLICATION
+constexpr int LastStandardIcon = 32518;   // IDI_SHIELD
+}  // namespace
+
+HICON SimIcons::ExtractIconA(const std::string& file, int index) {
+  auto it = counts_.find(UpperText(file));
+  const int count = it == counts_.end() ? 0 : it->second;
+  if (index == -1) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(count));
+  if (index < 0 || index >= count) return nullptr;
+  const ULONG_PTR handle = nextHandle_;
+  nextHandle_ += 4;
+  live_[handle] = Origin{file, index};
+  return reinterpret_cast<HICON>(handle);
+}
+
+HICON SimIcons::LoadStandardIcon(int resourceId) {
+  if (resourceId < FirstStandardIcon || resourceId > LastStandardIcon) return nullptr;
+  return reinterpret_cast<HICON>(StandardIconBase + static_cast<ULONG_PTR>(resourceId - FirstStandardIcon) * 4);
+}
+
+BOOL SimIcons::DestroyIcon(HICON icon) { return live_.erase(reinterpret_cast<ULONG_PTR>(icon)) ? TRUE : FALSE; }
+
+void SimIcons::SetIconCount(const std::string& file, int count) { counts_[UpperText(file)] = count; }
+
+bool SimIcons::Describe(HICON icon, std::string& file, int& index) const {
+  auto it = live_.find(reinterpret_cast<ULONG_PTR>(icon));
+  if (it == live_.end()) return false;
+  file = it->second.file;
+  index = it->second.index;
+  return true;
+}
+
+}  // namespace ombrix::sim

@@ -1,0 +1,35 @@
+#pragma once
+// Icons of the simulated desktop: an icon count per file, distinct fake handles for every
+// icon handed out, and a record of which ones are still alive.
+
+#include <map>
+#include <string>
+
+#include "platform/Icons.h"
+
+namespace ombrix::sim {
+
+class SimIcons : public IIcons {
+ public:
+  HICON ExtractIconA(const std::string& file, int index) override;
+  HICON LoadStandardIcon(int resourceId) override;
+  BOOL DestroyIcon(HICON icon) override;
+
+  // Test controls. A file without a count holds no icons (a document, a missing file).
+  void SetIconCount(const std::string& file, int count);
+  // Icons handed out by ExtractIconA and not destroyed yet.
+  int LiveIconCount() const { return static_cast<int>(live_.size()); }
+  // Where a live extracted icon came from: its file (as given) and index; false otherwise.
+  bool Describe(HICON icon, std::string& file, int& index) const;
+
+ private:
+  struct Origin {
+    std::string file;
+    int index;
+  };
+  std::map<std::string, int> counts_;  // by upper-cased path
+  std::map<ULONG_PTR, Origin> live_;
+  ULONG_PTR nextHandle_ = 0x7A000;
+};
+
+}  // namespace ombrix::sim

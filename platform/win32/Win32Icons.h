@@ -1,0 +1,15 @@
+#pragma once
+// Icons over the real API (shell32 and user32).
+
+#include "platform/Icons.h"
+
+namespace ombrix::win32 {
+
+class Win32Icons : public IIcons {
+ public:
+  HICON ExtractIconA(const std::string& file, int index) override;
+  HICON LoadStandardIcon(int resourceId) override;
+  BOOL DestroyIcon(HICON icon) override;
+};
+
+}  // namespace ombrix::win32

@@ -1,0 +1,50 @@
+#pragma once
+// The Program Information dialog: what Ombrix knows about the program it serves. It takes
+// its values as plain data, so that it depends on no main window.
+
+#include <string>
+
+#include "controls/Form.h"
+
+namespace ombrix {
+
+struct ProgramInfoValues {
+  std::string versionCaption;  // "Version 2.05c build 40"
+  std::string fileName;
+  std::string parameters;
+  std::string windowCaption;
+  DWORD processId = 0;
+  DWORD threadId = 0;
+  HWND mainWindow = nullptr;
+};
+
+class TfrmProgramInfo : public TForm {
+ public:
+  static constexpr int HelpContextId = 14;
+
+  TfrmProgramInfo();
+
+  // Fills the version line and the value labels; numbers in plain decimal.
+  void ShowValues(const ProgramInfoValues& values);
+
+  TCaptionStrip capProgramInfo{*this, "capProgramInfo", {0, 0, 408, 22}, "Program Information", "", "Vorel Software"};
+  TLabel3D lblProgramName{*this, "lblProgramName", nullptr, {12, 30, 220, 32}, "Vorel Ombrix"};
+  TLabel lblProgramVersion{*this, "lblProgramVersion", nullptr, {232, 42, 164, 16}, "Version x.xx"};
+
+  TLabel lblFilename{*this, "lblFilename", nullptr, {12, 76, 176, 16}, "Filename:"};
+  TLabel valueFilename{*this, "valueFilename", nullptr, {192, 76, 212, 16}, ""};
+  TLabel lblParameters{*this, "lblParameters", nullptr, {12, 98, 176, 16}, "Parameters:"};
+  TLabel valueParameters{*this, "valueParameters", nullptr, {192, 98, 204, 42}, ""};
+  TLabel lblWindowCaption{*this, "lblWindowCaption", nullptr, {12, 146, 176, 16}, "Window caption / Window name:"};
+  TLabel valueWindowCaption{*this, "valueWindowCaption", nullptr, {192, 146, 204, 42}, ""};
+  TLabel lblPID{*this, "lblPID", nullptr, {12, 194, 176, 16}, "Process ID (pid) :"};
+  TLabel valuePID{*this, "valuePID", nullptr, {192, 194, 204, 16}, ""};
+  TLabel lblTID{*this, "lblTID", nullptr, {12, 214, 176, 16}, "Main thread ID (tid) :"};
+  TLabel valueTID{*this, "valueTID", nullptr, {192, 214, 204, 16}, ""};
+  TLabel lblHWND{*this, "lblHWND", nullptr, {12, 234, 176, 16}, "Main window handle:"};
+  TLabel valueHWND{*this, "valueHWND", nullptr, {192, 234, 204, 16}, ""};
+
+  TButton btnOk{*this, "btnOk", nullptr, {166, 264, 75, 25}, "Ok"};
+};
+
+}  // namespace ombrix

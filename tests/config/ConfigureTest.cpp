@@ -1,0 +1,315 @@
+// The configuration dialog over the simulated desktop and the simulated form host.
+
+#include <gtest/gtest.h>
+
+#include "config/Configure.h"
+#include "controls/sim/SimFormHost.h"
+#include "settings/IniFiles.h"
+
+namespace ombrix {
+namespace {
+
+using sim::SimFormHost;
+using sim::SimFormUser;
+using sim::SimPlatform;
+
+constexpr char Target[] = "C:\\Tools\\Notes.exe";
+constexpr char OmbrixIni[] = "C:\\Program Files\\Ombrix\\Ombrix.ini";
+
+class Opener : public IConfigurationOpener {
+ public:
+  std::string TargetFile() const override { return target; }
+  bool SaveSettingsToIniFile() const override { return useIni; }
+  std::string ApplicationTitle() const override { return "Vorel Ombrix"; }
+  void ShowHelpContents() override { ++helpContents; }
+
+  std::string target = Target;
+  bool useIni = true;
+  int helpContents = 0;
+};
+
+class ConfigureTest : public ::testing::Test {
+ protected:
+  ConfigureTest() : host(platform, FormHostOptions{"Vorel Ombrix", {}}) {
+    platform.SimFiles().MakeDirectories("C:\\Tools");
+    platform.Files().WriteFileBytes(Target, "MZ");
+    platform.SimIconFiles().SetIconCount(Target, 5);
+  }
+
+  // Shows a new dialog, lets `script` act as the user, and returns the modal result.
+  TModalResult Run(const std::function<void(SimFormUser&)>& script) {
+    TfrmConfiguration dialog(platform, opener);
+    host.OnNextShow(script);
+    return host.ShowModal(dialog, nullptr);
+  }
+
+  TAppSettings Stored() {
+    TRegistryEnhanced registry(platform);
+    TAppSettingsStore store(platform, registry);
+    TAppSettings settings = DefaultAppSettings("other");
+    settings.Filename = Target;
+    store.LoadSettings(settings);
+    return settings;
+  }
+
+  std::string IniValue(const std::string& name) {
+    std::string value;
+    platform.Profile().GetPrivateProfileStringA("AppSettings", name, "<missing>", 1024, value, OmbrixIni);
+    return value;
+  }
+
+  std::string RegistryText(const std::string& name) {
+    TRegistryEnhanced registry(platform);
+    registry.Key = SettingsKey;
+    return registry.ReadValueDefault(name, TVariant()).ToText();
+  }
+
+  SimPlatform platform;
+  SimFormHost host;
+  Opener opener;
+};
+
+TEST_F(ConfigureTest, NewTargetShowsTheDefaults) {
+  TfrmConfiguration dialog(platform, opener);
+  EXPECT_EQ(Target, dialog.valueFilename.Text());
+  EXPECT_EQ("1", dialog.ebxNbHandles.Text());
+  EXPECT_EQ("1", dialog.ebxMainHandle.Text());
+  EXPECT_EQ("3", dialog.ebxSecsToWait.Text());
+  EXPECT_EQ("Don't override", dialog.cbShowState.Text());
+  EXPECT_TRUE(dialog.rbMinByProcess.Checked());
+  EXPECT_FALSE(dialog.rbMinByName.Checked());
+  EXPECT_TRUE(dialog.cbUsePID.Checked());
+  EXPECT_FALSE(dialog.cbPartialSearch.Checked());
+  EXPECT_EQ("", dialog.ebxWindowName.Text());
+  EXPECT_EQ(Target, dialog.IconFile());
+  EXPECT_EQ(0, dialog.udIconNumber.Position());
+  EXPECT_EQ("Current Icon Number : 0", dialog.lblIconNumber.Caption());
+  EXPECT_FALSE(dialog.imgIcon.Picture.Empty());
+  EXPECT_TRUE(dialog.rbTrayTask.Checked());
+  EXPECT_FALSE(dialog.rbNoTrayTask.Checked() || dialog.rbNoTrayNoTask.Checked() || dialog.rbTrayNoTask.Checked());
+  EXPECT_FALSE(dialog.rbTrayNoTask.Visible());
+  EXPECT_EQ(1, dialog.rgTrayDblClick.ItemIndex());
+  EXPECT_FALSE(dialog.cbxDebugMode.Checked());
+  EXPECT_FALSE(dialog.cbxWarnCloseQuick.Checked());
+  EXPECT_EQ(0, dialog.pcConfig.ActivePageIndex());
+  EXPECT_EQ(13, dialog.HelpContext);
+}
+
+TEST_F(ConfigureTest, NumberBoxesKeepOnlyDigitsWhenLeft) {
+  struct Case {
+    const char* typed;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"12abc", "12"}, Case{"-5", "5"}, Case{"007", "7"}, Case{"", "0"}, Case{"0", "0"}}) {
+    std::string seconds, handles;
+    Run([&](SimFormUser& user) {
+      ASSERT_TRUE(user.SwitchPage("pcConfig", 2));
+      ASSERT_TRUE(user.Type("ebxSecsToWait", c.typed));
+      ASSERT_TRUE(user.Focus("cbxDebugMode"));
+      seconds = user.TextOf("ebxSecsToWait");
+      user.Escape();
+    });
+    EXPECT_EQ(c.shown, seconds) << c.typed;
+  }
+  // Leaving one box rewrites all three.
+  Run([&](SimFormUser& user) {
+    user.Form().Get<TEdit>("ebxNbHandles").SetText("x2y");
+    ASSERT_TRUE(user.Type("ebxMainHandle", "04"));
+    ASSERT_TRUE(user.Focus("rbMinByName"));
+    EXPECT_EQ("2", user.TextOf("ebxNbHandles"));
+    EXPECT_EQ("4", user.TextOf("ebxMainHandle"));
+    user.Escape();
+  });
+}
+
+TEST_F(ConfigureTest, SaveGoesToTheStoreTheSwitchNames) {
+  for (bool useIni : {true, false}) {
+    SCOPED_TRACE(useIni ? "INI file" : "registry");
+    platform.SimReg().ClearFailures();
+    opener.useIni = useIni;
+    EXPECT_EQ(mrOk, Run([&](SimFormUser& user) {
+                ASSERT_TRUE(user.Click("rbMinByName"));
+                ASSERT_TRUE(user.Type("ebxWindowName", "Untitled - Notes"));
+                ASSERT_TRUE(user.Click("cbPartialSearch"));
+                ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
+                ASSERT_TRUE(user.ClickUpDown("udIconNumber", TUDBtnType::btNext));
+                ASSERT_TRUE(user.Click("rbNoTrayTask"));
+                ASSERT_TRUE(user.SwitchPage("pcConfig", 2));
+                ASSERT_TRUE(user.Select("cbShowState", 3));
+                ASSERT_TRUE(user.ClickItem("rgTrayDblClick", 0));
+                ASSERT_TRUE(user.Click("btnOk"));
+              }));
+    const auto& boxes = platform.SimBoxes().Boxes();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ("Please exit, and launch this\r\napplication again for changes\r\nto take place.", boxes.back().text);
+    EXPECT_EQ("Vorel Ombrix", boxes.back().caption);
+
+    if (useIni) {
+      EXPECT_EQ(Target, IniValue("Filename1"));
+      EXPECT_EQ("0", IniValue("MinimizeType1"));
+      EXPECT_EQ("Untitled - Notes", IniValue("WindowCaption1"));
+      EXPECT_EQ("", RegistryText("Filename1")) << "the registry stays as it was";
+    } else {
+      EXPECT_EQ(Target, RegistryText("Filename1"));
+      EXPECT_EQ("3", RegistryText("ShowState1"));
+    }
+    const TAppSettings stored = Stored();
+    EXPECT_FALSE(stored.MinimizeType);
+    EXPECT_TRUE(stored.DoPartialSearch);
+    EXPECT_EQ(1, stored.IconNumber);
+    EXPECT_TRUE(stored.NoTrayTask);
+    EXPECT_FALSE(stored.TrayTask);
+    EXPECT_EQ(3, stored.ShowState);
+    EXPECT_EQ(0, stored.TrayDblClick);
+
+    TRegistryEnhanced registry(platform);
+    TAppSettingsStore(platform, registry).DeleteSettings(Target);
+  }
+}
+
+TEST_F(ConfigureTest, RegistryFailureShowsTheErrorAndKeepsTheDialogOpen) {
+  opener.useIni = false;
+  platform.SimReg().FailNth(sim::SimRegistry::Op::Set, 3, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(mrCancel, Run([&](SimFormUser& user) {
+              ASSERT_TRUE(user.Click("btnOk"));
+              EXPECT_TRUE(user.IsOpen()) << "the dialog stays open after the error";
+              ASSERT_TRUE(user.Click("btnCancel"));
+            }));
+  const auto& boxes = platform.SimBoxes().Boxes();
+  ASSERT_EQ(1u, boxes.size()) << "no note after a failed save";
+  EXPECT_EQ("Failed to set data for 'NbWindows1'", boxes[0].text);
+  EXPECT_EQ(Target, RegistryText("Filename1")) << "the values before the failure stay written";
+}
+
+TEST_F(ConfigureTest, DeleteAsksFirst) {
+  opener.useIni = false;
+  Run([](SimFormUser& user) { user.Click("btnOk"); });
+  platform.SimBoxes().ClearLog();
+
+  platform.SimBoxes().AnswerNextBox(IDNO);
+  EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { ASSERT_TRUE(user.Click("btnDelete")); }));
+  EXPECT_EQ(Target, RegistryText("Filename1")) << "No keeps the entry";
+  ASSERT_EQ(1u, platform.SimBoxes().Boxes().size());
+  const sim::ShownMessageBox question = platform.SimBoxes().Boxes()[0];
+  EXPECT_EQ("Confirmation", question.caption);
+  EXPECT_EQ("This will permanently delete the settings\r\nfor this appliaction.\r\nAre you sure you want to delete ?",
+            question.text);
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION), question.type);
+
+  platform.SimBoxes().AnswerNextBox(IDYES);
+  EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { ASSERT_TRUE(user.Click("btnDelete")); }));
+  EXPECT_EQ("", RegistryText("Filename1"));
+  EXPECT_EQ("Settings deleted.", platform.SimBoxes().Boxes().back().text);
+}
+
+TEST_F(ConfigureTest, CancelEscAndCloseBoxStoreNothing) {
+  const std::function<void(SimFormUser&)> ways[] = {
+      [](SimFormUser& user) { ASSERT_TRUE(user.Click("btnCancel")); },
+      [](SimFormUser& user) { ASSERT_TRUE(user.Escape()); },
+      [](SimFormUser& user) { user.CloseBox(); },
+  };
+  for (const auto& leave : ways) {
+    EXPECT_EQ(mrCancel, Run([&](SimFormUser& user) {
+                ASSERT_TRUE(user.Type("ebxMainHandle", "9"));
+                leave(user);
+              }));
+  }
+  EXPECT_FALSE(platform.Files().FileExists(OmbrixIni) && IniValue("Filename1") != "<missing>");
+  EXPECT_EQ("", RegistryText("Filename1"));
+  EXPECT_TRUE(platform.SimBoxes().Boxes().empty());
+}
+
+TEST_F(ConfigureTest, MethodButtonsEnableTheirFields) {
+  Run([](SimFormUser& user) {
+    const char* processFields[] = {"lblThisProgramOpens", "ebxNbHandles", "lblHandleToCareAbout", "ebxMainHandle"};
+    const char* nameFields[] = {"lblWindowName", "ebxWindowName", "cbPartialSearch", "cbUsePID"};
+    for (const char* field : processFields) EXPECT_TRUE(user.IsUsable(field)) << field;
+    for (const char* field : nameFields) EXPECT_FALSE(user.IsUsable(field)) << field;
+    ASSERT_TRUE(user.Click("rbMinByName"));
+    for (const char* field : processFields) EXPECT_FALSE(user.IsUsable(field)) << field;
+    for (const char* field : nameFields) EXPECT_TRUE(user.IsUsable(field)) << field;
+    // A key pressed on a method button updates the fields too.
+    user.Form().Get<TRadioButton>("rbMinByProcess").SetChecked(true);
+    ASSERT_TRUE(user.Focus("rbMinByName"));
+    ASSERT_TRUE(user.PressKey('x'));
+    EXPECT_TRUE(user.IsUsable("ebxNbHandles"));
+    EXPECT_EQ("1", user.TextOf("ebxNbHandles")) << "disabled fields keep their texts";
+    user.Escape();
+  });
+}
+
+TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
+  Run([&](SimFormUser& user) {
+    ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
+    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
+    EXPECT_EQ("Current Icon Number : 4", user.TextOf("lblIconNumber"));
+    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::btPrev);
+    EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
+
+    // A single-icon file: the arrows do not move.
+    platform.Files().WriteFileBytes("C:\\Tools\\one.ico", "ico");
+    platform.SimIconFiles().SetIconCount("C:\\Tools\\one.ico", 1);
+    platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\one.ico"));
+    ASSERT_TRUE(user.Click("btnCustom"));
+    user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
+    EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
+    const OpenFileRequest& request = platform.SimBoxes().OpenDialogs().back();
+    EXPECT_EQ("Choose the icon to be put in the tray", request.title);
+    EXPECT_EQ("Icons, DLLs and EXEs|*.ico;*.dll;*.exe|Icons|*.ico|DLLs|*.dll|Executables|*.exe", request.filter);
+    EXPECT_EQ("ico", request.defaultExtension);
+    EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
+
+    // A file without icons: no preview, and the position never goes below 0.
+    platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\readme.txt"));
+    ASSERT_TRUE(user.Click("btnCustom"));
+    user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
+    user.ClickUpDown("udIconNumber", TUDBtnType::btPrev);
+    EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
+    EXPECT_TRUE(user.Form().Get<TImage>("imgIcon").Picture.Empty());
+
+    // Cancelling the open dialog keeps the file; Original Icon returns to the target.
+    platform.SimBoxes().AnswerNextOpenDialog(std::nullopt);
+    ASSERT_TRUE(user.Click("btnCustom"));
+    EXPECT_EQ("C:\\Tools\\readme.txt", static_cast<TfrmConfiguration&>(user.Form()).IconFile());
+    ASSERT_TRUE(user.Click("btnOriginalIcon"));
+    EXPECT_EQ(Target, static_cast<TfrmConfiguration&>(user.Form()).IconFile());
+    EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
+    user.Escape();
+  });
+  EXPECT_EQ(0, platform.SimIconFiles().LiveIconCount()) << "every preview icon was destroyed";
+}
+
+TEST_F(ConfigureTest, StoredEntryIsShownWithItsBounds) {
+  struct Case {
+    std::int16_t iconNumber;
+    int shown;
+  };
+  for (const Case& c : {Case{3, 3}, Case{7, 0}, Case{-2, 0}}) {
+    TAppSettings settings = DefaultAppSettings(Target);
+    settings.IconNumber = c.iconNumber;
+    settings.TrayTask = settings.TrayNoTask = settings.NoTrayTask = settings.NoTrayIcon = false;
+    settings.TrayDblClick = 0;
+    TRegistryEnhanced registry(platform);
+    TAppSettingsStore(platform, registry).SaveSettings(settings, true);
+
+    TfrmConfiguration dialog(platform, opener);
+    EXPECT_EQ(c.shown, dialog.udIconNumber.Position()) << c.iconNumber;
+    EXPECT_FALSE(dialog.rbTrayTask.Checked() || dialog.rbTrayNoTask.Checked() || dialog.rbNoTrayTask.Checked() ||
+                 dialog.rbNoTrayNoTask.Checked())
+        << "four false flags leave no radio button on";
+    EXPECT_EQ(0, dialog.rgTrayDblClick.ItemIndex());
+    EXPECT_EQ(c.shown, dialog.CollectSettings().IconNumber) << "saved again as shown";
+  }
+}
+
+TEST_F(ConfigureTest, HelpButtonOpensTheContents) {
+  Run([](SimFormUser& user) {
+    ASSERT_TRUE(user.Click("btnHelp"));
+    EXPECT_TRUE(user.IsOpen());
+    user.Escape();
+  });
+  EXPECT_EQ(1, opener.helpContents);
+}
+
+}  // namespace
+}  // namespace ombrix

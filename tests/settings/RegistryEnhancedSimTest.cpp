@@ -1,0 +1,102 @@
+// The settings store component where the registry misbehaves (simulated registry only).
+
+#include "tests/settings/SimFixture.h"
+
+namespace ombrix::settingstest {
+namespace {
+
+using RegistryStoreFailures = SimSettingsTest;
+
+TEST_F(RegistryStoreFailures, AFailedWriteRaisesWithTheValueNameAndAFailedCreateIsSilent) {
+  Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, 1, ERROR_ACCESS_DENIED);
+  try {
+    Store().WriteValue("Sub\\Level\\Value7", TVariant(1));
+    ADD_FAILURE() << "the failed write was not reported";
+  } catch (const ERegistryException& error) {
+    EXPECT_EQ("Failed to set data for 'Value7'", error.Message());
+  }
+  EXPECT_EQ(0, Sim().SimReg().OpenHandleCount()) << "the key is closed on the error path too";
+
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::Create, ERROR_ACCESS_DENIED);
+  Store().WriteValue("Other", TVariant(1));
+  Sim().SimReg().ClearFailures();
+  EXPECT_TRUE(RawValueNames().empty());
+  EXPECT_TRUE(RawValueNames("Sub\\Level").empty());
+}
+
+// Changes a value's type between the question about its type and the read of its data, as
+// another program writing at that moment would.
+class RacingRegistry : public sim::SimRegistry {
+ public:
+  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
+                        DWORD* size) override {
+    if (data && name == "Racing") {
+      HKEY writable = nullptr;
+      RegOpenKeyExA(key, "", KEY_ALL_ACCESS, writable);
+      SimRegistry::RegSetValueExA(writable, name, REG_BINARY, newData);
+      RegCloseKey(writable);
+    }
+    return SimRegistry::RegQueryValueExA(key, name, type, data, size);
+  }
+  std::vector<BYTE> newData;
+};
+
+class RacingPlatform : public sim::SimPlatform {
+ public:
+  IRegistry& Registry() override { return racing; }
+  RacingRegistry racing;
+};
+
+TEST(RegistryStoreRaces, ATypeChangedBeforeTheReadIsReportedNotMisread) {
+  struct Case {
+    DWORD type;
+    std::vector<BYTE> data;
+    std::vector<BYTE> newData;
+    const char* message;
+  };
+  const Case cases[] = {
+      {REG_SZ, {'a', 'b', 0}, {1, 2, 3}, "Invalid data type for 'Racing'"},
+      {REG_DWORD, {1, 0, 0, 0}, {1, 2, 3, 4}, "Invalid data type for 'Racing'"},
+      // Grown beyond the buffer sized for it: the read fails rather than overruns.
+      {REG_SZ, {'a', 0}, std::vector<BYTE>(64, 'x'), "Failed to get data for 'Racing'"},
+  };
+  for (const Case& c : cases) {
+    RacingPlatform platform;
+    TRegistryEnhanced store(platform);
+    store.Key = "Software\\Race";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, platform.racing.RegCreateKeyExA(HKEY_CURRENT_USER, store.Key, KEY_ALL_ACCESS, key, nullptr));
+    platform.racing.SimRegistry::RegSetValueExA(key, "Racing", c.type, c.data);
+    platform.racing.RegCloseKey(key);
+    platform.racing.newData = c.newData;
+    try {
+      store.ReadValue("Racing");
+      ADD_FAILURE() << c.message;
+    } catch (const ERegistryException& error) {
+      EXPECT_EQ(c.message, error.Message());
+    }
+    EXPECT_EQ(TVariant(5), store.ReadValueDefault("Racing", TVariant(5)));
+    EXPECT_EQ(0, platform.racing.OpenHandleCount());
+  }
+}
+
+TEST_F(RegistryStoreFailures, ListingFailuresGiveEmptyListsAndDeletesIgnoreFailures) {
+  SetDword("a", 1);
+  SetDword("v", 1, "Child");
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::QueryInfo, ERROR_ACCESS_DENIED);
+  TStringList list = {"stale"};
+  Store().GetValueNames(list);
+  EXPECT_TRUE(list.empty());
+  Store().SearchTree("", TSearchMode::kNames);
+  EXPECT_TRUE(Store().SearchResults.empty());
+  EXPECT_EQ(key_, Store().Key);
+  Sim().SimReg().ClearFailures();
+
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::DeleteValue, ERROR_ACCESS_DENIED);
+  Store().DeleteValue("a");
+  Sim().SimReg().ClearFailures();
+  EXPECT_EQ((std::vector<std::string>{"a"}), RawValueNames());
+}
+
+}  // namespace
+}  // namespace ombrix::settingstest

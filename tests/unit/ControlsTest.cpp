@@ -1,0 +1,382 @@
+// The form toolkit over the simulated host: the models' rules, and what a user's actions
+// do to a form (which handlers run, in which order, with which result).
+
+#include <gtest/gtest.h>
+
+#include "controls/sim/SimFormHost.h"
+#include "platform/Exception.h"
+#include "tests/forms/SampleForm.h"
+
+namespace ombrix {
+namespace {
+
+using sim::SimFormError;
+using sim::SimFormHost;
+using sim::SimFormUser;
+using sim::SimPlatform;
+using testing::TfrmSample;
+using Log = std::vector<std::string>;
+
+// ---- Models
+
+TEST(UpDownStep, MovesLikeTheCommonControl) {
+  struct Case {
+    int min, max, position;
+    TUDBtnType button;
+    bool wrap;
+    int expected;
+  };
+  const TUDBtnType up = TUDBtnType::btNext;
+  const TUDBtnType down = TUDBtnType::btPrev;
+  const Case cases[] = {
+      {0, 4, 2, up, false, 3},
+      {0, 4, 4, up, false, 4},
+      {0, 4, 0, down, false, 0},
+      {0, 0, 0, up, false, 0},
+      {0, 0, 0, down, false, 0},
+      // Reversed ranges count the other way.
+      {0, -1, 0, up, false, -1},
+      {0, -1, -1, up, false, -1},
+      {5, 1, 3, up, false, 2},
+      {5, 1, 5, down, false, 5},
+      // Wrapping continues from the other end.
+      {0, 4, 4, up, true, 0},
+      {0, 4, 0, down, true, 4},
+  };
+  for (const Case& c : cases) {
+    TForm form("TForm", "", 10, 10);
+    TUpDown upDown(form, "ud", nullptr, {}, c.min, c.max, c.position);
+    upDown.Wrap = c.wrap;
+    upDown.Step(c.button);
+    EXPECT_EQ(c.expected, upDown.Position()) << c.min << ".." << c.max << " from " << c.position
+                                             << (c.button == up ? " up" : " down") << (c.wrap ? " wrapping" : "");
+  }
+}
+
+TEST(UpDownStep, IncrementStopsAtTheEnd) {
+  TForm form("TForm", "", 10, 10);
+  TUpDown upDown(form, "ud", nullptr, {}, 0, 10, 8);
+  upDown.Increment = 5;
+  EXPECT_TRUE(upDown.Step(TUDBtnType::btNext));
+  EXPECT_EQ(10, upDown.Position());
+  EXPECT_FALSE(upDown.Step(TUDBtnType::btNext));
+  upDown.SetPosition(-3);
+  EXPECT_EQ(0, upDown.Position()) << "a position from code is kept within the range";
+}
+
+TEST(ListIndexes, OutOfRangeSelections) {
+  TForm form("TForm", "", 10, 10);
+  TComboBox combo(form, "cb", nullptr, {}, {"a", "b"});
+  TListBox list(form, "lb", nullptr, {}, {"a", "b"});
+  TRadioGroup group(form, "rg", nullptr, {}, "", {"a", "b"});
+  struct Case {
+    int requested, combo, group;
+  };
+  for (const Case& c : {Case{1, 1, 1}, Case{2, -1, 1}, Case{-1, -1, -1}, Case{-7, -1, -1}}) {
+    combo.SetItemIndex(c.requested);
+    list.SetItemIndex(c.requested);
+    group.SetItemIndex(c.requested);
+    EXPECT_EQ(c.combo, combo.ItemIndex()) << c.requested;
+    EXPECT_EQ(c.combo, list.ItemIndex()) << c.requested;
+    EXPECT_EQ(c.group, group.ItemIndex()) << c.requested;
+  }
+  combo.SetItemIndex(1);
+  EXPECT_EQ("b", combo.Text());
+  combo.SetItems({"x"});
+  EXPECT_EQ("", combo.Text()) << "new items select nothing";
+  group.SetItemIndex(1);
+  group.SetItems({"x"});
+  EXPECT_EQ(0, group.ItemIndex()) << "a radio group keeps the last item that still exists";
+}
+
+TEST(RadioButtons, CheckingOneUnchecksItsGroupOnly) {
+  TfrmSample form;
+  struct Step {
+    TRadioButton* radio;
+    bool checked;
+    std::vector<bool> expected;  // rbFast, rbSafe, rbLeft, rbRight
+  };
+  const std::vector<Step> steps = {
+      {&form.rbSafe, true, {false, true, true, false}},
+      {&form.rbRight, true, {false, true, false, true}},
+      // Unchecking leaves the others alone, so a group can end up with none checked.
+      {&form.rbSafe, false, {false, false, false, true}},
+      {&form.rbFast, true, {true, false, false, true}},
+  };
+  for (const Step& step : steps) {
+    step.radio->SetChecked(step.checked);
+    const std::vector<bool> states = {form.rbFast.Checked(), form.rbSafe.Checked(), form.rbLeft.Checked(),
+                                      form.rbRight.Checked()};
+    EXPECT_EQ(step.expected, states) << step.radio->Name() << (step.checked ? " on" : " off");
+  }
+}
+
+TEST(FormDeclarations, MistakesAreRefused) {
+  TForm form("TForm", "", 10, 10);
+  TPageControl pages(form, "pc", nullptr, {0, 0, 100, 100});
+  TGroupBox group(form, "gb", nullptr, {}, "");
+  TLabel label(form, "lbl", nullptr, {}, "");
+  EXPECT_THROW(TLabel(form, "lbl", nullptr, {}, ""), std::logic_error) << "names are unique";
+  EXPECT_THROW(TLabel(form, "x", &pages, {}, ""), std::logic_error) << "a page control holds pages only";
+  EXPECT_THROW(TLabel(form, "y", &label, {}, ""), std::logic_error) << "a label holds nothing";
+  TForm other("TOther", "", 10, 10);
+  EXPECT_THROW(TLabel(other, "z", &group, {}, ""), std::logic_error) << "parents belong to the same form";
+}
+
+TEST(FormDeclarations, TabSequenceFollowsContainersAndTheActivePage) {
+  TfrmSample form;
+  auto names = [&form] {
+    Log result;
+    for (TControl* control : form.TabSequence()) result.push_back(control->Name());
+    return result;
+  };
+  EXPECT_EQ((Log{"pcSample", "ebxName", "ebxCount", "cbxCount", "valueKey", "rbFast", "rbSafe", "rbLeft", "rbRight",
+                 "btnOk", "btnCancel"}),
+            names())
+      << "btnApply is disabled";
+  form.pcSample.SetActivePageIndex(1);
+  form.btnOk.TabOrder = 6;  // behind the cancel button
+  EXPECT_EQ((Log{"pcSample", "cbShowState", "lbItems", "rgClick", "btnCancel", "btnOk"}), names());
+}
+
+TEST(Pictures, AnImageDestroysTheIconItReplaces) {
+  SimPlatform platform;
+  platform.SimIconFiles().SetIconCount("C:\\Tools\\five.exe", 5);
+  {
+    TfrmSample form;
+    form.ShowIcon(platform.Icons(), "C:\\Tools\\five.exe", 3);
+    std::string file;
+    int index = -1;
+    ASSERT_TRUE(platform.SimIconFiles().Describe(form.imgPreview.Picture.Icon(), file, index));
+    EXPECT_EQ(3, index);
+    form.ShowIcon(platform.Icons(), "C:\\Tools\\five.exe", 4);
+    EXPECT_EQ(1, platform.SimIconFiles().LiveIconCount());
+    form.ShowIcon(platform.Icons(), "C:\\Tools\\five.exe", 9);
+    EXPECT_TRUE(form.imgPreview.Picture.Empty()) << "no icon at that index";
+    EXPECT_EQ(0, platform.SimIconFiles().LiveIconCount());
+    form.ShowIcon(platform.Icons(), "C:\\Tools\\five.exe", 0);
+  }
+  EXPECT_EQ(0, platform.SimIconFiles().LiveIconCount()) << "the form's end destroys its icon";
+}
+
+// ---- The simulated host
+
+class SimHostTest : public ::testing::Test {
+ protected:
+  SimHostTest() : host_(platform_, Options()) {}
+
+  static FormHostOptions Options() {
+    FormHostOptions options;
+    options.ApplicationTitle = "Ombrix";
+    return options;
+  }
+
+  // Shows the sample form, lets the script act, and returns the modal result.
+  TModalResult Run(const std::function<void(SimFormUser&)>& script) {
+    host_.OnNextShow(script);
+    return host_.ShowModal(form_, nullptr);
+  }
+
+  SimPlatform platform_;
+  SimFormHost host_;
+  TfrmSample form_;
+};
+
+TEST_F(SimHostTest, TypingRunsKeyPressThenChangePerCharacter) {
+  Run([&](SimFormUser& user) {
+    EXPECT_TRUE(user.Type("ebxName", "ab!c"));
+    EXPECT_EQ("abc", user.TextOf("ebxName")) << "the handler swallowed '!'";
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"key a", "change a", "key b", "change ab", "key !", "key c", "change abc", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, LeavingABoxRunsItsExitEventOnce) {
+  Run([&](SimFormUser& user) {
+    user.Type("ebxCount", "12abc");
+    EXPECT_EQ("12abc", user.TextOf("ebxCount"));
+    EXPECT_EQ("cbxCount", user.Tab()->Name());
+    EXPECT_EQ("12", user.TextOf("ebxCount"));
+    user.Tab();  // leaving the check box runs nothing
+    user.Type("ebxCount", "");
+    user.Click("rbSafe");
+    EXPECT_EQ("0", user.TextOf("ebxCount"));
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"exit count 12", "exit count 0", "mode rbSafe", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, RadioClicksCheckWithinTheirGroup) {
+  Run([&](SimFormUser& user) {
+    user.Click("rbSafe");
+    user.Click("rbRight");
+    user.Click("rbRight");
+    EXPECT_FALSE(user.IsChecked("rbFast"));
+    EXPECT_TRUE(user.IsChecked("rbSafe"));
+    EXPECT_FALSE(user.IsChecked("rbLeft"));
+    EXPECT_TRUE(user.IsChecked("rbRight"));
+    user.SwitchPage("pcSample", 1);
+    user.ClickItem("rgClick", 0);
+    EXPECT_EQ(0, user.ItemIndexOf("rgClick"));
+    EXPECT_FALSE(user.ClickItem("rgClick", 2)) << "no such item";
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"mode rbSafe", "dock rbRight", "dock rbRight", "page 1", "click mode 0", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, ListsReportOnlyChangedSelections) {
+  Run([&](SimFormUser& user) {
+    user.SwitchPage("pcSample", 1);
+    EXPECT_TRUE(user.Select("cbShowState", 2));
+    EXPECT_TRUE(user.Select("cbShowState", 2));
+    EXPECT_FALSE(user.Select("cbShowState", 3)) << "no such item";
+    EXPECT_EQ("Minimized (hidden)", user.TextOf("cbShowState"));
+    user.Select("lbItems", 1);
+    user.DoubleClick("lbItems");
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"page 1", "state Minimized (hidden)", "item 1", "open 1", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, UpDownStopsAtItsEndsButReportsEveryClick) {
+  Run([&](SimFormUser& user) {
+    user.SwitchPage("pcSample", 1);
+    for (int i = 0; i < 6; ++i) user.ClickUpDown("udNumber", TUDBtnType::btNext);
+    EXPECT_EQ("Current number : 4", user.TextOf("lblNumber"));
+    user.ClickUpDown("udNumber", TUDBtnType::btPrev);
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"page 1", "up 1", "up 2", "up 3", "up 4", "up 4", "up 4", "down 3", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, SwitchingPagesLeavesTheBoxFirstAndHidesTheOtherPage) {
+  Run([&](SimFormUser& user) {
+    user.Type("ebxCount", "7x");
+    EXPECT_TRUE(user.SwitchPage("pcSample", 1));
+    EXPECT_EQ("pcSample", user.FocusedName());
+    EXPECT_FALSE(user.IsShowing("ebxName"));
+    EXPECT_FALSE(user.Click("rbSafe")) << "a control of another page cannot be clicked";
+    EXPECT_FALSE(user.Type("ebxName", "x"));
+    EXPECT_TRUE(user.IsShowing("lbItems"));
+    EXPECT_FALSE(user.SwitchPage("pcSample", 2)) << "a hidden page has no tab";
+    EXPECT_FALSE(user.IsShowing("lblHidden"));
+    user.SwitchPage("pcSample", 1);  // the page already shown: nothing to report
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"exit count 7", "page 1", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, DisabledControlsIgnoreTheUser) {
+  Run([&](SimFormUser& user) {
+    EXPECT_FALSE(user.Click("btnApply"));
+    EXPECT_FALSE(user.PressAlt('a'));
+    user.Click("cbxCount");
+    EXPECT_FALSE(user.IsUsable("ebxCount"));
+    EXPECT_FALSE(user.Type("ebxCount", "9"));
+    EXPECT_EQ("3", user.TextOf("ebxCount"));
+    form_.gbMode.SetEnabled(false);
+    EXPECT_FALSE(user.Click("rbSafe")) << "a disabled group box disables what it holds";
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"count off", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, EscAndTheCloseBoxCancel) {
+  EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { EXPECT_TRUE(user.Escape()); }));
+  EXPECT_EQ(Log{"cancel"}, form_.log);
+  form_.log.clear();
+  EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { user.CloseBox(); }));
+  EXPECT_TRUE(form_.log.empty()) << "the close box does not press the cancel button";
+}
+
+TEST_F(SimHostTest, EnterPressesTheFocusedButtonElseTheDefaultOne) {
+  EXPECT_EQ(mrCancel, Run([](SimFormUser& user) {
+              user.Focus("btnCancel");
+              user.Enter();
+            }));
+  EXPECT_EQ(mrOk, Run([](SimFormUser& user) {
+              user.Type("ebxCount", "5a");
+              user.Enter();
+            }));
+  EXPECT_EQ("5a", form_.ebxCount.Text()) << "Enter does not leave the box, so no exit event ran";
+  EXPECT_EQ(mrOk, Run([](SimFormUser& user) { EXPECT_TRUE(user.PressAlt('s')); }));
+}
+
+TEST_F(SimHostTest, AnErrorInAHandlerIsShownAndTheFormStaysOpen) {
+  EXPECT_EQ(mrOk, Run([&](SimFormUser& user) {
+              user.Type("ebxName", "");
+              user.Click("btnOk");
+              EXPECT_TRUE(user.IsOpen());
+              user.Type("ebxName", "x");
+              user.Click("btnOk");
+            }));
+  const auto& boxes = platform_.SimBoxes().Boxes();
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ("A name is needed.", boxes[0].text);
+  EXPECT_EQ("Ombrix", boxes[0].caption);
+  EXPECT_EQ(MB_OK | MB_ICONERROR, boxes[0].type);
+}
+
+TEST_F(SimHostTest, ProgramErrorsPassTheBoundary) {
+  form_.btnApply.SetEnabled(true);
+  form_.btnApply.OnClick = [](TControl&) { throw std::logic_error("broken"); };
+  EXPECT_THROW(Run([](SimFormUser& user) { user.Click("btnApply"); }), std::logic_error);
+  EXPECT_TRUE(platform_.SimBoxes().Boxes().empty());
+}
+
+TEST_F(SimHostTest, F1OpensTheHelpOfTheFocusedControl) {
+  std::vector<int> contexts;
+  FormHostOptions options = Options();
+  options.ShowHelp = [&](HWND, int context) { contexts.push_back(context); };
+  SimFormHost host(platform_, options);
+  host.OnNextShow([](SimFormUser& user) {
+    user.Focus("ebxName");
+    user.PressF1();
+    user.Focus("ebxCount");
+    user.PressF1();
+    user.Escape();
+  });
+  host.ShowModal(form_, nullptr);
+  EXPECT_EQ((std::vector<int>{TfrmSample::NameHelp, TfrmSample::FormHelp}), contexts);
+}
+
+TEST_F(SimHostTest, TheFormIsADesktopWindowWhileShown) {
+  HWND owner = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x4242));
+  host_.OnNextShow([&](SimFormUser& user) {
+    HWND shown = platform_.Windows().FindWindowA("TfrmSample", "");
+    EXPECT_NE(nullptr, shown);
+    EXPECT_EQ(shown, user.Form().Handle());
+    EXPECT_EQ("Sample form", platform_.Windows().GetWindowTextA(shown, 256));
+    user.Escape();
+  });
+  host_.ShowModal(form_, owner);
+  EXPECT_EQ(nullptr, platform_.Windows().FindWindowA("TfrmSample", ""));
+  EXPECT_EQ(nullptr, form_.Handle());
+  ASSERT_EQ(1u, host_.ShownForms().size());
+  EXPECT_EQ(owner, host_.ShownForms()[0].owner);
+  EXPECT_EQ(mrCancel, host_.ShownForms()[0].result);
+}
+
+TEST_F(SimHostTest, NestedFormsTakeTheScriptsInTurn) {
+  TfrmSample inner;
+  form_.btnApply.SetEnabled(true);
+  form_.btnApply.OnClick = [&](TControl&) {
+    form_.log.push_back("inner " + std::to_string(host_.ShowModal(inner, form_.Handle())));
+  };
+  Run([&](SimFormUser& user) {
+    host_.OnNextShow([](SimFormUser& nested) { nested.CloseBox(); });
+    user.Click("btnApply");
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"inner 2", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, ScriptMistakesAreReported) {
+  EXPECT_THROW(host_.ShowModal(form_, nullptr), SimFormError) << "no script for the form";
+  EXPECT_THROW(Run([](SimFormUser&) {}), SimFormError) << "the script left the form open";
+  EXPECT_THROW(Run([](SimFormUser& user) { user.Click("btnNothing"); }), SimFormError);
+  EXPECT_EQ(nullptr, platform_.Windows().FindWindowA("TfrmSample", "")) << "the window went all the same";
+}
+
+}  // namespace
+}  // namespace ombrix
