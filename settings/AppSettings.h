@@ -4,7 +4,6 @@
 // of the registry, or in section "AppSettings" of the settings INI file.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,14 +29,14 @@ constexpr int SlotLimit = 400;
 
 // The value names of an entry, in the order an entry is saved.
 constexpr const char* EntryValueNames[] = {
-    "MinimizeType", "Filename",        "NbWindows", "MainHandle", "SecsToWait", "ShowState",
-    "DebugMode",    "WarnQuickClose",  "WindowCaption", "DoPartialSearch", "UsePID", "Icon",
-    "IconNumber",   "TrayTask",        "TrayNoTask", "NoTrayTask", "NoTrayIcon", "TrayDblClick"};
+    "MinimizeType", "Filename",       "NbWindows",     "MainHandle",      "SecsToWait", "ShowState",
+    "DebugMode",    "WarnQuickClose", "WindowCaption", "DoPartialSearch", "UsePID",     "Icon",
+    "IconNumber",   "TrayTask",       "TrayNoTask",    "NoTrayTask",      "NoTrayIcon", "TrayDblClick"};
 // The order in which an entry's values are deleted.
 constexpr const char* EntryDeleteOrder[] = {
-    "MinimizeType", "Filename", "NbWindows",  "MainHandle", "SecsToWait", "ShowState",
-    "DebugMode",    "WindowCaption", "DoPartialSearch", "UsePID", "Icon", "IconNumber",
-    "TrayTask",     "TrayNoTask", "NoTrayTask", "NoTrayIcon", "TrayDblClick", "WarnQuickClose"};
+    "MinimizeType", "Filename",      "NbWindows",       "MainHandle", "SecsToWait",   "ShowState",
+    "DebugMode",    "WindowCaption", "DoPartialSearch", "UsePID",     "Icon",         "IconNumber",
+    "TrayTask",     "TrayNoTask",    "NoTrayTask",      "NoTrayIcon", "TrayDblClick", "WarnQuickClose"};
 
 // A save that found neither the entry nor a free slot among slots 1 to 399. Writing into
 // slot 400 instead would look like success while no lookup could ever find the entry again.

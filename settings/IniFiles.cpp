@@ -115,10 +115,17 @@ std::string EncodeQuoted(const std::string& text) {
   std::string result = "\"";
   for (char c : text) {
     switch (c) {
-      case '"': result += '\x02'; break;
-      case '\r': result += '\x03'; break;
-      case '\n': result += '\x04'; break;
-      default: result += c;
+      case '"':
+        result += '\x02';
+        break;
+      case '\r':
+        result += '\x03';
+        break;
+      case '\n':
+        result += '\x04';
+        break;
+      default:
+        result += c;
     }
   }
   return result + "\"";
@@ -130,10 +137,17 @@ std::string DecodeQuoted(const std::string& text) {
   if (!inner.empty() && inner.back() == '"') inner.pop_back();
   for (char& c : inner) {
     switch (c) {
-      case '\x02': c = '"'; break;
-      case '\x03': c = '\r'; break;
-      case '\x04': c = '\n'; break;
-      default: break;
+      case '\x02':
+        c = '"';
+        break;
+      case '\x03':
+        c = '\r';
+        break;
+      case '\x04':
+        c = '\n';
+        break;
+      default:
+        break;
     }
   }
   return inner;

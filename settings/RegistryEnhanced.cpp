@@ -57,7 +57,8 @@ bool ReadOpenValue(IRegistry& api, HKEY key, const std::string& name, TVariant& 
     }
     if (readType != REG_DWORD) Raise(MsgInvalidDataType, name);
     const std::uint32_t bits = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
-                               static_cast<std::uint32_t>(buffer[2]) << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
+                               static_cast<std::uint32_t>(buffer[2]) << 16 |
+                               static_cast<std::uint32_t>(buffer[3]) << 24;
     out = static_cast<std::int32_t>(bits);
     return true;
   }
@@ -104,21 +105,30 @@ void DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REG
 REGSAM AccessMask(TAccess access) {
   switch (access) {
     case TAccess::kRead:
-    case TAccess::kExecute: return KEY_READ;
-    case TAccess::kWrite: return KEY_WRITE;
-    case TAccess::kAllAccess: return KEY_ALL_ACCESS;
+    case TAccess::kExecute:
+      return KEY_READ;
+    case TAccess::kWrite:
+      return KEY_WRITE;
+    case TAccess::kAllAccess:
+      return KEY_ALL_ACCESS;
   }
   return KEY_ALL_ACCESS;
 }
 
 HKEY RootKeyHandle(TRootKey root) {
   switch (root) {
-    case TRootKey::hkClassesRoot: return HKEY_CLASSES_ROOT;
-    case TRootKey::hkCurrentConfig: return HKEY_CURRENT_CONFIG;
-    case TRootKey::hkCurrentUser: return HKEY_CURRENT_USER;
-    case TRootKey::hkDynData: return HKEY_DYN_DATA;
-    case TRootKey::hkLocalMachine: return HKEY_LOCAL_MACHINE;
-    case TRootKey::hkUsers: return HKEY_USERS;
+    case TRootKey::hkClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case TRootKey::hkCurrentConfig:
+      return HKEY_CURRENT_CONFIG;
+    case TRootKey::hkCurrentUser:
+      return HKEY_CURRENT_USER;
+    case TRootKey::hkDynData:
+      return HKEY_DYN_DATA;
+    case TRootKey::hkLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case TRootKey::hkUsers:
+      return HKEY_USERS;
   }
   return HKEY_CURRENT_USER;
 }
@@ -186,7 +196,8 @@ void TRegistryEnhanced::WriteValue(const std::string& name, const TVariant& valu
       type = REG_BINARY;
       data = LittleEndian(static_cast<std::uint64_t>(value.AsCurrency()), 8);
       break;
-    case TVariantKind::kEmpty: return;
+    case TVariantKind::kEmpty:
+      return;
   }
   TRegistry accessor(platform_.Registry());
   Prepare(accessor, AccessMask(Access));
@@ -277,9 +288,7 @@ bool TRegistryEnhanced::SearchValues(const std::string& text, TSearchMode mode, 
   // With an empty Key reads give nothing, so data never matches.
   const bool dataReadable = !Key.empty();
 
-  auto nameMatches = [&](const std::string& name) {
-    return LowerLettersAZ(name).find(wanted) != std::string::npos;
-  };
+  auto nameMatches = [&](const std::string& name) { return LowerLettersAZ(name).find(wanted) != std::string::npos; };
   auto dataMatches = [&](const std::string& name) {
     if (!dataReadable) return false;
     TVariant data;

@@ -12,13 +12,20 @@ namespace {
 
 const char* KindName(TVariantKind kind) {
   switch (kind) {
-    case TVariantKind::kEmpty: return "empty";
-    case TVariantKind::kInteger: return "integer";
-    case TVariantKind::kBoolean: return "boolean";
-    case TVariantKind::kString: return "string";
-    case TVariantKind::kDouble: return "double";
-    case TVariantKind::kCurrency: return "currency";
-    case TVariantKind::kDate: return "date";
+    case TVariantKind::kEmpty:
+      return "empty";
+    case TVariantKind::kInteger:
+      return "integer";
+    case TVariantKind::kBoolean:
+      return "boolean";
+    case TVariantKind::kString:
+      return "string";
+    case TVariantKind::kDouble:
+      return "double";
+    case TVariantKind::kCurrency:
+      return "currency";
+    case TVariantKind::kDate:
+      return "date";
   }
   return "unknown";
 }
@@ -85,38 +92,52 @@ std::int64_t TVariant::AsCurrency() const {
 
 std::string TVariant::ToText() const {
   switch (Kind()) {
-    case TVariantKind::kEmpty: return "";
-    case TVariantKind::kInteger: return std::to_string(AsInteger());
-    case TVariantKind::kBoolean: return AsBoolean() ? "True" : "False";
-    case TVariantKind::kString: return AsString();
+    case TVariantKind::kEmpty:
+      return "";
+    case TVariantKind::kInteger:
+      return std::to_string(AsInteger());
+    case TVariantKind::kBoolean:
+      return AsBoolean() ? "True" : "False";
+    case TVariantKind::kString:
+      return AsString();
     case TVariantKind::kDouble:
-    case TVariantKind::kDate: return NumberText(AsDouble());
-    case TVariantKind::kCurrency: return NumberText(static_cast<double>(AsCurrency()) / 10000.0);
+    case TVariantKind::kDate:
+      return NumberText(AsDouble());
+    case TVariantKind::kCurrency:
+      return NumberText(static_cast<double>(AsCurrency()) / 10000.0);
   }
   return "";
 }
 
 std::int32_t TVariant::ToInteger() const {
   switch (Kind()) {
-    case TVariantKind::kEmpty: return 0;
-    case TVariantKind::kInteger: return AsInteger();
-    case TVariantKind::kBoolean: return AsBoolean() ? 1 : 0;
+    case TVariantKind::kEmpty:
+      return 0;
+    case TVariantKind::kInteger:
+      return AsInteger();
+    case TVariantKind::kBoolean:
+      return AsBoolean() ? 1 : 0;
     case TVariantKind::kString: {
       std::int32_t value = 0;
-      if (!ParseDecimalInt32(AsString(), value)) throw EVariantError(FormatText("'%s' is not a valid integer", AsString()));
+      if (!ParseDecimalInt32(AsString(), value))
+        throw EVariantError(FormatText("'%s' is not a valid integer", AsString()));
       return value;
     }
     case TVariantKind::kDouble:
-    case TVariantKind::kDate: return RoundToInteger(AsDouble());
-    case TVariantKind::kCurrency: return RoundToInteger(static_cast<double>(AsCurrency()) / 10000.0);
+    case TVariantKind::kDate:
+      return RoundToInteger(AsDouble());
+    case TVariantKind::kCurrency:
+      return RoundToInteger(static_cast<double>(AsCurrency()) / 10000.0);
   }
   return 0;
 }
 
 bool TVariant::ToBool() const {
   switch (Kind()) {
-    case TVariantKind::kEmpty: return false;
-    case TVariantKind::kBoolean: return AsBoolean();
+    case TVariantKind::kEmpty:
+      return false;
+    case TVariantKind::kBoolean:
+      return AsBoolean();
     case TVariantKind::kString: {
       const std::string lower = LowerLettersAZ(AsString());
       if (lower == "true") return true;
@@ -124,20 +145,27 @@ bool TVariant::ToBool() const {
       return ToInteger() != 0;
     }
     case TVariantKind::kDouble:
-    case TVariantKind::kDate: return AsDouble() != 0.0;
-    case TVariantKind::kCurrency: return AsCurrency() != 0;
-    case TVariantKind::kInteger: return AsInteger() != 0;
+    case TVariantKind::kDate:
+      return AsDouble() != 0.0;
+    case TVariantKind::kCurrency:
+      return AsCurrency() != 0;
+    case TVariantKind::kInteger:
+      return AsInteger() != 0;
   }
   return false;
 }
 
 bool TVariant::EqualsInteger(std::int32_t number) const {
   switch (Kind()) {
-    case TVariantKind::kEmpty: throw EVariantError("An empty value cannot be compared with a number");
+    case TVariantKind::kEmpty:
+      throw EVariantError("An empty value cannot be compared with a number");
     case TVariantKind::kDouble:
-    case TVariantKind::kDate: return AsDouble() == number;
-    case TVariantKind::kCurrency: return AsCurrency() == static_cast<std::int64_t>(number) * 10000;
-    default: return ToInteger() == number;
+    case TVariantKind::kDate:
+      return AsDouble() == number;
+    case TVariantKind::kCurrency:
+      return AsCurrency() == static_cast<std::int64_t>(number) * 10000;
+    default:
+      return ToInteger() == number;
   }
 }
 

@@ -26,11 +26,11 @@ enum class TVariantKind { kEmpty, kInteger, kBoolean, kString, kDouble, kCurrenc
 class TVariant {
  public:
   TVariant() = default;
-  TVariant(std::int32_t value) : value_(value) {}  // NOLINT: values convert implicitly
-  TVariant(bool value) : value_(value) {}          // NOLINT
-  TVariant(std::string value) : value_(std::move(value)) {}  // NOLINT
+  TVariant(std::int32_t value) : value_(value) {}              // NOLINT: values convert implicitly
+  TVariant(bool value) : value_(value) {}                      // NOLINT
+  TVariant(std::string value) : value_(std::move(value)) {}    // NOLINT
   TVariant(const char* value) : value_(std::string(value)) {}  // NOLINT
-  TVariant(double value) : value_(value) {}        // NOLINT
+  TVariant(double value) : value_(value) {}                    // NOLINT
   static TVariant FromCurrency(std::int64_t scaled);
   static TVariant FromDate(TDateTime date);
 

@@ -40,8 +40,9 @@ TEST(BrkApart, SplitsAtASeparatorOrAtAnyCharacterOfASet) {
     splitter.AllowEmptyString = c.allowEmpty;
     splitter.StringList = {"left over from before"};
     splitter.BreakApart();
-    EXPECT_EQ(c.expected, splitter.StringList) << "'" << c.base << "' at '" << c.separator << "'"
-                                               << (c.arrayChar ? " (set)" : "") << (c.allowEmpty ? " (empty kept)" : "");
+    EXPECT_EQ(c.expected, splitter.StringList)
+        << "'" << c.base << "' at '" << c.separator << "'" << (c.arrayChar ? " (set)" : "")
+        << (c.allowEmpty ? " (empty kept)" : "");
   }
 }
 

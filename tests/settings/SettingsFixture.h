@@ -99,8 +99,7 @@ class SettingsTest : public ::testing::Test {
     Reg().RegCloseKey(key);
   }
   void SetDword(const std::string& name, std::uint32_t value, const std::string& sub = "") {
-    SetRaw(name, REG_DWORD,
-           {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)}, sub);
+    SetRaw(name, REG_DWORD, {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)}, sub);
   }
   void SetText(const std::string& name, const std::string& value, const std::string& sub = "") {
     std::vector<BYTE> data = Bytes(value);
