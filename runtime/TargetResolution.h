@@ -1,0 +1,41 @@
+#pragma once
+// The rules by which Ombrix turns its command line into a program and its arguments:
+// argument splitting, the argument text handed to the target, and the lookup of a
+// document's program through its registered file type.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/WindowOps.h"
+
+namespace ombrix {
+
+// The arguments after the program's own name, split the way the run-time does: blanks and
+// control characters separate, a double quote opens or closes a run in which they do not,
+// the quotes are dropped, and counting stops at the first empty argument.
+std::vector<std::string> SplitCommandLineArguments(const std::string& commandLine);
+
+// The argument text for the target from the arguments after the target itself: each is
+// followed by one blank, and one containing a blank is enclosed in double quotes.
+std::string BuildTargetParams(const std::vector<std::string>& arguments);
+
+// The extension, upper-cased in the user's locale, of the file-name part (after the last backslash or colon),
+// from its last dot on; empty when that part has no dot.
+std::string UpperExtension(IWindowOps& windows, const std::string& path);
+
+// Reads the default (unnamed) value of a key below HKEY_CLASSES_ROOT; empty when missing.
+using ReadClassDefault = std::function<std::string(const std::string& keyPath)>;
+
+struct DocumentCommand {
+  bool resolved = false;
+  std::string targetFile;    // the program, when resolved
+  std::string targetParams;  // its arguments, when resolved
+  std::string errorText;     // the message to show, when not
+};
+
+// Finds the program registered for a document's file type and builds its argument text.
+DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& document,
+                                       const std::string& upperExtension, const ReadClassDefault& readDefault);
+
+}  // namespace ombrix
