@@ -1,0 +1,539 @@
+#include "runtime/OmbrixMain.h"
+
+#include <cmath>
+
+#include "platform/MiscUtils.h"
+#include "platform/ShellLinks.h"
+#include "runtime/About.h"
+#include "runtime/Launch.h"
+#include "runtime/ProgInfo.h"
+#include "runtime/TargetResolution.h"
+#include "settings/AppSettings.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr UINT DesignTimerInterval = 100;
+constexpr UINT WatchTimerInterval = 500;
+constexpr DWORD IdleWaitMilliseconds = 30000;
+// The icon functions are given at most this many characters of a file name.
+constexpr size_t MaxIconFileLength = 255;
+constexpr int QuickCloseSeconds = 5;
+
+constexpr char QuickCloseQuestion[] =
+    "Application was detected closed 5 seconds\r\nafter launch. This might mean that this application \r\n"
+    "needs configuration.\r\nDo you wish to go to the configuration screen ?\r\n(answering no will close Ombrix)\r\n";
+
+bool IsProgramExtension(const std::string& extension) {
+  return extension == ".EXE" || extension == ".COM" || extension == ".BAT";
+}
+
+}  // namespace
+
+TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
+    : RegistryEnhanced(platform),
+      ShellLink(platform),
+      WindowsList(platform.Windows()),
+      TrayIcon(platform, platform.Icons()),
+      mnuTray(platform),
+      itmShowForm(mnuTray.Add("itmShowForm", "&Show program window", [this](TMenuItem&) { trayShowForm(); })),
+      itmHideForm(mnuTray.Add("itmHideForm", "&Hide program window", [this](TMenuItem&) { trayHideForm(); })),
+      itmProgramInformation(mnuTray.Add("itmProgramInformation", "Program &information",
+                                        [this](TMenuItem&) { trayProgramInformation(); })),
+      itmConfigProgram(mnuTray.Add("itmConfigProgram", "&Configure", [this](TMenuItem&) { trayConfigure(); })),
+      itmAppPopup(mnuTray.Add("itmAppPopup", "Application's system menu (Shft+RightClick)",
+                              [this](TMenuItem&) { itmAppPopupClick(); })),
+      itmSaveSettingsINIFile(mnuTray.Add("itmSaveSettingsINIFile", "&Save settings to INI file instead of registry",
+                                         [this](TMenuItem&) { itmSaveSettingsINIFileClick(); })),
+      itmAboutOmbrix(mnuTray.Add("itmAboutOmbrix", "A&bout Ombrix...", [this](TMenuItem&) { trayAboutOmbrix(); })),
+      itmUpdateOX(mnuTray.Add("itmUpdateOX", "&Update Ombrix", [this](TMenuItem&) { itmUpdateOXClick(); })),
+      itmHelp(mnuTray.Add("itmHelp", "&Help", [this](TMenuItem&) { itmHelpClick(); })),
+      itmSep1(mnuTray.AddSeparator("itmSep1")),
+      itmClose(mnuTray.Add("itmClose", "&Close", [this](TMenuItem&) { trayClose(); })),
+      platform_(platform),
+      formHost_(formHost) {
+  RegistryEnhanced.RootKey = TRootKey::hkCurrentUser;
+  RegistryEnhanced.Key = SettingsKey;
+  WindowsList.AcceptEmptyNames = false;
+
+  // Until start-up has found the target, only the INI switch, update, help and close work.
+  for (TMenuItem* item : {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAppPopup,
+                          &itmAboutOmbrix}) {
+    item->Enabled = false;
+  }
+  itmSaveSettingsINIFile.Checked = true;
+  mnuTray.HelpContext = 21;
+  for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = 21;
+  for (TMenuItem* item : {&itmSaveSettingsINIFile, &itmUpdateOX, &itmHelp}) item->HelpContext = 0;
+  mnuTray.Alignment = paRight;
+  mnuTray.TrackButton = tbRightButton;
+
+  // The application's own window: hidden, never in the taskbar; it owns the target's
+  // system menu when that is shown from the tray.
+  applicationWindow_ = platform_.Input().AllocateWindow([this](HWND window, UINT message, WPARAM wParam,
+                                                               LPARAM lParam) {
+    return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
+  });
+  TrayIcon.SetApplicationWindow(applicationWindow_);
+  TrayIcon.SetToolTip(ApplicationTitleText);
+  TrayIcon.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
+    TrayIconRightClick(x, y);
+  };
+
+  // The timer runs from the moment the form exists; it does nothing until a main window
+  // has been found.
+  SetTimer(DesignTimerInterval);
+}
+
+TVorel_Ombrix::~TVorel_Ombrix() {
+  StopTimer();
+  if (applicationWindow_) platform_.Input().DeallocateWindow(applicationWindow_);
+}
+
+int TVorel_Ombrix::ShowMessage(const std::string& text, UINT type) {
+  return platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), text, ApplicationTitleText,
+                                         type | MB_SETFOREGROUND);
+}
+
+std::string TVorel_Ombrix::OwnFile() const { return platform_.Files().GetModuleFileNameA(); }
+
+std::string TVorel_Ombrix::OwnFolder() const {
+  const std::string file = OwnFile();
+  const size_t slash = file.find_last_of("\\:");
+  return slash == std::string::npos ? "" : file.substr(0, slash + 1);
+}
+
+std::string TVorel_Ombrix::HelpFile() const { return OwnFolder() + HelpFileName; }
+
+bool TVorel_Ombrix::SaveSettingsToIniFile() const { return itmSaveSettingsINIFile.Checked; }
+
+void TVorel_Ombrix::SetTimer(UINT interval) {
+  StopTimer();
+  timerInterval_ = interval;
+  timer_ = platform_.Messages().SetTimer(interval, [this] { tmrEventTimer(); });
+}
+
+void TVorel_Ombrix::StopTimer() {
+  if (timer_) platform_.Messages().KillTimer(timer_);
+  timer_ = 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up
+
+bool TVorel_Ombrix::FormCreate(const std::string& commandLine) {
+  try {
+    return RunStartup(commandLine);
+  } catch (const std::exception& error) {
+    // Whatever went wrong, Ombrix must not stay without icon and target: say so and end.
+    // A program already started keeps running.
+    ShowMessage(error.what());
+    return false;
+  }
+}
+
+bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
+  itmSaveSettingsINIFile.Checked =
+      RegistryEnhanced.ReadValueDefault(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked)).ToBool();
+  // Nothing reads these back; a registry that refuses them must not stop the program.
+  try {
+    RegistryEnhanced.WriteValue(ValueVersion, TVariant(FileVersionText(platform_, OwnFile())));
+    RegistryEnhanced.WriteValue(ValuePath, TVariant(OwnFolder()));
+    RegistryEnhanced.WriteValue(ValueExeName, TVariant(OwnFile().substr(OwnFolder().size())));
+  } catch (const ERegistryException&) {
+  }
+
+  if (!TakeTarget(commandLine)) return false;
+  if (!Checkfilename()) return false;
+  LoadSettings();
+  State.OwnStartupInfo = platform_.Processes().GetStartupInfoA();
+
+  try {
+    if (!LaunchTarget(platform_, State)) {
+      ShowMessage(LaunchErrorText(State.LaunchError));
+      return false;
+    }
+  } catch (const ELaunchFolder& error) {
+    ShowMessage(error.Message());
+    return false;
+  }
+  SetupTrayIcon();
+  WaitForTargetIdle(platform_, State);
+  if (!DiscoverWindows()) return false;
+
+  State.StartTime = platform_.Clock().Now();
+  SetTimer(WatchTimerInterval);
+  if (!State.CurrentCaption.empty()) TrayIcon.SetToolTip(State.CurrentCaption);
+  for (TMenuItem* item : {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAboutOmbrix,
+                          &itmAppPopup}) {
+    item->Enabled = true;
+  }
+  State.AboutOpen = false;
+  State.InfoOpen = false;
+  return true;
+}
+
+bool TVorel_Ombrix::TakeTarget(const std::string& commandLine) {
+  const std::vector<std::string> arguments = SplitCommandLineArguments(commandLine);
+  std::string target;
+  if (arguments.empty()) {
+    OpenFileRequest request;
+    request.title = "Choose executable to minimize...";
+    request.filter = "All files|*.*";
+    request.defaultExtension = ".exe";
+    request.pathMustExist = true;
+    request.fileMustExist = true;
+    if (!platform_.Dialogs().GetOpenFileNameA(request, target)) return false;
+  } else {
+    target = arguments[0];
+    State.TargetParams = BuildTargetParams(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  }
+  if (!platform_.Files().FileExists(target)) {
+    ShowMessage(target + "\r\nnot found!\r\nPlease verify your program location.");
+    return false;
+  }
+  State.TargetFile = target;
+  return true;
+}
+
+bool TVorel_Ombrix::Checkfilename() {
+  const std::string extension = UpperExtension(platform_.Windows(), State.TargetFile);
+  if (IsProgramExtension(extension)) return true;
+
+  if (extension == ".LNK") {
+    try {
+      ShellLink.SetShellFolder(TShellFolder::sfNone);
+      ShellLink.SetFileName(State.TargetFile);
+      ShellLink.ReadLink();
+    } catch (const std::exception&) {
+      ShowMessage("Invalid shortcut.\r\nCould not read file: \r\n" + State.TargetFile);
+      return false;
+    }
+    State.TargetFile = ShellLink.Target();
+    State.TargetParams = ShellLink.Arguments();
+    return true;
+  }
+
+  // A document: the program registered for its file type, under HKEY_CLASSES_ROOT.
+  TRegistryEnhanced classes(platform_);
+  classes.RootKey = TRootKey::hkClassesRoot;
+  classes.Access = TAccess::kRead;
+  const ReadClassDefault readDefault = [&classes](const std::string& keyPath) {
+    classes.Key = keyPath;
+    return classes.ReadValueDefault("", TVariant(std::string())).ToText();
+  };
+  const DocumentCommand command =
+      ResolveDocumentCommand(platform_.Windows(), State.TargetFile, extension, readDefault);
+  if (!command.resolved) {
+    ShowMessage(command.errorText);
+    return false;
+  }
+  State.TargetFile = command.targetFile;
+  State.TargetParams = command.targetParams;
+  return true;
+}
+
+void TVorel_Ombrix::LoadSettings() {
+  TfrmConfiguration dialog(platform_, *this);
+  CopySettingsFromDialog(dialog);
+}
+
+void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
+  State.MinimizeType = dialog.rbMinByProcess.Checked();
+  State.NbWindows = DigitsToInt(dialog.ebxNbHandles.Text());
+  State.MainWindowIndex = DigitsToInt(dialog.ebxMainHandle.Text());
+  State.SecsToWait = DigitsToInt(dialog.ebxSecsToWait.Text());
+  State.ShowState = dialog.cbShowState.ItemIndex();
+  State.DebugMode = dialog.cbxDebugMode.Checked();
+  State.WindowCaption = dialog.ebxWindowName.Text();
+  State.DoPartialSearch = dialog.cbPartialSearch.Checked();
+  State.UsePID = dialog.cbUsePID.Checked();
+  State.Icon = dialog.IconFile();
+  State.IconNumber = dialog.udIconNumber.Position();
+  State.TrayTask = dialog.rbTrayTask.Checked();
+  State.TrayNoTask = dialog.rbTrayNoTask.Checked();
+  State.NoTrayTask = dialog.rbNoTrayTask.Checked();
+  State.NoTrayIcon = dialog.rbNoTrayNoTask.Checked();
+  State.WarnQuickClose = dialog.cbxWarnCloseQuick.Checked();
+  State.TrayDblClick = dialog.rgTrayDblClick.ItemIndex() == 1;
+  WireClicks();
+}
+
+bool TVorel_Ombrix::DiscoverWindows() {
+  for (;;) {
+    if (FindTargetWindows(platform_, State, WindowsList)) return true;
+    const std::string question =
+        LaunchErrorText(State.LaunchError) +
+        "\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this app\r\nChoose CANCEL to exit.\r\n\r\n"
+        "(Wait delay is now " +
+        IntToText(State.SecsToWait) + " sec, you can increase it with \"Configure\".)";
+    const int answer = platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), question,
+                                                       "Confirmation",
+                                                       MB_YESNOCANCEL | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (answer == IDYES) continue;
+    if (answer != IDNO) return false;  // Cancel or the box closed: the target keeps running
+    // Configure, then look again with what was saved; the target is not started again.
+    OpenConfiguration([this](TfrmConfiguration& dialog) {
+      CopySettingsFromDialog(dialog);
+      SetupTrayIcon();
+    });
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The tray icon and the target's visibility
+
+void TVorel_Ombrix::WireClicks() {
+  if (State.TrayDblClick) {
+    TrayIcon.OnClick = nullptr;
+    TrayIcon.OnDblClick = [this](TTrayIcon&) { TrayIconDblClick(); };
+  } else {
+    TrayIcon.OnClick = [this](TTrayIcon&) { trayOnTrayIconClick(); };
+    TrayIcon.OnDblClick = nullptr;
+  }
+}
+
+void TVorel_Ombrix::SetupTrayIcon() {
+  IIcons& icons = platform_.Icons();
+  HICON picture = nullptr;
+  // A longer name would reach the icon functions cut short and could name another file;
+  // a negative index would ask for the count instead of an icon.
+  if (!State.Icon.empty() && State.Icon.size() <= MaxIconFileLength && State.IconNumber >= 0) {
+    try {
+      picture = icons.ExtractIconA(State.Icon, State.IconNumber);
+    } catch (const std::exception&) {
+      picture = nullptr;
+    }
+  }
+  // ExtractIcon answers 1 for a file that is no program, library or icon file.
+  if (picture == reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1))) picture = nullptr;
+  if (picture) {
+    TrayIcon.SetIcon(picture);
+  } else {
+    TrayIcon.SetIcon(icons.LoadStandardIcon(IdiApplication), true);
+  }
+  TrayIcon.SetActive(false);
+  if (!State.NoTrayIcon) TrayIcon.SetActive(true);
+}
+
+void TVorel_Ombrix::trayHideForm() {
+  IWindowOps& windows = platform_.Windows();
+  for (std::int32_t slot = State.WindowCount; slot >= 1; --slot) {
+    const HWND window = State.WindowHandles.Get(slot);
+    if (!window || !windows.IsWindow(window)) continue;
+    State.WindowHidden.Set(slot, true);
+    windows.ShowWindow(window, SW_HIDE);
+  }
+  if (State.TrayTask || State.TrayNoTask || State.NoTrayTask) {
+    TrayIcon.SetActive(true);
+  } else if (State.NoTrayIcon) {
+    TrayIcon.SetActive(false);
+  }
+}
+
+void TVorel_Ombrix::trayShowForm() {
+  IWindowOps& windows = platform_.Windows();
+  for (std::int32_t slot = State.WindowCount; slot >= 1; --slot) {
+    const HWND window = State.WindowHandles.Get(slot);
+    if (!window || !windows.IsWindow(window)) continue;
+    State.WindowHidden.Set(slot, false);
+    windows.ShowWindow(window, SW_RESTORE);
+  }
+  if (State.TrayTask || State.TrayNoTask) {
+    TrayIcon.SetActive(true);
+  } else if (State.NoTrayTask || State.NoTrayIcon) {
+    TrayIcon.SetActive(false);
+  }
+  windows.SetForegroundWindow(MainWindow());
+}
+
+void TVorel_Ombrix::TrayIconDblClick() {
+  // The recorded flag decides, not the window's real visibility.
+  if (State.WindowHidden.Get(State.MainWindowIndex)) {
+    trayShowForm();
+  } else {
+    trayHideForm();
+  }
+}
+
+void TVorel_Ombrix::trayOnTrayIconClick() { TrayIconDblClick(); }
+
+void TVorel_Ombrix::TrayIconRightClick(int, int) {
+  IInput& input = platform_.Input();
+  if (input.GetAsyncKeyState(VK_SHIFT) & 0x8000) {
+    itmAppPopupClick();
+    return;
+  }
+  ScreenPoint cursor;
+  input.GetCursorPos(cursor);
+  mnuTray.Popup(cursor.x, cursor.y);
+}
+
+void TVorel_Ombrix::itmAppPopupClick() {
+  IInput& input = platform_.Input();
+  const HWND main = MainWindow();
+  const HMENU menu = input.GetSystemMenu(main, FALSE);
+  ScreenPoint cursor;
+  input.GetCursorPos(cursor);
+  QueuedMessage message;
+  while (input.PeekMessageA(applicationWindow_, message, true)) {
+  }
+  input.TrackPopupMenu(menu, 0, cursor.x, cursor.y, applicationWindow_);
+  // The chosen command arrives as a message to the menu's owner: hand the last one over to
+  // the target, which carries it out.
+  bool chosen = false;
+  QueuedMessage last;
+  while (input.PeekMessageA(applicationWindow_, message, false)) {
+    last = message;
+    chosen = true;
+  }
+  platform_.Windows().SetForegroundWindow(main);
+  if (chosen) input.SendMessageA(main, last.message, last.wParam, last.lParam);
+}
+
+void TVorel_Ombrix::ApplyTraySettings(TfrmConfiguration& dialog) {
+  State.Icon = dialog.IconFile();
+  State.IconNumber = dialog.udIconNumber.Position();
+  State.TrayTask = dialog.rbTrayTask.Checked();
+  State.TrayNoTask = dialog.rbTrayNoTask.Checked();
+  State.NoTrayTask = dialog.rbNoTrayTask.Checked();
+  State.NoTrayIcon = dialog.rbNoTrayNoTask.Checked();
+  State.TrayDblClick = dialog.rgTrayDblClick.ItemIndex() == 1;
+  WireClicks();
+  SetupTrayIcon();
+}
+
+// ---------------------------------------------------------------------------------------
+// The watch timer
+
+void TVorel_Ombrix::tmrEventTimer() {
+  const HWND main = MainWindow();
+  if (!main || closed_) return;
+  IWindowOps& windows = platform_.Windows();
+  WindowPlacementInfo placement;
+  if (!windows.GetWindowPlacement(main, placement)) {
+    EndHandling();
+    if (closed_) return;
+  } else if (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED)) {
+    trayHideForm();
+  }
+  State.CurrentCaption = windows.GetWindowTextA(main, 512);
+  if (!State.CurrentCaption.empty()) TrayIcon.SetToolTip(State.CurrentCaption);
+}
+
+void TVorel_Ombrix::EndHandling() {
+  // Whole seconds since the main window was found, days included.
+  const long long elapsedMilliseconds = std::llround((platform_.Clock().Now() - State.StartTime) * MillisecondsPerDay);
+  if (elapsedMilliseconds / 1000 >= QuickCloseSeconds || State.WarnQuickClose) {
+    Close();
+    return;
+  }
+  StopTimer();
+  if (AskYesNo(platform_, ApplicationTitleText, QuickCloseQuestion) == IDYES) {
+    OpenConfiguration([this](TfrmConfiguration& dialog) {
+      CopySettingsFromDialog(dialog);
+      SetupTrayIcon();
+    });
+  }
+  Close();
+}
+
+// ---------------------------------------------------------------------------------------
+// The tray menu
+
+void TVorel_Ombrix::trayProgramInformation() {
+  if (State.InfoOpen) return;
+  State.InfoOpen = true;
+  TfrmProgramInfo dialog;
+  ProgramInfoValues values;
+  values.versionCaption = VersionCaption(platform_, OwnFile());
+  values.fileName = State.TargetFile;
+  values.parameters = State.TargetParams;
+  values.windowCaption = State.CurrentCaption;
+  values.processId = State.ProcessInfo.processId;
+  values.threadId = State.ProcessInfo.threadId;
+  values.mainWindow = MainWindow();
+  dialog.ShowValues(values);
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{State.InfoOpen};
+  formHost_.ShowModal(dialog, nullptr);
+}
+
+void TVorel_Ombrix::trayAboutOmbrix() {
+  if (State.AboutOpen) return;
+  State.AboutOpen = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{State.AboutOpen};
+  TAboutVorelOmbrix dialog(platform_.Shell());
+  dialog.lblProgramVersion.SetCaption(VersionCaption(platform_, OwnFile()));
+  formHost_.ShowModal(dialog, nullptr);
+}
+
+void TVorel_Ombrix::trayConfigure() {
+  OpenConfiguration([this](TfrmConfiguration& dialog) { ApplyTraySettings(dialog); });
+}
+
+bool TVorel_Ombrix::OpenConfiguration(const std::function<void(TfrmConfiguration&)>& onSaved) {
+  if (State.ConfigOpen) return false;
+  State.ConfigOpen = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{State.ConfigOpen};
+  TfrmConfiguration dialog(platform_, *this);
+  dialog.lblProgramVersion.SetCaption(VersionCaption(platform_, OwnFile()));
+  dialog.valueFilename.SetText(State.TargetFile);
+  if (formHost_.ShowModal(dialog, nullptr) != mrOk) return false;
+  if (onSaved) onSaved(dialog);
+  return true;
+}
+
+void TVorel_Ombrix::itmSaveSettingsINIFileClick() {
+  itmSaveSettingsINIFile.Checked = !itmSaveSettingsINIFile.Checked;
+  try {
+    RegistryEnhanced.WriteValue(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked));
+  } catch (const ERegistryException& error) {
+    // The switch still holds for this run; the user learns it will not be remembered.
+    ShowMessage(error.Message(), MB_OK | MB_ICONERROR);
+  }
+}
+
+void TVorel_Ombrix::itmUpdateOXClick() {
+  const std::string folder = OwnFolder();
+  platform_.Processes().WinExec("\"" + folder + "RenovoLauncher.exe\" \"" + folder + "Ombrix.duf\"", SW_SHOW);
+}
+
+void TVorel_Ombrix::itmHelpClick() { platform_.Shell().WinHelpA(applicationWindow_, HelpFile(), HELP_CONTENTS, 0); }
+
+void TVorel_Ombrix::trayClose() {
+  CloseTargetWindows();
+  Close();
+}
+
+bool TVorel_Ombrix::CloseTargetWindows() {
+  trayShowForm();
+  for (std::int32_t slot = State.WindowCount; slot >= 1; --slot) {
+    const HWND window = State.WindowHandles.Get(slot);
+    if (window && platform_.Windows().IsWindow(window)) platform_.Input().SendMessageA(window, WM_CLOSE, 0, 0);
+  }
+  return true;
+}
+
+void TVorel_Ombrix::Close() {
+  if (closed_) return;
+  closed_ = true;
+  FormClose();
+  if (OnClosed) OnClosed();
+}
+
+void TVorel_Ombrix::FormClose() {
+  if (TrayIcon.Active()) TrayIcon.SetActive(false);
+  StopTimer();
+}
+
+}  // namespace ombrix
