@@ -1,0 +1,255 @@
+// Ombrix.exe as a user runs it, under wine: it starts the project's target program, the
+// test plays the shell (the tray icon's callback messages) and the user (answering Ombrix's
+// message boxes), and watches the target's real windows.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32Platform.h"
+#include "settings/AppSettings.h"
+
+namespace ombrix {
+namespace {
+
+std::string WindowsPath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+const std::string OmbrixExe = WindowsPath(OMBRIX_EXE);
+const std::string TargetExe = WindowsPath(OMBRIX_TARGET_EXE);
+constexpr char Title[] = "Vorel Ombrix";
+
+// Polls until `done` holds, at most `milliseconds`.
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(25);
+  }
+  return true;
+}
+
+std::string TextOf(HWND window) {
+  std::vector<char> buffer(2048, '\0');
+  const int length = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+  return std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+// A running Ombrix.exe, ended (if still running) when the test is done.
+class OmbrixRun {
+ public:
+  explicit OmbrixRun(const std::string& arguments) {
+    std::string commandLine = "\"" + OmbrixExe + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                &info_) != FALSE;
+  }
+  ~OmbrixRun() {
+    if (!started_) return;
+    if (Running()) ::TerminateProcess(info_.hProcess, 1);
+    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::CloseHandle(info_.hThread);
+    ::CloseHandle(info_.hProcess);
+  }
+  bool Started() const { return started_; }
+  // Hides `window` with a double click and shows it again with another. Ombrix handles the
+  // icon's messages only once start-up is over, so afterwards it is known to be watching.
+  bool ToggleTwice(HWND window) const {
+    DoubleClickIcon();
+    if (!WaitFor([&] { return !::IsWindowVisible(window); })) return false;
+    DoubleClickIcon();
+    return WaitFor([&] { return ::IsWindowVisible(window) != FALSE; });
+  }
+  bool Running() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Ended(DWORD milliseconds = 15000) const { return WaitFor([this] { return !Running(); }, milliseconds); }
+
+  // The shell's side of a click on Ombrix's icon: the callback message to its utility
+  // windows (the one that owns the icon acts on it).
+  void ClickIcon(LPARAM mouseMessage) const {
+    for (HWND window = ::FindWindowA(nullptr, nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(window, &process);
+      char className[64] = {};
+      ::GetClassNameA(window, className, sizeof className);
+      if (process == info_.dwProcessId && std::string(className) == "OmbrixUtilityWindow") {
+        ::PostMessageA(window, WM_USER + 1, 0, mouseMessage);
+      }
+    }
+  }
+  void DoubleClickIcon() const {
+    ClickIcon(WM_LBUTTONUP);
+    ClickIcon(WM_LBUTTONDBLCLK);
+    ClickIcon(WM_LBUTTONUP);
+  }
+
+  // Ombrix's message box: its text once it shows, after which `button` is pressed.
+  std::string AnswerBox(int button, const char* caption = Title) const {
+    HWND box = nullptr;
+    if (!WaitFor([&] {
+          box = ::FindWindowA("#32770", caption);
+          return box != nullptr;
+        })) {
+      return "<no box>";
+    }
+    const std::string text = TextOf(::GetDlgItem(box, 0xFFFF));
+    ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return text;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+HWND FindVisible(const char* caption) {
+  HWND window = ::FindWindowA(nullptr, caption);
+  return window && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+class OmbrixEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ForgetEntry();
+    // Shown normally, so that the test sees the windows Ombrix starts with.
+    settings_ = DefaultAppSettings(TargetExe);
+    settings_.ShowState = 1;
+  }
+  void TearDown() override { ForgetEntry(); }
+
+  void Store() {
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore(platform_, registry).SaveSettings(settings_, false);
+  }
+  void ForgetEntry() {
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore(platform_, registry).DeleteSettings(TargetExe);
+  }
+
+  win32::Win32Platform platform_;
+  TAppSettings settings_;
+};
+
+TEST_F(OmbrixEndToEnd, ClicksHideAndShowMinimizingHidesAndTheTargetsEndEndsOmbrix) {
+  settings_.WarnQuickClose = true;  // the run is quicker than the quick-close warning
+  settings_.NbWindows = "2";
+  Store();
+  // The window opened last is the topmost, so it is the first found: the main window.
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Second\" \"/window=E2E Main\"");
+  ASSERT_TRUE(ombrix.Started());
+  HWND main = nullptr;
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Main")) && (second = FindVisible("E2E Second")); }));
+
+  // Double-click mode (the default): one double click hides every window, the next shows.
+  // Clicks made while Ombrix still starts wait in its queue; one double click is one toggle.
+  ombrix.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(second); }));
+  ombrix.ClickIcon(WM_LBUTTONUP);
+  ombrix.DoubleClickIcon();
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) && ::IsWindowVisible(second); }))
+      << "a single click does nothing in double-click mode; the double click shows both windows";
+
+  // Minimizing the target hides it at the next tick of Ombrix's timer.
+  ::ShowWindow(main, SW_MINIMIZE);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(main) && !::IsWindowVisible(second); }, 3000));
+  ombrix.DoubleClickIcon();
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main); }));
+
+  // The target's main window closing ends Ombrix.
+  ::PostMessageA(second, WM_CLOSE, 0, 0);
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+TEST_F(OmbrixEndToEnd, QuickCloseAsksFirst) {
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Quick\"");
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Quick")) != nullptr; }));
+  ASSERT_TRUE(ombrix.ToggleTwice(main));
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(
+      "Application was detected closed 5 seconds\r\nafter launch. This might mean that this application \r\n"
+      "needs configuration.\r\nDo you wish to go to the configuration screen ?\r\n(answering no will close Ombrix)\r\n",
+      ombrix.AnswerBox(IDNO));
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+TEST_F(OmbrixEndToEnd, FindsTheMainWindowByName) {
+  settings_.MinimizeType = false;
+  settings_.WindowCaption = "e2e named";  // letter case plays no part
+  settings_.WarnQuickClose = true;
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Other\" \"/window=E2E Named\"");
+  HWND named = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (named = FindVisible("E2E Named")) != nullptr; }));
+  HWND other = ::FindWindowA(nullptr, "E2E Other");
+  ombrix.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(named); }));
+  EXPECT_TRUE(::IsWindowVisible(other)) << "only the window found by its name is Ombrix's";
+  ombrix.DoubleClickIcon();
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(named); }));
+  ::PostMessageA(other, WM_CLOSE, 0, 0);
+  ::PostMessageA(named, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+TEST_F(OmbrixEndToEnd, DocumentStartsItsRegisteredProgram) {
+  // A file type of the test's own, registered in the prefix: its command names the
+  // target program and gives it the document as the caption of its window.
+  const std::string document = WindowsPath(OMBRIX_DOCUMENT);
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(document, "document"));
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ".ombrixe2e", 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  ::RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>("OmbrixE2E.Document"), 19);
+  ::RegCloseKey(key);
+  const std::string command = "\"" + TargetExe + "\" \"/window=%1\"";
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CLASSES_ROOT,
+                                             "OmbrixE2E.Document\\Shell\\Open\\Command", 0, nullptr,
+                                             0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  ::RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+  ::RegCloseKey(key);
+
+  settings_.WarnQuickClose = true;
+  Store();
+  {
+    OmbrixRun ombrix("\"" + document + "\" ignored-argument");
+    HWND window = nullptr;
+    HWND box = nullptr;
+    WaitFor([&] { return (box = ::FindWindowA("#32770", Title)) || FindVisible(document.c_str()); });
+    if (box) ADD_FAILURE() << "Ombrix said: " << ombrix.AnswerBox(IDOK);
+    EXPECT_TRUE(WaitFor([&] { return (window = FindVisible(document.c_str())) != nullptr; }))
+        << "the registered program shows the document's path";
+    if (window) {
+      ASSERT_TRUE(ombrix.ToggleTwice(window));
+      ::PostMessageA(window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(ombrix.Ended());
+    }
+  }
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document\\Shell\\Open\\Command");
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document\\Shell\\Open");
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document\\Shell");
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document");
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".ombrixe2e");
+  platform_.Files().DeleteFileA(document);
+}
+
+TEST_F(OmbrixEndToEnd, MissingFileIsReportedAndEndsOmbrix) {
+  const std::string missing = "C:\\no such folder\\nothing.exe";
+  OmbrixRun ombrix("\"" + missing + "\"");
+  EXPECT_EQ(missing + "\r\nnot found!\r\nPlease verify your program location.", ombrix.AnswerBox(IDOK));
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+}  // namespace
+}  // namespace ombrix
