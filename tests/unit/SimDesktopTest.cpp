@@ -81,11 +81,11 @@ TEST(SimWindowsControls, NewWindowsGoOnTopAndPlacementFollowsShowCommands) {
   SimPlatform platform;
   SimWindowOps& windows = platform.SimWindows();
   auto window = [](const char* caption, DWORD threadId) {
-    SimWindow spec;
-    spec.caption = caption;
-    spec.processId = 10;
-    spec.threadId = threadId;
-    return spec;
+    SimWindow described;
+    described.caption = caption;
+    described.processId = 10;
+    described.threadId = threadId;
+    return described;
   };
   HWND first = windows.CreateTopWindow(window("First", 11));
   HWND second = windows.CreateTopWindow(window("Second", 12));

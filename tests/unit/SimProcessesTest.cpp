@@ -276,13 +276,13 @@ TEST_F(SimProcessesTest, ProgramsRenameCloseAndEndOnTheirOwn) {
 }
 
 TEST_F(SimProcessesTest, WindowLongsReportTheWindowAndItsState) {
-  SimWindow spec;
-  spec.caption = "Dialog";
-  spec.owner = 0x30040;
-  spec.id = 7;
-  spec.userData = 0x1234;
-  spec.windowProc = 0x401500;
-  HWND window = platform_.SimWindows().CreateTopWindow(spec);
+  SimWindow described;
+  described.caption = "Dialog";
+  described.owner = 0x30040;
+  described.id = 7;
+  described.userData = 0x1234;
+  described.windowProc = 0x401500;
+  HWND window = platform_.SimWindows().CreateTopWindow(described);
   IWindowOps& windows = platform_.Windows();
   struct Case {
     int index;
