@@ -135,6 +135,7 @@ constexpr UINT MB_YESNOCANCEL = 0x3;
 constexpr UINT MB_YESNO = 0x4;
 constexpr UINT MB_RETRYCANCEL = 0x5;
 constexpr UINT MB_TYPEMASK = 0xF;
+constexpr UINT MB_ICONMASK = 0xF0;
 constexpr UINT MB_ICONHAND = 0x10;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_ICONQUESTION = 0x20;

@@ -58,8 +58,8 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   WindowsList.AcceptEmptyNames = false;
 
   // Until start-up has found the target, only the INI switch, update, help and close work.
-  for (TMenuItem* item : {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAppPopup,
-                          &itmAboutOmbrix}) {
+  for (TMenuItem* item :
+       {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAppPopup, &itmAboutOmbrix}) {
     item->Enabled = false;
   }
   itmSaveSettingsINIFile.Checked = true;
@@ -71,10 +71,10 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
 
   // The application's own window: hidden, never in the taskbar; it owns the target's
   // system menu when that is shown from the tray.
-  applicationWindow_ = platform_.Input().AllocateWindow([this](HWND window, UINT message, WPARAM wParam,
-                                                               LPARAM lParam) {
-    return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
-  });
+  applicationWindow_ =
+      platform_.Input().AllocateWindow([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
+      });
   TrayIcon.SetApplicationWindow(applicationWindow_);
   TrayIcon.SetToolTip(ApplicationTitleText);
   TrayIcon.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
@@ -165,8 +165,8 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   State.StartTime = platform_.Clock().Now();
   SetTimer(WatchTimerInterval);
   if (!State.CurrentCaption.empty()) TrayIcon.SetToolTip(State.CurrentCaption);
-  for (TMenuItem* item : {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAboutOmbrix,
-                          &itmAppPopup}) {
+  for (TMenuItem* item :
+       {&itmShowForm, &itmHideForm, &itmProgramInformation, &itmConfigProgram, &itmAboutOmbrix, &itmAppPopup}) {
     item->Enabled = true;
   }
   State.AboutOpen = false;
@@ -223,8 +223,7 @@ bool TVorel_Ombrix::Checkfilename() {
     classes.Key = keyPath;
     return classes.ReadValueDefault("", TVariant(std::string())).ToText();
   };
-  const DocumentCommand command =
-      ResolveDocumentCommand(platform_.Windows(), State.TargetFile, extension, readDefault);
+  const DocumentCommand command = ResolveDocumentCommand(platform_.Windows(), State.TargetFile, extension, readDefault);
   if (!command.resolved) {
     ShowMessage(command.errorText);
     return false;
@@ -261,16 +260,21 @@ void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
 }
 
 bool TVorel_Ombrix::DiscoverWindows() {
+  // The tray menu's "&Close" and the watch timer stay live in every box and dialog opened
+  // here (test-mode reports, the question, the configuration); once either has closed
+  // Ombrix, start-up must not go on to look again or arm the timer again.
   for (;;) {
-    if (FindTargetWindows(platform_, State, WindowsList)) return true;
-    const std::string question =
-        LaunchErrorText(State.LaunchError) +
-        "\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this app\r\nChoose CANCEL to exit.\r\n\r\n"
-        "(Wait delay is now " +
-        IntToText(State.SecsToWait) + " sec, you can increase it with \"Configure\".)";
-    const int answer = platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), question,
-                                                       "Confirmation",
+    const bool found = FindTargetWindows(platform_, State, WindowsList);
+    if (closed_) return false;
+    if (found) return true;
+    const std::string question = LaunchErrorText(State.LaunchError) +
+                                 "\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this "
+                                 "app\r\nChoose CANCEL to exit.\r\n\r\n"
+                                 "(Wait delay is now " +
+                                 IntToText(State.SecsToWait) + " sec, you can increase it with \"Configure\".)";
+    const int answer = platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), question, "Confirmation",
                                                        MB_YESNOCANCEL | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (closed_) return false;
     if (answer == IDYES) continue;
     if (answer != IDNO) return false;  // Cancel or the box closed: the target keeps running
     // Configure, then look again with what was saved; the target is not started again.
@@ -278,6 +282,7 @@ bool TVorel_Ombrix::DiscoverWindows() {
       CopySettingsFromDialog(dialog);
       SetupTrayIcon();
     });
+    if (closed_) return false;
   }
 }
 
@@ -314,7 +319,14 @@ void TVorel_Ombrix::SetupTrayIcon() {
     TrayIcon.SetIcon(icons.LoadStandardIcon(IdiApplication), true);
   }
   TrayIcon.SetActive(false);
-  if (!State.NoTrayIcon) TrayIcon.SetActive(true);
+  if (!State.NoTrayIcon) PresentIcon(true);
+}
+
+void TVorel_Ombrix::PresentIcon(bool present) {
+  // A dialog left open by the tray menu can still be saved after Ombrix has closed (the
+  // watch timer ends Ombrix while the configuration is open); the icon must not come back
+  // to a program that has ended.
+  TrayIcon.SetActive(present && !closed_);
 }
 
 void TVorel_Ombrix::trayHideForm() {
@@ -326,9 +338,9 @@ void TVorel_Ombrix::trayHideForm() {
     windows.ShowWindow(window, SW_HIDE);
   }
   if (State.TrayTask || State.TrayNoTask || State.NoTrayTask) {
-    TrayIcon.SetActive(true);
+    PresentIcon(true);
   } else if (State.NoTrayIcon) {
-    TrayIcon.SetActive(false);
+    PresentIcon(false);
   }
 }
 
@@ -341,9 +353,9 @@ void TVorel_Ombrix::trayShowForm() {
     windows.ShowWindow(window, SW_RESTORE);
   }
   if (State.TrayTask || State.TrayNoTask) {
-    TrayIcon.SetActive(true);
+    PresentIcon(true);
   } else if (State.NoTrayTask || State.NoTrayIcon) {
-    TrayIcon.SetActive(false);
+    PresentIcon(false);
   }
   windows.SetForegroundWindow(MainWindow());
 }
@@ -445,6 +457,11 @@ void TVorel_Ombrix::EndHandling() {
 void TVorel_Ombrix::trayProgramInformation() {
   if (State.InfoOpen) return;
   State.InfoOpen = true;
+  // Cleared however this ends: a flag left set would lock the command for good.
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{State.InfoOpen};
   TfrmProgramInfo dialog;
   ProgramInfoValues values;
   values.versionCaption = VersionCaption(platform_, OwnFile());
@@ -455,10 +472,6 @@ void TVorel_Ombrix::trayProgramInformation() {
   values.threadId = State.ProcessInfo.threadId;
   values.mainWindow = MainWindow();
   dialog.ShowValues(values);
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{State.InfoOpen};
   formHost_.ShowModal(dialog, nullptr);
 }
 

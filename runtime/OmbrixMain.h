@@ -116,6 +116,8 @@ class TVorel_Ombrix : public IConfigurationOpener {
   void LoadSettings();
   bool DiscoverWindows();
   void WireClicks();
+  // Adds (true) or removes the tray icon; never adds it once Ombrix has closed.
+  void PresentIcon(bool present);
   void EndHandling();
   void SetTimer(UINT interval);
   void StopTimer();

@@ -1,0 +1,134 @@
+#pragma once
+// Ombrix's main form over the simulated desktop and form host: a test describes the target
+// program and its stored settings, runs start-up from a command line, then plays the user of
+// the tray icon, its menu and the dialogs, and watches what reaches the target.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/sim/SimFormHost.h"
+#include "runtime/OmbrixMain.h"
+#include "settings/AppSettings.h"
+
+namespace ombrix {
+namespace testing_main {
+
+constexpr char OmbrixExe[] = "C:\\Program Files\\Ombrix\\Ombrix.exe";
+constexpr char OmbrixFolder[] = "C:\\Program Files\\Ombrix\\";
+constexpr char App[] = "C:\\Tools\\app.exe";
+
+class OmbrixMainTest : public ::testing::Test {
+ protected:
+  OmbrixMainTest() : host(sim, FormHostOptions{TVorel_Ombrix::ApplicationTitleText, {}}) {
+    sim.SimFiles().MakeDirectories("C:\\Program Files\\Ombrix");
+    sim.SimFiles().MakeDirectories("C:\\Tools");
+    sim.SimFiles().MakeDirectories("C:\\Docs");
+    sim.SimFiles().SetModuleFileName(OmbrixExe);
+    sim.Files().WriteFileBytes(OmbrixExe, "MZ");
+    // As from a shortcut set to "Normal": the target starts shown unless its settings say
+    // otherwise, so that the watch timer has nothing to hide by itself.
+    StartupInfo own;
+    own.flags = STARTF_USESHOWWINDOW;
+    own.showWindow = SW_SHOWNORMAL;
+    sim.SimProcs().SetOwnStartupInfo(own);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    form->OnClosed = [this] { ++closedCount; };
+  }
+
+  // A program with the given window captions, topmost first once they are all open.
+  static sim::SimProgram Program(const std::vector<std::string>& captions) {
+    sim::SimProgram program;
+    program.imeWindows = false;
+    // Later windows open later and so lie above the earlier ones.
+    for (auto it = captions.rbegin(); it != captions.rend(); ++it) {
+      sim::SimProgramWindow window;
+      window.caption = *it;
+      program.windows.push_back(window);
+    }
+    return program;
+  }
+
+  // Stores an entry for `file` in the registry, starting from the defaults.
+  void Store(const TAppSettings& settings) {
+    TRegistryEnhanced registry(sim);
+    TAppSettingsStore store(sim, registry);
+    store.SaveSettings(settings, false);
+  }
+  static TAppSettings Settings(const std::string& file = App) { return DefaultAppSettings(file); }
+
+  // The default (unnamed) value of a key below HKEY_CLASSES_ROOT.
+  void SetClassDefault(const std::string& key, const std::string& value) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, key, KEY_ALL_ACCESS, handle, nullptr));
+    std::vector<BYTE> data(value.begin(), value.end());
+    data.push_back(0);
+    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegSetValueExA(handle, "", REG_SZ, data));
+    sim.Registry().RegCloseKey(handle);
+  }
+
+  TVariant SettingsValue(const std::string& name) {
+    TRegistryEnhanced registry(sim);
+    registry.Key = SettingsKey;
+    return registry.ReadValueDefault(name, TVariant());
+  }
+
+  bool Start(const std::string& arguments) {
+    return form->FormCreate(std::string("\"") + OmbrixExe + "\"" + (arguments.empty() ? "" : " " + arguments));
+  }
+  // Starts App showing `captions` and expects start-up to succeed.
+  void StartApp(const std::vector<std::string>& captions = {"App"}) {
+    sim.SimProcs().DefineProgram(App, Program(captions));
+    ASSERT_TRUE(Start(App));
+  }
+
+  const sim::TrayIconState* Icon() { return sim.SimTray().FindIcon(form->TrayIcon.WindowHandle(), 0); }
+  void ClickIcon(sim::SimShell::Click click) {
+    ASSERT_TRUE(sim.SimTray().ClickIcon(form->TrayIcon.WindowHandle(), 0, click));
+    sim.Messages().ProcessMessages();
+  }
+  // A right click on the icon choosing the menu item with this caption.
+  void ChooseFromTray(const std::string& caption) {
+    sim.SimUser().PickNextMenuItem(caption);
+    ClickIcon(sim::SimShell::Click::Right);
+  }
+
+  HWND Slot(int slot) const { return form->State.WindowHandles.Get(slot); }
+  HWND Main() const { return form->State.WindowHandles.Get(form->State.MainWindowIndex); }
+  sim::SimWindow& Window(HWND window) {
+    sim::SimWindow* found = sim.SimWindows().Find(window);
+    EXPECT_NE(nullptr, found);
+    return *found;
+  }
+  bool Visible(HWND window) { return Window(window).visible; }
+  DWORD TargetProcess() const { return form->State.ProcessInfo.processId; }
+  bool TargetRunning() {
+    const sim::SimProcess* process = sim.SimProcs().FindProcess(TargetProcess());
+    return process && !process->exited;
+  }
+
+  // Records the messages sent to `window`, then lets it handle them as before.
+  void Record(HWND window, std::vector<std::pair<HWND, UINT>>& log) {
+    sim::SimWindow& target = Window(window);
+    auto previous = target.onMessage;
+    sim::SimWindowOps& windows = sim.SimWindows();
+    target.onMessage = [&log, &windows, window, previous](UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      log.emplace_back(window, message);
+      if (previous) return previous(message, wParam, lParam);
+      if (message == WM_CLOSE) windows.DestroyWindow(window);
+      return 0;
+    };
+  }
+
+  const std::vector<sim::ShownMessageBox>& Boxes() { return sim.SimBoxes().Boxes(); }
+
+  sim::SimPlatform sim;
+  sim::SimFormHost host;
+  std::unique_ptr<TVorel_Ombrix> form;
+  int closedCount = 0;
+};
+
+}  // namespace testing_main
+}  // namespace ombrix

@@ -1,0 +1,319 @@
+// Start-up of the main form: the command line, the target's resolution and settings, the
+// launch, the search for the target's windows with its retry question, and every way
+// start-up ends early.
+
+#include "platform/ShellLnk.h"
+#include "tests/unit/OmbrixMainTest.h"
+
+namespace ombrix {
+namespace testing_main {
+namespace {
+
+using sim::SimFormUser;
+
+constexpr char RetryQuestion[] =
+    "Unable to get window handle\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this app\r\n"
+    "Choose CANCEL to exit.\r\n\r\n(Wait delay is now 3 sec, you can increase it with \"Configure\".)";
+
+TEST_F(OmbrixMainTest, CommandLineGivesTargetAndParams) {
+  sim.SimProcs().DefineProgram("C:\\Program Files\\App Dir\\app.exe", Program({"App"}));
+  struct Case {
+    std::string arguments;  // after Ombrix's own name
+    std::string targetFile;
+    std::string targetParams;
+    std::string launched;  // the target's command line
+  };
+  const Case cases[] = {
+      {"C:\\Tools\\app.exe", App, "", "C:\\Tools\\app.exe "},
+      {"C:\\Tools\\app.exe -x \"a b\"", App, "-x \"a b\" ", "C:\\Tools\\app.exe -x \"a b\" "},
+      {"\"C:\\Program Files\\App Dir\\app.exe\" one", "C:\\Program Files\\App Dir\\app.exe", "one ",
+       "C:\\Program Files\\App Dir\\app.exe one "},
+      {"C:\\Tools\\app.exe  \t -y", App, "-y ", "C:\\Tools\\app.exe -y "},
+      // Counting stops at the first empty argument.
+      {"C:\\Tools\\app.exe -a \"\" -b", App, "-a ", "C:\\Tools\\app.exe -a "},
+  };
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  for (const Case& test : cases) {
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    ASSERT_TRUE(Start(test.arguments)) << test.arguments;
+    EXPECT_EQ(test.targetFile, form->State.TargetFile) << test.arguments;
+    EXPECT_EQ(test.targetParams, form->State.TargetParams) << test.arguments;
+    EXPECT_EQ(test.launched, sim.SimProcs().Launches().back().commandLine) << test.arguments;
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(OmbrixMainTest, NoArgumentAsksForTheFile) {
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimBoxes().AnswerNextOpenDialog(std::string(App));
+  ASSERT_TRUE(Start(""));
+  ASSERT_EQ(1u, sim.SimBoxes().OpenDialogs().size());
+  const OpenFileRequest& request = sim.SimBoxes().OpenDialogs()[0];
+  EXPECT_EQ("Choose executable to minimize...", request.title);
+  EXPECT_EQ("All files|*.*", request.filter);
+  EXPECT_EQ(".exe", request.defaultExtension);
+  EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
+  EXPECT_EQ(App, form->State.TargetFile);
+  EXPECT_EQ("", form->State.TargetParams);
+}
+
+TEST_F(OmbrixMainTest, CancelledOpenDialogEndsSilentlyAfterTheGlobalValues) {
+  sim.SimFiles().SetVersionString(OmbrixExe, "\\StringFileInfo\\040904E4\\FileVersion", "2.5.3.40");
+  sim.SimBoxes().AnswerNextOpenDialog(std::nullopt);
+  EXPECT_FALSE(Start(""));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(sim.SimProcs().Launches().empty());
+  EXPECT_EQ("2.5.3.40", SettingsValue(ValueVersion).ToText());
+  EXPECT_EQ(OmbrixFolder, SettingsValue(ValuePath).ToText());
+  EXPECT_EQ("Ombrix.exe", SettingsValue(ValueExeName).ToText());
+  // Read, not written.
+  EXPECT_TRUE(SettingsValue(ValueUseINIFile).IsEmpty());
+  EXPECT_TRUE(form->itmSaveSettingsINIFile.Checked);
+}
+
+TEST_F(OmbrixMainTest, UseIniFileSetsTheCheckMark) {
+  struct Case {
+    TVariant stored;  // empty: no value
+    bool checked;
+  };
+  const Case cases[] = {{TVariant(), true}, {TVariant(false), false}, {TVariant(true), true}};
+  for (const Case& test : cases) {
+    TRegistryEnhanced registry(sim);
+    registry.Key = SettingsKey;
+    if (test.stored.IsEmpty()) {
+      if (registry.ValueExists(ValueUseINIFile)) registry.DeleteValue(ValueUseINIFile);
+    } else {
+      registry.WriteValue(ValueUseINIFile, test.stored);
+    }
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    sim.SimBoxes().AnswerNextOpenDialog(std::nullopt);
+    EXPECT_FALSE(Start(""));
+    EXPECT_EQ(test.checked, form->itmSaveSettingsINIFile.Checked) << test.stored.ToText();
+    EXPECT_EQ(test.checked, form->SaveSettingsToIniFile());
+  }
+}
+
+TEST_F(OmbrixMainTest, FailuresBeforeTheLaunchShowOneMessageAndEnd) {
+  sim.Files().WriteFileBytes("C:\\Docs\\plain.xyz", "x");
+  sim.Files().WriteFileBytes("C:\\Docs\\noext", "x");
+  sim.Files().WriteFileBytes("C:\\Docs\\self.run", "x");
+  sim.Files().WriteFileBytes("C:\\Docs\\broken.lnk", "not a shortcut");
+  SetClassDefault(".xyz", "xyzfile");
+  SetClassDefault(".run", "runfile");
+  SetClassDefault("runfile\\Shell\\Open\\Command", "\"%1\" /S");
+  struct Case {
+    std::string arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"C:\\Tools\\missing.exe", "C:\\Tools\\missing.exe\r\nnot found!\r\nPlease verify your program location."},
+      // A folder is no file.
+      {"C:\\Tools", "C:\\Tools\r\nnot found!\r\nPlease verify your program location."},
+      {"C:\\Docs\\broken.lnk", "Invalid shortcut.\r\nCould not read file: \r\nC:\\Docs\\broken.lnk"},
+      {"C:\\Docs\\plain.xyz", "Unsupported format \"xyzfile\".\r\n\r\nI don't know how to run this\r\nfile...\r\n"},
+      {"C:\\Docs\\noext", "Unsupported format \"\".\r\n\r\nI don't know how to run this\r\nfile...\r\n"},
+      {"C:\\Docs\\self.run",
+       "Unable to launch \"C:\\Docs\\self.run\" /S.\r\n\r\nThere has been an internal command-line break down "
+       "error."},
+  };
+  for (const Case& test : cases) {
+    sim.SimBoxes().ClearLog();
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    EXPECT_FALSE(Start(test.arguments)) << test.arguments;
+    ASSERT_EQ(1u, Boxes().size()) << test.arguments;
+    EXPECT_EQ(test.message, Boxes()[0].text);
+    EXPECT_EQ(TVorel_Ombrix::ApplicationTitleText, Boxes()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), Boxes()[0].type & MB_TYPEMASK);
+    EXPECT_EQ(sim.Windows().GetDesktopWindow(), Boxes()[0].owner);
+    EXPECT_EQ(nullptr, Icon()) << test.arguments;
+  }
+  EXPECT_TRUE(sim.SimProcs().Launches().empty());
+}
+
+TEST_F(OmbrixMainTest, ShortcutArgumentsReplaceTheCommandLines) {
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  TShellLinkWrapper link(sim);
+  link.SetShellFolder(TShellFolder::sfNone);
+  link.SetFileName("C:\\Docs\\App.lnk");
+  link.SetTarget(App);
+  link.SetArguments("/from-link \"x y\"");
+  link.WriteLink();
+
+  ASSERT_TRUE(Start("C:\\Docs\\App.lnk ignored"));
+  EXPECT_EQ(App, form->State.TargetFile);
+  EXPECT_EQ("/from-link \"x y\"", form->State.TargetParams);
+  EXPECT_EQ("C:\\Tools\\app.exe /from-link \"x y\"", sim.SimProcs().Launches().back().commandLine);
+}
+
+TEST_F(OmbrixMainTest, DocumentStartsItsRegisteredProgram) {
+  sim.SimProcs().DefineProgram("C:\\Program Files\\Ed\\ed.exe", Program({"Editor"}));
+  sim.Files().WriteFileBytes("C:\\Docs\\a.txt", "text");
+  SetClassDefault(".txt", "txtfile");
+  // No Shell key: the verb is "Open".
+  SetClassDefault("txtfile\\Shell\\Open\\Command", "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"");
+
+  ASSERT_TRUE(Start("C:\\Docs\\a.txt dropped"));
+  EXPECT_EQ("C:\\Program Files\\Ed\\ed.exe", form->State.TargetFile);
+  EXPECT_EQ("\"C:\\Docs\\a.txt\"", form->State.TargetParams);
+  EXPECT_EQ("C:\\Program Files\\Ed\\ed.exe \"C:\\Docs\\a.txt\"", sim.SimProcs().Launches().back().commandLine);
+  EXPECT_EQ("Editor", form->State.CurrentCaption);
+}
+
+TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
+  struct Case {
+    DWORD error;
+    std::string text;
+  };
+  const Case cases[] = {{ERROR_FILE_NOT_FOUND, "File was not found"},
+                        {ERROR_BAD_EXE_FORMAT, "No error / Unknown error"}};
+  for (const Case& test : cases) {
+    sim::SimProgram failing;
+    failing.failWith = test.error;
+    sim.SimProcs().DefineProgram(App, failing);
+    sim.SimBoxes().ClearLog();
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    EXPECT_FALSE(Start(App));
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ(test.text, Boxes()[0].text);
+    EXPECT_EQ(static_cast<std::int32_t>(test.error), form->State.LaunchError);
+    EXPECT_EQ(nullptr, Icon());
+  }
+}
+
+TEST_F(OmbrixMainTest, UnexpectedStartupErrorIsShownAndEnds) {
+  // A shortcut to a program in a folder that does not exist: the folder cannot be made
+  // current, and nothing is started.
+  TShellLinkWrapper link(sim);
+  link.SetShellFolder(TShellFolder::sfNone);
+  link.SetFileName("C:\\Docs\\Gone.lnk");
+  link.SetTarget("D:\\Gone\\app.exe");
+  link.WriteLink();
+
+  EXPECT_FALSE(Start("C:\\Docs\\Gone.lnk"));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("D:\\Gone\\")) << Boxes()[0].text;
+  EXPECT_EQ(TVorel_Ombrix::ApplicationTitleText, Boxes()[0].caption);
+  EXPECT_TRUE(sim.SimProcs().Launches().empty());
+  EXPECT_EQ(nullptr, Icon());
+}
+
+TEST_F(OmbrixMainTest, StoredSettingsReachLaunchAndDiscovery) {
+  TAppSettings settings = Settings();
+  settings.ShowState = 3;
+  settings.NbWindows = "2";
+  settings.MainHandle = "2";
+  settings.TrayDblClick = 0;
+  Store(settings);
+  StartApp({"One", "Two", "Three", "Four"});
+
+  EXPECT_EQ(SW_SHOWMAXIMIZED, sim.SimProcs().Launches().back().startup.showWindow);
+  // At most one more window than configured is taken.
+  EXPECT_EQ(3, form->State.WindowCount);
+  EXPECT_EQ("Two", Window(Main()).caption);
+  EXPECT_EQ("Two", form->State.CurrentCaption);
+  EXPECT_EQ("Two", Icon()->tip);
+  EXPECT_TRUE(form->TrayIcon.OnClick != nullptr);
+  EXPECT_TRUE(form->TrayIcon.OnDblClick == nullptr);
+}
+
+TEST_F(OmbrixMainTest, EndOfStartupEnablesTheMenuAndTheWatchTimer) {
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  EXPECT_TRUE(form->TimerEnabled());
+  EXPECT_EQ(100u, form->TimerInterval());
+  ASSERT_TRUE(Start(App));
+  EXPECT_TRUE(form->TimerEnabled());
+  EXPECT_EQ(500u, form->TimerInterval());
+  EXPECT_EQ(sim.Clock().Now(), form->State.StartTime);
+  for (TMenuItem* item : {&form->itmShowForm, &form->itmHideForm, &form->itmProgramInformation, &form->itmConfigProgram,
+                          &form->itmAppPopup, &form->itmAboutOmbrix}) {
+    EXPECT_TRUE(item->Enabled) << item->Name;
+  }
+  EXPECT_FALSE(form->State.AboutOpen || form->State.InfoOpen || form->State.ConfigOpen);
+}
+
+TEST_F(OmbrixMainTest, RetryQuestionYesLooksAgain) {
+  sim::SimProgram late = Program({"Late"});
+  late.windows[0].appearAfter = 4000;  // beyond the three seconds of the first search
+  sim.SimProcs().DefineProgram(App, late);
+  sim.SimBoxes().AnswerNextBox(IDYES);
+
+  ASSERT_TRUE(Start(App));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(RetryQuestion, Boxes()[0].text);
+  EXPECT_EQ("Confirmation", Boxes()[0].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL), Boxes()[0].type & MB_TYPEMASK);
+  EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), Boxes()[0].type & MB_ICONMASK);
+  EXPECT_EQ("Late", form->State.CurrentCaption);
+  EXPECT_EQ(1u, sim.SimProcs().Launches().size());
+}
+
+TEST_F(OmbrixMainTest, RetryQuestionNoConfiguresThenFindsTheWindowWithTheNewSettings) {
+  TAppSettings settings = Settings();
+  settings.MinimizeType = false;  // by name
+  settings.WindowCaption = "Wrong name";
+  Store(settings);
+  sim.SimProcs().DefineProgram(App, Program({"Real Name"}));
+  sim.SimBoxes().AnswerNextBox(IDNO);
+  bool configOpenMeanwhile = false;
+  host.OnNextShow([&](SimFormUser& user) {
+    configOpenMeanwhile = form->State.ConfigOpen;
+    EXPECT_EQ(App, user.TextOf("valueFilename"));
+    ASSERT_TRUE(user.Type("ebxWindowName", "real name"));
+    ASSERT_TRUE(user.Click("btnOk"));
+  });
+
+  ASSERT_TRUE(Start(App));
+  EXPECT_TRUE(configOpenMeanwhile);
+  EXPECT_FALSE(form->State.ConfigOpen);
+  EXPECT_EQ(1u, host.ShownForms().size());
+  EXPECT_EQ(1u, sim.SimProcs().Launches().size());
+  EXPECT_EQ("real name", form->State.WindowCaption);
+  EXPECT_EQ("Real Name", form->State.CurrentCaption);
+  EXPECT_NE(nullptr, Main());
+}
+
+TEST_F(OmbrixMainTest, RetryQuestionCancelEndsAndLeavesTheTargetRunning) {
+  sim.SimProcs().DefineProgram(App, Program({}));
+  sim.SimBoxes().AnswerNextBox(IDCANCEL);
+  EXPECT_FALSE(Start(App));
+  EXPECT_EQ(1u, Boxes().size());
+  EXPECT_TRUE(TargetRunning());
+  // The icon shown meanwhile goes with Ombrix.
+  EXPECT_NE(nullptr, Icon());
+  form.reset();
+  EXPECT_EQ(0, sim.SimTray().IconCount());
+}
+
+TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
+  sim.SimProcs().DefineProgram(App, Program({}));
+  sim.SimBoxes().AnswerNextBox(IDCANCEL, [&] {
+    sim.SimUser().DismissNextMenu();
+    ClickIcon(sim::SimShell::Click::Right);
+  });
+  EXPECT_FALSE(Start(App));
+  ASSERT_EQ(1u, sim.SimUser().Menus().size());
+  const std::vector<MenuEntry>& items = sim.SimUser().Menus()[0].items;
+  ASSERT_EQ(11u, items.size());
+  const bool enabled[] = {false, false, false, false, false, true, false, true, true, true, true};
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i].separator) continue;
+    EXPECT_EQ(enabled[i], items[i].enabled) << items[i].caption;
+  }
+}
+
+TEST_F(OmbrixMainTest, CloseChosenDuringTheSearchEndsStartup) {
+  sim.SimProcs().DefineProgram(App, Program({}));
+  // The user closes Ombrix from the tray while the question is open, then answers Yes.
+  sim.SimBoxes().AnswerNextBox(IDYES, [&] { ChooseFromTray("&Close"); });
+  EXPECT_FALSE(Start(App));
+  EXPECT_EQ(1, closedCount);
+  EXPECT_EQ(1u, Boxes().size());  // no second search, no second question
+  EXPECT_EQ(nullptr, Icon());
+  EXPECT_FALSE(form->TimerEnabled());
+  EXPECT_FALSE(form->itmShowForm.Enabled);
+  EXPECT_TRUE(TargetRunning());
+}
+
+}  // namespace
+}  // namespace testing_main
+}  // namespace ombrix

@@ -1,0 +1,345 @@
+// The tray icon of the main form (its modes, clicks, tip and right click) and the watch timer
+// that follows the target's main window.
+
+#include "tests/unit/OmbrixMainTest.h"
+
+namespace ombrix {
+namespace testing_main {
+namespace {
+
+using sim::SimShell;
+
+constexpr char QuickCloseQuestion[] =
+    "Application was detected closed 5 seconds\r\nafter launch. This might mean that this application \r\n"
+    "needs configuration.\r\nDo you wish to go to the configuration screen ?\r\n(answering no will close Ombrix)\r\n";
+
+TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
+  struct Case {
+    const char* name;
+    bool trayTask, trayNoTask, noTrayTask, noTrayIcon;
+    bool afterSetup, afterHide, afterShow;
+  };
+  const Case cases[] = {
+      {"TrayTask", true, false, false, false, true, true, true},
+      {"TrayNoTask", false, true, false, false, true, true, true},
+      {"NoTrayTask", false, false, true, false, true, true, false},
+      {"NoTrayIcon", false, false, false, true, false, false, false},
+      // Stored values that leave every mode off: set-up shows the icon, hide and show leave it.
+      {"none", false, false, false, false, true, true, true},
+  };
+  for (const Case& test : cases) {
+    TAppSettings settings = Settings();
+    settings.TrayTask = test.trayTask;
+    settings.TrayNoTask = test.trayNoTask;
+    settings.NoTrayTask = test.noTrayTask;
+    settings.NoTrayIcon = test.noTrayIcon;
+    Store(settings);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp();
+    EXPECT_EQ(test.afterSetup, Icon() != nullptr) << test.name;
+    form->trayHideForm();
+    EXPECT_FALSE(Visible(Main())) << test.name;
+    EXPECT_EQ(test.afterHide, Icon() != nullptr) << test.name;
+    form->trayShowForm();
+    EXPECT_TRUE(Visible(Main())) << test.name;
+    EXPECT_EQ(test.afterShow, Icon() != nullptr) << test.name;
+    EXPECT_EQ(Main(), sim.SimWindows().Foreground()) << test.name;
+  }
+  // With no mode, an icon that is gone stays gone.
+  form->TrayIcon.SetActive(false);
+  form->trayHideForm();
+  form->trayShowForm();
+  EXPECT_EQ(nullptr, Icon());
+}
+
+TEST_F(OmbrixMainTest, HideAndShowRestoreEveryWindowWhateverItsState) {
+  StartApp({"Main", "Tool"});
+  ASSERT_EQ(2, form->State.WindowCount);
+  sim.Windows().ShowWindow(Slot(2), SW_SHOWMAXIMIZED);
+  form->trayHideForm();
+  for (int slot : {1, 2}) {
+    EXPECT_FALSE(Visible(Slot(slot)));
+    EXPECT_TRUE(form->State.WindowHidden.Get(slot));
+  }
+  form->trayShowForm();
+  for (int slot : {1, 2}) {
+    EXPECT_TRUE(Visible(Slot(slot)));
+    EXPECT_FALSE(form->State.WindowHidden.Get(slot));
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(slot)).showCmd);
+  }
+}
+
+TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
+  TAppSettings settings = Settings();
+  settings.TrayDblClick = 0;
+  settings.TrayTask = false;
+  settings.NoTrayTask = true;  // Show takes the icon away, so it tells whether Show ran
+  Store(settings);
+  StartApp();
+  ClickIcon(SimShell::Click::Left);
+  EXPECT_FALSE(Visible(Main()));
+  ClickIcon(SimShell::Click::Left);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(nullptr, Icon());
+
+  form->SetupTrayIcon();
+  ClickIcon(SimShell::Click::Double);
+  EXPECT_TRUE(Visible(Main()));  // hidden and shown again
+  EXPECT_EQ(nullptr, Icon());    // the second click was a Show
+}
+
+TEST_F(OmbrixMainTest, DoubleClickModeIgnoresASingleClick) {
+  StartApp();  // double click is the default
+  ClickIcon(SimShell::Click::Left);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+  ClickIcon(SimShell::Click::Double);
+  EXPECT_FALSE(Visible(Main()));
+  ClickIcon(SimShell::Click::Double);
+  EXPECT_TRUE(Visible(Main()));
+}
+
+TEST_F(OmbrixMainTest, TargetShowingItselfAgainIsShownNotHiddenByTheNextClick) {
+  StartApp();
+  ClickIcon(SimShell::Click::Double);
+  ASSERT_FALSE(Visible(Main()));
+  sim.Windows().ShowWindow(Main(), SW_SHOW);  // the target's own doing
+  const HWND other = sim.SimWindows().CreateTopWindow(sim::SimWindow{});
+  sim.Windows().SetForegroundWindow(other);
+  ClickIcon(SimShell::Click::Double);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+  EXPECT_EQ(Main(), sim.SimWindows().Foreground());
+}
+
+TEST_F(OmbrixMainTest, HideAndShowWithoutWindowsChangeOnlyTheIcon) {
+  form->State.NoTrayTask = true;
+  form->trayHideForm();
+  EXPECT_NE(nullptr, Icon());
+  form->trayShowForm();
+  EXPECT_EQ(nullptr, Icon());
+  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+}
+
+TEST_F(OmbrixMainTest, TipIsTheCaptionCutTo62Characters) {
+  const std::string caption(70, 'c');
+  StartApp({caption});
+  EXPECT_EQ(caption, form->State.CurrentCaption);
+  EXPECT_EQ(caption.substr(0, 62), Icon()->tip);
+}
+
+TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
+  StartApp();
+  std::vector<std::pair<HWND, UINT>> sent;
+  Record(Main(), sent);
+  const HWND other = sim.SimWindows().CreateTopWindow(sim::SimWindow{});
+  sim.SimUser().SetKeyDown(VK_SHIFT, true);
+  sim.SimUser().SetCursorPos(300, 400);
+
+  // Dismissed: nothing reaches the target, which still comes to the front.
+  sim.Windows().SetForegroundWindow(other);
+  sim.SimUser().DismissNextMenu();
+  ClickIcon(SimShell::Click::Right);
+  ASSERT_EQ(1u, sim.SimUser().Menus().size());
+  const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
+  EXPECT_EQ(sim.Input().GetSystemMenu(Main(), FALSE), shown.menu);
+  EXPECT_EQ(0u, shown.flags);
+  EXPECT_EQ(form->ApplicationWindow(), shown.owner);
+  EXPECT_EQ(300, shown.x);
+  EXPECT_EQ(400, shown.y);
+  EXPECT_TRUE(sent.empty());
+  EXPECT_EQ(Main(), sim.SimWindows().Foreground());
+
+  // Chosen: the command is sent on to the target.
+  sim.Windows().SetForegroundWindow(other);
+  sim.SimUser().PickNextMenuCommand(SC_CLOSE);
+  ClickIcon(SimShell::Click::Right);
+  ASSERT_EQ(1u, sent.size());
+  EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), sent[0].second);
+  EXPECT_TRUE(sim.SimUser().Pending(form->ApplicationWindow()).empty());
+  EXPECT_EQ(2u, sim.SimUser().Menus().size());  // the tray menu never showed
+}
+
+TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
+  StartApp();
+  sim.SimUser().SetCursorPos(1000, 740);
+  sim.SimUser().DismissNextMenu();
+  ClickIcon(SimShell::Click::Right);
+  ASSERT_EQ(1u, sim.SimUser().Menus().size());
+  const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
+  EXPECT_EQ(nullptr, shown.menu);
+  EXPECT_EQ(static_cast<UINT>(TPM_RIGHTALIGN | TPM_RIGHTBUTTON), shown.flags);
+  EXPECT_EQ(1000, shown.x);
+  EXPECT_EQ(740, shown.y);
+  struct Item {
+    const char* caption;
+    bool checked;
+  };
+  const Item expected[] = {{"&Show program window", false},
+                           {"&Hide program window", false},
+                           {"Program &information", false},
+                           {"&Configure", false},
+                           {"Application's system menu (Shft+RightClick)", false},
+                           {"&Save settings to INI file instead of registry", true},
+                           {"A&bout Ombrix...", false},
+                           {"&Update Ombrix", false},
+                           {"&Help", false},
+                           {"", false},
+                           {"&Close", false}};
+  ASSERT_EQ(std::size(expected), shown.items.size());
+  for (size_t i = 0; i < shown.items.size(); ++i) {
+    const MenuEntry& item = shown.items[i];
+    EXPECT_EQ(i == 9, item.separator) << i;
+    if (item.separator) continue;
+    EXPECT_EQ(expected[i].caption, item.caption);
+    EXPECT_EQ(expected[i].checked, item.checked) << item.caption;
+    EXPECT_TRUE(item.enabled) << item.caption;
+  }
+}
+
+TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
+  StartApp({"Main", "Tool"});
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);  // the user minimizes it
+  sim.SimMessages().RunFor(500);
+  EXPECT_FALSE(Visible(Slot(1)));
+  EXPECT_FALSE(Visible(Slot(2)));
+  EXPECT_TRUE(form->State.WindowHidden.Get(1));
+  EXPECT_NE(nullptr, Icon());
+  // A restore from the tray ends the minimized state: later ticks leave it shown.
+  ClickIcon(SimShell::Click::Double);
+  sim.SimMessages().RunFor(1500);
+  EXPECT_TRUE(Visible(Main()));
+}
+
+TEST_F(OmbrixMainTest, TimerKeepsTheTipEqualToTheCaption) {
+  StartApp({"First"});
+  Window(Main()).caption = "Second";
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ("Second", form->State.CurrentCaption);
+  EXPECT_EQ("Second", Icon()->tip);
+  Window(Main()).caption = "";
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ("", form->State.CurrentCaption);
+  EXPECT_EQ("Second", Icon()->tip);
+}
+
+TEST_F(OmbrixMainTest, TimerDoesNothingWhileTheMainSlotIsEmpty) {
+  TAppSettings settings = Settings();
+  settings.MainHandle = "3";  // more than the program opens
+  Store(settings);
+  StartApp({"Only"});
+  ASSERT_EQ(nullptr, Main());
+  sim.Windows().ShowWindow(Slot(1), SW_SHOWMINIMIZED);
+  sim.SimProcs().Terminate(TargetProcess());
+  sim.SimMessages().RunFor(10000);
+  EXPECT_EQ(0, closedCount);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_NE(nullptr, Icon());
+  EXPECT_EQ("Vorel Ombrix", Icon()->tip);
+}
+
+TEST_F(OmbrixMainTest, EndOfTheTargetAsksOnlyAfterAQuickClose) {
+  constexpr double Second = 1000.0 / MillisecondsPerDay;
+  struct Case {
+    const char* name;
+    double ranFor;  // seconds from StartTime to the tick that finds the window gone
+    bool warnQuickClose;
+    bool asked;
+  };
+  const Case cases[] = {
+      {"4.9 s", 4.9, false, true},
+      {"0 s", 0, false, true},
+      {"5.0 s", 5.0, false, false},
+      {"a minute and 2 s", 62, false, false},
+      {"a day and 3 s", 86403, false, false},
+      {"warning off", 0.5, true, false},
+  };
+  for (const Case& test : cases) {
+    TAppSettings settings = Settings();
+    settings.WarnQuickClose = test.warnQuickClose;
+    Store(settings);
+    sim.SimBoxes().ClearLog();
+    closedCount = 0;
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    form->OnClosed = [this] { ++closedCount; };
+    StartApp();
+    sim.SimProcs().Terminate(TargetProcess());
+    form->State.StartTime = sim.Clock().Now() - test.ranFor * Second;
+    if (test.asked) sim.SimBoxes().AnswerNextBox(IDNO, [&] { EXPECT_FALSE(form->TimerEnabled()) << test.name; });
+    form->tmrEventTimer();
+    EXPECT_EQ(1, closedCount) << test.name;
+    ASSERT_EQ(test.asked ? 1u : 0u, Boxes().size()) << test.name;
+    EXPECT_EQ(nullptr, Icon()) << test.name;
+    EXPECT_FALSE(form->TimerEnabled()) << test.name;
+    if (!test.asked) continue;
+    EXPECT_EQ(QuickCloseQuestion, Boxes()[0].text);
+    EXPECT_EQ("Vorel Ombrix", Boxes()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_SETFOREGROUND), Boxes()[0].type);
+    EXPECT_EQ(sim.Windows().GetDesktopWindow(), Boxes()[0].owner);
+  }
+}
+
+TEST_F(OmbrixMainTest, QuickCloseYesOpensTheConfigurationThenEnds) {
+  StartApp();
+  sim.SimMessages().RunFor(2000);
+  sim.SimProcs().Terminate(TargetProcess());
+  sim.SimBoxes().AnswerNextBox(IDYES);
+  bool timerDuringDialog = true;
+  host.OnNextShow([&](sim::SimFormUser& user) {
+    timerDuringDialog = form->TimerEnabled();
+    EXPECT_EQ(App, user.TextOf("valueFilename"));
+    user.Escape();
+  });
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ(1u, Boxes().size());
+  EXPECT_EQ(1u, host.ShownForms().size());
+  EXPECT_FALSE(timerDuringDialog);
+  EXPECT_EQ(1, closedCount);
+  EXPECT_FALSE(form->State.ConfigOpen);
+  EXPECT_EQ(nullptr, Icon());
+}
+
+TEST_F(OmbrixMainTest, QuickCloseWhileConfiguringFromTheTrayOpensNoSecondDialog) {
+  StartApp();
+  sim.SimBoxes().AnswerNextBox(IDYES);
+  host.OnNextShow([&](sim::SimFormUser& user) {
+    sim.SimProcs().Terminate(TargetProcess());
+    sim.SimMessages().RunFor(500);  // the tick finds the target gone and asks
+    EXPECT_EQ(1, closedCount);
+    ASSERT_TRUE(user.Click("btnOk"));
+  });
+  ChooseFromTray("&Configure");
+  EXPECT_EQ(1u, host.ShownForms().size());
+  EXPECT_EQ(QuickCloseQuestion, Boxes()[0].text);
+  EXPECT_EQ(1, closedCount);
+  // Saving in the dialog left open brings no icon back to an Ombrix that has ended.
+  EXPECT_EQ(nullptr, Icon());
+  EXPECT_EQ(0, sim.SimMessages().ActiveTimerCount());
+}
+
+TEST_F(OmbrixMainTest, TargetEndingAfterFiveSecondsEndsQuietlyAtTheNextTick) {
+  StartApp();
+  sim.SimMessages().RunFor(5200);
+  sim.SimProcs().Terminate(TargetProcess());
+  EXPECT_EQ(0, closedCount);
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ(1, closedCount);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(0, sim.SimMessages().ActiveTimerCount());
+}
+
+TEST_F(OmbrixMainTest, ReplacedMainWindowEndsOmbrixAndHiddenWindowsStayHidden) {
+  StartApp({"Main", "Tool"});
+  ClickIcon(SimShell::Click::Double);
+  sim.SimMessages().RunFor(6000);
+  sim.SimWindows().DestroyWindow(Main());
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ(1, closedCount);
+  EXPECT_FALSE(Visible(Slot(2)));
+  EXPECT_TRUE(TargetRunning());
+  EXPECT_EQ(nullptr, Icon());
+}
+
+}  // namespace
+}  // namespace testing_main
+}  // namespace ombrix
