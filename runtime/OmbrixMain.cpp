@@ -25,6 +25,19 @@ constexpr char QuickCloseQuestion[] =
     "Application was detected closed 5 seconds\r\nafter launch. This might mean that this application \r\n"
     "needs configuration.\r\nDo you wish to go to the configuration screen ?\r\n(answering no will close Ombrix)\r\n";
 
+// A re-entry flag, set while its dialog is open and cleared however the command ends: a flag
+// left set would lock the command for good.
+class OpenFlag {
+ public:
+  explicit OpenFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~OpenFlag() { flag_ = false; }
+  OpenFlag(const OpenFlag&) = delete;
+  OpenFlag& operator=(const OpenFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 bool IsProgramExtension(const std::string& extension) {
   return extension == ".EXE" || extension == ".COM" || extension == ".BAT";
 }
@@ -248,13 +261,17 @@ void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
   State.WindowCaption = dialog.ebxWindowName.Text();
   State.DoPartialSearch = dialog.cbPartialSearch.Checked();
   State.UsePID = dialog.cbUsePID.Checked();
+  State.WarnQuickClose = dialog.cbxWarnCloseQuick.Checked();
+  CopyTraySettings(dialog);
+}
+
+void TVorel_Ombrix::CopyTraySettings(TfrmConfiguration& dialog) {
   State.Icon = dialog.IconFile();
   State.IconNumber = dialog.udIconNumber.Position();
   State.TrayTask = dialog.rbTrayTask.Checked();
   State.TrayNoTask = dialog.rbTrayNoTask.Checked();
   State.NoTrayTask = dialog.rbNoTrayTask.Checked();
   State.NoTrayIcon = dialog.rbNoTrayNoTask.Checked();
-  State.WarnQuickClose = dialog.cbxWarnCloseQuick.Checked();
   State.TrayDblClick = dialog.rgTrayDblClick.ItemIndex() == 1;
   WireClicks();
 }
@@ -405,14 +422,7 @@ void TVorel_Ombrix::itmAppPopupClick() {
 }
 
 void TVorel_Ombrix::ApplyTraySettings(TfrmConfiguration& dialog) {
-  State.Icon = dialog.IconFile();
-  State.IconNumber = dialog.udIconNumber.Position();
-  State.TrayTask = dialog.rbTrayTask.Checked();
-  State.TrayNoTask = dialog.rbTrayNoTask.Checked();
-  State.NoTrayTask = dialog.rbNoTrayTask.Checked();
-  State.NoTrayIcon = dialog.rbNoTrayNoTask.Checked();
-  State.TrayDblClick = dialog.rgTrayDblClick.ItemIndex() == 1;
-  WireClicks();
+  CopyTraySettings(dialog);
   SetupTrayIcon();
 }
 
@@ -456,12 +466,7 @@ void TVorel_Ombrix::EndHandling() {
 
 void TVorel_Ombrix::trayProgramInformation() {
   if (State.InfoOpen) return;
-  State.InfoOpen = true;
-  // Cleared however this ends: a flag left set would lock the command for good.
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{State.InfoOpen};
+  const OpenFlag open(State.InfoOpen);
   TfrmProgramInfo dialog;
   ProgramInfoValues values;
   values.versionCaption = VersionCaption(platform_, OwnFile());
@@ -477,11 +482,7 @@ void TVorel_Ombrix::trayProgramInformation() {
 
 void TVorel_Ombrix::trayAboutOmbrix() {
   if (State.AboutOpen) return;
-  State.AboutOpen = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{State.AboutOpen};
+  const OpenFlag open(State.AboutOpen);
   TAboutVorelOmbrix dialog(platform_.Shell());
   dialog.lblProgramVersion.SetCaption(VersionCaption(platform_, OwnFile()));
   formHost_.ShowModal(dialog, nullptr);
@@ -493,11 +494,7 @@ void TVorel_Ombrix::trayConfigure() {
 
 bool TVorel_Ombrix::OpenConfiguration(const std::function<void(TfrmConfiguration&)>& onSaved) {
   if (State.ConfigOpen) return false;
-  State.ConfigOpen = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{State.ConfigOpen};
+  const OpenFlag open(State.ConfigOpen);
   TfrmConfiguration dialog(platform_, *this);
   dialog.lblProgramVersion.SetCaption(VersionCaption(platform_, OwnFile()));
   dialog.valueFilename.SetText(State.TargetFile);

@@ -115,6 +115,8 @@ class TVorel_Ombrix : public IConfigurationOpener {
   bool TakeTarget(const std::string& commandLine);
   void LoadSettings();
   bool DiscoverWindows();
+  // The icon, the tray mode and the click mode, as the dialog shows them.
+  void CopyTraySettings(TfrmConfiguration& dialog);
   void WireClicks();
   // Adds (true) or removes the tray icon; never adds it once Ombrix has closed.
   void PresentIcon(bool present);
