@@ -13,7 +13,4 @@ std::unique_ptr<Platform> MakePlatform();
 // A short name of the backend, for messages.
 const char* BackendName();
 
-// Deletes a key and everything below it (the registry calls delete only leaf keys).
-void DeleteTree(IRegistry& registry, HKEY parent, const std::string& subKey);
-
 }  // namespace ombrix::contract

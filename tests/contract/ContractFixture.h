@@ -7,22 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/RegistryTree.h"
 #include "tests/contract/ContractBackend.h"
 
 namespace ombrix::contract {
 
-inline void DeleteTree(IRegistry& registry, HKEY parent, const std::string& subKey) {
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(parent, subKey, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return;
-  std::vector<std::string> children;
-  std::string name;
-  for (DWORD index = 0; registry.RegEnumKeyExA(key, index, 256, name) == ERROR_SUCCESS; ++index) {
-    children.push_back(name);
-  }
-  for (const std::string& child : children) DeleteTree(registry, key, child);
-  registry.RegCloseKey(key);
-  registry.RegDeleteKeyA(parent, subKey);
-}
+using ombrix::testing::DeleteTree;
 
 class ContractTest : public ::testing::Test {
  protected:

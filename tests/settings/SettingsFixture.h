@@ -13,6 +13,7 @@
 
 #include "settings/AppSettings.h"
 #include "settings/RegistryEnhanced.h"
+#include "tests/RegistryTree.h"
 #include "tests/settings/SettingsBackend.h"
 
 namespace ombrix {
@@ -29,19 +30,7 @@ namespace ombrix::settingstest {
 
 constexpr char TestsKey[] = "Software\\OmbrixSettingsTests";
 
-// Deletes a key and everything below it with the plain registry calls.
-inline void DeleteTree(IRegistry& registry, HKEY parent, const std::string& subKey) {
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(parent, subKey, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return;
-  std::vector<std::string> children;
-  std::string name;
-  for (DWORD index = 0; registry.RegEnumKeyExA(key, index, 256, name) == ERROR_SUCCESS; ++index) {
-    children.push_back(name);
-  }
-  for (const std::string& child : children) DeleteTree(registry, key, child);
-  registry.RegCloseKey(key);
-  registry.RegDeleteKeyA(parent, subKey);
-}
+using ombrix::testing::DeleteTree;
 
 inline std::vector<BYTE> Bytes(const std::string& text) { return std::vector<BYTE>(text.begin(), text.end()); }
 
