@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "tests/ShellLinkErrors.h"
 #include "platform/ShellLinks.h"
 #include "platform/ShellLnk.h"
 #include "platform/sim/LnkFormat.h"
@@ -36,14 +37,7 @@ class ShellLnkContract : public ContractTest {
     link.SetHotKey(CtrlAltT);
   }
 
-  std::string Message(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const EShellLinkWrapper& error) {
-      return error.Message();
-    }
-    return "(no error)";
-  }
+  std::string Message(const std::function<void()>& action) { return testing::ShellLinkErrorOf(action); }
 };
 
 TEST_F(ShellLnkContract, WrittenShortcutReadsBackThroughTheShellObject) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "tests/ShellLinkErrors.h"
 #include "platform/ShellLnk.h"
 #include "platform/sim/LnkFormat.h"
 #include "platform/sim/SimPlatform.h"
@@ -40,14 +41,7 @@ class ShellLnkTest : public ::testing::Test {
     platform_.Registry().RegCloseKey(key);
   }
 
-  std::string Message(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const EShellLinkWrapper& error) {
-      return error.Message();
-    }
-    return "(no error)";
-  }
+  std::string Message(const std::function<void()>& action) { return testing::ShellLinkErrorOf(action); }
 
   std::optional<LnkRecord> Stored(const std::string& file) {
     std::string bytes, error;
