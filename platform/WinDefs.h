@@ -261,4 +261,12 @@ constexpr UINT HELP_CONTEXT = 0x1;
 constexpr UINT HELP_QUIT = 0x2;
 constexpr UINT HELP_CONTENTS = 0x3;
 
+// Text comparison.
+typedef DWORD LCID;
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr DWORD NORM_IGNORECASE = 0x1;
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+
 #endif
