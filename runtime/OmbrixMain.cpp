@@ -4,7 +4,7 @@
 
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
-#include "runtime/About.h"
+#include "config/About.h"
 #include "runtime/Launch.h"
 #include "runtime/ProgInfo.h"
 #include "runtime/TargetResolution.h"

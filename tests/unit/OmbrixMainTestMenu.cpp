@@ -1,7 +1,7 @@
 // The tray menu of the main form: its dialogs and their re-entry guards, closing the target
 // and Ombrix, the store switch, the updater and help.
 
-#include "runtime/About.h"
+#include "config/About.h"
 #include "runtime/ProgInfo.h"
 #include "tests/unit/OmbrixMainTest.h"
 
