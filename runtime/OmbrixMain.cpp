@@ -344,8 +344,7 @@ void TVorel_Ombrix::SetupTrayIcon() {
       picture = nullptr;
     }
   }
-  // ExtractIcon answers 1 for a file that is no program, library or icon file.
-  if (picture == reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1))) picture = nullptr;
+  if (IsNotAnIconFile(picture)) picture = nullptr;
   if (picture) {
     TrayIcon.SetIcon(picture);
   } else {

@@ -308,7 +308,9 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     EXPECT_EQ("ico", request.defaultExtension);
     EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
 
-    // A file without icons: no preview, and the position never goes below 0.
+    // A file without icons (for which ExtractIcon answers "not an icon file"): no preview,
+    // and the position never goes below 0.
+    platform.SimIconFiles().SetNotAnIconFile("C:\\Tools\\readme.txt");
     platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\readme.txt"));
     ASSERT_TRUE(user.Click("btnCustom"));
     user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
