@@ -234,6 +234,14 @@ class OmbrixEndToEnd : public ::testing::Test {
     TRegistryEnhanced registry(platform_);
     TAppSettingsStore(platform_, registry).SaveSettings(settings_, false);
   }
+  // The target's window `caption` once it shows, after a double click on the icon hid it;
+  // nullptr when either did not happen.
+  static HWND FoundThenHidden(const OmbrixRun& ombrix, const char* caption) {
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = FindVisible(caption)) != nullptr; })) return nullptr;
+    ombrix.DoubleClickIcon();
+    return WaitFor([&] { return !::IsWindowVisible(window); }) ? window : nullptr;
+  }
   void ForgetEntry() {
     TRegistryEnhanced registry(platform_);
     TAppSettingsStore(platform_, registry).DeleteSettings(TargetExe);
@@ -355,10 +363,8 @@ TEST_F(OmbrixEndToEnd, TaskkillEndsOmbrixAndShowsTheHiddenTarget) {
   settings_.WarnQuickClose = true;
   Store();
   OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Killed\"");
-  HWND main = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Killed")) != nullptr; }));
-  ombrix.DoubleClickIcon();
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+  const HWND main = FoundThenHidden(ombrix, "E2E Killed");
+  ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
 
   // As a user would end it: taskkill without /f asks every window of the process to close.
   EXPECT_EQ(0, RunToEnd("taskkill.exe /pid " + std::to_string(ombrix.ProcessId())));
@@ -374,10 +380,8 @@ TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
   settings_.WarnQuickClose = true;
   Store();
   OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Menu\"");
-  HWND main = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Menu")) != nullptr; }));
-  ombrix.DoubleClickIcon();
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+  const HWND main = FoundThenHidden(ombrix, "E2E Menu");
+  ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
 
   const auto menuOpen = [] { return FindVisible(nullptr, "#32768") != nullptr; };
   std::string reason;
@@ -402,8 +406,7 @@ TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
 TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadIntoTheTray) {
   // Windows keeps the .txt command as an expandable string; wine's own prefix does not.
   const ClassDefault extension(".txt", REG_SZ, "txtfile");
-  const ClassDefault command("txtfile\\shell\\open\\command", REG_EXPAND_SZ,
-                             "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
+  const ClassDefault command("txtfile\\shell\\open\\command", REG_EXPAND_SZ, "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
   ASSERT_TRUE(extension.Set() && command.Set());
   std::vector<char> expanded(MAX_PATH * 2, '\0');
   ::ExpandEnvironmentStringsA("%SystemRoot%\\system32\\NOTEPAD.EXE", expanded.data(),
