@@ -7,15 +7,11 @@
 // After the Windows headers.
 #include <commctrl.h>
 
+#include "tests/win32/FormDriver.h"
+
 namespace ombrix::testing {
 
 namespace {
-
-std::string WindowText(HWND window) {
-  std::vector<char> buffer(1024, '\0');
-  const int length = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-  return std::string(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
-}
 
 // The room a control leaves its text, in its own client coordinates.
 struct Room {
@@ -35,7 +31,8 @@ class Measurer {
     HDC dc = ::GetDC(window);
     HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
     RECT text{0, 0, wrap ? std::max(room.Width, 1) : 0, 0};
-    const UINT format = DT_CALCRECT | DT_EXPANDTABS | (wrap ? DT_WORDBREAK : DT_SINGLELINE) | (noPrefix ? DT_NOPREFIX : 0);
+    const UINT format =
+        DT_CALCRECT | DT_EXPANDTABS | (wrap ? DT_WORDBREAK : DT_SINGLELINE) | (noPrefix ? DT_NOPREFIX : 0);
     ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, format);
     ::SelectObject(dc, previous);
     ::ReleaseDC(window, dc);
@@ -79,7 +76,7 @@ void CheckBoxCaption(Measurer& measurer, const std::string& name, HWND button) {
   ::ReleaseDC(button, dc);
   Room room = ClientRoom(button);
   room.Width -= ::GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + 1;
-  measurer.Check(name, button, WindowText(button), room, false, false);
+  measurer.Check(name, button, TextOf(button), room, false, false);
 }
 
 // The frame of a group box or radio group: the group's window holds it as a BUTTON child.
@@ -104,7 +101,7 @@ void GroupCaption(Measurer& measurer, const std::string& name, HWND group, int d
   }
   Room room = ClientRoom(frame);
   room.Width -= 2 * ::MulDiv(7, dpi, 96);
-  measurer.Check(name, frame, WindowText(frame), room, false, false, false);
+  measurer.Check(name, frame, TextOf(frame), room, false, false, false);
 }
 
 // Every tab must show its whole caption and lie within the tab row: a tab beyond the
@@ -125,7 +122,7 @@ void TabCaptions(Measurer& measurer, const TPageControl& pages, HWND tabs) {
     ::SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
     const std::string caption = text.data();
     const std::string name = tab < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(tab)]->Name()
-                                                                   : pages.Name() + "[" + std::to_string(tab) + "]";
+                                                                  : pages.Name() + "[" + std::to_string(tab) + "]";
     RECT area{};
     ::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&area));
     if (area.right > row.Width) {
@@ -155,7 +152,7 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
     switch (control->Kind()) {
       case TControlKind::Label: {
         const auto& label = static_cast<const TLabel&>(*control);
-        measurer.Check(name, window, WindowText(window), ClientRoom(window), label.WordWrap, !label.ShowAccelChar);
+        measurer.Check(name, window, TextOf(window), ClientRoom(window), label.WordWrap, !label.ShowAccelChar);
         break;
       }
       case TControlKind::Label3D: {
@@ -191,7 +188,7 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
         Room room = ClientRoom(window);
         room.Width -= 2 * (::GetSystemMetrics(SM_CXEDGE) + 1);
         room.Height -= 2 * (::GetSystemMetrics(SM_CYEDGE) + 1);
-        measurer.Check(name, window, WindowText(window), room, false, false);
+        measurer.Check(name, window, TextOf(window), room, false, false);
         break;
       }
       case TControlKind::PageControl:

@@ -115,7 +115,8 @@ std::vector<std::string> ScalingFaults(const win32::Win32FormHost& host, const T
   RECT client{};
   ::GetClientRect(form.Handle(), &client);
   if (client.right != ::MulDiv(form.ClientWidth, dpi, 96) || client.bottom != ::MulDiv(form.ClientHeight, dpi, 96)) {
-    faults.push_back(form.ClassName() + " client " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
+    faults.push_back(form.ClassName() + " client " + std::to_string(client.right) + "x" +
+                     std::to_string(client.bottom));
   }
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
@@ -198,14 +199,15 @@ class CaptionFitTest : public ::testing::Test {
       driver.Then("the page " + page->Name(), [&, page, shot = shot + suffix] {
         // Each page control on the way to the page shows the page that leads there.
         for (const TTabSheet* on : PathTo(*page)) {
-          TPageControl& pages = on->PageControl();
-          if (pages.ActivePage() == on) continue;
+          const TPageControl& tabs = on->PageControl();
+          if (tabs.ActivePage() == on) continue;
+          // Hidden pages have no tab.
           int tab = 0;
-          for (const TTabSheet* before : pages.Pages()) {
+          for (const TTabSheet* before : tabs.Pages()) {
             if (before == on) break;
             if (before->Visible()) ++tab;
           }
-          ::PostMessageA(host_.WindowOf(pages), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+          ::PostMessageA(host_.WindowOf(tabs), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
           return false;
         }
         if (!::IsWindowVisible(host_.WindowOf(*page))) return false;
@@ -242,7 +244,8 @@ TEST_F(CaptionFitTest, EveryCaptionOfEveryFormFits) {
     std::unique_ptr<TForm> form = entry.make(world_);
     const Tour tour = Visit(*form, entry.name);
     EXPECT_EQ("", tour.failure) << entry.name;
-    for (const CaptionMisfit& misfit : tour.misfits) ADD_FAILURE() << entry.name << " at " << dpi_ << " dpi: " << misfit;
+    for (const CaptionMisfit& misfit : tour.misfits)
+      ADD_FAILURE() << entry.name << " at " << dpi_ << " dpi: " << misfit;
     EXPECT_EQ(std::vector<std::string>{}, tour.scalingFaults) << entry.name << " at " << dpi_ << " dpi";
     EXPECT_FALSE(tour.shots.empty()) << entry.name;
   }
@@ -270,10 +273,36 @@ TEST_F(CaptionFitTest, CaptionsTooLongAreReported) {
   EXPECT_EQ("", tour.failure);
   std::vector<std::string> reported;
   for (const CaptionMisfit& misfit : tour.misfits) reported.push_back(misfit.Control + " " + misfit.Direction);
-  const std::vector<std::string> expected = {"tsChoices wide", "lblCount wide",   "cbxCount wide",
-                                             "gbMode wide",    "rbSafe wide",     "rgClick[1] wide",
-                                             "lblNumber high", "btnApply wide"};
+  const std::vector<std::string> expected = {"tsChoices wide", "lblCount wide",   "cbxCount wide",  "gbMode wide",
+                                             "rbSafe wide",    "rgClick[1] wide", "lblNumber high", "btnApply wide"};
   EXPECT_EQ(expected, reported);
+}
+
+// A page control on a page of another: the visit reaches every inner page through the outer
+// one, and the captions of a page not shown are measured too.
+class TfrmNestedPages : public TForm {
+ public:
+  TfrmNestedPages() : TForm("TfrmNestedPages", "Nested pages", 300, 200) {}
+
+  TPageControl pcOuter{*this, "pcOuter", nullptr, {8, 8, 284, 184}};
+  TTabSheet tsFirst{*this, "tsFirst", pcOuter, "First"};
+  TTabSheet tsSecond{*this, "tsSecond", pcOuter, "Second"};
+  TPageControl pcInner{*this, "pcInner", &tsSecond, {8, 8, 260, 130}};
+  TTabSheet tsLeft{*this, "tsLeft", pcInner, "Left"};
+  TTabSheet tsRight{*this, "tsRight", pcInner, "Right"};
+  TLabel lblRight{*this, "lblRight", &tsRight, {8, 8, 40, 16}, "Far too long for forty pixels"};
+};
+
+TEST_F(CaptionFitTest, PagesWithinPagesAreVisited) {
+  TfrmNestedPages form;
+  const Tour tour = Visit(form, "nested");
+  EXPECT_EQ("", tour.failure);
+  const std::string dpi = std::to_string(dpi_);
+  const std::vector<std::string> shots = {"nested-first-" + dpi, "nested-second-" + dpi, "nested-second-left-" + dpi,
+                                          "nested-second-right-" + dpi};
+  EXPECT_EQ(shots, tour.shots);
+  ASSERT_EQ(1u, tour.misfits.size());
+  EXPECT_EQ("lblRight", tour.misfits[0].Control);
 }
 
 }  // namespace
