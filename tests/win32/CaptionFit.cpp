@@ -66,7 +66,8 @@ int ScreenDpi() {
 
 // A check box or radio button: the glyph (the menu check mark's size, which follows the
 // resolution) and the gap after it of half a digit's width, then the text, which the focus
-// rectangle surrounds by a pixel.
+// rectangle surrounds by a pixel on each side. That is the width the button itself asks for
+// as its ideal size.
 void CheckBoxCaption(Measurer& measurer, const std::string& name, HWND button) {
   HDC dc = ::GetDC(button);
   HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(button, WM_GETFONT, 0, 0)));
@@ -75,7 +76,7 @@ void CheckBoxCaption(Measurer& measurer, const std::string& name, HWND button) {
   ::SelectObject(dc, previous);
   ::ReleaseDC(button, dc);
   Room room = ClientRoom(button);
-  room.Width -= ::GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + 1;
+  room.Width -= ::GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + 2;
   measurer.Check(name, button, TextOf(button), room, false, false);
 }
 
