@@ -46,6 +46,6 @@ ensure_wine_prefix() {
 # Starts a persistent wineserver and wine's own services with their output going nowhere,
 # so that programs started later (and the pipes of whoever runs them) never keep them.
 start_wine() {
-  wineserver -p 60
+  wineserver -p60
   wine wineboot >/dev/null 2>&1 </dev/null || true
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "center/ControlCenter.h"
 #include "config/About.h"
 #include "config/Configure.h"
 #include "controls/win32/Win32FormHost.h"
@@ -44,6 +45,7 @@ class NoOpener : public IConfigurationOpener {
 // programs read from their version resource at run time.
 struct FormWorld {
   Platform& platform;
+  IFormHost& host;
   IConfigurationOpener& opener;
   std::string versionCaption;
 };
@@ -74,6 +76,7 @@ const std::vector<FormCase>& AllForms() {
          form->lblProgramVersion.SetCaption(world.versionCaption);
          return form;
        }},
+      {"control-center", [](FormWorld& world) { return std::make_unique<TfrmMain>(world.platform, world.host); }},
       {"sample", [](FormWorld&) { return std::make_unique<TfrmSample>(); }},
   };
   return forms;
@@ -164,7 +167,7 @@ class CaptionFitTest : public ::testing::Test {
  protected:
   CaptionFitTest()
       : host_(platform_, FormHostOptions{Title, {}}),
-        world_{platform_, opener_, VersionCaption(platform_, OMBRIX_EXE)},
+        world_{platform_, host_, opener_, VersionCaption(platform_, OMBRIX_EXE)},
         dpi_(WantedDpi()) {}
 
   // Shows the form, measures its captions, saves a screenshot of every page of every page

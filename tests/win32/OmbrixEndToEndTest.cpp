@@ -13,6 +13,7 @@
 
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/win32/XdoBridge.h"
 
 namespace ombrix {
 namespace {
@@ -181,45 +182,6 @@ class ClassDefault {
   std::vector<BYTE> oldData_;
 };
 
-// What only a user at the display can do (a real right click on the tray, key presses),
-// done by desktop-user.sh outside wine at the test's request.
-class DesktopUser {
- public:
-  DesktopUser() {
-    const char* folder = std::getenv("OMBRIX_USER_HANDSHAKE");
-    if (folder) folder_ = folder;
-  }
-  bool Available() const { return !folder_.empty(); }
-  // Asks for `request` and waits (bounded) until it is carried out. False with the reason.
-  bool Do(const std::string& request, std::string& reason) const {
-    const std::string done = folder_ + "done", failed = folder_ + "failed", pending = folder_ + "request";
-    ::DeleteFileA(done.c_str());
-    // Written aside and renamed, so that the script never reads half a request.
-    std::ofstream(pending + ".new") << request;
-    if (!::MoveFileA((pending + ".new").c_str(), pending.c_str())) {
-      reason = "the request could not be made";
-      return false;
-    }
-    if (!WaitFor([&] { return Exists(done) || Exists(failed); }, 15000)) {
-      reason = "desktop-user.sh did not answer \"" + request + "\"";
-      return false;
-    }
-    if (Exists(failed)) {
-      std::stringstream text;
-      text << std::ifstream(failed).rdbuf();
-      reason = text.str();
-      ::DeleteFileA(failed.c_str());
-      return false;
-    }
-    ::DeleteFileA(done.c_str());
-    return true;
-  }
-
- private:
-  static bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-  std::string folder_;
-};
-
 class OmbrixEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -375,8 +337,8 @@ TEST_F(OmbrixEndToEnd, TaskkillEndsOmbrixAndShowsTheHiddenTarget) {
 }
 
 TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
-  const DesktopUser user;
-  ASSERT_TRUE(user.Available()) << "run through tests/win32/desktop-user.sh, which clicks and types";
+  testing::XdoBridge user;
+  ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
   settings_.WarnQuickClose = true;
   Store();
   OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Menu\"");
@@ -384,21 +346,20 @@ TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
   ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
 
   const auto menuOpen = [] { return FindVisible(nullptr, "#32768") != nullptr; };
-  std::string reason;
-  ASSERT_TRUE(user.Do("tray-right-click", reason)) << reason;
+  ASSERT_TRUE(user.TrayRightClick());
   ASSERT_TRUE(WaitFor(menuOpen, 5000)) << "no menu opened";
-  ASSERT_TRUE(user.Do("key Escape", reason)) << reason;
+  ASSERT_TRUE(user.Key("Escape"));
   EXPECT_TRUE(WaitFor([&] { return !menuOpen(); }, 5000)) << "Esc did not close the menu";
   EXPECT_FALSE(::IsWindowVisible(main));
 
   // Down from no item is the first one, "&Show program window".
-  ASSERT_TRUE(user.Do("tray-right-click", reason)) << reason;
+  ASSERT_TRUE(user.TrayRightClick());
   ASSERT_TRUE(WaitFor(menuOpen, 5000)) << "no menu opened the second time";
-  ASSERT_TRUE(user.Do("key Down Return", reason)) << reason;
+  ASSERT_TRUE(user.Key("Down Return"));
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, 5000))
       << "Down and Enter did not choose \"&Show program window\"";
   EXPECT_TRUE(WaitFor([&] { return !menuOpen(); }, 5000));
-  if (menuOpen()) user.Do("key Escape", reason);
+  if (menuOpen()) user.Key("Escape");
   ::PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(ombrix.Ended());
 }

@@ -21,6 +21,8 @@ class XdoBridge {
   bool CtrlClick(POINT at) { return Request("ctrlclick " + Coordinates(at)); }
   bool DoubleClick(POINT at) { return Request("doubleclick " + Coordinates(at)); }
   bool RightClick(POINT at) { return Request("rightclick " + Coordinates(at)); }
+  // A right click on the first icon of wine's notification area.
+  bool TrayRightClick() { return Request("trayrightclick"); }
   // Types the text into the window that has the keyboard focus.
   bool Type(const std::string& text) { return Request("type " + text); }
   // xdotool key names, e.g. "Tab", "ctrl+a", "Down Return".

@@ -9,6 +9,7 @@
 #   click X Y | ctrlclick X Y | doubleclick X Y | rightclick X Y   (screen coordinates)
 #   type TEXT                                                       (the rest of the line)
 #   key KEY...                                                      (xdotool key names)
+#   trayrightclick                                                  (on wine's notification area)
 #   shot PATH                                                       (a Z:\ path: the whole screen)
 set -uo pipefail
 emulator="$1"
@@ -26,7 +27,20 @@ unix_path() {
   printf '%s' "${path//\\//}"
 }
 
+# Wine's notification area is a small X window of its own, which shows once an icon is in it.
+tray_window() {
+  local tries tray
+  for ((tries = 0; tries < 100; tries++)); do
+    tray="$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1)"
+    [ -n "$tray" ] && echo "$tray" && return 0
+    sleep 0.1
+  done
+  echo "xdo-bridge: wine's tray window \"Wine System Tray\" was not found" >&2
+  return 1
+}
+
 carry_out() {
+  local tray
   local verb="$1" rest="$2"
   case "$verb" in
     click) xdotool mousemove $rest click 1 ;;
@@ -34,7 +48,8 @@ carry_out() {
     doubleclick) xdotool mousemove $rest click --repeat 2 --delay 80 1 ;;
     rightclick) xdotool mousemove $rest click 3 ;;
     type) xdotool type --delay 20 -- "$rest" ;;
-    key) xdotool key --delay 40 $rest ;;
+    key) xdotool key --delay 100 $rest ;;
+    trayrightclick) tray="$(tray_window)" && xdotool mousemove --window "$tray" 10 10 click 3 ;;
     shot) import -window root "$(unix_path "$rest")" ;;
     *) echo "xdo-bridge: unknown request: $verb" >&2; return 2 ;;
   esac
