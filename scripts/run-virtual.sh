@@ -29,13 +29,22 @@ for ((tries = 0; tries < 600; tries++)); do
   sleep 0.1
 done
 
-# Every other window that came up since the start belongs to the target (or is a question
-# of Ombrix when it found nothing).
+# The icon comes first; then Ombrix waits for the program and looks for its windows. Every
+# other window that comes up belongs to the target (or is a question of Ombrix when it
+# found nothing).
+new_windows() { comm -13 <(echo "$before") <(visible_windows) | grep -vx "${tray:-none}"; }
+for ((tries = 0; tries < 300; tries++)); do
+  [ -z "$tray" ] && break
+  [ -n "$(new_windows)" ] && break
+  kill -0 "$ombrix" 2>/dev/null || break
+  sleep 0.1
+done
+# Nothing outside tells when Ombrix has taken the window it found: a moment for that.
+sleep 1
 captions=()
 while read -r window; do
-  [ -z "$window" ] || [ "$window" = "$tray" ] && continue
-  captions+=("$(xdotool getwindowname "$window" 2>/dev/null)")
-done < <(comm -13 <(echo "$before") <(visible_windows))
+  [ -n "$window" ] && captions+=("$(xdotool getwindowname "$window" 2>/dev/null)")
+done < <(new_windows)
 shown="none"
 if [ ${#captions[@]} -gt 0 ]; then shown="$(printf '"%s" ' "${captions[@]}")"; fi
 
@@ -72,7 +81,7 @@ done
 sleep 0.5
 import -window root "$shot" 2>/dev/null || echo "The screenshot could not be taken."
 
-echo "Ombrix started $target; windows shown: $shown"
+echo "Ombrix started $target; its windows: ${shown% }"
 echo "Ombrix put the program's icon in the tray (wine's tray window, moved to the bottom right)."
 if [ "$menu" = yes ]; then
   echo "The icon was right-clicked: Ombrix's tray menu is open beside it."
