@@ -22,7 +22,8 @@ missing=0
 for entry in "${pictures[@]}"; do
   read -r source name <<<"$entry"
   if [ -f "$source" ]; then
-    cp "$source" "docs/pictures/$name"
+    # The tests write their pictures uncompressed; the README gets them compressed.
+    convert "$source" -strip -define png:compression-level=9 "docs/pictures/$name"
     echo "docs/pictures/$name <- ${source#"$ROOT"/}"
   else
     echo "missing: $source"
