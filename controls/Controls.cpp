@@ -3,8 +3,15 @@
 #include <algorithm>
 
 #include "controls/Form.h"
+#include "platform/WindowOps.h"
 
 namespace ombrix {
+
+TTextCompare WindowsSortOrder(IWindowOps& windows) {
+  return [&windows](const std::string& left, const std::string& right) {
+    return windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left, right) - CSTR_EQUAL;
+  };
+}
 
 // ---- TControl
 
@@ -123,7 +130,27 @@ void TRadioGroup::SetItemIndex(int index) {
 }
 
 namespace {
+
 int IndexWithin(int index, std::size_t count) { return index >= 0 && index < static_cast<int>(count) ? index : -1; }
+
+// Sorted lists keep equal items in the order they came, as a list box inserting one by one.
+int Ordered(const TTextCompare& compare, const std::string& left, const std::string& right) {
+  return compare ? compare(left, right) : left.compare(right);
+}
+
+void SortItems(std::vector<std::string>& items, const TTextCompare& compare) {
+  std::stable_sort(items.begin(), items.end(),
+                   [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
+}
+
+// Where a sorted list puts a new item: after every item that does not sort after it.
+std::size_t SortedPlace(const std::vector<std::string>& items, const std::string& item, const TTextCompare& compare) {
+  const auto place = std::upper_bound(
+      items.begin(), items.end(), item,
+      [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
+  return static_cast<std::size_t>(place - items.begin());
+}
+
 }  // namespace
 
 TComboBox::TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
@@ -131,7 +158,17 @@ TComboBox::TComboBox(TForm& form, std::string name, TControl* parent, TBounds bo
 
 void TComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
+  if (Sorted) SortItems(items_, Compare);
   itemIndex_ = -1;
+  ++itemsRevision_;
+}
+
+int TComboBox::Add(const std::string& item) {
+  const std::size_t place = Sorted ? SortedPlace(items_, item, Compare) : items_.size();
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(place), item);
+  if (itemIndex_ >= static_cast<int>(place)) ++itemIndex_;
+  ++itemsRevision_;
+  return static_cast<int>(place);
 }
 
 void TComboBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_.size()); }
@@ -139,14 +176,84 @@ void TComboBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_
 std::string TComboBox::Text() const { return itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : ""; }
 
 TListBox::TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
-    : TControl(form, TControlKind::ListBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
+    : TControl(form, TControlKind::ListBox, std::move(name), parent, bounds, ""),
+      items_(std::move(items)),
+      selected_(items_.size(), false) {}
 
 void TListBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
+  if (Sorted) SortItems(items_, Compare);
+  selected_.assign(items_.size(), false);
   itemIndex_ = -1;
+  ++itemsRevision_;
+  SelectionChanged();
 }
 
-void TListBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_.size()); }
+int TListBox::Add(const std::string& item) {
+  const std::size_t place = Sorted ? SortedPlace(items_, item, Compare) : items_.size();
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(place), item);
+  selected_.insert(selected_.begin() + static_cast<std::ptrdiff_t>(place), false);
+  if (itemIndex_ >= static_cast<int>(place)) ++itemIndex_;
+  ++itemsRevision_;
+  SelectionChanged();
+  return static_cast<int>(place);
+}
+
+void TListBox::Delete(int index) {
+  if (IndexWithin(index, items_.size()) < 0) return;
+  items_.erase(items_.begin() + index);
+  selected_.erase(selected_.begin() + index);
+  if (itemIndex_ == index) {
+    itemIndex_ = -1;
+  } else if (itemIndex_ > index) {
+    --itemIndex_;
+  }
+  ++itemsRevision_;
+  SelectionChanged();
+}
+
+void TListBox::SetItemIndex(int index) {
+  itemIndex_ = IndexWithin(index, items_.size());
+  if (!MultiSelect) {
+    selected_.assign(items_.size(), false);
+    if (itemIndex_ >= 0) selected_[static_cast<std::size_t>(itemIndex_)] = true;
+  }
+  SelectionChanged();
+}
+
+bool TListBox::Selected(int index) const {
+  return IndexWithin(index, items_.size()) >= 0 && selected_[static_cast<std::size_t>(index)];
+}
+
+void TListBox::SetSelected(int index, bool selected) {
+  if (IndexWithin(index, items_.size()) < 0) return;
+  if (!MultiSelect) {
+    if (selected) {
+      SetItemIndex(index);
+    } else if (index == itemIndex_) {
+      SetItemIndex(-1);
+    }
+    return;
+  }
+  selected_[static_cast<std::size_t>(index)] = selected;
+  SelectionChanged();
+}
+
+void TListBox::ClearSelection() {
+  selected_.assign(items_.size(), false);
+  if (!MultiSelect) itemIndex_ = -1;
+  SelectionChanged();
+}
+
+int TListBox::SelCount() const { return static_cast<int>(std::count(selected_.begin(), selected_.end(), true)); }
+
+std::vector<int> TListBox::SelectedIndexes() const {
+  std::vector<int> indexes;
+  for (std::size_t i = 0; i < selected_.size(); ++i) {
+    if (selected_[i]) indexes.push_back(static_cast<int>(i));
+  }
+  return indexes;
+}
 
 // ---- Up-down
 

@@ -16,6 +16,7 @@
 
 namespace ombrix {
 
+class IWindowOps;
 class TForm;
 class TControl;
 class TPageControl;
@@ -70,6 +71,11 @@ using TNotifyEvent = std::function<void(TControl& sender)>;
 // The handler may change the key, or set it to 0 to swallow it.
 using TKeyPressEvent = std::function<void(TControl& sender, char& key)>;
 using TUDClickEvent = std::function<void(TControl& sender, TUDBtnType button)>;
+// Orders two texts: below 0, 0 or above 0. Sorted lists use it; see WindowsSortOrder.
+using TTextCompare = std::function<int(const std::string& left, const std::string& right)>;
+// The order in which Windows sorts the items of a list box or combo box: CompareStringA in
+// the user's locale, without regard to case.
+TTextCompare WindowsSortOrder(IWindowOps& windows);
 
 class TControl {
  public:
@@ -108,6 +114,8 @@ class TControl {
   TFont Font;
   TColor Color = clDefault;
   TCursor Cursor = TCursor::crDefault;
+  // The tooltip shown over the control while the form's ShowHint is on; empty: none.
+  std::string Hint;
 
   TNotifyEvent OnExit;  // the focus moved from this control to another one of the form
   TKeyPressEvent OnKeyPress;
@@ -217,36 +225,83 @@ class TComboBox : public TControl {
   TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
+  // Sorted when Sorted is on; the selection is cleared.
   void SetItems(std::vector<std::string> items);
+  // Adds an item at its sorted place (at the end when not sorted); returns its index. The
+  // selected item stays selected.
+  int Add(const std::string& item);
+  void Clear() { SetItems({}); }
   int ItemIndex() const { return itemIndex_; }
   // An index outside the items selects nothing (-1).
   void SetItemIndex(int index);
   // The selected item, or "" with none.
   std::string Text() const;
+  // Grows whenever the items change, so that a host refills its control only then.
+  unsigned ItemsRevision() const { return itemsRevision_; }
 
+  bool Sorted = false;
+  TTextCompare Compare;  // the order of a sorted list; empty: byte order
   int DropDownCount = 8;
   TNotifyEvent OnChange;  // the user picked another item
 
  private:
   std::vector<std::string> items_;
   int itemIndex_ = -1;
+  unsigned itemsRevision_ = 0;
 };
 
+// A list of items. With MultiSelect the user selects several items at once (Ctrl+click,
+// Shift+click, as an extended-selection list box), and the current item (the one with the
+// focus rectangle) need not be selected; without it the current item is the selected one.
+// A list of thousands of items is filled with SetItems (one sort, one refill of the control)
+// rather than item by item.
 class TListBox : public TControl {
  public:
   TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Sorted when Sorted is on; no item is selected or current afterwards.
   void SetItems(std::vector<std::string> items);
-  int ItemIndex() const { return itemIndex_; }
-  void SetItemIndex(int index);  // outside the items: none (-1)
+  // Adds an item at its sorted place (at the end when not sorted); returns its index.
+  int Add(const std::string& item);
+  // Removes one item; the items after it move up, and so do the selection and the current
+  // item (the current item is none when it was the one removed).
+  void Delete(int index);
+  void Clear() { SetItems({}); }
 
-  TNotifyEvent OnClick;     // the user selected an item
+  // The current item, or -1.
+  int ItemIndex() const { return itemIndex_; }
+  // Outside the items: none (-1). Without MultiSelect the current item is also the only
+  // selected one.
+  void SetItemIndex(int index);
+  bool Selected(int index) const;
+  // Without MultiSelect, selecting an item makes it the current one and unselects the rest.
+  void SetSelected(int index, bool selected);
+  void ClearSelection();
+  int SelCount() const;
+  // The selected items' indexes, in increasing order.
+  std::vector<int> SelectedIndexes() const;
+
+  // Grow whenever the items, or the selection and current item, change: a host refills or
+  // reselects its control only then.
+  unsigned ItemsRevision() const { return itemsRevision_; }
+  unsigned SelectionRevision() const { return selectionRevision_; }
+
+  bool MultiSelect = false;
+  bool Sorted = false;
+  TTextCompare Compare;     // the order of a sorted list; empty: byte order
+  TNotifyEvent OnClick;     // the user selected an item or moved the current item
   TNotifyEvent OnDblClick;  // the user double-clicked an item
 
  private:
+  void SelectionChanged() { ++selectionRevision_; }
+
   std::vector<std::string> items_;
+  std::vector<bool> selected_;
   int itemIndex_ = -1;
+  unsigned itemsRevision_ = 0;
+  unsigned selectionRevision_ = 0;
 };
 
 // Arrows that move a number between a minimum and a maximum. The up arrow moves towards
@@ -293,6 +348,7 @@ class TButton : public TControl {
   bool Default = false;               // Enter presses it (unless the focus is on another button)
   bool Cancel = false;                // Esc presses it
   TModalResult ModalResult = mrNone;  // a click sets the form's result before OnClick runs
+  bool Flat = false;                  // drawn without a raised frame until the mouse is over it
   TNotifyEvent OnClick;
 };
 

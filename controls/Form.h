@@ -10,9 +10,25 @@
 
 namespace ombrix {
 
-enum class TFormBorderStyle { bsDialog, bsToolWindow };
+// bsSingle is a program's main window: a fixed single border, the system menu and the
+// minimise box (no maximise box), and a taskbar button of its own.
+enum class TFormBorderStyle { bsDialog, bsToolWindow, bsSingle };
 enum class TPosition { poDesigned, poScreenCenter };
 enum class TFormStyle { fsNormal, fsStayOnTop };
+
+// Binds an event to a method of a form or of a part of one.
+template <class F>
+TNotifyEvent BindHandler(F* self, void (F::*method)(TControl&)) {
+  return [self, method](TControl& sender) { (self->*method)(sender); };
+}
+template <class F>
+TKeyPressEvent BindHandler(F* self, void (F::*method)(TControl&, char&)) {
+  return [self, method](TControl& sender, char& key) { (self->*method)(sender, key); };
+}
+template <class F>
+TUDClickEvent BindHandler(F* self, void (F::*method)(TControl&, TUDBtnType)) {
+  return [self, method](TControl& sender, TUDBtnType button) { (self->*method)(sender, button); };
+}
 
 class TForm {
  public:
@@ -37,6 +53,7 @@ class TForm {
   TColor Color = clBtnFace;
   TFont Font;
   int HelpContext = 0;
+  bool ShowHint = false;  // the controls' hints appear as tooltips
   std::function<void()> OnShow;  // before the form appears, once its controls exist
 
   // A modal form closes as soon as its result is set to anything but mrNone.
@@ -79,18 +96,15 @@ class TForm {
   // Binds an event to a method of the derived form.
   template <class F>
   TNotifyEvent Handler(void (F::*method)(TControl&)) {
-    F* self = static_cast<F*>(this);
-    return [self, method](TControl& sender) { (self->*method)(sender); };
+    return BindHandler(static_cast<F*>(this), method);
   }
   template <class F>
   TKeyPressEvent KeyHandler(void (F::*method)(TControl&, char&)) {
-    F* self = static_cast<F*>(this);
-    return [self, method](TControl& sender, char& key) { (self->*method)(sender, key); };
+    return BindHandler(static_cast<F*>(this), method);
   }
   template <class F>
   TUDClickEvent UpDownHandler(void (F::*method)(TControl&, TUDBtnType)) {
-    F* self = static_cast<F*>(this);
-    return [self, method](TControl& sender, TUDBtnType button) { (self->*method)(sender, button); };
+    return BindHandler(static_cast<F*>(this), method);
   }
 
  private:

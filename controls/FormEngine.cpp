@@ -165,6 +165,22 @@ bool FormEngine::Select(TListBox& listBox, int index) {
   return true;
 }
 
+bool FormEngine::ClickListItem(TListBox& listBox, int index, bool toggle) {
+  if (!listBox.MultiSelect) return Select(listBox, index);
+  if (Closed() || !listBox.Usable() || index < 0 || index >= listBox.Count()) return false;
+  Focus(listBox);
+  if (Closed()) return true;
+  if (toggle) {
+    listBox.SetSelected(index, !listBox.Selected(index));
+  } else {
+    listBox.ClearSelection();
+    listBox.SetSelected(index, true);
+  }
+  listBox.SetItemIndex(index);
+  if (listBox.OnClick) Run([&listBox] { listBox.OnClick(listBox); });
+  return true;
+}
+
 bool FormEngine::ClickUpDown(TUpDown& upDown, TUDBtnType button) {
   if (Closed() || !upDown.Usable()) return false;
   upDown.Step(button);

@@ -40,6 +40,10 @@ class FormEngine {
   // The user picked an item; the handler runs only when the selection changed.
   bool Select(TComboBox& comboBox, int index);
   bool Select(TListBox& listBox, int index);
+  // A click on a list box item. It becomes the current item; in a multi-select list a plain
+  // click selects it alone and a Ctrl+click (`toggle`) turns its selection over, leaving the
+  // others alone. The click handler runs every time in a multi-select list.
+  bool ClickListItem(TListBox& listBox, int index, bool toggle);
   bool ClickUpDown(TUpDown& upDown, TUDBtnType button);
   // A click on a page's tab: the page control takes the focus, then the page changes.
   bool SwitchPage(TPageControl& pageControl, int index);

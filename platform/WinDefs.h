@@ -109,10 +109,14 @@ constexpr UINT MAX_PATH = 260;
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ENDSESSION = 0x0016;
+constexpr UINT WM_HELP = 0x0053;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
@@ -260,5 +264,13 @@ constexpr int VK_MENU = 0x12;
 constexpr UINT HELP_CONTEXT = 0x1;
 constexpr UINT HELP_QUIT = 0x2;
 constexpr UINT HELP_CONTENTS = 0x3;
+
+// Text comparison.
+typedef DWORD LCID;
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr DWORD NORM_IGNORECASE = 0x1;
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
 
 #endif

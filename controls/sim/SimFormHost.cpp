@@ -109,6 +109,10 @@ bool SimFormUser::Select(const std::string& name, int index) {
   throw SimFormError(name + " is not a list");
 }
 
+bool SimFormUser::ClickListItem(const std::string& listBox, int index, bool ctrl) {
+  return engine_.ClickListItem(Form().Get<TListBox>(listBox), index, ctrl);
+}
+
 bool SimFormUser::ClickUpDown(const std::string& upDown, TUDBtnType button) {
   return engine_.ClickUpDown(Form().Get<TUpDown>(upDown), button);
 }
@@ -156,6 +160,11 @@ int SimFormUser::ItemIndexOf(const std::string& name) const {
 std::string SimFormUser::FocusedName() const {
   const TControl* focused = Form().ActiveControl();
   return focused ? focused->Name() : "";
+}
+
+std::string SimFormUser::HintOf(const std::string& name) const {
+  const TControl& control = Find(name);
+  return Form().ShowHint && control.Showing() ? control.Hint : "";
 }
 
 SimFormHost::SimFormHost(SimPlatform& platform, FormHostOptions options)

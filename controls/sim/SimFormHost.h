@@ -40,6 +40,8 @@ class SimFormUser {
   bool Focus(const std::string& name);
   // Picks an item of a drop-down list or a list box.
   bool Select(const std::string& name, int index);
+  // A click on a list box item; `ctrl` held down adds it to (or takes it from) the selection.
+  bool ClickListItem(const std::string& listBox, int index, bool ctrl = false);
   bool ClickUpDown(const std::string& upDown, TUDBtnType button);
   bool SwitchPage(const std::string& pageControl, int index);
   // A key typed into the focused control: Tab, Enter and Esc act on the form; any other key
@@ -61,6 +63,8 @@ class SimFormUser {
   bool IsChecked(const std::string& name) const;
   int ItemIndexOf(const std::string& name) const;
   std::string FocusedName() const;
+  // The hint shown when the mouse rests on the control ("" while the form shows no hints).
+  std::string HintOf(const std::string& name) const;
 
   TControl& Find(const std::string& name) const;
 

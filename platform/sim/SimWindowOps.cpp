@@ -1,6 +1,7 @@
 #include "platform/sim/SimWindowOps.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/sim/SimText.h"
 
@@ -190,6 +191,48 @@ std::string SimWindowOps::CharUpperBuffA(const std::string& text) {
     }
   }
   return upper;
+}
+
+namespace {
+
+// The first-level weight of a character in the user's (Western) locale: punctuation and
+// symbols before digits before letters, letters without regard to case. Hyphens and
+// apostrophes weigh nothing at this level (Windows' word sort), so "co-op" sorts with "coop".
+int PrimaryWeight(unsigned char code) {
+  static const std::string Punctuation = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+  if (code >= '0' && code <= '9') return 1000 + code;
+  if (code >= 'a' && code <= 'z') return 2000 + (code - 'a' + 'A');
+  if (code >= 'A' && code <= 'Z') return 2000 + code;
+  const std::size_t place = Punctuation.find(static_cast<char>(code));
+  if (place != std::string::npos) return 100 + static_cast<int>(place);
+  return 3000 + code;  // control characters and the upper half, after the letters
+}
+
+bool IgnoredAtFirstLevel(unsigned char code) { return code == '-' || code == '\''; }
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+}  // namespace
+
+int SimWindowOps::CompareStringA(LCID, DWORD flags, const std::string& left, const std::string& right) {
+  // First the letters, digits and punctuation; hyphens and apostrophes only break a tie,
+  // a text without them first; then case, when it counts (lower case first).
+  const auto primary = [](const std::string& text) {
+    std::vector<int> weights;
+    for (char c : text) {
+      const unsigned char code = static_cast<unsigned char>(c);
+      if (!IgnoredAtFirstLevel(code)) weights.push_back(PrimaryWeight(code));
+    }
+    return weights;
+  };
+  const auto ignored = [](const std::string& text) {
+    return std::count_if(text.begin(), text.end(), [](char c) { return IgnoredAtFirstLevel(static_cast<unsigned char>(c)); });
+  };
+  const auto order = [](const auto& a, const auto& b) { return a < b ? -1 : b < a ? 1 : 0; };
+  int result = order(primary(left), primary(right));
+  if (result == 0) result = order(ignored(left), ignored(right));
+  if (result == 0 && !(flags & NORM_IGNORECASE)) result = -Sign(left.compare(right));
+  return CSTR_EQUAL + result;
 }
 
 }  // namespace ombrix::sim

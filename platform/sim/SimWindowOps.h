@@ -48,6 +48,7 @@ class SimWindowOps : public IWindowOps {
   HWND GetDesktopWindow() override;
   // Code page 1252, as on a Western European system.
   std::string CharUpperBuffA(const std::string& text) override;
+  int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
 
   // Runs before every call, so that whatever is due on the virtual clock (the windows of
   // simulated programs) has happened before anyone looks at the desktop.

@@ -253,6 +253,10 @@ class Win32WindowOps : public IWindowOps {
     if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
     return upper;
   }
+  int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override {
+    return ::CompareStringA(locale, flags, left.data(), static_cast<int>(left.size()), right.data(),
+                            static_cast<int>(right.size()));
+  }
 };
 
 }  // namespace

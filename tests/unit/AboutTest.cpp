@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/sim/SimFormHost.h"
-#include "runtime/About.h"
+#include "config/About.h"
 
 namespace ombrix {
 namespace {

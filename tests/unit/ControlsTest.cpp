@@ -64,6 +64,53 @@ TEST(UpDownStep, IncrementStopsAtTheEnd) {
   EXPECT_EQ(0, upDown.Position()) << "a position from code is kept within the range";
 }
 
+TEST(SortedLists, KeepTheWindowsOrderWhetherFilledOrAdded) {
+  SimPlatform platform;
+  TForm form("TForm", "", 10, 10);
+  TListBox list(form, "lb", nullptr, {});
+  TComboBox combo(form, "cb", nullptr, {});
+  for (TTextCompare* compare : {&list.Compare, &combo.Compare}) *compare = WindowsSortOrder(platform.Windows());
+  list.Sorted = combo.Sorted = true;
+  const std::vector<std::string> shuffled = {"txtfile", ".TXT", "Zip", "*", "_x", "9", "apple", "co-op", "coop"};
+  // Punctuation before digits before letters, letters without regard to case; a hyphen weighs
+  // nothing until everything else is equal, and equal items keep the order they came in.
+  const std::vector<std::string> expected = {"*", ".TXT", "_x", "9", "apple", "coop", "co-op", "txtfile", "Zip"};
+  list.SetItems(shuffled);
+  combo.SetItems(shuffled);
+  EXPECT_EQ(expected, list.Items());
+  EXPECT_EQ(expected, combo.Items());
+
+  TListBox added(form, "lb2", nullptr, {});
+  added.Compare = WindowsSortOrder(platform.Windows());
+  added.Sorted = true;
+  for (const std::string& item : shuffled) added.Add(item);
+  EXPECT_EQ(expected, added.Items());
+}
+
+TEST(MultiSelectList, CurrentItemAndSelectionAreSeparate) {
+  TForm form("TForm", "", 10, 10);
+  TListBox list(form, "lb", nullptr, {}, {"a", "b", "c", "d"});
+  list.MultiSelect = true;
+  list.SetSelected(1, true);
+  list.SetSelected(3, true);
+  list.SetItemIndex(2);
+  EXPECT_EQ((std::vector<int>{1, 3}), list.SelectedIndexes());
+  EXPECT_EQ(2, list.ItemIndex()) << "the current item need not be selected";
+  const unsigned items = list.ItemsRevision();
+  list.Delete(0);  // everything after it moves up
+  EXPECT_EQ((std::vector<int>{0, 2}), list.SelectedIndexes());
+  EXPECT_EQ(1, list.ItemIndex());
+  EXPECT_NE(items, list.ItemsRevision());
+  list.Delete(1);
+  EXPECT_EQ(-1, list.ItemIndex()) << "the current item was removed";
+
+  TListBox single(form, "lb1", nullptr, {}, {"a", "b"});
+  single.SetSelected(1, true);
+  single.SetSelected(0, true);
+  EXPECT_EQ((std::vector<int>{0}), single.SelectedIndexes()) << "one selected item without MultiSelect";
+  EXPECT_EQ(0, single.ItemIndex());
+}
+
 TEST(ListIndexes, OutOfRangeSelections) {
   TForm form("TForm", "", 10, 10);
   TComboBox combo(form, "cb", nullptr, {}, {"a", "b"});
@@ -236,6 +283,26 @@ TEST_F(SimHostTest, ListsReportOnlyChangedSelections) {
     user.Escape();
   });
   EXPECT_EQ((Log{"page 1", "state Minimized (hidden)", "item 1", "open 1", "cancel"}), form_.log);
+}
+
+TEST_F(SimHostTest, CtrlClicksBuildAMultipleSelection) {
+  form_.lbItems.MultiSelect = true;
+  form_.lbItems.Hint = "Pick items";
+  Run([&](SimFormUser& user) {
+    user.SwitchPage("pcSample", 1);
+    EXPECT_EQ("", user.HintOf("lbItems")) << "hints are off";
+    user.Form().ShowHint = true;
+    EXPECT_EQ("Pick items", user.HintOf("lbItems"));
+    user.ClickListItem("lbItems", 0);
+    user.ClickListItem("lbItems", 2, true);
+    user.ClickListItem("lbItems", 0, true);  // taken out again, but current
+    EXPECT_EQ((std::vector<int>{2}), form_.lbItems.SelectedIndexes());
+    EXPECT_EQ(0, user.ItemIndexOf("lbItems"));
+    user.ClickListItem("lbItems", 1);  // a plain click selects one item alone
+    EXPECT_EQ((std::vector<int>{1}), form_.lbItems.SelectedIndexes());
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"page 1", "item 0", "item 2", "item 0", "item 1", "cancel"}), form_.log);
 }
 
 TEST_F(SimHostTest, UpDownStopsAtItsEndsButReportsEveryClick) {

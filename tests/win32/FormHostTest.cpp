@@ -16,7 +16,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/Win32Platform.h"
-#include "runtime/About.h"
+#include "config/About.h"
 #include "runtime/ProgInfo.h"
 #include "tests/forms/SampleForm.h"
 #include "tests/win32/FormDriver.h"

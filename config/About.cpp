@@ -1,4 +1,4 @@
-#include "runtime/About.h"
+#include "config/About.h"
 
 namespace ombrix {
 
