@@ -11,19 +11,18 @@ shots="$ROOT/build/win32/screenshots"
 pictures=(
   "build/run-screenshot.png tray-menu.png"
   "$shots/configure-minimize-method.png configuration.png"
-  # CONTROL-CENTER PICTURES: the three pages of OmbrixHub's window, once its test saves them
-  # (see the matching comment in README.md), e.g.
-  # "$shots/<shortcut page>.png hub-shortcut.png"
-  # "$shots/<context menu page>.png hub-context-menu.png"
-  # "$shots/<stored settings page>.png hub-stored-settings.png"
+  "$shots/hub-shortcut-96.png hub-shortcut.png"
+  "$shots/hub-context-menu-96.png hub-context-menu.png"
+  "$shots/hub-stored-settings-96.png hub-stored-settings.png"
 )
 mkdir -p docs/pictures
 missing=0
 for entry in "${pictures[@]}"; do
   read -r source name <<<"$entry"
   if [ -f "$source" ]; then
-    # The tests write their pictures uncompressed; the README gets them compressed.
-    convert "$source" -strip -define png:compression-level=9 "docs/pictures/$name"
+    # The tests write their pictures uncompressed and with the empty screen around them; the
+    # README gets them compressed and trimmed.
+    convert "$source" -trim +repage -strip -define png:compression-level=9 "docs/pictures/$name"
     echo "docs/pictures/$name <- ${source#"$ROOT"/}"
   else
     echo "missing: $source"
