@@ -133,7 +133,12 @@ class FormWindow {
     HWND window = nullptr;           // the control, or the container of a group or a page
     HWND frame = nullptr;            // the frame of a group box or radio group
     std::vector<HWND> buttons;       // the items of a radio group
-    std::vector<std::string> items;  // the list last written to a combo box, list box, radio group or tabs
+    std::vector<std::string> items;  // the list last written to a radio group or tabs
+    bool filled = false;             // a combo box or list box holds the items of itemsRevision
+    unsigned itemsRevision = 0;
+    unsigned selectionRevision = 0;  // of a list box: the selection it shows
+    int caret = -1;                  // of a multi-select list box: its current item when last seen
+    std::string hint;                // the tooltip text registered for the control's windows
     std::vector<int> tabPages;       // of a page control: the page behind each tab
     TBounds bounds;                  // the bounds last written
     std::string look;                // colours last painted with
@@ -157,7 +162,12 @@ class FormWindow {
   RECT PageArea(HWND tabs) const;
 
   void PushControl(Item& item);
-  void PushList(Item& item, const std::vector<std::string>& items, int index);
+  void PushComboBox(Item& item);
+  void PushListBox(Item& item);
+  void PushListSelection(Item& item);
+  void PullListBox(Item& item, bool touched);
+  void PushHint(Item& item);
+  std::vector<HWND> WindowsOf(const Item& item) const;
   void PushRadioGroup(Item& item);
   void PushTabs(Item& item);
   static int PageOfTab(const Item& item, int tab);
@@ -188,6 +198,8 @@ class FormWindow {
   FormEngine& engine_;
   HWND owner_;
   HWND window_ = nullptr;
+  HWND tooltip_ = nullptr;
+  bool hintsShown_ = false;
   int dpi_ = 96;
   LOGFONTA baseFont_{};
   bool pushing_ = false;
@@ -267,8 +279,16 @@ void FormWindow::Create() {
     baseFont_ = metrics.lfMessageFont;
   }
 
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   DWORD exStyle = form_.BorderStyle == TFormBorderStyle::bsToolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
+  HWND owner = owner_;
+  if (form_.BorderStyle == TFormBorderStyle::bsSingle) {
+    // A program's main window: a taskbar button of its own, so no owner, and a border that
+    // cannot be sized.
+    style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    exStyle = WS_EX_APPWINDOW;
+    owner = nullptr;
+  }
   if (form_.FormStyle == TFormStyle::fsStayOnTop) exStyle |= WS_EX_TOPMOST;
   RECT frame{0, 0, Scale(form_.ClientWidth), Scale(form_.ClientHeight)};
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -283,8 +303,13 @@ void FormWindow::Create() {
     top = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
   }
   window_ = ::CreateWindowExA(exStyle, form_.ClassName().c_str(), form_.Caption().c_str(), style, left, top, width,
-                              height, owner_, nullptr, ::GetModuleHandleA(nullptr), this);
+                              height, owner, nullptr, ::GetModuleHandleA(nullptr), this);
   if (!window_) throw std::runtime_error("Cannot create the window " + form_.Caption() + ".");
+  // Owned by the form, so it goes with it; it shows hints also while the form is inactive.
+  tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+  if (tooltip_) ::SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
 
   items_.reserve(form_.Controls().size());
   CreateChildren(nullptr, window_);
@@ -347,8 +372,10 @@ FormWindow::Item& FormWindow::CreateControl(TControl& control, HWND parentWindow
       break;
     case TControlKind::Button: {
       const auto& button = static_cast<TButton&>(control);
-      item.window = MakeWindow(0, "BUTTON", control.Caption(),
-                               style | (button.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), bounds, parentWindow, id);
+      item.window =
+          MakeWindow(0, "BUTTON", control.Caption(),
+                     style | (button.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (button.Flat ? BS_FLAT : 0), bounds,
+                     parentWindow, id);
       break;
     }
     case TControlKind::ComboBox: {
@@ -359,7 +386,10 @@ FormWindow::Item& FormWindow::CreateControl(TControl& control, HWND parentWindow
       break;
     }
     case TControlKind::ListBox:
-      item.window = MakeWindow(0, "LISTBOX", "", style | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER,
+      // Never LBS_SORT: the model keeps its items in order, so that the indexes agree.
+      item.window = MakeWindow(0, "LISTBOX", "",
+                               style | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER |
+                                   (static_cast<TListBox&>(control).MultiSelect ? LBS_EXTENDEDSEL : 0),
                                bounds, parentWindow, id);
       break;
     case TControlKind::UpDown:
@@ -449,6 +479,10 @@ void FormWindow::Push() {
   PushGuard guard(pushing_);
   if (WindowText(window_) != form_.Caption()) ::SetWindowTextA(window_, form_.Caption().c_str());
   for (Item& item : items_) PushControl(item);
+  if (tooltip_ && hintsShown_ != form_.ShowHint) {
+    hintsShown_ = form_.ShowHint;
+    ::SendMessageA(tooltip_, TTM_ACTIVATE, hintsShown_ ? TRUE : FALSE, 0);
+  }
   // A handler that moved the focus from code moves the real one too (only while the form
   // is the active window: focusing it otherwise would steal the activation).
   if (::GetActiveWindow() == window_ && ControlOwning(::GetFocus()) != form_.ActiveControl()) FocusActive();
@@ -488,6 +522,7 @@ void FormWindow::PushControl(Item& item) {
     }
     for (HWND button : item.buttons) ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
+  PushHint(item);
 
   switch (control.Kind()) {
     case TControlKind::Edit:
@@ -522,16 +557,12 @@ void FormWindow::PushControl(Item& item) {
       }
       break;
     }
-    case TControlKind::ComboBox: {
-      const auto& combo = static_cast<TComboBox&>(control);
-      PushList(item, combo.Items(), combo.ItemIndex());
+    case TControlKind::ComboBox:
+      PushComboBox(item);
       break;
-    }
-    case TControlKind::ListBox: {
-      const auto& list = static_cast<TListBox&>(control);
-      PushList(item, list.Items(), list.ItemIndex());
+    case TControlKind::ListBox:
+      PushListBox(item);
       break;
-    }
     case TControlKind::UpDown: {
       const auto& upDown = static_cast<TUpDown&>(control);
       int min = 0;
@@ -595,17 +626,133 @@ int FormWindow::PageOfTab(const Item& item, int tab) {
   return tab >= 0 && tab < static_cast<int>(item.tabPages.size()) ? item.tabPages[static_cast<std::size_t>(tab)] : -1;
 }
 
-void FormWindow::PushList(Item& item, const std::vector<std::string>& items, int index) {
-  const bool combo = item.control->Kind() == TControlKind::ComboBox;
-  if (items != item.items) {
-    item.items = items;
-    ::SendMessageA(item.window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
-    for (const std::string& text : items) {
-      ::SendMessageA(item.window, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+namespace {
+
+// Refills a list without one repaint per item, with the memory for all of them taken at once.
+void FillList(HWND window, bool combo, const std::vector<std::string>& items) {
+  std::size_t bytes = 0;
+  for (const std::string& text : items) bytes += text.size() + 1;
+  ::SendMessageA(window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  ::SendMessageA(window, combo ? CB_INITSTORAGE : LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+  for (const std::string& text : items) {
+    ::SendMessageA(window, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
+// Switches a control's repainting off for a scope, and repaints it whole afterwards.
+class RedrawOff {
+ public:
+  explicit RedrawOff(HWND window) : window_(window) { ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawOff() {
+    ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(window_, nullptr, TRUE);
+  }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+void FormWindow::PushComboBox(Item& item) {
+  const auto& combo = static_cast<const TComboBox&>(*item.control);
+  if (!item.filled || item.itemsRevision != combo.ItemsRevision()) {
+    RedrawOff redraw(item.window);
+    FillList(item.window, true, combo.Items());
+    item.filled = true;
+    item.itemsRevision = combo.ItemsRevision();
+  }
+  if (static_cast<int>(::SendMessageA(item.window, CB_GETCURSEL, 0, 0)) != combo.ItemIndex()) {
+    ::SendMessageA(item.window, CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+  }
+}
+
+// The items only when they changed since the last push, and the selection only when it
+// changed since the list was last pushed or read: a handler that leaves a list of thousands
+// alone costs nothing.
+void FormWindow::PushListBox(Item& item) {
+  const auto& list = static_cast<const TListBox&>(*item.control);
+  const bool refill = !item.filled || item.itemsRevision != list.ItemsRevision();
+  if (!refill && item.selectionRevision == list.SelectionRevision()) return;
+  RedrawOff redraw(item.window);
+  if (refill) {
+    FillList(item.window, false, list.Items());
+    item.filled = true;
+    item.itemsRevision = list.ItemsRevision();
+  }
+  PushListSelection(item);
+}
+
+void FormWindow::PushListSelection(Item& item) {
+  const auto& list = static_cast<const TListBox&>(*item.control);
+  item.selectionRevision = list.SelectionRevision();
+  if (!list.MultiSelect) {
+    ::SendMessageA(item.window, LB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+    return;
+  }
+  ::SendMessageA(item.window, LB_SETSEL, FALSE, -1);
+  for (int index : list.SelectedIndexes()) ::SendMessageA(item.window, LB_SETSEL, TRUE, index);
+  if (list.ItemIndex() >= 0)
+    ::SendMessageA(item.window, LB_SETCARETINDEX, static_cast<WPARAM>(list.ItemIndex()), FALSE);
+  item.caret = static_cast<int>(::SendMessageA(item.window, LB_GETCARETINDEX, 0, 0));
+}
+
+// The model changes only where the list differs from it, so that its revision says what the
+// list shows. The caret of a list that was not `touched` is no current item of the model's
+// until it moves.
+void FormWindow::PullListBox(Item& item, bool touched) {
+  auto& list = static_cast<TListBox&>(*item.control);
+  if (!list.MultiSelect) {
+    const int index = static_cast<int>(::SendMessageA(item.window, LB_GETCURSEL, 0, 0));
+    if (index != list.ItemIndex()) list.SetItemIndex(index);
+  } else {
+    const int count = static_cast<int>(::SendMessageA(item.window, LB_GETSELCOUNT, 0, 0));
+    std::vector<int> selected(static_cast<std::size_t>(std::max(count, 0)));
+    if (count > 0) {
+      ::SendMessageA(item.window, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                     reinterpret_cast<LPARAM>(selected.data()));
+    }
+    if (selected != list.SelectedIndexes()) {
+      list.ClearSelection();
+      for (int index : selected) list.SetSelected(index, true);
+    }
+    const int caret = static_cast<int>(::SendMessageA(item.window, LB_GETCARETINDEX, 0, 0));
+    if ((touched || caret != item.caret) && caret != list.ItemIndex()) list.SetItemIndex(caret);
+    item.caret = caret;
+  }
+  item.selectionRevision = list.SelectionRevision();
+}
+
+std::vector<HWND> FormWindow::WindowsOf(const Item& item) const {
+  std::vector<HWND> windows{item.window};
+  windows.insert(windows.end(), item.buttons.begin(), item.buttons.end());
+  return windows;
+}
+
+// Each window of a control with a hint is a tool of the form's tooltip; the tooltip watches
+// the mouse over it by itself.
+void FormWindow::PushHint(Item& item) {
+  const std::string& hint = item.control->Hint;
+  if (!tooltip_ || hint == item.hint) return;
+  for (HWND window : WindowsOf(item)) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = ::GetParent(window);
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    std::string text = hint;
+    tool.lpszText = &text[0];
+    if (hint.empty()) {
+      ::SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    } else if (item.hint.empty()) {
+      ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    } else {
+      ::SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
   }
-  const int current = static_cast<int>(::SendMessageA(item.window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
-  if (current != index) ::SendMessageA(item.window, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  item.hint = hint;
 }
 
 void FormWindow::PushRadioGroup(Item& item) {
@@ -640,7 +787,7 @@ void FormWindow::Pull(const TControl* except) {
             static_cast<int>(::SendMessageA(item.window, CB_GETCURSEL, 0, 0)));
         break;
       case TControlKind::ListBox:
-        static_cast<TListBox&>(control).SetItemIndex(static_cast<int>(::SendMessageA(item.window, LB_GETCURSEL, 0, 0)));
+        PullListBox(item, false);
         break;
       case TControlKind::UpDown:
         static_cast<TUpDown&>(control).SetPosition(static_cast<int>(::SendMessageA(item.window, UDM_GETPOS32, 0, 0)));
@@ -805,8 +952,14 @@ void FormWindow::OnCommand(HWND child, UINT code) {
       break;
     case TControlKind::ListBox:
       if (code == LBN_SELCHANGE) {
-        const int index = static_cast<int>(::SendMessageA(child, LB_GETCURSEL, 0, 0));
-        Act(&control, [&] { engine_.Select(static_cast<TListBox&>(control), index); });
+        auto& list = static_cast<TListBox&>(control);
+        if (list.MultiSelect) {
+          Item& item = items_[itemOf_.at(&control)];
+          Act(&control, [&] { engine_.ListSelectionChanged(list, [&] { PullListBox(item, true); }); });
+        } else {
+          const int index = static_cast<int>(::SendMessageA(child, LB_GETCURSEL, 0, 0));
+          Act(&control, [&] { engine_.Select(list, index); });
+        }
       }
       if (code == LBN_DBLCLK) Act(&control, [&] { engine_.DoubleClicked(control); });
       break;
