@@ -181,6 +181,13 @@ bool FormEngine::ClickListItem(TListBox& listBox, int index, bool toggle) {
   return true;
 }
 
+bool FormEngine::ListSelectionChanged(TListBox& listBox, const std::function<void()>& apply) {
+  if (!Focus(listBox) || Closed()) return false;
+  apply();
+  if (listBox.OnClick) Run([&listBox] { listBox.OnClick(listBox); });
+  return true;
+}
+
 bool FormEngine::ClickUpDown(TUpDown& upDown, TUDBtnType button) {
   if (Closed() || !upDown.Usable()) return false;
   upDown.Step(button);

@@ -44,6 +44,10 @@ class FormEngine {
   // click selects it alone and a Ctrl+click (`toggle`) turns its selection over, leaving the
   // others alone. The click handler runs every time in a multi-select list.
   bool ClickListItem(TListBox& listBox, int index, bool toggle);
+  // A real multi-select list changed its selection or current item by its own rules (Shift
+  // ranges, the keyboard): once the list has the focus, `apply` brings the model up to date,
+  // then the click handler runs, as for ClickListItem.
+  bool ListSelectionChanged(TListBox& listBox, const std::function<void()>& apply);
   bool ClickUpDown(TUpDown& upDown, TUDBtnType button);
   // A click on a page's tab: the page control takes the focus, then the page changes.
   bool SwitchPage(TPageControl& pageControl, int index);

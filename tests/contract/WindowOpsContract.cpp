@@ -1,6 +1,8 @@
 // What the windows service must report about another program's windows, on both backends,
 // with the project's own target program.
 
+#include <algorithm>
+
 #include "tests/contract/ContractFixture.h"
 #include "tests/contract/TargetProgram.h"
 
@@ -95,6 +97,37 @@ TEST_F(WindowOpsContract, UpperCaseFollowsTheLocale) {
   EXPECT_EQ("UNTITLED - NOTEPAD [2]", Windows().CharUpperBuffA("Untitled - Notepad [2]"));
   EXPECT_EQ("OLEMAINTHREADWNDNAME", Windows().CharUpperBuffA("OleMainThreadWndName"));
   EXPECT_EQ("", Windows().CharUpperBuffA(""));
+}
+
+// Names as HKEY_CLASSES_ROOT holds them, in the order a sorted list shows them: symbols
+// before digits before letters, letters without regard to case, and hyphens and
+// apostrophes weighing nothing until all else is equal.
+TEST_F(WindowOpsContract, CompareStringOrdersKeyNamesAsASortedList) {
+  const std::vector<std::string> sorted = {"$data", "*",    ".txt",    "_x",    "{clsid}",      "~tmp", "+plus",
+                                           "10",    "9",    "AppID",   "apple", "Applications", "coop", "co-op",
+                                           "its",   "it's", "txtfile", "xy",    "x-y",          "Zip"};
+  std::vector<std::string> shuffled = sorted;
+  std::reverse(shuffled.begin(), shuffled.end());
+  std::rotate(shuffled.begin(), shuffled.begin() + 7, shuffled.end());
+  std::stable_sort(shuffled.begin(), shuffled.end(), [this](const std::string& a, const std::string& b) {
+    return Windows().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, b) == CSTR_LESS_THAN;
+  });
+  EXPECT_EQ(sorted, shuffled);
+
+  struct Case {
+    std::string left, right;
+    DWORD flags;
+    int expected;
+  };
+  const Case cases[] = {{"TXTFILE", "txtfile", NORM_IGNORECASE, CSTR_EQUAL},
+                        {"apple", "Apple", 0, CSTR_LESS_THAN},  // with case, lower case first
+                        {"Apple", "apple", 0, CSTR_GREATER_THAN},
+                        {"", "a", NORM_IGNORECASE, CSTR_LESS_THAN},
+                        {"co-op", "coop", NORM_IGNORECASE, CSTR_GREATER_THAN}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, Windows().CompareStringA(LOCALE_USER_DEFAULT, c.flags, c.left, c.right))
+        << c.left << " / " << c.right;
+  }
 }
 
 }  // namespace

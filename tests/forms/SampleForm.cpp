@@ -20,6 +20,15 @@ TfrmSample::TfrmSample() : TForm("TfrmSample", "Sample form", 400, 326) {
   btnCancel.Cancel = true;
   btnCancel.ModalResult = mrCancel;
   btnApply.SetEnabled(false);
+  lbFiles.MultiSelect = true;
+  lbFiles.Sorted = true;
+  lbFiles.SetItems({"txtfile", ".txt", "Zip", "apple", "co-op", "coop", "_x", "9"});
+  cbFruit.Sorted = true;
+  cbFruit.SetItems({"pear", "Apple", "kiwi"});
+  cbFruit.SetItemIndex(2);
+  btnAdd.Flat = true;
+  btnAdd.Hint = "Adds a mango to both lists";
+  btnBold.Font.Bold = true;
 
   ebxName.OnChange = Handler(&TfrmSample::ebxNameChange);
   ebxName.OnKeyPress = KeyHandler(&TfrmSample::ebxNameKeyPress);
@@ -35,6 +44,11 @@ TfrmSample::TfrmSample() : TForm("TfrmSample", "Sample form", 400, 326) {
   rgClick.OnClick = Handler(&TfrmSample::rgClickClick);
   udNumber.OnClick = UpDownHandler(&TfrmSample::udNumberClick);
   pcSample.OnChange = Handler(&TfrmSample::pcSampleChange);
+  pcInner.OnChange = Handler(&TfrmSample::pcInnerChange);
+  lbFiles.OnClick = Handler(&TfrmSample::lbFilesClick);
+  lbFiles.OnKeyPress = KeyHandler(&TfrmSample::lbFilesKeyPress);
+  btnAdd.OnClick = Handler(&TfrmSample::btnAddClick);
+  btnBold.OnClick = Handler(&TfrmSample::btnBoldClick);
   btnOk.OnClick = Handler(&TfrmSample::btnOkClick);
   btnApply.OnClick = Handler(&TfrmSample::btnApplyClick);
   btnCancel.OnClick = Handler(&TfrmSample::btnCancelClick);
@@ -80,6 +94,28 @@ void TfrmSample::udNumberClick(TControl&, TUDBtnType button) {
 }
 
 void TfrmSample::pcSampleChange(TControl&) { log.push_back("page " + std::to_string(pcSample.ActivePageIndex())); }
+
+void TfrmSample::pcInnerChange(TControl&) { log.push_back("inner " + std::to_string(pcInner.ActivePageIndex())); }
+
+void TfrmSample::lbFilesClick(TControl&) {
+  std::string entry = "files";
+  for (int index : lbFiles.SelectedIndexes()) entry += " " + lbFiles.Items()[static_cast<std::size_t>(index)];
+  log.push_back(entry + ", current " + std::to_string(lbFiles.ItemIndex()));
+}
+
+// Typed letters are only noted, so that the selection stays what the clicks made it.
+void TfrmSample::lbFilesKeyPress(TControl&, char& key) {
+  log.push_back(std::string("files key ") + key);
+  key = 0;
+}
+
+// The hint follows what the button did.
+void TfrmSample::btnAddClick(TControl&) {
+  log.push_back("mango at " + std::to_string(lbFiles.Add("Mango")) + " and " + std::to_string(cbFruit.Add("Mango")));
+  btnAdd.Hint = "Mango added";
+}
+
+void TfrmSample::btnBoldClick(TControl&) { log.push_back("bold"); }
 
 void TfrmSample::btnOkClick(TControl&) {
   log.push_back("save");

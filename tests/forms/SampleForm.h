@@ -29,6 +29,7 @@ class TfrmSample : public TForm {
   TTabSheet tsGeneral{*this, "tsGeneral", pcSample, "General"};
   TTabSheet tsChoices{*this, "tsChoices", pcSample, "Choices"};
   TTabSheet tsHidden{*this, "tsHidden", pcSample, "Hidden"};
+  TTabSheet tsLists{*this, "tsLists", pcSample, "Lists"};
 
   // Page "General".
   TLabel lblName{*this, "lblName", &tsGeneral, {8, 12, 80, 16}, "&Name:"};
@@ -61,6 +62,17 @@ class TfrmSample : public TForm {
 
   TLabel lblHidden{*this, "lblHidden", &tsHidden, {8, 8, 100, 16}, "Never seen"};
 
+  // Page "Lists": a page control of its own, a sorted multi-select list and a sorted
+  // drop-down list that a flat button adds to, and a bold button.
+  TPageControl pcInner{*this, "pcInner", &tsLists, {4, 4, 244, 188}};
+  TTabSheet tsFiles{*this, "tsFiles", pcInner, "Files"};
+  TTabSheet tsMore{*this, "tsMore", pcInner, "More"};
+  TListBox lbFiles{*this, "lbFiles", &tsFiles, {4, 4, 224, 148}};
+  TComboBox cbFruit{*this, "cbFruit", &tsMore, {8, 8, 150, 21}};
+  TCheckBox cbxRipe{*this, "cbxRipe", &tsMore, {8, 40, 150, 20}, "Ripe only"};
+  TButton btnAdd{*this, "btnAdd", &tsLists, {260, 8, 100, 25}, "Add Mango"};
+  TButton btnBold{*this, "btnBold", &tsLists, {260, 40, 100, 25}, "Bold"};
+
   TButton btnOk{*this, "btnOk", nullptr, {152, 292, 75, 25}, "&Save"};
   TButton btnApply{*this, "btnApply", nullptr, {234, 292, 75, 25}, "&Apply"};
   TButton btnCancel{*this, "btnCancel", nullptr, {316, 292, 75, 25}, "&Cancel"};
@@ -78,6 +90,11 @@ class TfrmSample : public TForm {
   void rgClickClick(TControl& sender);
   void udNumberClick(TControl& sender, TUDBtnType button);
   void pcSampleChange(TControl& sender);
+  void pcInnerChange(TControl& sender);
+  void lbFilesClick(TControl& sender);
+  void lbFilesKeyPress(TControl& sender, char& key);
+  void btnAddClick(TControl& sender);
+  void btnBoldClick(TControl& sender);
   void btnOkClick(TControl& sender);
   void btnApplyClick(TControl& sender);
   void btnCancelClick(TControl& sender);

@@ -305,6 +305,36 @@ TEST_F(SimHostTest, CtrlClicksBuildAMultipleSelection) {
   EXPECT_EQ((Log{"page 1", "item 0", "item 2", "item 0", "item 1", "cancel"}), form_.log);
 }
 
+// The lists page holds a page control of its own: its pages show only while the outer page
+// does, and the Tab key walks its active page between its tabs and the controls after it.
+TEST_F(SimHostTest, APageControlInsideAPageSwitchesItsOwnPages) {
+  auto tabOrder = [this] {
+    Log names;
+    for (TControl* control : form_.TabSequence()) names.push_back(control->Name());
+    return names;
+  };
+  Run([&](SimFormUser& user) {
+    EXPECT_FALSE(user.SwitchPage("pcInner", 1)) << "its page is not shown";
+    EXPECT_TRUE(user.SwitchPage("pcSample", 3));
+    EXPECT_TRUE(user.IsShowing("lbFiles"));
+    EXPECT_FALSE(user.IsShowing("cbFruit"));
+    EXPECT_TRUE(user.SwitchPage("pcInner", 1));
+    EXPECT_EQ("pcInner", user.FocusedName());
+    EXPECT_FALSE(user.IsShowing("lbFiles"));
+    EXPECT_EQ((Log{"pcSample", "pcInner", "cbFruit", "cbxRipe", "btnAdd", "btnBold", "btnOk", "btnCancel"}),
+              tabOrder());
+    EXPECT_EQ("cbFruit", user.Tab()->Name());
+    // Sorted lists take the new item at its place; the drop-down list keeps its selected item.
+    EXPECT_TRUE(user.Click("btnAdd"));
+    EXPECT_EQ("pear", user.TextOf("cbFruit"));
+    EXPECT_EQ((std::vector<std::string>{"Apple", "Mango", "kiwi", "pear"}), form_.cbFruit.Items()) << "byte order";
+    user.SwitchPage("pcSample", 0);
+    EXPECT_FALSE(user.IsShowing("cbFruit")) << "the inner page went with the outer one";
+    user.Escape();
+  });
+  EXPECT_EQ((Log{"page 3", "inner 1", "mango at 2 and 1", "page 0", "cancel"}), form_.log);
+}
+
 TEST_F(SimHostTest, UpDownStopsAtItsEndsButReportsEveryClick) {
   Run([&](SimFormUser& user) {
     user.SwitchPage("pcSample", 1);

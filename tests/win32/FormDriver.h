@@ -57,10 +57,11 @@ inline void PostChars(HWND target, const std::string& text) {
   for (char c : text) ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-inline void PostClick(HWND target, const RECT& area) {
+// `keys` are the keys held down meanwhile (MK_CONTROL, MK_SHIFT).
+inline void PostClick(HWND target, const RECT& area, WPARAM keys = 0) {
   const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
-  ::PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  ::PostMessageA(target, WM_LBUTTONUP, 0, at);
+  ::PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+  ::PostMessageA(target, WM_LBUTTONUP, keys, at);
 }
 
 // Runs steps from a thread timer while the form is shown: a step that is not done yet

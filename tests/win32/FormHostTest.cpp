@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -15,8 +17,8 @@
 // After the Windows headers.
 #include <commctrl.h>
 
-#include "platform/win32/Win32Platform.h"
 #include "config/About.h"
+#include "platform/win32/Win32Platform.h"
 #include "runtime/ProgInfo.h"
 #include "tests/forms/SampleForm.h"
 #include "tests/win32/FormDriver.h"
@@ -230,6 +232,266 @@ TEST_F(FormHostTest, HandlerErrorsAreShownInTheGeneralErrorBox) {
   EXPECT_EQ("", driver.Failure());
   EXPECT_EQ("A name is needed.", boxText);
   EXPECT_EQ(std::vector<int>{TfrmSample::NameHelp}, help_);
+}
+
+// What the real controls show.
+std::vector<std::string> ListTexts(HWND list, bool combo = false) {
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(::SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::vector<char> text(
+        static_cast<std::size_t>(::SendMessageA(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0)) + 1);
+    ::SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    texts.emplace_back(text.data());
+  }
+  return texts;
+}
+
+std::vector<int> SelectedItems(HWND list) {
+  std::vector<int> selected(static_cast<std::size_t>(::SendMessageA(list, LB_GETSELCOUNT, 0, 0)));
+  if (!selected.empty()) {
+    ::SendMessageA(list, LB_GETSELITEMS, selected.size(), reinterpret_cast<LPARAM>(selected.data()));
+  }
+  return selected;
+}
+
+// The tooltip window of a form: owned by it.
+HWND TooltipOf(HWND form) {
+  for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, TOOLTIPS_CLASSA, nullptr)) != nullptr;) {
+    if (::GetWindow(window, GW_OWNER) == form) return window;
+  }
+  return nullptr;
+}
+
+std::string ToolText(HWND tooltip, HWND tool) {
+  std::vector<char> text(256, '\0');
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.hwnd = ::GetParent(tool);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = text.data();
+  ::SendMessageA(tooltip, TTM_GETTEXTA, text.size(), reinterpret_cast<LPARAM>(&info));
+  return text.data();
+}
+
+bool IsBold(HWND window) {
+  LOGFONTA font{};
+  ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font.lfWeight >= FW_BOLD;
+}
+
+RECT ItemRect(HWND list, int index) {
+  RECT item{};
+  ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return item;
+}
+
+RECT TabRect(HWND tabs, int index) {
+  RECT tab{};
+  ::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+  return tab;
+}
+
+// A page control inside a page, a sorted multi-select list clicked and Ctrl+clicked, a
+// sorted drop-down list, a flat and a bold button, and a hint that follows its model.
+TEST_F(FormHostTest, ListsButtonsHintsAndAPageControlInsideAPage) {
+  TfrmSample form;
+  form.ShowHint = true;
+  for (TTextCompare* compare : {&form.lbFiles.Compare, &form.cbFruit.Compare}) {
+    *compare = WindowsSortOrder(platform_.Windows());
+  }
+  form.lbFiles.SetItems(form.lbFiles.Items());
+  form.cbFruit.SetItems({"pear", "Apple", "kiwi"});
+  form.cbFruit.SetItemIndex(2);
+  HWND tooltip = nullptr;
+  Driver driver(platform_, form);
+  driver
+      .Then("the lists page's tab clicked",
+            [&] {
+              EXPECT_FALSE(::IsWindowVisible(Window(form.lbFiles)));
+              PostClick(Window(form.pcSample), TabRect(Window(form.pcSample), 2));  // the hidden page has no tab
+              return true;
+            })
+      .Then("the lists page shown",
+            [&] {
+              if (form.pcSample.ActivePageIndex() != 3 || !::IsWindowVisible(Window(form.lbFiles))) return false;
+              EXPECT_FALSE(::IsWindowVisible(Window(form.cbFruit))) << "the inner page control's other page";
+              EXPECT_EQ(form.lbFiles.Items(), ListTexts(Window(form.lbFiles)));
+              const LONG style = ::GetWindowLongA(Window(form.lbFiles), GWL_STYLE);
+              EXPECT_EQ(LBS_EXTENDEDSEL, style & (LBS_EXTENDEDSEL | LBS_SORT)) << "the model keeps the order";
+              EXPECT_EQ(BS_FLAT, ::GetWindowLongA(Window(form.btnAdd), GWL_STYLE) & BS_FLAT);
+              EXPECT_EQ(0, ::GetWindowLongA(Window(form.btnBold), GWL_STYLE) & BS_FLAT);
+              EXPECT_TRUE(IsBold(Window(form.btnBold)));
+              EXPECT_FALSE(IsBold(Window(form.btnAdd)));
+              tooltip = TooltipOf(form.Handle());
+              EXPECT_NE(nullptr, tooltip);
+              EXPECT_EQ(1, ::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0)) << "only controls with a hint";
+              EXPECT_EQ(form.btnAdd.Hint, ToolText(tooltip, Window(form.btnAdd)));
+              EXPECT_TRUE(testing::SaveWindowPng(form.Handle(), Shot("sample-lists")));
+              PostClick(Window(form.lbFiles), ItemRect(Window(form.lbFiles), 1));
+              return true;
+            })
+      .Then("a second item Ctrl+clicked",
+            [&] {
+              if (form.lbFiles.ItemIndex() != 1) return false;
+              PostClick(Window(form.lbFiles), ItemRect(Window(form.lbFiles), 4), MK_CONTROL);
+              return true;
+            })
+      .Then("a letter typed into the list",
+            [&] {
+              if (form.lbFiles.SelCount() != 2) return false;
+              PostChars(Window(form.lbFiles), "z");
+              return true;
+            })
+      .Then("the flat button clicked",
+            [&] {
+              if (form.log.back() != "files key z") return false;
+              ::PostMessageA(Window(form.btnAdd), BM_CLICK, 0, 0);
+              return true;
+            })
+      .Then("the inner page's tab clicked",
+            [&] {
+              if (form.lbFiles.Count() != 9) return false;
+              EXPECT_EQ(form.lbFiles.Items(), ListTexts(Window(form.lbFiles)));
+              EXPECT_EQ(form.lbFiles.SelectedIndexes(), SelectedItems(Window(form.lbFiles)));
+              EXPECT_EQ(form.lbFiles.ItemIndex(), ::SendMessageA(Window(form.lbFiles), LB_GETCARETINDEX, 0, 0));
+              EXPECT_EQ("Mango added", ToolText(tooltip, Window(form.btnAdd))) << "the hint follows its model";
+              PostClick(Window(form.pcInner), TabRect(Window(form.pcInner), 1));
+              return true;
+            })
+      .Then("the inner page shown",
+            [&] {
+              if (form.pcInner.ActivePageIndex() != 1 || !::IsWindowVisible(Window(form.cbFruit))) return false;
+              EXPECT_FALSE(::IsWindowVisible(Window(form.lbFiles)));
+              EXPECT_EQ(form.cbFruit.Items(), ListTexts(Window(form.cbFruit), true));
+              EXPECT_EQ("pear", TextOf(Window(form.cbFruit))) << "adding kept the selected item";
+              EXPECT_TRUE(testing::SaveWindowPng(form.Handle(), Shot("sample-lists-more")));
+              PostKey(::GetFocus(), VK_TAB);
+              return true;
+            })
+      .Then("the mouse resting on the flat button",
+            [&] {
+              if (form.ActiveControl() != &form.cbFruit) return false;
+              RECT area{};
+              ::GetWindowRect(Window(form.btnAdd), &area);
+              ::SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+              ::PostMessageA(Window(form.btnAdd), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+              return true;
+            })
+      .Then("the hint shown", [&] {
+        if (!::IsWindowVisible(tooltip)) return false;
+        PostKey(::GetFocus(), VK_ESCAPE);
+        return true;
+      });
+  driver.Start();
+  EXPECT_EQ(mrCancel, host_.ShowModal(form, nullptr));
+  EXPECT_EQ("", driver.Failure());
+  // The model's order is Windows': ".txt", "_x", "9", "apple", "coop", "co-op", "txtfile", "Zip".
+  const Log expected = {"page 3",      "files _x, current 1", "files _x coop, current 4",
+                        "files key z", "mango at 6 and 2",    "inner 1",
+                        "cancel"};
+  EXPECT_EQ(expected, form.log);
+}
+
+// A program's main window: a frame of its own on the taskbar, centred, minimised and back.
+TEST_F(FormHostTest, MainWindowFrame) {
+  TfrmSample form;
+  form.BorderStyle = TFormBorderStyle::bsSingle;
+  HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  Driver driver(platform_, form);
+  driver
+      .Then("shown",
+            [&] {
+              const LONG style = ::GetWindowLongA(form.Handle(), GWL_STYLE);
+              const LONG exStyle = ::GetWindowLongA(form.Handle(), GWL_EXSTYLE);
+              EXPECT_EQ(WS_SYSMENU | WS_MINIMIZEBOX,
+                        style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+              EXPECT_EQ(WS_EX_APPWINDOW, exStyle & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME));
+              EXPECT_EQ(nullptr, ::GetWindow(form.Handle(), GW_OWNER)) << "a taskbar button of its own";
+              RECT work{};
+              ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+              RECT frame{};
+              ::GetWindowRect(form.Handle(), &frame);
+              EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 1);
+              EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 1);
+              ::PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+              return true;
+            })
+      .Then("minimised",
+            [&] {
+              if (!::IsIconic(form.Handle())) return false;
+              ::PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+              return true;
+            })
+      .Then("restored and closed", [&] {
+        if (::IsIconic(form.Handle())) return false;
+        ::PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+      });
+  driver.Start();
+  EXPECT_EQ(mrCancel, host_.ShowModal(form, owner));
+  EXPECT_EQ("", driver.Failure());
+  ::DestroyWindow(owner);
+}
+
+// Thousands of items reach the list in one push, and a handler that leaves the list alone
+// does not refill it.
+TEST_F(FormHostTest, TenThousandItemsFillOnceAndFast) {
+  TfrmSample form;
+  form.pcSample.SetActivePageIndex(3);
+  form.lbFiles.Compare = WindowsSortOrder(platform_.Windows());
+  std::vector<std::string> names;
+  for (int i = 0; i < 10000; ++i) names.push_back((i % 2 ? "." : "") + std::to_string((i * 7919) % 10000) + "file");
+  LARGE_INTEGER frequency{}, start{}, sorted{}, pushed{};
+  ::QueryPerformanceFrequency(&frequency);
+  form.btnBold.OnClick = [&](TControl&) {
+    form.lbFiles.SetItems(names);
+    ::QueryPerformanceCounter(&sorted);
+  };
+  form.btnAdd.OnClick = [&](TControl&) { form.log.push_back("list left alone"); };
+  auto ms = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+  };
+  Driver driver(platform_, form);
+  driver.Then("filled by a handler", [&] {
+    ::QueryPerformanceCounter(&start);
+    ::SendMessageA(Window(form.btnBold), BM_CLICK, 0, 0);
+    ::QueryPerformanceCounter(&pushed);
+    HWND list = Window(form.lbFiles);
+    EXPECT_EQ(form.lbFiles.Items(), ListTexts(list));
+    // A refill would drop the item's data.
+    ::SendMessageA(list, LB_SETITEMDATA, 0, 4242);
+    ::SendMessageA(Window(form.btnAdd), BM_CLICK, 0, 0);
+    EXPECT_EQ(Log{"list left alone"}, form.log);
+    EXPECT_EQ(4242, ::SendMessageA(list, LB_GETITEMDATA, 0, 0)) << "the list was refilled";
+    std::printf("10000 items: sorted in %.1f ms, pushed in %.1f ms\n", ms(start, sorted), ms(sorted, pushed));
+    PostKey(::GetFocus(), VK_ESCAPE);
+    return true;
+  });
+  driver.Start();
+  EXPECT_EQ(mrCancel, host_.ShowModal(form, nullptr));
+  EXPECT_EQ("", driver.Failure());
+}
+
+// The model's sorted order against a real sorted list box filled with the same texts.
+TEST(SortedListAgainstTheListBox, SameOrder) {
+  const std::vector<std::string> texts = {"txtfile", ".txt",         "Zip",  "*",     "_x",      "9",     "apple",
+                                          "co-op",   "coop",         "~tmp", "$data", "{clsid}", "+plus", "10",
+                                          "AppID",   "Applications", "it's", "its",   "x-y",     "xy",    "#32770",
+                                          "a b",     "ab",           "Ab1",  "aB2"};
+  HWND list =
+      ::CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  for (const std::string& text : texts) ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const std::vector<std::string> real = ListTexts(list);
+  ::DestroyWindow(list);
+
+  win32::Win32Platform platform;
+  TForm form("TForm", "", 10, 10);
+  TListBox model(form, "lb", nullptr, {});
+  model.Compare = WindowsSortOrder(platform.Windows());
+  model.Sorted = true;
+  model.SetItems(texts);
+  EXPECT_EQ(real, model.Items());
 }
 
 // The model's arrows against the common control's own, on a bare up-down control.
