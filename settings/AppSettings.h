@@ -113,6 +113,26 @@ class TAppSettingsStore {
 
   std::unique_ptr<TIniFile> OpenIni();
 
+  // Entries reached by slot, for a caller that scans the slots its own way (the control
+  // center looks at every slot from 1 to 399, gaps included).
+  // The file name stored in a registry slot as text; "" when there is none.
+  std::string StoredFileName(int slot);
+  // The same in an INI file, as the INI read gives it (not decoded); "" when missing.
+  std::string StoredFileName(TIniFile& ini, int slot);
+  // Changes `settings` by the entry at `slot`, as LoadSettings does once it has found the
+  // slot; Filename stays as it is, and stands in for an empty Icon. Errors end the load
+  // silently, keeping what was read so far.
+  void LoadEntryAt(TAppSettings& settings, int slot);
+  void LoadEntryAt(TIniFile& ini, TAppSettings& settings, int slot);
+  // Writes the eighteen values at `slot` of the INI file, in the order of a save; a failed
+  // write raises EIniFileException after the values before it were written.
+  void SaveEntryAt(TIniFile& ini, const TAppSettings& settings, int slot);
+  // Removes the eighteen values at `slot` from the registry; failures are passed over.
+  void DeleteEntryAt(int slot);
+  // Removes them from the INI file; a value still there afterwards raises EIniFileException
+  // ("Unable to write to <file>"), since the profile call does not say that it failed.
+  void DeleteEntryAt(TIniFile& ini, int slot);
+
  private:
   class Target;
   TEntrySlot FindInRegistry(const std::string& fileName);
@@ -120,6 +140,9 @@ class TAppSettingsStore {
   bool Present(const std::string& name);
   void LoadFromRegistry(TAppSettings& settings);
   void LoadFromIni(TAppSettings& settings);
+  // The reads of a load at a known slot; errors propagate.
+  void ReadRegistryEntry(TAppSettings& settings, int slot);
+  void ReadIniEntry(TIniFile& ini, TAppSettings& settings, int slot);
 
   Platform& platform_;
   TRegistryEnhanced& registry_;
