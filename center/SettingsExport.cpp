@@ -39,27 +39,6 @@ bool QuotedFormCarries(const std::string& value) {
   return true;
 }
 
-// Points the component at the settings key and puts its root and key back.
-class TExportTarget {
- public:
-  explicit TExportTarget(TRegistryEnhanced& registry)
-      : registry_(registry), root_(registry.RootKey), key_(registry.Key) {
-    registry_.RootKey = TRootKey::hkCurrentUser;
-    registry_.Key = SettingsKey;
-  }
-  ~TExportTarget() {
-    registry_.RootKey = root_;
-    registry_.Key = key_;
-  }
-  TExportTarget(const TExportTarget&) = delete;
-  TExportTarget& operator=(const TExportTarget&) = delete;
-
- private:
-  TRegistryEnhanced& registry_;
-  TRootKey root_;
-  std::string key_;
-};
-
 void WriteExportFile(Platform& platform, const std::string& fileName, const std::string& text) {
   if (!platform.Files().WriteFileBytes(fileName, text)) throw Exception(FormatText(MsgCannotCreateFile, fileName));
 }
@@ -92,7 +71,7 @@ std::string RegFileDword(std::int32_t value) {
 }
 
 void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::string& fileName) {
-  TExportTarget target(registry);
+  const TAppSettingsStore::Target target(registry, SettingsKey);
   std::string text = std::string("REGEDIT4") + LineEnd + LineEnd + "[HKEY_CURRENT_USER\\" + SettingsKey + "]" + LineEnd;
   try {
     for (int slot = 1; slot < SlotLimit; ++slot) {

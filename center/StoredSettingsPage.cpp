@@ -12,7 +12,16 @@ namespace ombrix {
 
 namespace {
 
-constexpr char RegistryFilesFilter[] = "Registry Files|*.reg";
+// The dialogs of the export and the import: registry files only.
+OpenFileRequest RegistryFileRequest(HWND owner, const char* title) {
+  OpenFileRequest request;
+  request.owner = owner;
+  request.title = title;
+  request.filter = "Registry Files|*.reg";
+  request.defaultExtension = "reg";
+  request.pathMustExist = true;
+  return request;
+}
 // Ombrix writes a slot's file name as this one character to mark it as nobody's.
 constexpr char UnusedName[] = "\x01";
 
@@ -179,13 +188,8 @@ void TStoredSettingsPage::btnDeleteSettingClick(TControl&) {
 }
 
 void TStoredSettingsPage::btnExportClick(TControl&) {
-  OpenFileRequest SaveDialogExp;
-  SaveDialogExp.owner = Form().Handle();
-  SaveDialogExp.title = "Choose file to export to";
-  SaveDialogExp.filter = RegistryFilesFilter;
-  SaveDialogExp.defaultExtension = "reg";
+  OpenFileRequest SaveDialogExp = RegistryFileRequest(Form().Handle(), "Choose file to export to");
   SaveDialogExp.overwritePrompt = true;
-  SaveDialogExp.pathMustExist = true;
   std::string fileName;
   if (!context_.platform.Dialogs().GetSaveFileNameA(SaveDialogExp, fileName)) return;
   // Errors reach the host's error box; the component gets its root and key back either way.
@@ -193,12 +197,7 @@ void TStoredSettingsPage::btnExportClick(TControl&) {
 }
 
 void TStoredSettingsPage::btnImportClick(TControl&) {
-  OpenFileRequest OpenDialogImp;
-  OpenDialogImp.owner = Form().Handle();
-  OpenDialogImp.title = "Choose file to import from";
-  OpenDialogImp.filter = RegistryFilesFilter;
-  OpenDialogImp.defaultExtension = "reg";
-  OpenDialogImp.pathMustExist = true;
+  OpenFileRequest OpenDialogImp = RegistryFileRequest(Form().Handle(), "Choose file to import from");
   OpenDialogImp.fileMustExist = true;
   std::string fileName;
   if (!context_.platform.Dialogs().GetOpenFileNameA(OpenDialogImp, fileName)) return;

@@ -31,32 +31,6 @@ TAppSettings DefaultAppSettings(const std::string& fileName) {
   return settings;
 }
 
-// Points the component at the settings key for one operation and puts it back afterwards,
-// so that a caller that retargeted it (file types under HKEY_CLASSES_ROOT) cannot send the
-// entries elsewhere.
-class TAppSettingsStore::Target {
- public:
-  Target(TRegistryEnhanced& registry, const std::string& key)
-      : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
-    registry_.RootKey = TRootKey::hkCurrentUser;
-    registry_.Key = key;
-    registry_.Access = TAccess::kAllAccess;
-  }
-  ~Target() {
-    registry_.RootKey = root_;
-    registry_.Key = key_;
-    registry_.Access = access_;
-  }
-  Target(const Target&) = delete;
-  Target& operator=(const Target&) = delete;
-
- private:
-  TRegistryEnhanced& registry_;
-  TRootKey root_;
-  std::string key_;
-  TAccess access_;
-};
-
 TAppSettingsStore::TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location)
     : platform_(platform), registry_(registryOp), location_(std::move(location)) {}
 

@@ -91,6 +91,32 @@ struct TSettingsLocation {
 // the settings key and puts back its root, key and access when done.
 class TAppSettingsStore {
  public:
+  // Points a component at the settings key for one operation and puts its root, key and
+  // access back afterwards, so that a caller that retargeted it (file types under
+  // HKEY_CLASSES_ROOT) cannot send the entries elsewhere.
+  class Target {
+   public:
+    Target(TRegistryEnhanced& registry, const std::string& key)
+        : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
+      registry_.RootKey = TRootKey::hkCurrentUser;
+      registry_.Key = key;
+      registry_.Access = TAccess::kAllAccess;
+    }
+    ~Target() {
+      registry_.RootKey = root_;
+      registry_.Key = key_;
+      registry_.Access = access_;
+    }
+    Target(const Target&) = delete;
+    Target& operator=(const Target&) = delete;
+
+   private:
+    TRegistryEnhanced& registry_;
+    TRootKey root_;
+    std::string key_;
+    TAccess access_;
+  };
+
   TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location = {});
 
   // The slot of `fileName` in the registry: the first slot whose Filename equals it exactly,
@@ -134,7 +160,6 @@ class TAppSettingsStore {
   void DeleteEntryAt(TIniFile& ini, int slot);
 
  private:
-  class Target;
   TEntrySlot FindInRegistry(const std::string& fileName);
   // Whether a search for `name` below the settings key finds anything.
   bool Present(const std::string& name);
