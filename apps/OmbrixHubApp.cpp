@@ -1,6 +1,28 @@
-// OmbrixHub.exe entry point. The control center's window arrives with its own module; until
-// then the program only starts and ends.
+// OmbrixHub.exe: the control center. One window whose pages write shortcuts that start a
+// target through Ombrix, add or remove the Explorer verb, and edit the stored settings.
 
-#include "platform/WinDefs.h"
+#include "center/ControlCenter.h"
+#include "controls/win32/Win32FormHost.h"
+#include "platform/win32/Win32Platform.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace ombrix;
+  win32::Win32Platform platform;
+  FormHostOptions options;
+  options.ApplicationTitle = TfrmMain::ApplicationTitleText;
+  // The help file is named without a folder, as the help viewer looks for it.
+  options.ShowHelp = [&platform](HWND window, int context) {
+    platform.Shell().WinHelpA(window, TfrmMain::HelpFileName, HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+  };
+  win32::Win32FormHost host(platform, options);
+  platform.Input().SetProcedureErrorHandler([&platform](const std::exception& error) {
+    platform.Dialogs().MessageBoxA(platform.Windows().GetDesktopWindow(), error.what(), TfrmMain::ApplicationTitleText,
+                                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  });
+
+  TfrmMain form(platform, host);
+  // The main window's own modal loop is the program's message loop: closing it ends the
+  // program.
+  host.ShowModal(form, nullptr);
+  return 0;
+}

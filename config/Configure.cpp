@@ -56,18 +56,33 @@ TAppSettings TfrmConfiguration::CollectSettings() const {
 }
 
 void TfrmConfiguration::btnOkClick(TControl&) {
-  // A registry error propagates: the host shows its message and the dialog stays open.
+  // A failed save propagates (the registry's error, or the INI file's "Unable to write to"):
+  // the host shows its message and the dialog stays open, to be saved again or cancelled.
   store_.SaveSettings(CollectSettings(), opener_.SaveSettingsToIniFile());
   platform_.Dialogs().MessageBoxA(Handle(), SavedNote, opener_.ApplicationTitle(), MB_OK);
   SetModalResult(mrOk);
 }
 
+namespace {
+
+// What the user is told after a delete: done only when the entry is gone from both stores.
+std::string DeleteOutcomeText(const TDeleteResult& result) {
+  if (result.Deleted()) return DeletedNote;
+  std::string where;
+  if (result.LeftInRegistry) where = "the registry";
+  if (result.LeftInIni) where += (where.empty() ? "" : " and from ") + std::string("the INI file ") + result.IniFile;
+  return "The settings could not be deleted from " + where + ".";
+}
+
+}  // namespace
+
 void TfrmConfiguration::btnDeleteClick(TControl&) {
   const int answer =
       platform_.Dialogs().MessageBoxA(Handle(), DeleteQuestion, "Confirmation", MB_YESNO | MB_ICONINFORMATION);
   if (answer == IDYES) {
-    store_.DeleteSettings(valueFilename.Text());
-    platform_.Dialogs().MessageBoxA(Handle(), DeletedNote, opener_.ApplicationTitle(), MB_OK);
+    const TDeleteResult result = store_.DeleteSettings(valueFilename.Text());
+    const UINT icon = result.Deleted() ? 0 : MB_ICONERROR;
+    platform_.Dialogs().MessageBoxA(Handle(), DeleteOutcomeText(result), opener_.ApplicationTitle(), MB_OK | icon);
   }
   SetModalResult(mrCancel);
 }

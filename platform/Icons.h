@@ -25,12 +25,17 @@ class IIcons {
   virtual BOOL DestroyIcon(HICON icon) = 0;
 };
 
+// ExtractIconA's answer for a file that is no program, library or icon file: no icon.
+inline bool IsNotAnIconFile(HICON icon) { return icon == reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1)); }
+
 // Owns an icon handed out by ExtractIconA and destroys it once. Move-only: a copy would
-// destroy the same icon twice.
+// destroy the same icon twice. ExtractIconA's "not an icon file" is taken for no icon: it is
+// no handle, and destroying it would destroy nothing.
 class OwnedIcon {
  public:
   OwnedIcon() = default;
-  OwnedIcon(IIcons& icons, HICON icon) : icons_(icon ? &icons : nullptr), icon_(icon) {}
+  OwnedIcon(IIcons& icons, HICON icon)
+      : icons_(icon && !IsNotAnIconFile(icon) ? &icons : nullptr), icon_(IsNotAnIconFile(icon) ? nullptr : icon) {}
   ~OwnedIcon() { Reset(); }
   OwnedIcon(OwnedIcon&& other) noexcept
       : icons_(std::exchange(other.icons_, nullptr)), icon_(std::exchange(other.icon_, nullptr)) {}

@@ -41,6 +41,10 @@ class IProcesses {
   // WinExec: above 31 when started, otherwise 0, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
   // or ERROR_BAD_FORMAT.
   virtual UINT WinExec(const std::string& commandLine, UINT showCommand) = 0;
+  // ExpandEnvironmentStringsA over this process's environment: each %NAME% of a defined
+  // variable (letter case ignored) becomes its value; a reference to an undefined variable,
+  // and a % without a closing one, stay as they are.
+  virtual std::string ExpandEnvironmentStringsA(const std::string& text) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 #include "config/About.h"
+#include "runtime/EndRequest.h"
 #include "runtime/Launch.h"
 #include "runtime/ProgInfo.h"
 #include "runtime/TargetResolution.h"
@@ -86,8 +87,19 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   // system menu when that is shown from the tray.
   applicationWindow_ =
       platform_.Input().AllocateWindow([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (IsEndRequest(message, wParam)) {
+          CloseFromOutside();
+          return EndRequestAnswer(message);
+        }
         return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
       });
+  // Every window of Ombrix's own ends Ombrix when asked to close: destroying just the one
+  // asked would leave Ombrix running without it.
+  TrayIcon.OnEndRequest = [this](TTrayIcon&) { CloseFromOutside(); };
+  mnuTray.OnEndRequest = [this] { CloseFromOutside(); };
+  mnuTray.OnHelp = [this](int context) {
+    platform_.Shell().WinHelpA(applicationWindow_, HelpFile(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+  };
   TrayIcon.SetApplicationWindow(applicationWindow_);
   TrayIcon.SetToolTip(ApplicationTitleText);
   TrayIcon.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
@@ -236,7 +248,11 @@ bool TVorel_Ombrix::Checkfilename() {
     classes.Key = keyPath;
     return classes.ReadValueDefault("", TVariant(std::string())).ToText();
   };
-  const DocumentCommand command = ResolveDocumentCommand(platform_.Windows(), State.TargetFile, extension, readDefault);
+  const ExpandEnvironment expand = [this](const std::string& text) {
+    return platform_.Processes().ExpandEnvironmentStringsA(text);
+  };
+  const DocumentCommand command =
+      ResolveDocumentCommand(platform_.Windows(), State.TargetFile, extension, readDefault, expand);
   if (!command.resolved) {
     ShowMessage(command.errorText);
     return false;
@@ -332,8 +348,7 @@ void TVorel_Ombrix::SetupTrayIcon() {
       picture = nullptr;
     }
   }
-  // ExtractIcon answers 1 for a file that is no program, library or icon file.
-  if (picture == reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1))) picture = nullptr;
+  if (IsNotAnIconFile(picture)) picture = nullptr;
   if (picture) {
     TrayIcon.SetIcon(picture);
   } else {
@@ -412,6 +427,9 @@ void TVorel_Ombrix::itmAppPopupClick() {
   QueuedMessage message;
   while (input.PeekMessageA(applicationWindow_, message, true)) {
   }
+  // Like the tray menu, this one takes the keyboard and closes on a click elsewhere only
+  // with its owner in the foreground.
+  platform_.Windows().SetForegroundWindow(applicationWindow_);
   input.TrackPopupMenu(menu, 0, cursor.x, cursor.y, applicationWindow_);
   // The chosen command arrives as a message to the menu's owner: hand the last one over to
   // the target, which carries it out.
@@ -421,6 +439,8 @@ void TVorel_Ombrix::itmAppPopupClick() {
     last = message;
     chosen = true;
   }
+  // Posted only now, so that it cannot be taken for the command.
+  input.PostMessageA(applicationWindow_, WM_NULL, 0, 0);
   platform_.Windows().SetForegroundWindow(main);
   if (chosen) input.SendMessageA(main, last.message, last.wParam, last.lParam);
 }
@@ -543,6 +563,20 @@ void TVorel_Ombrix::Close() {
   closed_ = true;
   FormClose();
   if (OnClosed) OnClosed();
+}
+
+void TVorel_Ombrix::CloseFromOutside() {
+  if (closed_) return;
+  // Ending with the target's windows hidden would leave a program running with no window
+  // and no icon to bring it back.
+  IWindowOps& windows = platform_.Windows();
+  for (std::int32_t slot = State.WindowCount; slot >= 1; --slot) {
+    if (!State.WindowHidden.Get(slot)) continue;
+    const HWND window = State.WindowHandles.Get(slot);
+    if (window && windows.IsWindow(window)) windows.ShowWindow(window, SW_RESTORE);
+    State.WindowHidden.Set(slot, false);
+  }
+  Close();
 }
 
 void TVorel_Ombrix::FormClose() {

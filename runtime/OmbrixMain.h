@@ -66,6 +66,9 @@ class TVorel_Ombrix : public IConfigurationOpener {
 
   // Closing the main form ends Ombrix: FormClose runs, then OnClosed.
   void Close();
+  // A close request from outside, or the end of the session, reached one of Ombrix's
+  // windows: the windows Ombrix hid are shown again, then the main form closes.
+  void CloseFromOutside();
   void FormClose();
   bool Closed() const { return closed_; }
   std::function<void()> OnClosed;

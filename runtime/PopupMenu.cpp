@@ -1,5 +1,7 @@
 #include "runtime/PopupMenu.h"
 
+#include "runtime/EndRequest.h"
+
 namespace ombrix {
 
 void TMenuItem::Click() {
@@ -10,10 +12,41 @@ void TMenuItem::Click() {
 }
 
 TPopupMenu::TPopupMenu(Platform& platform) : platform_(platform) {
-  IInput& input = platform_.Input();
-  window_ = input.AllocateWindow([&input](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return input.DefWindowProcA(window, message, wParam, lParam);
+  window_ = platform_.Input().AllocateWindow([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return WindowProc(window, message, wParam, lParam);
   });
+}
+
+LRESULT TPopupMenu::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MENUSELECT) {
+    // The low word names the item now highlighted; 0xFFFF in the high word with no menu
+    // means the menu has closed.
+    const UINT flags = static_cast<UINT>((wParam >> 16) & 0xFFFF);
+    highlighted_ = flags == 0xFFFF && lParam == 0 ? 0 : static_cast<UINT>(wParam & 0xFFFF);
+    return 0;
+  }
+  if (message == WM_HELP) {
+    const int context = HighlightedHelpContext();
+    if (context != 0 && OnHelp) {
+      auto onHelp = OnHelp;
+      onHelp(context);
+    }
+    return TRUE;
+  }
+  if (OnEndRequest && IsEndRequest(message, wParam)) {
+    auto onEndRequest = OnEndRequest;
+    onEndRequest();
+    return EndRequestAnswer(message);
+  }
+  return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
+}
+
+int TPopupMenu::HighlightedHelpContext() const {
+  if (highlighted_ >= 1 && highlighted_ <= items_.size()) {
+    const int own = items_[highlighted_ - 1]->HelpContext;
+    if (own != 0) return own;
+  }
+  return HelpContext;
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -53,7 +86,11 @@ bool TPopupMenu::Popup(int x, int y) {
     const TMenuItem& item = *items_[i];
     entries.push_back(MenuEntry{static_cast<UINT>(i + 1), item.Caption, item.Enabled, item.Checked, item.Separator});
   }
-  const UINT chosen = platform_.Input().ShowPopupMenu(entries, PopupFlags(), x, y, window_);
+  IInput& input = platform_.Input();
+  highlighted_ = 0;
+  platform_.Windows().SetForegroundWindow(window_);
+  const UINT chosen = input.ShowPopupMenu(entries, PopupFlags(), x, y, window_);
+  input.PostMessageA(window_, WM_NULL, 0, 0);
   if (chosen == 0 || chosen > items_.size()) return false;
   TMenuItem& item = *items_[chosen - 1];
   if (!item.Enabled || item.Separator) return false;

@@ -51,7 +51,9 @@ class TPopupMenu {
   UINT PopupFlags() const;
   // Shows the menu at (x, y) in screen coordinates and waits for the user. When an item is
   // chosen, its OnClick runs once the menu has closed, and the result is true. The handler
-  // runs last: it may destroy the menu.
+  // runs last: it may destroy the menu. The menu's owner is brought to the foreground first
+  // and posted a null message afterwards, as a menu of a program without a visible window
+  // needs in order to take the keyboard and to close on a click elsewhere.
   bool Popup(int x, int y);
 
   // The hidden window that owns the menu while it is shown.
@@ -61,9 +63,20 @@ class TPopupMenu {
   TTrackButton TrackButton = tbRightButton;
   int HelpContext = 0;
 
+  // F1 in the open menu: the help context of the highlighted item, or the menu's own when
+  // that item has none (or none is highlighted).
+  std::function<void(int helpContext)> OnHelp;
+  // A close request or the end of the session reached the owner window. Unassigned, the
+  // window is destroyed as any window would be.
+  std::function<void()> OnEndRequest;
+
  private:
+  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  int HighlightedHelpContext() const;
+
   Platform& platform_;
   HWND window_ = nullptr;
+  UINT highlighted_ = 0;  // the command of the item the user is on, 0 for none
   std::vector<std::unique_ptr<TMenuItem>> items_;
 };
 

@@ -31,18 +31,18 @@ class TfrmProgramInfo : public TForm {
   TLabel3D lblProgramName{*this, "lblProgramName", nullptr, {12, 30, 220, 32}, "Vorel Ombrix"};
   TLabel lblProgramVersion{*this, "lblProgramVersion", nullptr, {232, 42, 164, 16}, "Version x.xx"};
 
-  TLabel lblFilename{*this, "lblFilename", nullptr, {12, 76, 176, 16}, "Filename:"};
-  TLabel valueFilename{*this, "valueFilename", nullptr, {192, 76, 212, 16}, ""};
-  TLabel lblParameters{*this, "lblParameters", nullptr, {12, 98, 176, 16}, "Parameters:"};
-  TLabel valueParameters{*this, "valueParameters", nullptr, {192, 98, 204, 42}, ""};
-  TLabel lblWindowCaption{*this, "lblWindowCaption", nullptr, {12, 146, 176, 16}, "Window caption / Window name:"};
-  TLabel valueWindowCaption{*this, "valueWindowCaption", nullptr, {192, 146, 204, 42}, ""};
-  TLabel lblPID{*this, "lblPID", nullptr, {12, 194, 176, 16}, "Process ID (pid) :"};
-  TLabel valuePID{*this, "valuePID", nullptr, {192, 194, 204, 16}, ""};
-  TLabel lblTID{*this, "lblTID", nullptr, {12, 214, 176, 16}, "Main thread ID (tid) :"};
-  TLabel valueTID{*this, "valueTID", nullptr, {192, 214, 204, 16}, ""};
-  TLabel lblHWND{*this, "lblHWND", nullptr, {12, 234, 176, 16}, "Main window handle:"};
-  TLabel valueHWND{*this, "valueHWND", nullptr, {192, 234, 204, 16}, ""};
+  TLabel lblFilename{*this, "lblFilename", nullptr, {12, 76, 188, 16}, "Filename:"};
+  TLabel valueFilename{*this, "valueFilename", nullptr, {204, 76, 200, 16}, ""};
+  TLabel lblParameters{*this, "lblParameters", nullptr, {12, 98, 188, 16}, "Parameters:"};
+  TLabel valueParameters{*this, "valueParameters", nullptr, {204, 98, 192, 42}, ""};
+  TLabel lblWindowCaption{*this, "lblWindowCaption", nullptr, {12, 146, 188, 16}, "Window caption / Window name:"};
+  TLabel valueWindowCaption{*this, "valueWindowCaption", nullptr, {204, 146, 192, 42}, ""};
+  TLabel lblPID{*this, "lblPID", nullptr, {12, 194, 188, 16}, "Process ID (pid) :"};
+  TLabel valuePID{*this, "valuePID", nullptr, {204, 194, 192, 16}, ""};
+  TLabel lblTID{*this, "lblTID", nullptr, {12, 214, 188, 16}, "Main thread ID (tid) :"};
+  TLabel valueTID{*this, "valueTID", nullptr, {204, 214, 192, 16}, ""};
+  TLabel lblHWND{*this, "lblHWND", nullptr, {12, 234, 188, 16}, "Main window handle:"};
+  TLabel valueHWND{*this, "valueHWND", nullptr, {204, 234, 192, 16}, ""};
 
   TButton btnOk{*this, "btnOk", nullptr, {166, 264, 75, 25}, "Ok"};
 };

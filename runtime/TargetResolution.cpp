@@ -65,7 +65,8 @@ std::string UpperExtension(IWindowOps& windows, const std::string& path) {
 }
 
 DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& document,
-                                       const std::string& upperExtension, const ReadClassDefault& readDefault) {
+                                       const std::string& upperExtension, const ReadClassDefault& readDefault,
+                                       const ExpandEnvironment& expand) {
   DocumentCommand result;
   std::string type = upperExtension;
   const std::string typeName = readDefault(upperExtension);
@@ -86,6 +87,10 @@ DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& d
     command += std::string(" ") + DocumentMark;
   }
   for (int n = 1; n <= 32; ++n) ReplaceFirst(command, "%" + std::to_string(n), "");
+  // Windows registers many commands with references such as %SystemRoot% and expands them
+  // before running them. Only now, with the placeholders gone: a "%1" before a reference
+  // would pair with its opening sign and keep it from expanding.
+  if (expand) command = expand(command);
   ReplaceFirst(command, std::string(1, DocumentMark), document);
 
   const std::string upper = windows.CharUpperBuffA(command);

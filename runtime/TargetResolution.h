@@ -27,6 +27,9 @@ std::string UpperExtension(IWindowOps& windows, const std::string& path);
 // Reads the default (unnamed) value of a key below HKEY_CLASSES_ROOT; empty when missing.
 using ReadClassDefault = std::function<std::string(const std::string& keyPath)>;
 
+// Expands the environment references (%NAME%) of a text.
+using ExpandEnvironment = std::function<std::string(const std::string& text)>;
+
 struct DocumentCommand {
   bool resolved = false;
   std::string targetFile;    // the program, when resolved
@@ -35,7 +38,9 @@ struct DocumentCommand {
 };
 
 // Finds the program registered for a document's file type and builds its argument text.
+// The command's environment references are expanded; the document's own name never is.
 DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& document,
-                                       const std::string& upperExtension, const ReadClassDefault& readDefault);
+                                       const std::string& upperExtension, const ReadClassDefault& readDefault,
+                                       const ExpandEnvironment& expand);
 
 }  // namespace ombrix

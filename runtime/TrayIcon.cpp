@@ -1,5 +1,7 @@
 #include "runtime/TrayIcon.h"
 
+#include "runtime/EndRequest.h"
+
 namespace ombrix {
 
 TIconImage::~TIconImage() { DestroyOwned(); }
@@ -121,6 +123,10 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     // is added again: for a program hidden to the tray it is the only way back.
     if (active_) Add();
     return 0;
+  }
+  if (OnEndRequest && IsEndRequest(message, wParam)) {
+    Raise(OnEndRequest);
+    return EndRequestAnswer(message);
   }
   return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
 }

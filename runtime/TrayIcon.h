@@ -87,6 +87,9 @@ class TTrayIcon {
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnRightClick;
+  // A close request or the end of the session reached the icon's window. Unassigned, the
+  // window is destroyed as any window would be.
+  TNotifyEvent OnEndRequest;
 
  private:
   LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
-          xdotool imagemagick x11-utils)
+          xdotool imagemagick x11-utils nsis)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -46,6 +46,6 @@ ensure_wine_prefix() {
 # Starts a persistent wineserver and wine's own services with their output going nowhere,
 # so that programs started later (and the pipes of whoever runs them) never keep them.
 start_wine() {
-  wineserver -p 60
+  wineserver -p60
   wine wineboot >/dev/null 2>&1 </dev/null || true
 }

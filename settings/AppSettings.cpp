@@ -175,11 +175,9 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
     std::unique_ptr<TIniFile> ini = OpenIni();
     const TEntrySlot slot = FindEntrySlot(*ini, s.Filename);
     refuseWhenFull(slot);
-    try {
-      SaveEntryAt(*ini, s, slot.Slot);
-    } catch (const EIniFileException&) {
-      // The INI store reports nothing; the values before the failing one stay written.
-    }
+    // A failed write raises "Unable to write to <file>": a save that did not store the entry
+    // must not pass for one that did.
+    SaveEntryAt(*ini, s, slot.Slot);
     return;
   }
 
@@ -187,6 +185,15 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
   const TEntrySlot slot = FindInRegistry(s.Filename);
   refuseWhenFull(slot);
   const int n = slot.Slot;
+  {
+    // The store's writes do nothing at all when the key cannot be created; the save would
+    // pass for done with nothing stored.
+    TRegistry accessor(platform_.Registry());
+    accessor.SetRootKey(HKEY_CURRENT_USER);
+    if (!accessor.OpenKey("\\" + TRegistryEnhanced::NormalizeKey(location_.Key), true)) {
+      throw ERegistryException(FormatText(MsgFailedToSetData, Slotted(EntryValueNames[0], n)));
+    }
+  }
   auto write = [&](const char* name, const TVariant& value) { registry_.WriteValue(Slotted(name, n), value); };
   write("MinimizeType", s.MinimizeType);
   write("Filename", s.Filename);
@@ -235,22 +242,34 @@ void TAppSettingsStore::SaveEntryAt(TIniFile& ini, const TAppSettings& s, int n)
   number("TrayDblClick", s.TrayDblClick);
 }
 
-void TAppSettingsStore::DeleteSettings(const std::string& fileName) {
+TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
+  TDeleteResult result;
   {
     Target target(registry_, location_.Key);
     const TEntrySlot slot = FindInRegistry(fileName);
     if (slot.Found) {
       for (const char* name : EntryDeleteOrder) registry_.DeleteValue(Slotted(name, slot.Slot));
+      for (const char* name : EntryDeleteOrder) {
+        if (registry_.ValueExists(Slotted(name, slot.Slot))) result.LeftInRegistry = true;
+      }
     }
   }
   try {
     std::unique_ptr<TIniFile> ini = OpenIni();
+    result.IniFile = ini->FileName();
     const TEntrySlot slot = FindEntrySlot(*ini, fileName);
     if (slot.Found) {
       for (const char* name : EntryDeleteOrder) ini->DeleteKey(AppSettingsSection, Slotted(name, slot.Slot));
+      for (const char* name : EntryDeleteOrder) {
+        if (ini->ReadString(AppSettingsSection, Slotted(name, slot.Slot), MissingMark) != MissingMark) {
+          result.LeftInIni = true;
+        }
+      }
     }
   } catch (const Exception&) {
+    // An INI file that cannot be opened holds nothing that could be read back either.
   }
+  return result;
 }
 
 std::string TAppSettingsStore::StoredFileName(int slot) {

@@ -80,6 +80,15 @@ struct TEntrySlot {
   bool Found = false;
 };
 
+// What a delete left behind. The entry counts as gone from a store only when none of its
+// values is still there.
+struct TDeleteResult {
+  bool LeftInRegistry = false;
+  bool LeftInIni = false;
+  std::string IniFile;  // the INI file the entry was deleted from
+  bool Deleted() const { return !LeftInRegistry && !LeftInIni; }
+};
+
 // Where a store keeps its entries. The defaults are the programs' own places; tests and
 // tools point it elsewhere.
 struct TSettingsLocation {
@@ -130,12 +139,14 @@ class TAppSettingsStore {
   // entry, whose values therefore win. Errors end a step silently.
   void LoadSettings(TAppSettings& settings);
   // Writes the entry to the INI file (`useIniFile`) or to the registry, into its own slot or
-  // the first free one. A registry write error raises ERegistryException after the values
-  // before it were written; INI write errors end the save silently. A store with no room
-  // raises ESettingsStoreFull before anything is written.
+  // the first free one. A write error raises, after the values before it were written:
+  // ERegistryException (also when the settings key cannot be created, before anything is
+  // written) or EIniFileException. A store with no room raises ESettingsStoreFull before
+  // anything is written.
   void SaveSettings(const TAppSettings& settings, bool useIniFile);
-  // Removes the entry's eighteen values from both stores.
-  void DeleteSettings(const std::string& fileName);
+  // Removes the entry's eighteen values from both stores, going on past values that cannot
+  // be removed, and says where some are left.
+  TDeleteResult DeleteSettings(const std::string& fileName);
 
   std::unique_ptr<TIniFile> OpenIni();
 

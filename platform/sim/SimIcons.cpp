@@ -15,6 +15,7 @@ HICON SimIcons::ExtractIconA(const std::string& file, int index) {
   auto it = counts_.find(UpperText(file));
   const int count = it == counts_.end() ? 0 : it->second;
   if (index == -1) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(count));
+  if (notIconFiles_.count(UpperText(file))) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1));
   if (index < 0 || index >= count) return nullptr;
   const ULONG_PTR handle = nextHandle_;
   nextHandle_ += 4;

@@ -89,7 +89,7 @@ void SimInput::DismissNextMenu(std::function<void()> whileOpen) {
 
 UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flags, int x, int y, HWND owner) {
   const size_t logIndex = menus_.size();
-  menus_.push_back(ShownMenu{menu, items, flags, x, y, owner, 0});
+  menus_.push_back(ShownMenu{menu, items, flags, x, y, owner, 0, windows_.Foreground()});
   if (choices_.empty()) throw std::logic_error("a popup menu was shown and the test scripted no choice");
   Choice choice = std::move(choices_.front());
   choices_.pop_front();

@@ -25,6 +25,7 @@ struct ShownMenu {
   int y = 0;
   HWND owner = nullptr;
   UINT chosen = 0;  // the command chosen, 0 when dismissed
+  HWND foreground = nullptr;  // the foreground window when the menu opened
 };
 
 class SimInput : public IInput {

@@ -24,6 +24,33 @@ bool HasFolder(const std::string& path) { return path.find_first_of("\\/:") != s
 SimProcesses::SimProcesses(SimFileSystem& files, SimClock& clock, SimWindowOps& windows)
     : files_(files), clock_(clock), windows_(windows) {
   windows_.SetCatchUp([this] { CatchUp(); });
+  SetEnvironmentVariable("SystemRoot", std::string("C:\\Windows"));
+  SetEnvironmentVariable("windir", std::string("C:\\Windows"));
+}
+
+void SimProcesses::SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value) {
+  if (value) {
+    environment_[UpperText(name)] = *value;
+  } else {
+    environment_.erase(UpperText(name));
+  }
+}
+
+std::string SimProcesses::ExpandEnvironmentStringsA(const std::string& text) {
+  std::string result;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t open = text.find('%', at);
+    if (open == std::string::npos) break;
+    const size_t close = text.find('%', open + 1);
+    if (close == std::string::npos) break;
+    result += text.substr(at, open - at);
+    auto it = environment_.find(UpperText(text.substr(open + 1, close - open - 1)));
+    // An undefined name is copied with both its signs, and the search goes on after them.
+    result += it != environment_.end() ? it->second : text.substr(open, close - open + 1);
+    at = close + 1;
+  }
+  return result + text.substr(at);
 }
 
 SimProcesses::~SimProcesses() { windows_.SetCatchUp({}); }

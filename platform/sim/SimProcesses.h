@@ -95,9 +95,13 @@ class SimProcesses : public IProcesses {
   StartupInfo GetStartupInfoA() override { return ownStartup_; }
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   UINT WinExec(const std::string& commandLine, UINT showCommand) override;
+  std::string ExpandEnvironmentStringsA(const std::string& text) override;
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
+  // Defines (or, with nullopt, removes) a variable of the environment. The environment
+  // starts with SystemRoot and windir, both C:\Windows.
+  void SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value);
   // The program file at `path` (created in the simulated file system) behaves as described.
   // An existing .exe or .com file that was never described starts and opens no window.
   void DefineProgram(const std::string& path, const SimProgram& program);
@@ -143,6 +147,7 @@ class SimProcesses : public IProcesses {
   SimClock& clock_;
   SimWindowOps& windows_;
   std::map<std::string, ProgramFactory> programs_;  // by upper-cased full path
+  std::map<std::string, std::string> environment_;  // by upper-cased name
   std::map<DWORD, SimProcess> processes_;
   std::vector<DWORD> startOrder_;
   std::vector<Event> events_;

@@ -25,6 +25,17 @@ BOOL Win32Processes::CreateProcessA(const std::string& commandLine, DWORD creati
   return result;
 }
 
+std::string Win32Processes::ExpandEnvironmentStringsA(const std::string& text) {
+  // The first call asks for the size; the environment may grow in between, so the second
+  // one is checked too. A text that cannot be expanded is used as it is.
+  const DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+  if (needed == 0) return text;
+  std::vector<char> buffer(needed + 1, '\0');
+  const DWORD written = ::ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (written == 0 || written > buffer.size()) return text;
+  return std::string(buffer.data());
+}
+
 StartupInfo Win32Processes::GetStartupInfoA() {
   STARTUPINFOA own{};
   ::GetStartupInfoA(&own);

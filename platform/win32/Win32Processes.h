@@ -12,6 +12,7 @@ class Win32Processes : public IProcesses {
   StartupInfo GetStartupInfoA() override;
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   UINT WinExec(const std::string& commandLine, UINT showCommand) override;
+  std::string ExpandEnvironmentStringsA(const std::string& text) override;
   DWORD GetLastError() override;
 };
 

@@ -182,6 +182,55 @@ TEST_F(ConfigureTest, RegistryFailureShowsTheErrorAndKeepsTheDialogOpen) {
   EXPECT_EQ(Target, RegistryText("Filename1")) << "the values before the failure stay written";
 }
 
+TEST_F(ConfigureTest, ReadOnlyIniFileShowsTheErrorAndKeepsTheDialogOpen) {
+  opener.useIni = true;
+  platform.Files().WriteFileBytes(OmbrixIni, "");
+  platform.SimFiles().SetReadOnly(OmbrixIni, true);
+  EXPECT_EQ(mrCancel, Run([&](SimFormUser& user) {
+              ASSERT_TRUE(user.Click("btnOk"));
+              EXPECT_TRUE(user.IsOpen()) << "the dialog stays open after the error";
+              ASSERT_TRUE(user.Click("btnCancel"));
+            }));
+  platform.SimFiles().SetReadOnly(OmbrixIni, false);
+  const auto& boxes = platform.SimBoxes().Boxes();
+  ASSERT_EQ(1u, boxes.size()) << "no note after a failed save";
+  EXPECT_EQ(std::string("Unable to write to ") + OmbrixIni, boxes[0].text);
+  EXPECT_EQ("<missing>", IniValue("Filename1"));
+}
+
+TEST_F(ConfigureTest, DeleteSaysWhatCouldNotBeDeleted) {
+  struct Case {
+    bool registryRefuses;
+    bool iniReadOnly;
+    std::string note;
+  };
+  const Case cases[] = {
+      {true, true,
+       std::string("The settings could not be deleted from the registry and from the INI file ") + OmbrixIni + "."},
+      {true, false, "The settings could not be deleted from the registry."},
+      {false, true, std::string("The settings could not be deleted from the INI file ") + OmbrixIni + "."},
+      {false, false, "Settings deleted."},
+  };
+  for (const Case& c : cases) {
+    for (bool useIni : {false, true}) {
+      opener.useIni = useIni;
+      Run([](SimFormUser& user) { user.Click("btnOk"); });
+    }
+    if (c.registryRefuses) platform.SimReg().FailAlways(sim::SimRegistry::Op::DeleteValue, ERROR_ACCESS_DENIED);
+    platform.SimFiles().SetReadOnly(OmbrixIni, c.iniReadOnly);
+    platform.SimBoxes().AnswerNextBox(IDYES);
+    EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { ASSERT_TRUE(user.Click("btnDelete")); }));
+    platform.SimReg().ClearFailures();
+    platform.SimFiles().SetReadOnly(OmbrixIni, false);
+    const sim::ShownMessageBox note = platform.SimBoxes().Boxes().back();
+    EXPECT_EQ(c.note, note.text);
+    EXPECT_EQ(c.note == "Settings deleted." ? static_cast<UINT>(MB_OK) : static_cast<UINT>(MB_OK | MB_ICONERROR),
+              note.type);
+  }
+  EXPECT_EQ("", RegistryText("Filename1"));
+  EXPECT_EQ("<missing>", IniValue("Filename1"));
+}
+
 TEST_F(ConfigureTest, DeleteAsksFirst) {
   opener.useIni = false;
   Run([](SimFormUser& user) { user.Click("btnOk"); });
@@ -261,7 +310,9 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
     EXPECT_EQ(13, request.helpContext);
 
-    // A file without icons: no preview, and the position never goes below 0.
+    // A file without icons (for which ExtractIcon answers "not an icon file"): no preview,
+    // and the position never goes below 0.
+    platform.SimIconFiles().SetNotAnIconFile("C:\\Tools\\readme.txt");
     platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\readme.txt"));
     ASSERT_TRUE(user.Click("btnCustom"));
     user.ClickUpDown("udIconNumber", TUDBtnType::btNext);

@@ -71,5 +71,25 @@ TEST_F(ProcessesContract, WinExecStartsAProgramOrGivesTheOldErrorNumber) {
 
 TEST_F(ProcessesContract, OwnStartupInfoHasTheRecordSize) { EXPECT_EQ(68u, Processes().GetStartupInfoA().cb); }
 
+TEST_F(ProcessesContract, EnvironmentReferencesOfDefinedVariablesAreExpanded) {
+  // The folder of Windows itself is defined everywhere; its letter case is not asked.
+  const std::string root = Processes().ExpandEnvironmentStringsA("%SystemRoot%");
+  ASSERT_FALSE(root.empty());
+  EXPECT_EQ(std::string::npos, root.find('%')) << root;
+  EXPECT_EQ(root, Processes().ExpandEnvironmentStringsA("%systemroot%"));
+  struct Case {
+    std::string text;
+    std::string expanded;
+  };
+  const Case cases[] = {
+      {"%SystemRoot%\\system32\\NOTEPAD.EXE %1", root + "\\system32\\NOTEPAD.EXE %1"},
+      {"x %OMBRIX_NOT_DEFINED% y", "x %OMBRIX_NOT_DEFINED% y"},
+      {"100% sure", "100% sure"},
+      {"\"%1\" %2", "\"%1\" %2"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.expanded, Processes().ExpandEnvironmentStringsA(c.text)) << c.text;
+}
+
 }  // namespace
 }  // namespace ombrix::contract

@@ -40,15 +40,21 @@ TEST_F(AppSettingsFailures, ARegistrySaveStopsAtTheFailingValueAndSaysWhich) {
   }
 }
 
-TEST_F(AppSettingsFailures, AnIniFileThatCannotBeWrittenEndsTheSaveSilentlyAndStaysReadable) {
+TEST_F(AppSettingsFailures, AnIniFileThatCannotBeWrittenFailsTheSaveAndStaysReadable) {
   entries_->SaveSettings(DefaultAppSettings("C:\\First.exe"), true);
   std::string before, after;
   Files().ReadFileBytes(iniPath_, before);
   Sim().SimFiles().SetReadOnly(iniPath_, true);
-  entries_->SaveSettings(DefaultAppSettings("C:\\Second.exe"), true);
   TAppSettings changed = DefaultAppSettings("C:\\First.exe");
   changed.SecsToWait = "60";
-  entries_->SaveSettings(changed, true);
+  for (const TAppSettings& settings : {DefaultAppSettings("C:\\Second.exe"), changed}) {
+    try {
+      entries_->SaveSettings(settings, true);
+      ADD_FAILURE() << "the failed save of " << settings.Filename << " was not reported";
+    } catch (const EIniFileException& error) {
+      EXPECT_EQ("Unable to write to " + iniPath_, error.Message());
+    }
+  }
   Files().ReadFileBytes(iniPath_, after);
   EXPECT_EQ(before, after);
   TAppSettings loaded = DefaultAppSettings("C:\\First.exe");
@@ -58,11 +64,44 @@ TEST_F(AppSettingsFailures, AnIniFileThatCannotBeWrittenEndsTheSaveSilentlyAndSt
   Sim().SimFiles().SetReadOnly(iniPath_, false);
 }
 
-TEST_F(AppSettingsFailures, DeleteGoesOnPastValuesThatCannotBeDeleted) {
+TEST_F(AppSettingsFailures, ASettingsKeyThatCannotBeCreatedFailsTheSaveBeforeAnyWrite) {
+  DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::Create, ERROR_ACCESS_DENIED);
+  try {
+    entries_->SaveSettings(DefaultAppSettings("C:\\First.exe"), false);
+    ADD_FAILURE() << "a save that stored nothing was not reported";
+  } catch (const ERegistryException& error) {
+    EXPECT_EQ("Failed to set data for 'MinimizeType1'", error.Message());
+  }
+  Sim().SimReg().ClearFailures();
+  EXPECT_TRUE(RawValueNames().empty());
+}
+
+TEST_F(AppSettingsFailures, DeleteGoesOnPastValuesThatCannotBeDeletedAndSaysWhereTheyAre) {
   entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
   Sim().SimReg().FailNth(sim::SimRegistry::Op::DeleteValue, 3, ERROR_ACCESS_DENIED);
-  entries_->DeleteSettings("C:\\A.exe");
+  TDeleteResult result = entries_->DeleteSettings("C:\\A.exe");
   EXPECT_EQ((std::vector<std::string>{std::string(EntryDeleteOrder[2]) + "1"}), RawValueNames());
+  EXPECT_TRUE(result.LeftInRegistry);
+  EXPECT_FALSE(result.LeftInIni);
+  EXPECT_FALSE(result.Deleted());
+
+  // An entry in both stores, the INI file read-only.
+  DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
+  entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
+  entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), true);
+  Sim().SimFiles().SetReadOnly(iniPath_, true);
+  result = entries_->DeleteSettings("C:\\A.exe");
+  Sim().SimFiles().SetReadOnly(iniPath_, false);
+  EXPECT_TRUE(RawValueNames().empty());
+  EXPECT_FALSE(result.LeftInRegistry);
+  EXPECT_TRUE(result.LeftInIni);
+  EXPECT_EQ(iniPath_, result.IniFile);
+
+  result = entries_->DeleteSettings("C:\\A.exe");
+  EXPECT_TRUE(result.Deleted()) << "gone from both stores";
+  result = entries_->DeleteSettings("C:\\A.exe");
+  EXPECT_TRUE(result.Deleted()) << "an entry that is nowhere is not left anywhere";
 }
 
 TEST_F(AppSettingsFailures, LookupsKeepTheInterfaceAliveAtEverySlot) {

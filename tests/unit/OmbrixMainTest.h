@@ -60,12 +60,12 @@ class OmbrixMainTest : public ::testing::Test {
   static TAppSettings Settings(const std::string& file = App) { return DefaultAppSettings(file); }
 
   // The default (unnamed) value of a key below HKEY_CLASSES_ROOT.
-  void SetClassDefault(const std::string& key, const std::string& value) {
+  void SetClassDefault(const std::string& key, const std::string& value, DWORD type = REG_SZ) {
     HKEY handle = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, key, KEY_ALL_ACCESS, handle, nullptr));
     std::vector<BYTE> data(value.begin(), value.end());
     data.push_back(0);
-    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegSetValueExA(handle, "", REG_SZ, data));
+    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegSetValueExA(handle, "", type, data));
     sim.Registry().RegCloseKey(handle);
   }
 

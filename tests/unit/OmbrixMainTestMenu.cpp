@@ -123,21 +123,70 @@ TEST_F(OmbrixMainTest, CloseClosesTheWindowsFromTheLastFoundAndEndsEvenIfRefused
   EXPECT_TRUE(TargetRunning());
 }
 
-TEST_F(OmbrixMainTest, ClosingFromOutsideLeavesTheTargetHidden) {
+TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
+  struct Case {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    bool ends;
+  };
+  const Case cases[] = {
+      {"close request", WM_CLOSE, 0, true},
+      {"session ending", WM_QUERYENDSESSION, 0, true},
+      {"session ended", WM_ENDSESSION, TRUE, true},
+      {"session end cancelled", WM_ENDSESSION, FALSE, false},
+  };
+  for (const Case& c : cases) {
+    for (int which = 0; which < 3; ++which) {
+      SCOPED_TRACE(std::string(c.name) + " to window " + std::to_string(which));
+      closedCount = 0;
+      form = std::make_unique<TVorel_Ombrix>(sim, host);
+      form->OnClosed = [this] { ++closedCount; };
+      StartApp();
+      ClickIcon(SimShell::Click::Double);
+      ASSERT_FALSE(Visible(Main()));
+      const HWND own[] = {form->ApplicationWindow(), form->TrayIcon.WindowHandle(), form->mnuTray.WindowHandle()};
+      std::vector<std::pair<HWND, UINT>> sent;
+      Record(Main(), sent);
+
+      const LRESULT answer = sim.Input().SendMessageA(own[which], c.message, c.wParam, 0);
+      EXPECT_EQ(c.message == WM_QUERYENDSESSION ? TRUE : 0, answer) << "the session may end";
+      EXPECT_TRUE(sim.Windows().IsWindow(own[which])) << "the window lives until Ombrix ends";
+      EXPECT_EQ(c.ends ? 1 : 0, closedCount);
+      EXPECT_EQ(c.ends, Icon() == nullptr);
+      EXPECT_EQ(!c.ends, form->TimerEnabled());
+      EXPECT_EQ(c.ends, Visible(Main())) << "what Ombrix hid is shown again before it ends";
+      EXPECT_TRUE(sent.empty()) << "the target is not asked to close";
+      EXPECT_TRUE(TargetRunning());
+      // A second request, and ticks after the end, change nothing more.
+      sim.Input().SendMessageA(own[(which + 1) % 3], c.message, c.wParam, 0);
+      sim.SimMessages().RunFor(2000);
+      EXPECT_EQ(c.ends ? 1 : 0, closedCount);
+    }
+  }
+}
+
+TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
   StartApp();
-  ClickIcon(SimShell::Click::Double);
-  std::vector<std::pair<HWND, UINT>> sent;
-  Record(Main(), sent);
-  form->Close();
-  EXPECT_EQ(1, closedCount);
-  EXPECT_EQ(nullptr, Icon());
-  EXPECT_FALSE(form->TimerEnabled());
-  EXPECT_FALSE(Visible(Main()));
-  EXPECT_TRUE(sent.empty());
-  EXPECT_TRUE(TargetRunning());
-  // Ticks after the end change nothing.
-  sim.SimMessages().RunFor(2000);
-  EXPECT_EQ(1, closedCount);
+  const HWND owner = form->mnuTray.WindowHandle();
+  IInput& input = sim.Input();
+  constexpr WPARAM Highlighted = 0x80 << 16;  // MF_HILITE
+  sim.SimUser().DismissNextMenu([&] {
+    input.SendMessageA(owner, WM_HELP, 0, 0);  // on no item yet
+    // "&Help", which has no topic of its own, and "&Close".
+    for (WPARAM command : {9u, 11u}) {
+      input.SendMessageA(owner, WM_MENUSELECT, command | Highlighted, 1);
+      input.SendMessageA(owner, WM_HELP, 0, 0);
+    }
+  });
+  ClickIcon(SimShell::Click::Right);
+  const auto& calls = sim.SimTray().HelpCalls();
+  ASSERT_EQ(3u, calls.size());
+  for (const sim::WinHelpCall& call : calls) {
+    EXPECT_EQ("C:\\Program Files\\Ombrix\\Ombrix.hlp", call.helpFile);
+    EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), call.command);
+    EXPECT_EQ(21u, call.data);
+  }
 }
 
 TEST_F(OmbrixMainTest, IniSwitchWritesEachToggle) {

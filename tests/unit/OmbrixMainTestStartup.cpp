@@ -159,6 +159,19 @@ TEST_F(OmbrixMainTest, DocumentStartsItsRegisteredProgram) {
   EXPECT_EQ("Editor", form->State.CurrentCaption);
 }
 
+TEST_F(OmbrixMainTest, WindowsOwnTextFileTypeStartsItsEditor) {
+  // As Windows registers .txt: an expandable string naming the editor through %SystemRoot%.
+  sim.SimProcs().DefineProgram("C:\\Windows\\system32\\NOTEPAD.EXE", Program({"todo.txt - Notepad"}));
+  sim.Files().WriteFileBytes("C:\\Docs\\todo.txt", "text");
+  SetClassDefault(".txt", "txtfile");
+  SetClassDefault("txtfile\\shell\\open\\command", "%SystemRoot%\\system32\\NOTEPAD.EXE %1", REG_EXPAND_SZ);
+
+  ASSERT_TRUE(Start("C:\\Docs\\todo.txt"));
+  EXPECT_EQ("C:\\Windows\\system32\\NOTEPAD.EXE", form->State.TargetFile);
+  EXPECT_EQ("C:\\Windows\\system32\\NOTEPAD.EXE C:\\Docs\\todo.txt", sim.SimProcs().Launches().back().commandLine);
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
   struct Case {
     DWORD error;

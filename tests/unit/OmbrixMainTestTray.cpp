@@ -145,6 +145,7 @@ TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   EXPECT_EQ(sim.Input().GetSystemMenu(Main(), FALSE), shown.menu);
   EXPECT_EQ(0u, shown.flags);
   EXPECT_EQ(form->ApplicationWindow(), shown.owner);
+  EXPECT_EQ(form->ApplicationWindow(), shown.foreground) << "the menu's owner is in front while it is open";
   EXPECT_EQ(300, shown.x);
   EXPECT_EQ(400, shown.y);
   EXPECT_TRUE(sent.empty());
@@ -158,6 +159,16 @@ TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), sent[0].second);
   EXPECT_TRUE(sim.SimUser().Pending(form->ApplicationWindow()).empty());
   EXPECT_EQ(2u, sim.SimUser().Menus().size());  // the tray menu never showed
+
+  // Once the menu has closed, its owner gets a null message; the command chosen still
+  // reaches the target.
+  sim.SimUser().PickNextMenuCommand(SC_MOVE);
+  form->itmAppPopupClick();
+  ASSERT_EQ(2u, sent.size());
+  EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), sent[1].second);
+  const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->ApplicationWindow());
+  ASSERT_EQ(1u, pending.size());
+  EXPECT_EQ(static_cast<UINT>(WM_NULL), pending[0].message);
 }
 
 TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
@@ -168,6 +179,8 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
   EXPECT_EQ(nullptr, shown.menu);
+  EXPECT_EQ(form->mnuTray.WindowHandle(), shown.owner);
+  EXPECT_EQ(shown.owner, shown.foreground) << "the menu takes the keyboard only with its owner in front";
   EXPECT_EQ(static_cast<UINT>(TPM_RIGHTALIGN | TPM_RIGHTBUTTON), shown.flags);
   EXPECT_EQ(1000, shown.x);
   EXPECT_EQ(740, shown.y);
@@ -195,6 +208,13 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
     EXPECT_EQ(expected[i].checked, item.checked) << item.caption;
     EXPECT_TRUE(item.enabled) << item.caption;
   }
+
+  // Once the menu has closed, its owner gets a null message.
+  sim.SimUser().DismissNextMenu();
+  form->TrayIconRightClick(0, 0);
+  const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->mnuTray.WindowHandle());
+  ASSERT_EQ(1u, pending.size());
+  EXPECT_EQ(static_cast<UINT>(WM_NULL), pending[0].message);
 }
 
 TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimWindowOps.h"
 #include "runtime/TargetResolution.h"
 
@@ -78,8 +79,13 @@ TEST(Documents, ResolveThroughTheirFileType) {
        "/p \"C:\\My Docs\\a.txt\""},
       {"no %1, no blank", "C:\\a.txt", "C:\\Ed\\ed.exe", "C:\\Ed\\ed.exe", "C:\\a.txt"},
       {"%2..%32 and %10", "C:\\a.txt", "ed.exe %1 %2 %10 %32 %33 %* %L", "ed.exe", "C:\\a.txt  0 2 %33 %* %L"},
-      {"unexpanded root", "C:\\a.txt", "%SystemRoot%\\system32\\NOTEPAD.EXE %1", "%SystemRoot%\\system32\\NOTEPAD.EXE",
-       "C:\\a.txt"},
+      {"Windows' own txtfile", "C:\\a.txt", "%SystemRoot%\\system32\\NOTEPAD.EXE %1",
+       "C:\\Windows\\system32\\NOTEPAD.EXE", "C:\\a.txt"},
+      {"a reference after %1", "C:\\a.txt", "\"%ProgramFiles%\\Ed\\ed.exe\" \"%1\" /r=%SystemRoot%",
+       "C:\\Program Files\\Ed\\ed.exe", "\"C:\\a.txt\" /r=C:\\Windows"},
+      {"an undefined variable stays", "C:\\a.txt", "%NOSUCH%\\ed.exe %1", "%NOSUCH%\\ed.exe", "C:\\a.txt"},
+      {"a document named with a reference keeps its name", "C:\\%SystemRoot% notes.txt", "%SystemRoot%\\ed.exe \"%1\"",
+       "C:\\Windows\\ed.exe", "\"C:\\%SystemRoot% notes.txt\""},
       {".EXE wins over an earlier .COM", "C:\\a.txt", "C:\\tools.com\\app.exe %1", "C:\\tools.com\\app.exe",
        "C:\\a.txt"},
       {"batch file", "C:\\a.txt", "C:\\run.BAT \"%1\"", "C:\\run.BAT", "\"C:\\a.txt\""},
@@ -87,10 +93,15 @@ TEST(Documents, ResolveThroughTheirFileType) {
        "\"C:\\100%2 sure.txt\" "},
   };
   sim::SimWindowOps windows;
+  sim::SimFileSystem files;
+  sim::SimClock clock;
+  sim::SimProcesses processes(files, clock, windows);
+  processes.SetEnvironmentVariable("ProgramFiles", std::string("C:\\Program Files"));
+  const ExpandEnvironment expand = [&](const std::string& text) { return processes.ExpandEnvironmentStringsA(text); };
   for (const Case& c : cases) {
     FileTypes types;
     types.Set(".TXT", "txtfile").Set("txtfile\\Shell\\Open\\Command", c.command);
-    const DocumentCommand result = ResolveDocumentCommand(windows, c.document, ".TXT", types.Reader());
+    const DocumentCommand result = ResolveDocumentCommand(windows, c.document, ".TXT", types.Reader(), expand);
     ASSERT_TRUE(result.resolved) << c.name << ": " << result.errorText;
     EXPECT_EQ(c.targetFile, result.targetFile) << c.name;
     EXPECT_EQ(c.targetParams, result.targetParams) << c.name;
@@ -105,9 +116,9 @@ TEST(Documents, VerbAndTypeLookup) {
       .Set("docfile\\Shell\\Open\\Command", "C:\\W\\viewer.exe %1")
       .Set(".RAW\\Shell\\Open\\Command", "C:\\R\\r.exe %1");
   sim::SimWindowOps windows;
-  DocumentCommand edit = ResolveDocumentCommand(windows, "C:\\a.doc", ".DOC", types.Reader());
+  DocumentCommand edit = ResolveDocumentCommand(windows, "C:\\a.doc", ".DOC", types.Reader(), {});
   EXPECT_EQ("C:\\W\\w.exe", edit.targetFile) << "the Shell key names the verb";
-  DocumentCommand raw = ResolveDocumentCommand(windows, "C:\\a.raw", ".RAW", types.Reader());
+  DocumentCommand raw = ResolveDocumentCommand(windows, "C:\\a.raw", ".RAW", types.Reader(), {});
   EXPECT_EQ("C:\\R\\r.exe", raw.targetFile) << "without a type name the extension is the type";
 }
 
@@ -128,7 +139,7 @@ TEST(Documents, FailuresCarryTheirMessages) {
   };
   sim::SimWindowOps windows;
   for (const Case& c : cases) {
-    const DocumentCommand result = ResolveDocumentCommand(windows, c.document, c.extension, types.Reader());
+    const DocumentCommand result = ResolveDocumentCommand(windows, c.document, c.extension, types.Reader(), {});
     EXPECT_FALSE(result.resolved) << c.document;
     EXPECT_EQ(c.message, result.errorText) << c.document;
   }

@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/win32/XdoBridge.h"
 
 namespace ombrix {
 namespace {
@@ -59,6 +63,7 @@ class OmbrixRun {
     ::CloseHandle(info_.hProcess);
   }
   bool Started() const { return started_; }
+  DWORD ProcessId() const { return info_.dwProcessId; }
   // Hides `window` with a double click and shows it again with another. Ombrix handles the
   // icon's messages only once start-up is over, so afterwards it is known to be watching.
   bool ToggleTwice(HWND window) const {
@@ -108,10 +113,74 @@ class OmbrixRun {
   bool started_ = false;
 };
 
-HWND FindVisible(const char* caption) {
-  HWND window = ::FindWindowA(nullptr, caption);
+HWND FindVisible(const char* caption, const char* className = nullptr) {
+  HWND window = ::FindWindowA(className, caption);
   return window && ::IsWindowVisible(window) ? window : nullptr;
 }
+
+// Runs a command line to its end (at most 15 s); its exit code, or -1.
+long RunToEnd(std::string commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return -1;
+  }
+  DWORD code = static_cast<DWORD>(-1);
+  if (::WaitForSingleObject(info.hProcess, 15000) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &code);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return static_cast<long>(code);
+}
+
+// The default value of a key below HKEY_CLASSES_ROOT, put back as it was when the test is
+// done (the key removed again when it did not exist).
+class ClassDefault {
+ public:
+  ClassDefault(const std::string& key, DWORD type, const std::string& value) : key_(key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
+      DWORD size = 0;
+      if (::RegQueryValueExA(handle, "", nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
+        oldData_.resize(size);
+        ::RegQueryValueExA(handle, "", nullptr, &oldType_, oldData_.data(), &size);
+        hadValue_ = true;
+      }
+      existed_ = true;
+      ::RegCloseKey(handle);
+    }
+    set_ = ::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                             nullptr) == ERROR_SUCCESS &&
+           ::RegSetValueExA(handle, "", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    if (handle) ::RegCloseKey(handle);
+  }
+  ~ClassDefault() {
+    if (!existed_) {
+      ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key_.c_str());
+      return;
+    }
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
+    if (hadValue_) {
+      ::RegSetValueExA(handle, "", 0, oldType_, oldData_.data(), static_cast<DWORD>(oldData_.size()));
+    } else {
+      ::RegDeleteValueA(handle, "");
+    }
+    ::RegCloseKey(handle);
+  }
+  ClassDefault(const ClassDefault&) = delete;
+  ClassDefault& operator=(const ClassDefault&) = delete;
+  bool Set() const { return set_; }
+
+ private:
+  std::string key_;
+  bool existed_ = false;
+  bool hadValue_ = false;
+  bool set_ = false;
+  DWORD oldType_ = REG_NONE;
+  std::vector<BYTE> oldData_;
+};
 
 class OmbrixEndToEnd : public ::testing::Test {
  protected:
@@ -126,6 +195,14 @@ class OmbrixEndToEnd : public ::testing::Test {
   void Store() {
     TRegistryEnhanced registry(platform_);
     TAppSettingsStore(platform_, registry).SaveSettings(settings_, false);
+  }
+  // The target's window `caption` once it shows, after a double click on the icon hid it;
+  // nullptr when either did not happen.
+  static HWND FoundThenHidden(const OmbrixRun& ombrix, const char* caption) {
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = FindVisible(caption)) != nullptr; })) return nullptr;
+    ombrix.DoubleClickIcon();
+    return WaitFor([&] { return !::IsWindowVisible(window); }) ? window : nullptr;
   }
   void ForgetEntry() {
     TRegistryEnhanced registry(platform_);
@@ -241,6 +318,86 @@ TEST_F(OmbrixEndToEnd, DocumentStartsItsRegisteredProgram) {
   ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document\\Shell");
   ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "OmbrixE2E.Document");
   ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".ombrixe2e");
+  platform_.Files().DeleteFileA(document);
+}
+
+TEST_F(OmbrixEndToEnd, TaskkillEndsOmbrixAndShowsTheHiddenTarget) {
+  settings_.WarnQuickClose = true;
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Killed\"");
+  const HWND main = FoundThenHidden(ombrix, "E2E Killed");
+  ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
+
+  // As a user would end it: taskkill without /f asks every window of the process to close.
+  EXPECT_EQ(0, RunToEnd("taskkill.exe /pid " + std::to_string(ombrix.ProcessId())));
+  EXPECT_TRUE(ombrix.Ended()) << "Ombrix is still running";
+  EXPECT_TRUE(::IsWindowVisible(main)) << "the target is left hidden";
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(main); }));
+}
+
+TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
+  testing::XdoBridge user;
+  ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
+  settings_.WarnQuickClose = true;
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Menu\"");
+  const HWND main = FoundThenHidden(ombrix, "E2E Menu");
+  ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
+
+  const auto menuOpen = [] { return FindVisible(nullptr, "#32768") != nullptr; };
+  ASSERT_TRUE(user.TrayRightClick());
+  ASSERT_TRUE(WaitFor(menuOpen, 5000)) << "no menu opened";
+  ASSERT_TRUE(user.Key("Escape"));
+  EXPECT_TRUE(WaitFor([&] { return !menuOpen(); }, 5000)) << "Esc did not close the menu";
+  EXPECT_FALSE(::IsWindowVisible(main));
+
+  // Down from no item is the first one, "&Show program window".
+  ASSERT_TRUE(user.TrayRightClick());
+  ASSERT_TRUE(WaitFor(menuOpen, 5000)) << "no menu opened the second time";
+  ASSERT_TRUE(user.Key("Down Return"));
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, 5000))
+      << "Down and Enter did not choose \"&Show program window\"";
+  EXPECT_TRUE(WaitFor([&] { return !menuOpen(); }, 5000));
+  if (menuOpen()) user.Key("Escape");
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadIntoTheTray) {
+  // Windows keeps the .txt command as an expandable string; wine's own prefix does not.
+  const ClassDefault extension(".txt", REG_SZ, "txtfile");
+  const ClassDefault command("txtfile\\shell\\open\\command", REG_EXPAND_SZ, "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
+  ASSERT_TRUE(extension.Set() && command.Set());
+  std::vector<char> expanded(MAX_PATH * 2, '\0');
+  ::ExpandEnvironmentStringsA("%SystemRoot%\\system32\\NOTEPAD.EXE", expanded.data(),
+                              static_cast<DWORD>(expanded.size()));
+  TAppSettings notepad = DefaultAppSettings(expanded.data());
+  notepad.WarnQuickClose = true;
+  notepad.ShowState = 1;
+  TRegistryEnhanced registry(platform_);
+  TAppSettingsStore store(platform_, registry);
+  store.SaveSettings(notepad, false);
+
+  // Beside the other document, in a folder without blanks.
+  std::string document = WindowsPath(OMBRIX_DOCUMENT);
+  document = document.substr(0, document.rfind('\\') + 1) + "e2e-notes.txt";
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(document, "notes"));
+  {
+    OmbrixRun ombrix("\"" + document + "\"");
+    HWND window = nullptr;
+    HWND box = nullptr;
+    WaitFor([&] { return (box = ::FindWindowA("#32770", Title)) || FindVisible(nullptr, "Notepad"); });
+    if (box) ADD_FAILURE() << "Ombrix said: " << ombrix.AnswerBox(IDOK);
+    EXPECT_TRUE(WaitFor([&] { return (window = FindVisible(nullptr, "Notepad")) != nullptr; }))
+        << "wine's Notepad did not start";
+    if (window) {
+      EXPECT_TRUE(ombrix.ToggleTwice(window)) << "Notepad is not in Ombrix's tray";
+      ::PostMessageA(window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(ombrix.Ended());
+    }
+  }
+  store.DeleteSettings(notepad.Filename);
   platform_.Files().DeleteFileA(document);
 }
 

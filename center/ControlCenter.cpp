@@ -1,0 +1,64 @@
+#include "center/ControlCenter.h"
+
+#include "platform/MiscUtils.h"
+
+namespace ombrix {
+
+namespace {
+
+// The folder part of a path, with its backslash.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
+    : TForm("TfrmMain", "Vorel Ombrix Control Center", 576, 500),
+      platform_(platform),
+      formHost_(formHost),
+      RegistryOp(platform),
+      ShellLink(platform),
+      Context{platform, RegistryOp, FolderOf(platform.Files().GetModuleFileNameA()), ApplicationTitleText},
+      ShortcutPage(*this, tsShortcut, Context, ShellLink),
+      AboutBox(platform.Shell()) {
+  BorderStyle = TFormBorderStyle::bsSingle;
+  Position = TPosition::poScreenCenter;
+  ShowHint = true;
+  HelpContext = HelpContextId;
+  RegistryOp.RootKey = TRootKey::hkClassesRoot;
+
+  // The shortcut component's starting values: the target's first icon, no hot key, shown
+  // normally, on the desktop.
+  TFileIcon icon;
+  icon.SetIconIndex(0);
+  ShellLink.SetFileIcon(icon);
+  ShellLink.SetHotKey(0);
+  ShellLink.SetWindowState(wsNormal);
+  ShellLink.SetShellFolder(sfDesktop);
+
+  btnAbout.Flat = true;
+  btnAbout.Hint = "About Vorel Ombrix";
+  btnExit.Flat = true;
+  btnExit.Hint = "Exit the Control Center";
+  btnAbout.OnClick = Handler(&TfrmMain::btnAboutClick);
+  btnExit.OnClick = Handler(&TfrmMain::btnExitClick);
+
+  FormCreate();
+}
+
+void TfrmMain::FormCreate() {
+  ShortcutPage.cbLocation.SetItemIndex(0);
+  pcControlCenter.SetActivePageIndex(tsShortcut.PageIndex());
+  SetActiveControl(&ShortcutPage.ebxDescription);
+}
+
+void TfrmMain::btnAboutClick(TControl&) {
+  AboutBox.lblProgramVersion.SetCaption(VersionCaption(platform_, platform_.Files().GetModuleFileNameA()));
+  formHost_.ShowModal(AboutBox, Handle());
+}
+
+void TfrmMain::btnExitClick(TControl&) { Close(); }
+
+}  // namespace ombrix

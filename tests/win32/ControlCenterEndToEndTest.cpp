@@ -1,0 +1,273 @@
+// OmbrixHub.exe as a user runs it, under wine: real clicks and typing (made outside wine by
+// xdo-bridge.sh) on its pages; the shortcut it writes is read back by the real shell-link
+// object, and its test run starts Ombrix through the real shell.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "center/ControlCenter.h"
+#include "controls/sim/SimFormHost.h"
+#include "platform/ShellLnk.h"
+#include "platform/win32/Win32Platform.h"
+#include "settings/AppSettings.h"
+#include "tests/win32/XdoBridge.h"
+
+namespace ombrix {
+namespace {
+
+using testing::XdoBridge;
+
+std::string WindowsPath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+const std::string HubExe = WindowsPath(OMBRIX_HUB_EXE);
+const std::string TargetExe = WindowsPath(OMBRIX_TARGET_EXE);
+const std::string ScreenshotDir = WindowsPath(OMBRIX_SCREENSHOT_DIR);
+const char* const ShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const MainCaption = "Vorel Ombrix Control Center";
+// How the Win32 form host numbers the windows of a form's controls: from 100, in the order
+// the form declares them.
+constexpr int FirstControlId = 100;
+
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(25);
+  }
+  return true;
+}
+
+std::string TextOf(HWND window) {
+  std::vector<char> buffer(1024, '\0');
+  const LRESULT length = ::SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+// Wine draws the frames of these programs itself under Xvfb (see FormDriver.h).
+void DrawOwnFrames(const std::string& program) {
+  const std::string key = "Software\\Wine\\AppDefaults\\" + program + "\\X11 Driver";
+  HKEY options = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &options, nullptr) ==
+      ERROR_SUCCESS) {
+    for (const char* name : {"Decorated", "Managed"})
+      ::RegSetValueExA(options, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    ::RegCloseKey(options);
+  }
+}
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindControlWindow(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (::GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// The window of one of TfrmMain's controls in the running OmbrixHub: the model of the same
+// window, made over the simulated desktop, says which number the host gave it.
+class HubWindow {
+ public:
+  HubWindow() : host_(simPlatform_), model_(simPlatform_, host_) {}
+
+  bool Find() {
+    return WaitFor([this] {
+      main_ = ::FindWindowA(nullptr, MainCaption);
+      return main_ && ::IsWindowVisible(main_);
+    });
+  }
+  HWND Main() const { return main_; }
+
+  HWND Control(const std::string& name) const {
+    const auto& all = model_.Controls();
+    const auto place = std::find(all.begin(), all.end(), model_.FindControl(name));
+    ControlSearch search{FirstControlId + static_cast<int>(place - all.begin()), nullptr};
+    ::EnumChildWindows(main_, FindControlWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+ private:
+  sim::SimPlatform simPlatform_;
+  sim::SimFormHost host_;
+  TfrmMain model_;
+  HWND main_ = nullptr;
+};
+
+class ControlCenterEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(xdo_.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
+    DrawOwnFrames("OmbrixHub.exe");
+    DrawOwnFrames("Ombrix.exe");
+    desktop_ = platform_.Files().GetTempPathA() + "ombrix hub desktop";
+    ::CreateDirectoryA(desktop_.c_str(), nullptr);
+    savedDesktop_ = ReadShellFolder();
+    WriteShellFolder(desktop_);
+    ::CreateDirectoryA(ScreenshotDir.c_str(), nullptr);
+    // Shown normally, so that the windows Ombrix starts with can be seen.
+    TAppSettings settings = DefaultAppSettings(TargetExe);
+    settings.ShowState = 1;
+    settings.WarnQuickClose = true;  // the run is quicker than the quick-close warning
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore(platform_, registry).SaveSettings(settings, false);
+  }
+  void TearDown() override {
+    WriteShellFolder(savedDesktop_);
+    ::DeleteFileA(Shortcut().c_str());
+    ::RemoveDirectoryA(desktop_.c_str());
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore(platform_, registry).DeleteSettings(TargetExe);
+    // Whatever a failed check left running would keep the test's output open.
+    if (ombrix_) {
+      if (::WaitForSingleObject(ombrix_, 0) == WAIT_TIMEOUT) ::TerminateProcess(ombrix_, 1);
+      ::CloseHandle(ombrix_);
+    }
+    if (HANDLE target = targetId_ ? ::OpenProcess(PROCESS_TERMINATE, FALSE, targetId_) : nullptr) {
+      ::TerminateProcess(target, 1);
+      ::CloseHandle(target);
+    }
+    if (hub_.hProcess) {
+      if (::WaitForSingleObject(hub_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(hub_.hProcess, 1);
+      ::CloseHandle(hub_.hThread);
+      ::CloseHandle(hub_.hProcess);
+    }
+  }
+
+  // The shell's side of a double click on the icon: the callback messages to Ombrix's
+  // utility windows (the one that owns the icon acts on them).
+  static void DoubleClickIcon(DWORD ombrixId) {
+    for (LPARAM mouse : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      for (HWND w = ::FindWindowA("OmbrixUtilityWindow", nullptr); w;
+           w = ::FindWindowExA(nullptr, w, "OmbrixUtilityWindow", nullptr)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(w, &process);
+        if (process == ombrixId) ::PostMessageA(w, WM_USER + 1, 0, mouse);
+      }
+    }
+  }
+
+  std::string Shortcut() const { return desktop_ + "\\Hub Test.lnk"; }
+
+  std::string ReadShellFolder() {
+    TRegistryEnhanced registry(platform_);
+    registry.RootKey = TRootKey::hkCurrentUser;
+    registry.Key = ShellFolders;
+    return registry.ReadValue("Desktop").AsString();
+  }
+  void WriteShellFolder(const std::string& path) {
+    TRegistryEnhanced registry(platform_);
+    registry.RootKey = TRootKey::hkCurrentUser;
+    registry.Key = ShellFolders;
+    registry.WriteValue("Desktop", path);
+  }
+
+  bool StartHub() {
+    std::string commandLine = "\"" + HubExe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &hub_) != FALSE;
+  }
+
+  // Clicks into an edit box and types over what it holds.
+  void TypeInto(HWND box, const std::string& text) {
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(box)));
+    ASSERT_TRUE(xdo_.Key("ctrl+a BackSpace"));
+    ASSERT_TRUE(xdo_.Type(text));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(box) == text; }, 5000)) << TextOf(box);
+  }
+
+  win32::Win32Platform platform_;
+  XdoBridge xdo_;
+  std::string desktop_;
+  std::string savedDesktop_;
+  PROCESS_INFORMATION hub_{};
+  HANDLE ombrix_ = nullptr;
+  DWORD targetId_ = 0;
+};
+
+TEST_F(ControlCenterEndToEnd, ThreePagesAShortcutWrittenAndOneTried) {
+  ASSERT_TRUE(StartHub());
+  HubWindow hub;
+  ASSERT_TRUE(hub.Find()) << "the control center's window";
+
+  // Each page, reached with real clicks on its tab and the arrow keys, into a screenshot.
+  HWND tabs = hub.Control("pcControlCenter");
+  ASSERT_TRUE(tabs);
+  RECT area{};
+  ::GetWindowRect(tabs, &area);
+  ASSERT_TRUE(xdo_.Click(POINT{area.left + 24, area.top + 10}));
+  const char* const pages[] = {"shortcut", "context-menu", "stored-settings"};
+  for (int page = 0; page < 3; ++page) {
+    if (page > 0) {
+      ASSERT_TRUE(xdo_.Key("Right"));
+    }
+    EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; }, 5000)) << pages[page];
+    ::Sleep(300);  // the page's controls repaint
+    EXPECT_TRUE(xdo_.Screenshot(ScreenshotDir + "\\hub-" + pages[page] + "-96.png"));
+  }
+  ASSERT_TRUE(xdo_.Key("Left Left"));
+  ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 0; }, 5000));
+
+  // A shortcut to the target program on the desktop folder the user's Shell Folders name.
+  TypeInto(hub.Control("ebxDescription"), "Hub Test");
+  TypeInto(hub.Control("ebxFilename"), TargetExe);
+  TypeInto(hub.Control("ebxParameters"), "\"/window=Hub Test\"");
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnCreateShortcut"))));
+  ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesA(Shortcut().c_str()) != INVALID_FILE_ATTRIBUTES; }))
+      << Shortcut();
+  TShellLinkWrapper link(platform_);
+  link.SetFileName(Shortcut());
+  link.ReadLink();
+  const std::string hubFolder = HubExe.substr(0, HubExe.find_last_of('\\') + 1);
+  EXPECT_EQ(WindowsPath(hubFolder + "Ombrix.Exe"), link.Target());
+  EXPECT_EQ(TargetExe + " \"/window=Hub Test\"", link.Arguments());
+  EXPECT_EQ(TargetExe, link.FileIcon().FileName());
+
+  // Tried at once: the real shell opens a temporary copy, which starts Ombrix with the target.
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnTestThisShortCut"))));
+  HWND target = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (target = ::FindWindowA(nullptr, "Hub Test")) && ::IsWindowVisible(target); },
+                      30000))
+      << "the target started through Ombrix";
+  // Ombrix keeps it in the tray: the icon's double click (the shell's callback to Ombrix's
+  // window) hides the target, the next shows it, and the target's end ends Ombrix.
+  HWND ombrix = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (ombrix = ::FindWindowA("OmbrixUtilityWindow", nullptr)) != nullptr; }));
+  DWORD ombrixId = 0;
+  ::GetWindowThreadProcessId(ombrix, &ombrixId);
+  ombrix_ = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, ombrixId);
+  ::GetWindowThreadProcessId(target, &targetId_);
+  // Clicks made while Ombrix still starts wait in its queue: one double click, one toggle.
+  DoubleClickIcon(ombrixId);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(target); })) << "Ombrix hides the target from its icon";
+  DoubleClickIcon(ombrixId);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(target) != FALSE; })) << "and shows it again";
+  ::PostMessageA(target, WM_CLOSE, 0, 0);
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(ombrix_, 15000)) << "Ombrix ends with the target";
+
+  // Nothing of the test is left in the temporary folder.
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((platform_.Files().GetTempPathA() + "OBX*").c_str(), &found);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+  if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnExit"))));
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000)) << "Exit ends OmbrixHub";
+}
+
+}  // namespace
+}  // namespace ombrix
