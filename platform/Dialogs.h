@@ -16,6 +16,8 @@ struct OpenFileRequest {
   std::string initialFolder;
   bool pathMustExist = false;
   bool fileMustExist = false;
+  bool overwritePrompt = false;  // a save dialog asks before an existing file is replaced
+  int helpContext = 0;           // the help topic of the dialog; 0: none
 };
 
 class IDialogs {
@@ -27,6 +29,8 @@ class IDialogs {
 
   // GetOpenFileNameA: true and the chosen path, or false when the user cancelled.
   virtual bool GetOpenFileNameA(const OpenFileRequest& request, std::string& fileName) = 0;
+  // GetSaveFileNameA: the same for a file to write.
+  virtual bool GetSaveFileNameA(const OpenFileRequest& request, std::string& fileName) = 0;
 };
 
 }  // namespace ombrix

@@ -268,27 +268,31 @@ void TVorel_Ombrix::LoadSettings() {
 }
 
 void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
-  State.MinimizeType = dialog.rbMinByProcess.Checked();
-  State.NbWindows = DigitsToInt(dialog.ebxNbHandles.Text());
-  State.MainWindowIndex = DigitsToInt(dialog.ebxMainHandle.Text());
-  State.SecsToWait = DigitsToInt(dialog.ebxSecsToWait.Text());
-  State.ShowState = dialog.cbShowState.ItemIndex();
-  State.DebugMode = dialog.cbxDebugMode.Checked();
-  State.WindowCaption = dialog.ebxWindowName.Text();
-  State.DoPartialSearch = dialog.cbPartialSearch.Checked();
-  State.UsePID = dialog.cbUsePID.Checked();
-  State.WarnQuickClose = dialog.cbxWarnCloseQuick.Checked();
+  const TAppSettings settings = dialog.CollectSettings();
+  State.MinimizeType = settings.MinimizeType;
+  State.NbWindows = DigitsToInt(settings.NbWindows);
+  State.MainWindowIndex = DigitsToInt(settings.MainHandle);
+  State.SecsToWait = DigitsToInt(settings.SecsToWait);
+  State.ShowState = settings.ShowState;
+  State.DebugMode = settings.DebugMode;
+  State.WindowCaption = settings.WindowCaption;
+  State.DoPartialSearch = settings.DoPartialSearch;
+  State.UsePID = settings.UsePID;
+  State.WarnQuickClose = settings.WarnQuickClose;
   CopyTraySettings(dialog);
 }
 
 void TVorel_Ombrix::CopyTraySettings(TfrmConfiguration& dialog) {
-  State.Icon = dialog.IconFile();
-  State.IconNumber = dialog.udIconNumber.Position();
-  State.TrayTask = dialog.rbTrayTask.Checked();
-  State.TrayNoTask = dialog.rbTrayNoTask.Checked();
-  State.NoTrayTask = dialog.rbNoTrayTask.Checked();
-  State.NoTrayIcon = dialog.rbNoTrayNoTask.Checked();
-  State.TrayDblClick = dialog.rgTrayDblClick.ItemIndex() == 1;
+  // What the dialog collects is what it shows: the icon position bounded by the file's
+  // icons, and the tray flags as its radio buttons hold them (the last flag on won).
+  const TAppSettings settings = dialog.CollectSettings();
+  State.Icon = settings.Icon;
+  State.IconNumber = settings.IconNumber;
+  State.TrayTask = settings.TrayTask;
+  State.TrayNoTask = settings.TrayNoTask;
+  State.NoTrayTask = settings.NoTrayTask;
+  State.NoTrayIcon = settings.NoTrayIcon;
+  State.TrayDblClick = settings.TrayDblClick == 1;
   WireClicks();
 }
 

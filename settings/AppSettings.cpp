@@ -31,32 +31,6 @@ TAppSettings DefaultAppSettings(const std::string& fileName) {
   return settings;
 }
 
-// Points the component at the settings key for one operation and puts it back afterwards,
-// so that a caller that retargeted it (file types under HKEY_CLASSES_ROOT) cannot send the
-// entries elsewhere.
-class TAppSettingsStore::Target {
- public:
-  Target(TRegistryEnhanced& registry, const std::string& key)
-      : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
-    registry_.RootKey = TRootKey::hkCurrentUser;
-    registry_.Key = key;
-    registry_.Access = TAccess::kAllAccess;
-  }
-  ~Target() {
-    registry_.RootKey = root_;
-    registry_.Key = key_;
-    registry_.Access = access_;
-  }
-  Target(const Target&) = delete;
-  Target& operator=(const Target&) = delete;
-
- private:
-  TRegistryEnhanced& registry_;
-  TRootKey root_;
-  std::string key_;
-  TAccess access_;
-};
-
 TAppSettingsStore::TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location)
     : platform_(platform), registry_(registryOp), location_(std::move(location)) {}
 
@@ -116,12 +90,14 @@ void TAppSettingsStore::LoadSettings(TAppSettings& settings) {
 
 void TAppSettingsStore::LoadFromRegistry(TAppSettings& s) {
   const TEntrySlot found = FindInRegistry(s.Filename);
-  if (!found.Found) return;
-  const int n = found.Slot;
+  if (found.Found) ReadRegistryEntry(s, found.Slot);
+}
+
+void TAppSettingsStore::ReadRegistryEntry(TAppSettings& s, int n) {
   auto read = [&](const char* name) { return registry_.ReadValue(Slotted(name, n)); };
 
+  // Filename is not read back: a slot is found by it, so it holds the same text.
   s.MinimizeType = read("MinimizeType").EqualsInteger(1);
-  s.Filename = read("Filename").ToText();
   s.NbWindows = read("NbWindows").ToText();
   s.MainHandle = read("MainHandle").ToText();
   s.SecsToWait = read("SecsToWait").ToText();
@@ -159,17 +135,19 @@ void TAppSettingsStore::LoadFromRegistry(TAppSettings& s) {
 void TAppSettingsStore::LoadFromIni(TAppSettings& s) {
   std::unique_ptr<TIniFile> ini = OpenIni();
   const TEntrySlot found = FindEntrySlot(*ini, s.Filename);
-  if (!found.Found) return;
-  const int n = found.Slot;
+  if (found.Found) ReadIniEntry(*ini, s, found.Slot);
+}
+
+void TAppSettingsStore::ReadIniEntry(TIniFile& ini, TAppSettings& s, int n) {
   const std::string section = AppSettingsSection;
-  auto text = [&](const char* name) { return DecodeQuoted(ini->ReadString(section, Slotted(name, n), "")); };
-  auto flag = [&](const char* name, bool fallback) { return ini->ReadBool(section, Slotted(name, n), fallback); };
+  auto text = [&](const char* name) { return DecodeQuoted(ini.ReadString(section, Slotted(name, n), "")); };
+  auto flag = [&](const char* name, bool fallback) { return ini.ReadBool(section, Slotted(name, n), fallback); };
   auto number = [&](const char* name, std::int32_t fallback) {
-    return ini->ReadInteger(section, Slotted(name, n), fallback);
+    return ini.ReadInteger(section, Slotted(name, n), fallback);
   };
 
+  // Filename is not read back: a slot is found by it, so it holds the same text.
   s.MinimizeType = flag("MinimizeType", true);
-  s.Filename = text("Filename");
   s.NbWindows = text("NbWindows");
   s.MainHandle = text("MainHandle");
   s.SecsToWait = text("SecsToWait");
@@ -197,33 +175,9 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
     std::unique_ptr<TIniFile> ini = OpenIni();
     const TEntrySlot slot = FindEntrySlot(*ini, s.Filename);
     refuseWhenFull(slot);
-    const int n = slot.Slot;
-    const std::string section = AppSettingsSection;
-    auto flag = [&](const char* name, bool value) { ini->WriteBool(section, Slotted(name, n), value); };
-    auto number = [&](const char* name, std::int32_t value) { ini->WriteInteger(section, Slotted(name, n), value); };
-    auto text = [&](const char* name, const std::string& value) {
-      ini->WriteString(section, Slotted(name, n), EncodeQuoted(value));
-    };
     // A failed write raises "Unable to write to <file>": a save that did not store the entry
     // must not pass for one that did.
-    flag("MinimizeType", s.MinimizeType);
-    text("Filename", s.Filename);
-    text("NbWindows", s.NbWindows);
-    text("MainHandle", s.MainHandle);
-    text("SecsToWait", s.SecsToWait);
-    number("ShowState", s.ShowState);
-    flag("DebugMode", s.DebugMode);
-    flag("WarnQuickClose", s.WarnQuickClose);
-    text("WindowCaption", s.WindowCaption);
-    flag("DoPartialSearch", s.DoPartialSearch);
-    flag("UsePID", s.UsePID);
-    text("Icon", s.Icon);
-    number("IconNumber", s.IconNumber);
-    flag("TrayTask", s.TrayTask);
-    flag("TrayNoTask", s.TrayNoTask);
-    flag("NoTrayTask", s.NoTrayTask);
-    flag("NoTrayIcon", s.NoTrayIcon);
-    number("TrayDblClick", s.TrayDblClick);
+    SaveEntryAt(*ini, s, slot.Slot);
     return;
   }
 
@@ -261,6 +215,33 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
   write("TrayDblClick", s.TrayDblClick);
 }
 
+void TAppSettingsStore::SaveEntryAt(TIniFile& ini, const TAppSettings& s, int n) {
+  const std::string section = AppSettingsSection;
+  auto flag = [&](const char* name, bool value) { ini.WriteBool(section, Slotted(name, n), value); };
+  auto number = [&](const char* name, std::int32_t value) { ini.WriteInteger(section, Slotted(name, n), value); };
+  auto text = [&](const char* name, const std::string& value) {
+    ini.WriteString(section, Slotted(name, n), EncodeQuoted(value));
+  };
+  flag("MinimizeType", s.MinimizeType);
+  text("Filename", s.Filename);
+  text("NbWindows", s.NbWindows);
+  text("MainHandle", s.MainHandle);
+  text("SecsToWait", s.SecsToWait);
+  number("ShowState", s.ShowState);
+  flag("DebugMode", s.DebugMode);
+  flag("WarnQuickClose", s.WarnQuickClose);
+  text("WindowCaption", s.WindowCaption);
+  flag("DoPartialSearch", s.DoPartialSearch);
+  flag("UsePID", s.UsePID);
+  text("Icon", s.Icon);
+  number("IconNumber", s.IconNumber);
+  flag("TrayTask", s.TrayTask);
+  flag("TrayNoTask", s.TrayNoTask);
+  flag("NoTrayTask", s.NoTrayTask);
+  flag("NoTrayIcon", s.NoTrayIcon);
+  number("TrayDblClick", s.TrayDblClick);
+}
+
 TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
   TDeleteResult result;
   {
@@ -289,6 +270,45 @@ TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
     // An INI file that cannot be opened holds nothing that could be read back either.
   }
   return result;
+}
+
+std::string TAppSettingsStore::StoredFileName(int slot) {
+  Target target(registry_, location_.Key);
+  return registry_.ReadValueDefault(Slotted("Filename", slot), std::string()).ToText();
+}
+
+std::string TAppSettingsStore::StoredFileName(TIniFile& ini, int slot) {
+  const std::string stored = ini.ReadString(AppSettingsSection, Slotted("Filename", slot), MissingMark);
+  return stored == MissingMark ? std::string() : stored;
+}
+
+void TAppSettingsStore::LoadEntryAt(TAppSettings& settings, int slot) {
+  Target target(registry_, location_.Key);
+  try {
+    ReadRegistryEntry(settings, slot);
+  } catch (const Exception&) {
+  }
+}
+
+void TAppSettingsStore::LoadEntryAt(TIniFile& ini, TAppSettings& settings, int slot) {
+  try {
+    ReadIniEntry(ini, settings, slot);
+  } catch (const Exception&) {
+  }
+}
+
+void TAppSettingsStore::DeleteEntryAt(int slot) {
+  Target target(registry_, location_.Key);
+  for (const char* name : EntryDeleteOrder) registry_.DeleteValue(Slotted(name, slot));
+}
+
+void TAppSettingsStore::DeleteEntryAt(TIniFile& ini, int slot) {
+  for (const char* name : EntryDeleteOrder) ini.DeleteKey(AppSettingsSection, Slotted(name, slot));
+  for (const char* name : EntryDeleteOrder) {
+    if (ini.ReadString(AppSettingsSection, Slotted(name, slot), MissingMark) != MissingMark) {
+      throw EIniFileException(FormatText(MsgUnableToWrite, ini.FileName()));
+    }
+  }
 }
 
 }  // namespace ombrix

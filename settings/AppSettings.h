@@ -100,6 +100,32 @@ struct TSettingsLocation {
 // the settings key and puts back its root, key and access when done.
 class TAppSettingsStore {
  public:
+  // Points a component at the settings key for one operation and puts its root, key and
+  // access back afterwards, so that a caller that retargeted it (file types under
+  // HKEY_CLASSES_ROOT) cannot send the entries elsewhere.
+  class Target {
+   public:
+    Target(TRegistryEnhanced& registry, const std::string& key)
+        : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
+      registry_.RootKey = TRootKey::hkCurrentUser;
+      registry_.Key = key;
+      registry_.Access = TAccess::kAllAccess;
+    }
+    ~Target() {
+      registry_.RootKey = root_;
+      registry_.Key = key_;
+      registry_.Access = access_;
+    }
+    Target(const Target&) = delete;
+    Target& operator=(const Target&) = delete;
+
+   private:
+    TRegistryEnhanced& registry_;
+    TRootKey root_;
+    std::string key_;
+    TAccess access_;
+  };
+
   TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location = {});
 
   // The slot of `fileName` in the registry: the first slot whose Filename equals it exactly,
@@ -124,13 +150,35 @@ class TAppSettingsStore {
 
   std::unique_ptr<TIniFile> OpenIni();
 
+  // Entries reached by slot, for a caller that scans the slots its own way (the control
+  // center looks at every slot from 1 to 399, gaps included).
+  // The file name stored in a registry slot as text; "" when there is none.
+  std::string StoredFileName(int slot);
+  // The same in an INI file, as the INI read gives it (not decoded); "" when missing.
+  std::string StoredFileName(TIniFile& ini, int slot);
+  // Changes `settings` by the entry at `slot`, as LoadSettings does once it has found the
+  // slot; Filename stays as it is, and stands in for an empty Icon. Errors end the load
+  // silently, keeping what was read so far.
+  void LoadEntryAt(TAppSettings& settings, int slot);
+  void LoadEntryAt(TIniFile& ini, TAppSettings& settings, int slot);
+  // Writes the eighteen values at `slot` of the INI file, in the order of a save; a failed
+  // write raises EIniFileException after the values before it were written.
+  void SaveEntryAt(TIniFile& ini, const TAppSettings& settings, int slot);
+  // Removes the eighteen values at `slot` from the registry; failures are passed over.
+  void DeleteEntryAt(int slot);
+  // Removes them from the INI file; a value still there afterwards raises EIniFileException
+  // ("Unable to write to <file>"), since the profile call does not say that it failed.
+  void DeleteEntryAt(TIniFile& ini, int slot);
+
  private:
-  class Target;
   TEntrySlot FindInRegistry(const std::string& fileName);
   // Whether a search for `name` below the settings key finds anything.
   bool Present(const std::string& name);
   void LoadFromRegistry(TAppSettings& settings);
   void LoadFromIni(TAppSettings& settings);
+  // The reads of a load at a known slot; errors propagate.
+  void ReadRegistryEntry(TAppSettings& settings, int slot);
+  void ReadIniEntry(TIniFile& ini, TAppSettings& settings, int slot);
 
   Platform& platform_;
   TRegistryEnhanced& registry_;

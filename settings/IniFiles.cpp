@@ -94,8 +94,11 @@ std::unique_ptr<TIniFile> OpenIniFile(Platform& platform, const std::string& fil
 }
 
 std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform) {
+  return OpenSettingsIni(platform, WithIniExtension(platform.Files().GetModuleFileNameA()));
+}
+
+std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform, const std::string& besideProgram) {
   IFiles& files = platform.Files();
-  const std::string besideProgram = WithIniExtension(files.GetModuleFileNameA());
   std::string chosen = besideProgram;
   if (!files.FileExists(besideProgram)) {
     const std::string bareName = besideProgram.substr(FolderOf(besideProgram).size());

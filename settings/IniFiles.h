@@ -59,6 +59,9 @@ bool ParseIniInteger(const std::string& text, std::int32_t& value);
 // when needed), and a failure of that write is ignored: a read-only folder still gives a
 // usable accessor for reading.
 std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform);
+// The same choice for another program's settings file, `besideProgram` being its full path
+// beside that program (the control center opens Ombrix's file this way).
+std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform, const std::string& besideProgram);
 // The same opening write for a file chosen by the caller.
 std::unique_ptr<TIniFile> OpenIniFile(Platform& platform, const std::string& fileName);
 

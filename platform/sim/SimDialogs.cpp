@@ -17,14 +17,27 @@ int SimDialogs::MessageBoxA(HWND owner, const std::string& text, const std::stri
   return answer.button;
 }
 
-bool SimDialogs::GetOpenFileNameA(const OpenFileRequest& request, std::string& fileName) {
-  openDialogs_.push_back(request);
-  if (openAnswers_.empty()) throw std::logic_error("unexpected open dialog: " + request.title);
-  std::optional<std::string> answer = openAnswers_.front();
-  openAnswers_.pop_front();
+namespace {
+
+bool AnswerFileDialog(const char* kind, const OpenFileRequest& request, std::vector<OpenFileRequest>& log,
+                      std::deque<std::optional<std::string>>& answers, std::string& fileName) {
+  log.push_back(request);
+  if (answers.empty()) throw std::logic_error(std::string("unexpected ") + kind + " dialog: " + request.title);
+  std::optional<std::string> answer = answers.front();
+  answers.pop_front();
   if (!answer) return false;
   fileName = *answer;
   return true;
+}
+
+}  // namespace
+
+bool SimDialogs::GetOpenFileNameA(const OpenFileRequest& request, std::string& fileName) {
+  return AnswerFileDialog("open", request, openDialogs_, openAnswers_, fileName);
+}
+
+bool SimDialogs::GetSaveFileNameA(const OpenFileRequest& request, std::string& fileName) {
+  return AnswerFileDialog("save", request, saveDialogs_, saveAnswers_, fileName);
 }
 
 void SimDialogs::AnswerNextBox(int button, std::function<void()> whileOpen) {
@@ -32,5 +45,7 @@ void SimDialogs::AnswerNextBox(int button, std::function<void()> whileOpen) {
 }
 
 void SimDialogs::AnswerNextOpenDialog(std::optional<std::string> path) { openAnswers_.push_back(std::move(path)); }
+
+void SimDialogs::AnswerNextSaveDialog(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
 
 }  // namespace ombrix::sim

@@ -190,6 +190,14 @@ class Win32Dialogs : public IDialogs {
   }
 
   bool GetOpenFileNameA(const OpenFileRequest& request, std::string& fileName) override {
+    return RunFileDialog(request, fileName, ::GetOpenFileNameA);
+  }
+  bool GetSaveFileNameA(const OpenFileRequest& request, std::string& fileName) override {
+    return RunFileDialog(request, fileName, ::GetSaveFileNameA);
+  }
+
+ private:
+  static bool RunFileDialog(const OpenFileRequest& request, std::string& fileName, BOOL(WINAPI* run)(LPOPENFILENAMEA)) {
     // "Name|pattern|Name|pattern" becomes NUL-separated pairs ending with two NULs.
     std::string filter = request.filter;
     for (char& c : filter) {
@@ -210,8 +218,9 @@ class Win32Dialogs : public IDialogs {
     if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | (request.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
-                   (request.fileMustExist ? OFN_FILEMUSTEXIST : 0);
-    if (!::GetOpenFileNameA(&dialog)) return false;
+                   (request.fileMustExist ? OFN_FILEMUSTEXIST : 0) |
+                   (request.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
+    if (!run(&dialog)) return false;
     fileName = buffer.data();
     return true;
   }

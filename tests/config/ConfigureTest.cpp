@@ -72,25 +72,26 @@ class ConfigureTest : public ::testing::Test {
 TEST_F(ConfigureTest, NewTargetShowsTheDefaults) {
   TfrmConfiguration dialog(platform, opener);
   EXPECT_EQ(Target, dialog.valueFilename.Text());
-  EXPECT_EQ("1", dialog.ebxNbHandles.Text());
-  EXPECT_EQ("1", dialog.ebxMainHandle.Text());
-  EXPECT_EQ("3", dialog.ebxSecsToWait.Text());
-  EXPECT_EQ("Don't override", dialog.cbShowState.Text());
-  EXPECT_TRUE(dialog.rbMinByProcess.Checked());
-  EXPECT_FALSE(dialog.rbMinByName.Checked());
-  EXPECT_TRUE(dialog.cbUsePID.Checked());
-  EXPECT_FALSE(dialog.cbPartialSearch.Checked());
-  EXPECT_EQ("", dialog.ebxWindowName.Text());
+  EXPECT_EQ("1", dialog.Pages.ebxNbHandles.Text());
+  EXPECT_EQ("1", dialog.Pages.ebxMainHandle.Text());
+  EXPECT_EQ("3", dialog.Pages.ebxSecsToWait.Text());
+  EXPECT_EQ("Don't override", dialog.Pages.cbShowState.Text());
+  EXPECT_TRUE(dialog.Pages.rbMinByProcess.Checked());
+  EXPECT_FALSE(dialog.Pages.rbMinByName.Checked());
+  EXPECT_TRUE(dialog.Pages.cbUsePID.Checked());
+  EXPECT_FALSE(dialog.Pages.cbPartialSearch.Checked());
+  EXPECT_EQ("", dialog.Pages.ebxWindowName.Text());
   EXPECT_EQ(Target, dialog.IconFile());
-  EXPECT_EQ(0, dialog.udIconNumber.Position());
-  EXPECT_EQ("Current Icon Number : 0", dialog.lblIconNumber.Caption());
-  EXPECT_FALSE(dialog.imgIcon.Picture.Empty());
-  EXPECT_TRUE(dialog.rbTrayTask.Checked());
-  EXPECT_FALSE(dialog.rbNoTrayTask.Checked() || dialog.rbNoTrayNoTask.Checked() || dialog.rbTrayNoTask.Checked());
-  EXPECT_FALSE(dialog.rbTrayNoTask.Visible());
-  EXPECT_EQ(1, dialog.rgTrayDblClick.ItemIndex());
-  EXPECT_FALSE(dialog.cbxDebugMode.Checked());
-  EXPECT_FALSE(dialog.cbxWarnCloseQuick.Checked());
+  EXPECT_EQ(0, dialog.Pages.udIconNumber.Position());
+  EXPECT_EQ("Current Icon Number : 0", dialog.Pages.lblIconNumber.Caption());
+  EXPECT_FALSE(dialog.Pages.imgIcon.Picture.Empty());
+  EXPECT_TRUE(dialog.Pages.rbTrayTask.Checked());
+  EXPECT_FALSE(dialog.Pages.rbNoTrayTask.Checked() || dialog.Pages.rbNoTrayNoTask.Checked() ||
+               dialog.Pages.rbTrayNoTask.Checked());
+  EXPECT_FALSE(dialog.Pages.rbTrayNoTask.Visible());
+  EXPECT_EQ(1, dialog.Pages.rgTrayDblClick.ItemIndex());
+  EXPECT_FALSE(dialog.Pages.cbxDebugMode.Checked());
+  EXPECT_FALSE(dialog.Pages.cbxWarnCloseQuick.Checked());
   EXPECT_EQ(0, dialog.pcConfig.ActivePageIndex());
   EXPECT_EQ(13, dialog.HelpContext);
 }
@@ -307,6 +308,7 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     EXPECT_EQ("Icons, DLLs and EXEs|*.ico;*.dll;*.exe|Icons|*.ico|DLLs|*.dll|Executables|*.exe", request.filter);
     EXPECT_EQ("ico", request.defaultExtension);
     EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
+    EXPECT_EQ(13, request.helpContext);
 
     // A file without icons (for which ExtractIcon answers "not an icon file"): no preview,
     // and the position never goes below 0.
@@ -344,11 +346,11 @@ TEST_F(ConfigureTest, StoredEntryIsShownWithItsBounds) {
     TAppSettingsStore(platform, registry).SaveSettings(settings, true);
 
     TfrmConfiguration dialog(platform, opener);
-    EXPECT_EQ(c.shown, dialog.udIconNumber.Position()) << c.iconNumber;
-    EXPECT_FALSE(dialog.rbTrayTask.Checked() || dialog.rbTrayNoTask.Checked() || dialog.rbNoTrayTask.Checked() ||
-                 dialog.rbNoTrayNoTask.Checked())
+    EXPECT_EQ(c.shown, dialog.Pages.udIconNumber.Position()) << c.iconNumber;
+    EXPECT_FALSE(dialog.Pages.rbTrayTask.Checked() || dialog.Pages.rbTrayNoTask.Checked() ||
+                 dialog.Pages.rbNoTrayTask.Checked() || dialog.Pages.rbNoTrayNoTask.Checked())
         << "four false flags leave no radio button on";
-    EXPECT_EQ(0, dialog.rgTrayDblClick.ItemIndex());
+    EXPECT_EQ(0, dialog.Pages.rgTrayDblClick.ItemIndex());
     EXPECT_EQ(c.shown, dialog.CollectSettings().IconNumber) << "saved again as shown";
   }
 }

@@ -61,38 +61,39 @@ TEST_F(ConfigureWin32Test, EditedAndSavedIntoTheRealRegistry) {
   driver
       .Then("the first page shown",
             [&] {
-              EXPECT_EQ("1", TextOf(Window(form.ebxNbHandles)));
+              EXPECT_EQ("1", TextOf(Window(form.Pages.ebxNbHandles)));
               EXPECT_EQ(opener_.target, TextOf(Window(form.valueFilename)));
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("configure-minimize-method")));
-              ::PostMessageA(Window(form.rbMinByName), BM_CLICK, 0, 0);
+              ::PostMessageA(Window(form.Pages.rbMinByName), BM_CLICK, 0, 0);
               return true;
             })
       .Then("a window name typed",
             [&] {
-              if (!form.rbMinByName.Checked() || !::IsWindowEnabled(Window(form.ebxWindowName))) return false;
-              ::SetFocus(Window(form.ebxWindowName));
-              PostChars(Window(form.ebxWindowName), "Untitled - Notes");
+              if (!form.Pages.rbMinByName.Checked() || !::IsWindowEnabled(Window(form.Pages.ebxWindowName)))
+                return false;
+              ::SetFocus(Window(form.Pages.ebxWindowName));
+              PostChars(Window(form.Pages.ebxWindowName), "Untitled - Notes");
               return true;
             })
-      .Then("the tray page", [&] { return form.ebxWindowName.Text() == "Untitled - Notes" && ShowPage(form, 1); })
+      .Then("the tray page", [&] { return form.Pages.ebxWindowName.Text() == "Untitled - Notes" && ShowPage(form, 1); })
       .Then("a tray mode chosen",
             [&] {
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("configure-tray-icon")));
-              ::PostMessageA(Window(form.rbNoTrayTask), BM_CLICK, 0, 0);
+              ::PostMessageA(Window(form.Pages.rbNoTrayTask), BM_CLICK, 0, 0);
               return true;
             })
-      .Then("the last page", [&] { return form.rbNoTrayTask.Checked() && ShowPage(form, 2); })
+      .Then("the last page", [&] { return form.Pages.rbNoTrayTask.Checked() && ShowPage(form, 2); })
       .Then("a show state picked",
             [&] {
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("configure-miscellaneous")));
-              ::SetFocus(Window(form.cbShowState));
-              PostKey(Window(form.cbShowState), VK_DOWN);
-              PostKey(Window(form.cbShowState), VK_DOWN);
+              ::SetFocus(Window(form.Pages.cbShowState));
+              PostKey(Window(form.Pages.cbShowState), VK_DOWN);
+              PostKey(Window(form.Pages.cbShowState), VK_DOWN);
               return true;
             })
       .Then("Save pressed",
             [&] {
-              if (form.cbShowState.ItemIndex() != 2) return false;
+              if (form.Pages.cbShowState.ItemIndex() != 2) return false;
               ::PostMessageA(Window(form.btnOk), BM_CLICK, 0, 0);
               return true;
             })
