@@ -22,6 +22,7 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
       ShellLink(platform),
       Context{platform, RegistryOp, FolderOf(platform.Files().GetModuleFileNameA()), ApplicationTitleText},
       ShortcutPage(*this, tsShortcut, Context, ShellLink),
+      StoredSettingsPage(*this, tsStoredSettings, Context),
       AboutBox(platform.Shell()) {
   BorderStyle = TFormBorderStyle::bsSingle;
   Position = TPosition::poScreenCenter;
@@ -50,6 +51,7 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
 
 void TfrmMain::FormCreate() {
   ShortcutPage.cbLocation.SetItemIndex(0);
+  StoredSettingsPage.FillSettingsList();
   pcControlCenter.SetActivePageIndex(tsShortcut.PageIndex());
   SetActiveControl(&ShortcutPage.ebxDescription);
 }

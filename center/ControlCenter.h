@@ -6,6 +6,7 @@
 
 #include "center/HubContext.h"
 #include "center/ShortcutPage.h"
+#include "center/StoredSettingsPage.h"
 #include "config/About.h"
 #include "controls/Form.h"
 #include "controls/FormHost.h"
@@ -49,6 +50,7 @@ class TfrmMain : public TForm {
   // What the pages share: the platform, RegistryOp, OmbrixHub's folder, the title.
   THubContext Context;
   TShortcutPage ShortcutPage;
+  TStoredSettingsPage StoredSettingsPage;
   TAboutVorelOmbrix AboutBox;
 };
 

@@ -207,6 +207,7 @@ void TShortcutPage::btnBrowseClick(TControl&) {
   request.filter = "All files|*.*";
   request.pathMustExist = true;
   request.fileMustExist = true;
+  request.helpContext = 20;
   std::string chosen;
   if (context_.platform.Dialogs().GetOpenFileNameA(request, chosen)) ebxFilename.SetText(chosen);
 }
