@@ -76,6 +76,11 @@ class TRegistryEnhanced {
   void DeleteValue(const std::string& name);
   // Deletes the key below Key together with everything below it; nothing is reported.
   void DeleteKey(const std::string& subKey);
+  // What became of the last WriteValue or DeleteKey: ERROR_SUCCESS when it changed the
+  // registry as asked (a key to delete that was not there counts as done), otherwise the
+  // registry's result code of the first call that was refused. Neither operation reports a
+  // refused key by itself, so a caller that must tell the user asks here.
+  LONG LastError() const { return lastError_; }
   // Clear `list`, then fill it with the value (subkey) names of Key; an empty Key lists the
   // root itself.
   void GetValueNames(TStringList& list);
@@ -104,6 +109,7 @@ class TRegistryEnhanced {
 
   Platform& platform_;
   TBrkApart splitter_;
+  LONG lastError_ = ERROR_SUCCESS;
 };
 
 }  // namespace ombrix

@@ -22,6 +22,49 @@ TEST_F(RegistryStoreFailures, AFailedWriteRaisesWithTheValueNameAndAFailedCreate
   EXPECT_TRUE(RawValueNames("Sub\\Level").empty());
 }
 
+// Callers that must tell the user about a refused change ask LastError afterwards.
+TEST_F(RegistryStoreFailures, LastErrorNamesTheRefusalOfTheLastWriteOrDelete) {
+  using Op = sim::SimRegistry::Op;
+  struct Case {
+    const char* what;
+    bool refuse;
+    Op refused;
+    bool write;  // WriteValue of Tree\Leaf\Value, else DeleteKey("Tree")
+    LONG expected;
+    bool treeLeft;  // Tree\Leaf still there afterwards
+  };
+  const Case cases[] = {
+      {"write, nothing refused", false, Op::Set, true, ERROR_SUCCESS, true},
+      {"write, key creation refused", true, Op::Create, true, ERROR_ACCESS_DENIED, true},
+      {"write, value refused", true, Op::Set, true, ERROR_ACCESS_DENIED, true},
+      {"delete, nothing refused", false, Op::DeleteKey, false, ERROR_SUCCESS, false},
+      {"delete, the deepest key's deletion refused", true, Op::DeleteKey, false, ERROR_ACCESS_DENIED, true},
+      {"delete, the base key cannot be opened", true, Op::Open, false, ERROR_ACCESS_DENIED, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store().WriteValue("Tree\\Leaf\\Value", TVariant(1));
+    ASSERT_EQ(ERROR_SUCCESS, Store().LastError());
+    // Only the first call of the kind is refused, so the delete's first step is the one.
+    if (c.refuse) Sim().SimReg().FailNth(c.refused, 1, ERROR_ACCESS_DENIED);
+    try {
+      if (c.write) {
+        Store().WriteValue("Tree\\Leaf\\Value", TVariant(2));
+      } else {
+        Store().DeleteKey("Tree");
+      }
+    } catch (const ERegistryException&) {
+      EXPECT_TRUE(c.refuse && c.refused == Op::Set) << "only a refused value write raises";
+    }
+    Sim().SimReg().ClearFailures();
+    EXPECT_EQ(c.expected, Store().LastError());
+    EXPECT_EQ(c.treeLeft, KeyExists("Tree\\Leaf"));
+  }
+  // A key that is not there is deleted as asked.
+  Store().DeleteKey("Nothing\\Here");
+  EXPECT_EQ(ERROR_SUCCESS, Store().LastError());
+}
+
 // Rewrites the value "Racing" as the data is read, as another program writing at that very
 // moment would: between the question about its type and size and the read itself.
 class RacingPlatform : public sim::SimPlatform {
