@@ -10,6 +10,10 @@ constexpr char OpenCommandPath[] = "\\Shell\\Open\\Command";
 // A refusal message names at most this many items: selecting every file type is one click,
 // and a box taller than the screen would hide its own OK button.
 constexpr std::size_t RefusalsNamed = 20;
+// How long the fill may go without handling waiting messages. Asking the system for them
+// before every key costs as much as reading the key (a round trip to the window manager
+// each time under wine), while a user cannot tell 15 ms from none.
+constexpr double MessageSliceMilliseconds = 15;
 
 // Registry names ignore letter case; folding the ASCII letters is enough for the fill's
 // cache, where a name folded differently only costs one more read.
@@ -94,7 +98,7 @@ std::string TContextMenuPage::VerbCommand() const { return "\"" + context_.HubFo
 std::string TContextMenuPage::DefaultValueOf(const std::string& key) {
   context_.RegistryOp.Key = key;
   // A value that cannot be read holds no command: one damaged key must not end the fill.
-  return context_.RegistryOp.ReadValueDefault("", TVariant(std::string())).ToText();
+  return context_.RegistryOp.ReadText("");
 }
 
 const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
@@ -106,13 +110,16 @@ const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
   return found->second;
 }
 
-// The same answer as LookupFileType, from fewer reads: a key with a command of its own needs
-// no type, a key without a type has no type's command to look at, and each type's command is
-// read once however many extensions name it.
+// Whether LookupFileType would find a verb-holding key, from fewer reads: each key's command
+// is read once however many extensions name it as their type (so a type key listed after its
+// extensions costs nothing), a key without a type has no type's command to look at, and an
+// item whose type has a command is listed whatever its own command says.
 bool TContextMenuPage::HasVerbKey(const std::string& item) {
-  if (!CachedOpenCommand(item).empty()) return true;
+  const auto own = openCommands_.find(CacheName(item));
+  if (own != openCommands_.end() && !own->second.empty()) return true;
   const std::string type = DefaultValueOf(item);
-  return !type.empty() && !CachedOpenCommand(type).empty();
+  if (!type.empty() && !CachedOpenCommand(type).empty()) return true;
+  return own == openCommands_.end() && !CachedOpenCommand(item).empty();
 }
 
 void TContextMenuPage::FillFileTypeList() {
@@ -127,8 +134,16 @@ void TContextMenuPage::FillFileTypeList() {
   TStringList kept;
   kept.reserve(names.size());
   openCommands_.clear();
+  IClock& clock = context_.platform.Clock();
+  bool first = true;
+  TDateTime handled = 0;
   for (std::string& name : names) {
-    context_.platform.Messages().ProcessMessages();
+    const TDateTime now = clock.Now();
+    if (first || now < handled || (now - handled) * MillisecondsPerDay >= MessageSliceMilliseconds) {
+      handled = now;
+      first = false;
+      context_.platform.Messages().ProcessMessages();
+    }
     if (HasVerbKey(name)) kept.push_back(std::move(name));
   }
   // Later lookups read afresh: the registry may change while the window is open.

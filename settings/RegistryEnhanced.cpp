@@ -1,5 +1,6 @@
 #include "settings/RegistryEnhanced.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -238,6 +239,35 @@ TVariant TRegistryEnhanced::ReadValueDefault(const std::string& name, const TVar
     return defaultValue;
   }
   return result;
+}
+
+std::string TRegistryEnhanced::ReadText(const std::string& name) {
+  // Most values fit: the data comes with the first question.
+  constexpr DWORD FirstGuess = 256;
+  if (Key.empty()) return "";
+  TRegistry accessor(platform_.Registry());
+  Prepare(accessor, AccessMask(Access));
+  if (!accessor.OpenKey(WorkingKey(name), false)) return "";
+  const std::string valueName = ValuePart(name);
+  std::vector<BYTE> buffer(FirstGuess, 0);
+  DWORD type = REG_NONE, size = 0;
+  LONG result = accessor.Api().RegQueryValueExA(accessor.CurrentKey(), valueName, &type, &buffer, &size);
+  if (result == ERROR_MORE_DATA) {
+    buffer.assign(size, 0);
+    result = accessor.Api().RegQueryValueExA(accessor.CurrentKey(), valueName, &type, &buffer, &size);
+  }
+  if (result != ERROR_SUCCESS) return "";
+  if (IsTextType(type)) {
+    std::string text(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
+    const std::string::size_type nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return text;
+  }
+  // As ReadValue: a number longer than four bytes is no number, a shorter one has zeros above.
+  if (type != REG_DWORD || size > 4) return "";
+  const std::uint32_t bits = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
+                             static_cast<std::uint32_t>(buffer[2]) << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
+  return std::to_string(static_cast<std::int32_t>(bits));
 }
 
 bool TRegistryEnhanced::ValueExists(const std::string& name) {

@@ -115,5 +115,35 @@ TEST(RegistryStoreRaces, ADataChangeBeforeTheReadIsReportedNotMisread) {
   }
 }
 
+class CountingPlatform : public sim::SimPlatform {
+ public:
+  class Counting : public sim::SimRegistry {
+   public:
+    LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
+                          DWORD* size) override {
+      ++queries;
+      return SimRegistry::RegQueryValueExA(key, name, type, data, size);
+    }
+    int queries = 0;
+  };
+  IRegistry& Registry() override { return counting; }
+  Counting counting;
+};
+
+TEST(RegistryStoreQueries, ReadTextAsksOnceForAShortValue) {
+  CountingPlatform platform;
+  TRegistryEnhanced store(platform);
+  store.Key = "Software\\Texts";
+  store.WriteValue("Short", TVariant("open.exe %1"));
+  store.WriteValue("Long", TVariant(std::string(300, 'x')));
+  for (const auto& [name, queries] : {std::pair<const char*, int>{"Short", 1}, {"Long", 2}, {"Missing", 1}}) {
+    platform.counting.queries = 0;
+    store.ReadText(name);
+    EXPECT_EQ(queries, platform.counting.queries) << name;
+  }
+  EXPECT_EQ(std::string(300, 'x'), store.ReadText("Long"));
+  EXPECT_EQ(0, platform.counting.OpenHandleCount());
+}
+
 }  // namespace
 }  // namespace ombrix::settingstest
