@@ -164,7 +164,9 @@ class ContextMenuWin32Test : public ::testing::Test {
         .Then("both selected, the button pressed",
               [&] {
                 if (!Selected(form, {Extension, DirectExtension}) || !::IsWindowEnabled(Window(pressed))) return false;
-                if (!shot.empty()) EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot(shot)));
+                if (!shot.empty()) {
+                  EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot(shot)));
+                }
                 ::PostMessageA(Window(pressed), BM_CLICK, 0, 0);
                 return true;
               })
