@@ -220,8 +220,32 @@ TEST_F(ContextMenuWin32Test, AddedVerbRunsOmbrixThroughTheShellAndRemoveTakesItA
   HWND window = nullptr;
   EXPECT_TRUE(WaitFor([&] { return (window = ::FindWindowA(nullptr, Document.c_str())) != nullptr; }))
       << "the type's program shows the document";
-  if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
+  // A double click on Ombrix's icon hides the program once Ombrix watches it, the next one
+  // shows it again: the shell's callback messages to Ombrix's utility windows.
+  const DWORD ombrix = ::GetProcessId(run.hProcess);
+  auto doubleClickIcon = [&] {
+    for (HWND utility = ::FindWindowA(nullptr, nullptr); utility; utility = ::GetWindow(utility, GW_HWNDNEXT)) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(utility, &process);
+      std::vector<char> className(64, '\0');
+      ::GetClassNameA(utility, className.data(), static_cast<int>(className.size()));
+      if (process != ombrix || std::string(className.data()) != "OmbrixUtilityWindow") continue;
+      for (LPARAM mouse : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        ::PostMessageA(utility, WM_USER + 1, 0, mouse);
+    }
+  };
+  if (window) {
+    doubleClickIcon();
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); })) << "Ombrix hides its program";
+    doubleClickIcon();
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }));
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+  }
   EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(run.hProcess, 15000)) << "Ombrix ends with its program";
+  if (HWND box = ::FindWindowA("#32770", "Vorel Ombrix")) {
+    ADD_FAILURE() << "Ombrix said: " << TextOf(::GetDlgItem(box, 0xFFFF));
+    ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  }
   if (::WaitForSingleObject(run.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(run.hProcess, 1);
   ::CloseHandle(run.hProcess);
 
