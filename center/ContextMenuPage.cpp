@@ -215,56 +215,60 @@ void TContextMenuPage::ChangeSelected(void (TContextMenuPage::*change)(int, std:
   context_.ShowMessage(Form().Handle(), message);
 }
 
-void TContextMenuPage::Refused(std::vector<TRefusal>& refused, const std::string& item, const std::string& verbKey,
-                               LONG error, const std::string& fallback) {
-  std::string reason = error != ERROR_SUCCESS ? context_.platform.Registry().FormatMessageA(error) : fallback;
-  if (reason.empty()) reason = "Error " + std::to_string(error);
-  refused.push_back({item, verbKey, reason});
-}
-
 void TContextMenuPage::AddVerb(int index, std::vector<TRefusal>& refused) {
-  const std::string item = lbAssExt.Items()[static_cast<std::size_t>(index)];
-  const std::string verbKey = LookupFileType(item).VerbKey;
-  if (verbKey.empty()) return;
-  {
-    TClassesRootScope scope(context_.RegistryOp);
-    TRegistryEnhanced& registry = context_.RegistryOp;
-    registry.Key = verbKey + "\\Shell\\" + VerbName + "\\Command";
-    std::string failure;
-    try {
-      registry.WriteValue("", TVariant(VerbCommand()));
-    } catch (const ERegistryException& error) {
-      failure = error.Message();
-    }
-    if (registry.LastError() != ERROR_SUCCESS || !failure.empty()) {
-      Refused(refused, item, verbKey, registry.LastError(), failure);
-    }
-  }
-  lbAssExtClick(lbAssExt);
+  ChangeVerb(index, refused, &TContextMenuPage::WriteVerb);
 }
 
 void TContextMenuPage::RemoveVerb(int index, std::vector<TRefusal>& refused) {
+  ChangeVerb(index, refused, &TContextMenuPage::DeleteVerb);
+}
+
+void TContextMenuPage::ChangeVerb(int index, std::vector<TRefusal>& refused, TVerbChange change) {
   const std::string item = lbAssExt.Items()[static_cast<std::size_t>(index)];
   const std::string verbKey = LookupFileType(item).VerbKey;
+  // The registry changed since the list was filled: the item has no open command any more.
   if (verbKey.empty()) return;
   {
     TClassesRootScope scope(context_.RegistryOp);
-    TRegistryEnhanced& registry = context_.RegistryOp;
-    registry.Key = verbKey + "\\Shell";
-    // Only a verb that is there is deleted: where there is nothing to remove, a user who may
-    // not change the type is not told that he may not.
-    TStringList verbs;
-    registry.GetKeyNames(verbs);
-    IWindowOps& windows = context_.platform.Windows();
-    const std::string wanted = windows.CharUpperBuffA(VerbName);
-    for (const std::string& verb : verbs) {
-      if (windows.CharUpperBuffA(verb) != wanted) continue;
-      registry.DeleteKey(verb);
-      if (registry.LastError() != ERROR_SUCCESS) Refused(refused, item, verbKey, registry.LastError(), "");
-      break;
+    const TOutcome outcome = (this->*change)(context_.RegistryOp, verbKey);
+    if (outcome.error != ERROR_SUCCESS || !outcome.message.empty()) {
+      std::string reason =
+          outcome.error != ERROR_SUCCESS ? context_.platform.Registry().FormatMessageA(outcome.error) : outcome.message;
+      if (reason.empty()) reason = "Error " + std::to_string(outcome.error);
+      refused.push_back({item, verbKey, reason});
     }
   }
   lbAssExtClick(lbAssExt);
+}
+
+TContextMenuPage::TOutcome TContextMenuPage::WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
+  registry.Key = verbKey + "\\Shell\\" + VerbName + "\\Command";
+  TOutcome outcome;
+  try {
+    registry.WriteValue("", TVariant(VerbCommand()));
+  } catch (const ERegistryException& error) {
+    outcome.message = error.Message();
+  }
+  outcome.error = registry.LastError();
+  return outcome;
+}
+
+TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
+  registry.Key = verbKey + "\\Shell";
+  // Only a verb that is there is deleted: where there is nothing to remove, a user who may
+  // not change the type is not told that he may not.
+  TStringList verbs;
+  registry.GetKeyNames(verbs);
+  IWindowOps& windows = context_.platform.Windows();
+  const std::string wanted = windows.CharUpperBuffA(VerbName);
+  TOutcome outcome;
+  for (const std::string& verb : verbs) {
+    if (windows.CharUpperBuffA(verb) != wanted) continue;
+    registry.DeleteKey(verb);
+    outcome.error = registry.LastError();
+    break;
+  }
+  return outcome;
 }
 
 }  // namespace ombrix

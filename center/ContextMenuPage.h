@@ -62,13 +62,23 @@ class TContextMenuPage : public TFormPart {
     std::string Reason;
   };
 
+  // What the registry said to one change: a result code, or the store's message.
+  struct TOutcome {
+    LONG error = ERROR_SUCCESS;
+    std::string message;
+  };
+  using TVerbChange = TOutcome (TContextMenuPage::*)(TRegistryEnhanced& registry, const std::string& verbKey);
+
   void AddVerb(int index, std::vector<TRefusal>& refused);
   void RemoveVerb(int index, std::vector<TRefusal>& refused);
+  // Finds the item's verb-holding key, makes the change there and notes a refusal, then
+  // shows the current item again.
+  void ChangeVerb(int index, std::vector<TRefusal>& refused, TVerbChange change);
+  TOutcome WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
+  TOutcome DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
   // Runs `change` on every selected item in list order, then tells the user in one message
   // which of them the registry refused.
   void ChangeSelected(void (TContextMenuPage::*change)(int, std::vector<TRefusal>&), const std::string& failed);
-  void Refused(std::vector<TRefusal>& refused, const std::string& item, const std::string& verbKey, LONG error,
-               const std::string& fallback);
 
   // The default value of a key as text ("" when the key or the value is missing).
   std::string DefaultValueOf(const std::string& key);
