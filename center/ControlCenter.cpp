@@ -22,6 +22,7 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
       ShellLink(platform),
       Context{platform, RegistryOp, FolderOf(platform.Files().GetModuleFileNameA()), ApplicationTitleText},
       ShortcutPage(*this, tsShortcut, Context, ShellLink),
+      ContextMenuPage(*this, tsContextMenu, Context),
       StoredSettingsPage(*this, tsStoredSettings, Context),
       AboutBox(platform.Shell()) {
   BorderStyle = TFormBorderStyle::bsSingle;
@@ -51,6 +52,7 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
 
 void TfrmMain::FormCreate() {
   ShortcutPage.cbLocation.SetItemIndex(0);
+  ContextMenuPage.FillFileTypeList();
   StoredSettingsPage.FillSettingsList();
   pcControlCenter.SetActivePageIndex(tsShortcut.PageIndex());
   SetActiveControl(&ShortcutPage.ebxDescription);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "center/ContextMenuPage.h"
 #include "center/HubContext.h"
 #include "center/ShortcutPage.h"
 #include "center/StoredSettingsPage.h"
@@ -50,6 +51,7 @@ class TfrmMain : public TForm {
   // What the pages share: the platform, RegistryOp, OmbrixHub's folder, the title.
   THubContext Context;
   TShortcutPage ShortcutPage;
+  TContextMenuPage ContextMenuPage;
   TStoredSettingsPage StoredSettingsPage;
   TAboutVorelOmbrix AboutBox;
 };

@@ -41,6 +41,11 @@ class IRegistry {
   // be null.
   virtual LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values,
                                 DWORD* maxValueNameLen, DWORD* maxValueLen) = 0;
+
+  // FormatMessageA from the system's message table for a result code of these calls: the
+  // system's own words for it, without the line break that ends them; "" when the system
+  // has no text for the code.
+  virtual std::string FormatMessageA(LONG error) = 0;
 };
 
 }  // namespace ombrix

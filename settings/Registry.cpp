@@ -32,6 +32,7 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
   } else {
     result = registry_.RegOpenKeyExA(base, subKey, access_, opened);
   }
+  lastOpenResult_ = result;
   if (result != ERROR_SUCCESS) return false;
   std::string newPath = (relative && currentKey_) ? currentPath_ + "\\" + subKey : subKey;
   CloseKey();

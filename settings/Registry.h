@@ -36,6 +36,8 @@ class TRegistry {
   // root when none is open). With `canCreate` and a non-empty path the key is created when
   // missing (non-volatile, KEY_ALL_ACCESS). On success the new key replaces the open one.
   bool OpenKey(const std::string& path, bool canCreate);
+  // The registry's result code of the last OpenKey (ERROR_SUCCESS when it opened).
+  LONG LastOpenResult() const { return lastOpenResult_; }
   void CloseKey();
 
   // The value and subkey names of the open key, in the registry's order; an empty list when
@@ -53,6 +55,7 @@ class TRegistry {
   HKEY currentKey_ = nullptr;
   std::string currentPath_;
   REGSAM access_ = KEY_ALL_ACCESS;
+  LONG lastOpenResult_ = ERROR_SUCCESS;
 };
 
 }  // namespace ombrix

@@ -1,5 +1,6 @@
 #include "settings/RegistryEnhanced.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -79,8 +80,10 @@ std::vector<BYTE> DoubleBytes(double value) {
 
 // Deletes `subKey` below the open key `parent` with everything under it. The registry
 // refuses to delete a key that still has subkeys, so the deepest go first; they are
-// enumerated from the last index down, as deleting shifts the ones after it.
-void DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REGSAM access) {
+// enumerated from the last index down, as deleting shifts the ones after it. Returns the
+// result of the first refused call, or of the key's own deletion.
+LONG DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REGSAM access) {
+  LONG refused = ERROR_SUCCESS;
   {
     TRegistry accessor(api);
     accessor.SetRootKey(parent);
@@ -91,13 +94,16 @@ void DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REG
         for (DWORD index = count; index-- > 0;) {
           std::string name;
           if (api.RegEnumKeyExA(accessor.CurrentKey(), index, longest + 1, name) == ERROR_SUCCESS) {
-            DeleteTreeBelow(api, accessor.CurrentKey(), name, access);
+            const LONG result = DeleteTreeBelow(api, accessor.CurrentKey(), name, access);
+            // A subkey gone meanwhile needs no deleting.
+            if (refused == ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) refused = result;
           }
         }
       }
     }
   }
-  api.RegDeleteKeyA(parent, subKey);
+  const LONG result = api.RegDeleteKeyA(parent, subKey);
+  return refused != ERROR_SUCCESS ? refused : result;
 }
 
 }  // namespace
@@ -170,6 +176,7 @@ void TRegistryEnhanced::Prepare(TRegistry& accessor, REGSAM access) const {
 std::string TRegistryEnhanced::WorkingKey(const std::string& name) { return "\\" + NormalizeKey(Key) + KeyPart(name); }
 
 void TRegistryEnhanced::WriteValue(const std::string& name, const TVariant& value) {
+  lastError_ = ERROR_SUCCESS;
   if (Key.empty()) return;
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
@@ -201,11 +208,13 @@ void TRegistryEnhanced::WriteValue(const std::string& name, const TVariant& valu
   }
   TRegistry accessor(platform_.Registry());
   Prepare(accessor, AccessMask(Access));
-  if (!accessor.OpenKey(WorkingKey(name), true)) return;
-  const std::string valueName = ValuePart(name);
-  if (accessor.Api().RegSetValueExA(accessor.CurrentKey(), valueName, type, data) != ERROR_SUCCESS) {
-    Raise(MsgFailedToSetData, valueName);
+  if (!accessor.OpenKey(WorkingKey(name), true)) {
+    lastError_ = accessor.LastOpenResult();
+    return;
   }
+  const std::string valueName = ValuePart(name);
+  lastError_ = accessor.Api().RegSetValueExA(accessor.CurrentKey(), valueName, type, data);
+  if (lastError_ != ERROR_SUCCESS) Raise(MsgFailedToSetData, valueName);
 }
 
 TVariant TRegistryEnhanced::ReadValue(const std::string& name) {
@@ -232,6 +241,35 @@ TVariant TRegistryEnhanced::ReadValueDefault(const std::string& name, const TVar
   return result;
 }
 
+std::string TRegistryEnhanced::ReadText(const std::string& name) {
+  // Most values fit: the data comes with the first question.
+  constexpr DWORD FirstGuess = 256;
+  if (Key.empty()) return "";
+  TRegistry accessor(platform_.Registry());
+  Prepare(accessor, AccessMask(Access));
+  if (!accessor.OpenKey(WorkingKey(name), false)) return "";
+  const std::string valueName = ValuePart(name);
+  std::vector<BYTE> buffer(FirstGuess, 0);
+  DWORD type = REG_NONE, size = 0;
+  LONG result = accessor.Api().RegQueryValueExA(accessor.CurrentKey(), valueName, &type, &buffer, &size);
+  if (result == ERROR_MORE_DATA) {
+    buffer.assign(size, 0);
+    result = accessor.Api().RegQueryValueExA(accessor.CurrentKey(), valueName, &type, &buffer, &size);
+  }
+  if (result != ERROR_SUCCESS) return "";
+  if (IsTextType(type)) {
+    std::string text(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
+    const std::string::size_type nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return text;
+  }
+  // As ReadValue: a number longer than four bytes is no number, a shorter one has zeros above.
+  if (type != REG_DWORD || size > 4) return "";
+  const std::uint32_t bits = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
+                             static_cast<std::uint32_t>(buffer[2]) << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
+  return std::to_string(static_cast<std::int32_t>(bits));
+}
+
 bool TRegistryEnhanced::ValueExists(const std::string& name) {
   if (Key.empty()) return false;
   TRegistry accessor(platform_.Registry());
@@ -253,14 +291,20 @@ void TRegistryEnhanced::DeleteValue(const std::string& name) {
 }
 
 void TRegistryEnhanced::DeleteKey(const std::string& subKey) {
+  lastError_ = ERROR_SUCCESS;
   if (Key.empty()) return;
   // An empty name would make the registry delete the base key itself.
   const std::string target = NormalizeKey(subKey);
   if (target.empty() || target == "\\") return;
   TRegistry accessor(platform_.Registry());
   Prepare(accessor, AccessMask(Access));
-  if (!accessor.OpenKey("\\" + NormalizeKey(Key), false)) return;
-  DeleteTreeBelow(accessor.Api(), accessor.CurrentKey(), target, AccessMask(Access));
+  // Nothing there is nothing to delete; any other refusal is the caller's to report.
+  auto refusal = [](LONG result) { return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result; };
+  if (!accessor.OpenKey("\\" + NormalizeKey(Key), false)) {
+    lastError_ = refusal(accessor.LastOpenResult());
+    return;
+  }
+  lastError_ = refusal(DeleteTreeBelow(accessor.Api(), accessor.CurrentKey(), target, AccessMask(Access)));
 }
 
 void TRegistryEnhanced::GetValueNames(TStringList& list) {

@@ -32,8 +32,8 @@ constexpr DWORD MaxKeyNameLength = 255;
 }  // namespace
 
 SimRegistry::SimRegistry() {
-  for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG,
-                    HKEY_DYN_DATA}) {
+  for (HKEY root :
+       {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
     roots_[HandleValue(root)] = std::make_shared<Key>();
   }
 }
@@ -175,8 +175,7 @@ LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* 
   return ERROR_SUCCESS;
 }
 
-LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD type,
-                                 const std::vector<BYTE>& data) {
+LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
   REGSAM access = 0;
   std::shared_ptr<Key> key = Resolve(handle, &access);
   if (!key) return ERROR_INVALID_HANDLE;
@@ -300,6 +299,32 @@ LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKey
   if (maxValueNameLen) *maxValueNameLen = longestName;
   if (maxValueLen) *maxValueLen = longestData;
   return ERROR_SUCCESS;
+}
+
+std::string SimRegistry::FormatMessageA(LONG error) {
+  // Windows' English texts for the codes this registry gives.
+  switch (error) {
+    case ERROR_SUCCESS:
+      return "The operation completed successfully.";
+    case ERROR_FILE_NOT_FOUND:
+      return "The system cannot find the file specified.";
+    case ERROR_ACCESS_DENIED:
+      return "Access is denied.";
+    case ERROR_INVALID_HANDLE:
+      return "The handle is invalid.";
+    case ERROR_INVALID_PARAMETER:
+      return "The parameter is incorrect.";
+    case ERROR_BAD_PATHNAME:
+      return "The specified path is invalid.";
+    case ERROR_MORE_DATA:
+      return "More data is available.";
+    case ERROR_NO_MORE_ITEMS:
+      return "No more data is available.";
+    case ERROR_KEY_DELETED:
+      return "Illegal operation attempted on a registry key that has been marked for deletion.";
+    default:
+      return "";
+  }
 }
 
 }  // namespace ombrix::sim

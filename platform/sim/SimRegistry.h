@@ -31,6 +31,7 @@ class SimRegistry : public IRegistry {
   LONG RegEnumValueA(HKEY key, DWORD index, DWORD capacity, std::string& name) override;
   LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values, DWORD* maxValueNameLen,
                         DWORD* maxValueLen) override;
+  std::string FormatMessageA(LONG error) override;
 
   // Test controls.
   // The `nth` call of `op` from now on (1 = the next one) fails with `error`.

@@ -60,4 +60,15 @@ LONG Win32Registry::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyL
                             maxValueLen, nullptr, nullptr);
 }
 
+std::string Win32Registry::FormatMessageA(LONG error) {
+  LPSTR buffer = nullptr;
+  const DWORD length =
+      ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+  std::string text = length > 0 && buffer ? std::string(buffer, length) : std::string();
+  if (buffer) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
 }  // namespace ombrix::win32

@@ -18,6 +18,7 @@ class Win32Registry : public IRegistry {
   LONG RegEnumValueA(HKEY key, DWORD index, DWORD capacity, std::string& name) override;
   LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values, DWORD* maxValueNameLen,
                         DWORD* maxValueLen) override;
+  std::string FormatMessageA(LONG error) override;
 };
 
 }  // namespace ombrix::win32

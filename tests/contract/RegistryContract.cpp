@@ -134,8 +134,10 @@ TEST_F(RegistryContract, CreateMakesIntermediateKeysAndReportsDisposition) {
 
 TEST_F(RegistryContract, SubkeysEnumerateSortedAndValuesAllAppear) {
   HKEY key = Create("Listing");
-  for (const char* name : {"Subkey2", "subkey1", "Zeta", "alpha"}) Reg().RegCloseKey(Create(std::string("Listing\\") + name));
-  for (const char* name : {"b", "A", "c"}) ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(key, name, REG_DWORD, {0, 0, 0, 0}));
+  for (const char* name : {"Subkey2", "subkey1", "Zeta", "alpha"})
+    Reg().RegCloseKey(Create(std::string("Listing\\") + name));
+  for (const char* name : {"b", "A", "c"})
+    ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(key, name, REG_DWORD, {0, 0, 0, 0}));
 
   DWORD subKeys = 0, longestKey = 0, values = 0, longestName = 0;
   ASSERT_EQ(ERROR_SUCCESS, Reg().RegQueryInfoKeyA(key, &subKeys, &longestKey, &values, &longestName, nullptr));
@@ -189,6 +191,17 @@ TEST_F(RegistryContract, ReadOnlyHandleCannotWrite) {
   ASSERT_EQ(ERROR_SUCCESS, Reg().RegOpenKeyExA(root_, "ReadOnly", KEY_READ, key));
   EXPECT_EQ(ERROR_ACCESS_DENIED, Reg().RegSetValueExA(key, "v", REG_DWORD, {1, 0, 0, 0}));
   Reg().RegCloseKey(key);
+}
+
+TEST_F(RegistryContract, ResultCodesHaveTheSystemsWords) {
+  // The words themselves differ between Windows and wine; both have some, on one line.
+  for (LONG code : {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}) {
+    const std::string text = Reg().FormatMessageA(code);
+    EXPECT_FALSE(text.empty()) << code;
+    EXPECT_EQ(std::string::npos, text.find_first_of("\r\n")) << text;
+    EXPECT_NE(' ', text.empty() ? 'x' : text.back()) << text;
+  }
+  EXPECT_EQ("", Reg().FormatMessageA(0x20001234));
 }
 
 }  // namespace

@@ -22,6 +22,49 @@ TEST_F(RegistryStoreFailures, AFailedWriteRaisesWithTheValueNameAndAFailedCreate
   EXPECT_TRUE(RawValueNames("Sub\\Level").empty());
 }
 
+// Callers that must tell the user about a refused change ask LastError afterwards.
+TEST_F(RegistryStoreFailures, LastErrorNamesTheRefusalOfTheLastWriteOrDelete) {
+  using Op = sim::SimRegistry::Op;
+  struct Case {
+    const char* what;
+    bool refuse;
+    Op refused;
+    bool write;  // WriteValue of Tree\Leaf\Value, else DeleteKey("Tree")
+    LONG expected;
+    bool treeLeft;  // Tree\Leaf still there afterwards
+  };
+  const Case cases[] = {
+      {"write, nothing refused", false, Op::Set, true, ERROR_SUCCESS, true},
+      {"write, key creation refused", true, Op::Create, true, ERROR_ACCESS_DENIED, true},
+      {"write, value refused", true, Op::Set, true, ERROR_ACCESS_DENIED, true},
+      {"delete, nothing refused", false, Op::DeleteKey, false, ERROR_SUCCESS, false},
+      {"delete, the deepest key's deletion refused", true, Op::DeleteKey, false, ERROR_ACCESS_DENIED, true},
+      {"delete, the base key cannot be opened", true, Op::Open, false, ERROR_ACCESS_DENIED, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store().WriteValue("Tree\\Leaf\\Value", TVariant(1));
+    ASSERT_EQ(ERROR_SUCCESS, Store().LastError());
+    // Only the first call of the kind is refused, so the delete's first step is the one.
+    if (c.refuse) Sim().SimReg().FailNth(c.refused, 1, ERROR_ACCESS_DENIED);
+    try {
+      if (c.write) {
+        Store().WriteValue("Tree\\Leaf\\Value", TVariant(2));
+      } else {
+        Store().DeleteKey("Tree");
+      }
+    } catch (const ERegistryException&) {
+      EXPECT_TRUE(c.refuse && c.refused == Op::Set) << "only a refused value write raises";
+    }
+    Sim().SimReg().ClearFailures();
+    EXPECT_EQ(c.expected, Store().LastError());
+    EXPECT_EQ(c.treeLeft, KeyExists("Tree\\Leaf"));
+  }
+  // A key that is not there is deleted as asked.
+  Store().DeleteKey("Nothing\\Here");
+  EXPECT_EQ(ERROR_SUCCESS, Store().LastError());
+}
+
 // Rewrites the value "Racing" as the data is read, as another program writing at that very
 // moment would: between the question about its type and size and the read itself.
 class RacingPlatform : public sim::SimPlatform {
@@ -70,6 +113,36 @@ TEST(RegistryStoreRaces, ADataChangeBeforeTheReadIsReportedNotMisread) {
     EXPECT_EQ(TVariant(5), store.ReadValueDefault("Racing", TVariant(5)));
     EXPECT_EQ(0, platform.racing.OpenHandleCount());
   }
+}
+
+class CountingPlatform : public sim::SimPlatform {
+ public:
+  class Counting : public sim::SimRegistry {
+   public:
+    LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
+                          DWORD* size) override {
+      ++queries;
+      return SimRegistry::RegQueryValueExA(key, name, type, data, size);
+    }
+    int queries = 0;
+  };
+  IRegistry& Registry() override { return counting; }
+  Counting counting;
+};
+
+TEST(RegistryStoreQueries, ReadTextAsksOnceForAShortValue) {
+  CountingPlatform platform;
+  TRegistryEnhanced store(platform);
+  store.Key = "Software\\Texts";
+  store.WriteValue("Short", TVariant("open.exe %1"));
+  store.WriteValue("Long", TVariant(std::string(300, 'x')));
+  for (const auto& [name, queries] : {std::pair<const char*, int>{"Short", 1}, {"Long", 2}, {"Missing", 1}}) {
+    platform.counting.queries = 0;
+    store.ReadText(name);
+    EXPECT_EQ(queries, platform.counting.queries) << name;
+  }
+  EXPECT_EQ(std::string(300, 'x'), store.ReadText("Long"));
+  EXPECT_EQ(0, platform.counting.OpenHandleCount());
 }
 
 }  // namespace

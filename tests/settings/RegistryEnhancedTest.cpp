@@ -69,6 +69,9 @@ TEST_F(RegistryStore, HostileStoredDataReadsSafely) {
   SetRaw("LongDword", REG_DWORD, {1, 2, 3, 4, 5, 6, 7, 8});
   SetRaw("Binary300", REG_BINARY, std::vector<BYTE>(300, 0xAB));
   SetRaw("Multi", REG_MULTI_SZ, Bytes(std::string("a\0b\0\0", 5)));
+  SetText("Long", std::string(1000, 'x'));
+  SetDword("Negative", 0xFFFFFFF9u);
+  SetRaw("ShortDword", REG_DWORD, {7, 1});
   const TVariant fallback("fallback");
   struct Case {
     const char* name;
@@ -83,11 +86,16 @@ TEST_F(RegistryStore, HostileStoredDataReadsSafely) {
       {"Multi", TVariant()},
       {"Missing", TVariant()},
       {"NoKey\\Missing", TVariant()},
+      {"Long", TVariant(std::string(1000, 'x'))},
+      {"Negative", TVariant(-7)},
+      {"ShortDword", TVariant(263)},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.read, Store().ReadValue(c.name)) << c.name;
     EXPECT_EQ(c.read.IsEmpty() ? fallback : c.read, Store().ReadValueDefault(c.name, fallback)) << c.name;
+    EXPECT_EQ(c.read.ToText(), Store().ReadText(c.name)) << c.name;
   }
+  EXPECT_EQ("", Store().ReadText("LongDword"));
   // Eight bytes do not fit the four of a number: the read fails instead of overrunning.
   try {
     Store().ReadValue("LongDword");

@@ -1,0 +1,274 @@
+#include "center/ContextMenuPage.h"
+
+#include <utility>
+
+namespace ombrix {
+
+namespace {
+
+constexpr char OpenCommandPath[] = "\\Shell\\Open\\Command";
+// A refusal message names at most this many items: selecting every file type is one click,
+// and a box taller than the screen would hide its own OK button.
+constexpr std::size_t RefusalsNamed = 20;
+// How long the fill may go without handling waiting messages. Asking the system for them
+// before every key costs as much as reading the key (a round trip to the window manager
+// each time under wine), while a user cannot tell 15 ms from none.
+constexpr double MessageSliceMilliseconds = 15;
+
+// Registry names ignore letter case; folding the ASCII letters is enough for the fill's
+// cache, where a name folded differently only costs one more read.
+std::string CacheName(const std::string& key) {
+  std::string name = key;
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return name;
+}
+
+// Aims the window's registry component at HKEY_CLASSES_ROOT for one of the page's
+// operations and puts it back afterwards, so that the other pages find it as they left it.
+// Reading asks for read access only: on Windows a normal user may read, but not open for
+// writing, the file types that only the machine-wide part of HKEY_CLASSES_ROOT holds, and
+// those would otherwise never be listed.
+class TClassesRootScope {
+ public:
+  explicit TClassesRootScope(TRegistryEnhanced& registry)
+      : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
+    registry_.RootKey = TRootKey::hkClassesRoot;
+    registry_.Access = TAccess::kRead;
+  }
+  ~TClassesRootScope() {
+    registry_.RootKey = root_;
+    registry_.Key = key_;
+    registry_.Access = access_;
+  }
+  TClassesRootScope(const TClassesRootScope&) = delete;
+  TClassesRootScope& operator=(const TClassesRootScope&) = delete;
+
+ private:
+  TRegistryEnhanced& registry_;
+  TRootKey root_;
+  std::string key_;
+  TAccess access_;
+};
+
+}  // namespace
+
+TContextMenuPage::TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context)
+    : TFormPart(form),
+      gbContextMenu{form, "gbContextMenu", &page, {8, 8, 536, 388}, " Add \"Tuckaway\" right-click menu option "},
+      lblCheckAllExt{form,
+                     "lblCheckAllExt",
+                     &gbContextMenu,
+                     {12, 20, 512, 16},
+                     "Select all extensions you wish to add a \"Tuckaway\" to:"},
+      lbAssExt{form, "lbAssExt", &gbContextMenu, {12, 40, 220, 336}},
+      lblExtension{form, "lblExtension", &gbContextMenu, {248, 40, 276, 16}, "Extension:"},
+      ebxExtension{form, "ebxExtension", &gbContextMenu, {248, 58, 276, 21}, "", true},
+      lblType{form, "lblType", &gbContextMenu, {248, 92, 276, 16}, "Type:"},
+      ebxType{form, "ebxType", &gbContextMenu, {248, 110, 276, 21}, "", true},
+      lblOpenWith{form, "lblOpenWith", &gbContextMenu, {248, 144, 276, 16}, "Open with:"},
+      ebxOpenWith{form, "ebxOpenWith", &gbContextMenu, {248, 162, 276, 21}, "", true},
+      btnAddOX{form, "btnAddOX", &gbContextMenu, {248, 200, 134, 25}, "Add \"Tuckaway\""},
+      btnRemoveOX{form, "btnRemoveOX", &gbContextMenu, {390, 200, 134, 25}, "Remove \"Tuckaway\""},
+      context_(context) {
+  gbContextMenu.HelpContext = 110;
+  lbAssExt.HelpContext = 100;
+  lbAssExt.MultiSelect = true;
+  lbAssExt.Sorted = true;
+  lbAssExt.Compare = WindowsSortOrder(context_.platform.Windows());
+  lbAssExt.SetVisible(false);
+  lbAssExt.OnClick = Handler(&TContextMenuPage::lbAssExtClick);
+  lbAssExt.OnKeyPress = KeyHandler(&TContextMenuPage::lbAssExtKeyPress);
+  ebxExtension.HelpContext = 120;
+  ebxType.HelpContext = 130;
+  ebxOpenWith.HelpContext = 140;
+  btnAddOX.Flat = true;
+  btnAddOX.Hint = "Add the \"Ombrix\" feature to the context menu of this extension";
+  btnAddOX.SetEnabled(false);
+  btnAddOX.OnClick = Handler(&TContextMenuPage::btnAddOXClick);
+  btnRemoveOX.Flat = true;
+  btnRemoveOX.Hint = "Remove the \"Ombrix\" feature from the context menu of this extension";
+  btnRemoveOX.SetEnabled(false);
+  btnRemoveOX.OnClick = Handler(&TContextMenuPage::btnRemoveOXClick);
+}
+
+std::string TContextMenuPage::VerbCommand() const { return "\"" + context_.HubFolder + "Ombrix.exe\" \"%1\""; }
+
+std::string TContextMenuPage::DefaultValueOf(const std::string& key) {
+  context_.RegistryOp.Key = key;
+  // A value that cannot be read holds no command: one damaged key must not end the fill.
+  return context_.RegistryOp.ReadText("");
+}
+
+const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
+  const std::string name = CacheName(key);
+  auto found = openCommands_.find(name);
+  if (found == openCommands_.end()) {
+    found = openCommands_.emplace(name, DefaultValueOf(key + OpenCommandPath)).first;
+  }
+  return found->second;
+}
+
+// Whether LookupFileType would find a verb-holding key, from fewer reads: each key's command
+// is read once however many extensions name it as their type (so a type key listed after its
+// extensions costs nothing), a key without a type has no type's command to look at, and an
+// item whose type has a command is listed whatever its own command says.
+bool TContextMenuPage::HasVerbKey(const std::string& item) {
+  const auto own = openCommands_.find(CacheName(item));
+  if (own != openCommands_.end() && !own->second.empty()) return true;
+  const std::string type = DefaultValueOf(item);
+  if (!type.empty() && !CachedOpenCommand(type).empty()) return true;
+  return own == openCommands_.end() && !CachedOpenCommand(item).empty();
+}
+
+void TContextMenuPage::FillFileTypeList() {
+  TClassesRootScope scope(context_.RegistryOp);
+  lbAssExt.SetVisible(false);
+  lbAssExt.Clear();
+  TStringList names;
+  context_.RegistryOp.Key.clear();
+  context_.RegistryOp.GetKeyNames(names);
+  // The list takes the kept names in one go: one sort and one refill of the control rather
+  // than thousands of deletions, with the same items in the same order.
+  TStringList kept;
+  kept.reserve(names.size());
+  openCommands_.clear();
+  IClock& clock = context_.platform.Clock();
+  bool first = true;
+  TDateTime handled = 0;
+  for (std::string& name : names) {
+    const TDateTime now = clock.Now();
+    if (first || now < handled || (now - handled) * MillisecondsPerDay >= MessageSliceMilliseconds) {
+      handled = now;
+      first = false;
+      context_.platform.Messages().ProcessMessages();
+    }
+    if (HasVerbKey(name)) kept.push_back(std::move(name));
+  }
+  // Later lookups read afresh: the registry may change while the window is open.
+  openCommands_.clear();
+  lbAssExt.SetItems(std::move(kept));
+  lbAssExt.SetVisible(true);
+  if (lbAssExt.Count() > 0) lbAssExt.SetItemIndex(0);
+}
+
+TContextMenuPage::TFileType TContextMenuPage::LookupFileType(const std::string& item) {
+  TClassesRootScope scope(context_.RegistryOp);
+  TFileType result;
+  result.Type = DefaultValueOf(item);
+  std::string command = DefaultValueOf(item + OpenCommandPath);
+  if (!command.empty()) {
+    result.VerbKey = item;
+    result.OpenCommand = std::move(command);
+    return result;
+  }
+  // Without a type there is no type key: the path would name a Shell key at the root.
+  if (result.Type.empty()) return result;
+  command = DefaultValueOf(result.Type + OpenCommandPath);
+  if (!command.empty()) {
+    result.VerbKey = result.Type;
+    result.OpenCommand = std::move(command);
+  }
+  return result;
+}
+
+void TContextMenuPage::lbAssExtClick(TControl&) {
+  // While the list is being filled it is hidden, and its items are not final yet.
+  if (!lbAssExt.Visible()) return;
+  const int index = lbAssExt.ItemIndex();
+  if (index < 0) return;
+  const std::string& item = lbAssExt.Items()[static_cast<std::size_t>(index)];
+  const TFileType fileType = LookupFileType(item);
+  ebxExtension.SetText(item);
+  ebxType.SetText(fileType.Type);
+  ebxOpenWith.SetText(fileType.OpenCommand);
+  btnAddOX.SetEnabled(true);
+  btnRemoveOX.SetEnabled(true);
+}
+
+void TContextMenuPage::lbAssExtKeyPress(TControl& sender, char&) { lbAssExtClick(sender); }
+
+void TContextMenuPage::btnAddOXClick(TControl&) {
+  ChangeSelected(&TContextMenuPage::AddVerb, "\"Tuckaway\" could not be added to:");
+}
+
+void TContextMenuPage::btnRemoveOXClick(TControl&) {
+  ChangeSelected(&TContextMenuPage::RemoveVerb, "\"Tuckaway\" could not be removed from:");
+}
+
+void TContextMenuPage::ChangeSelected(void (TContextMenuPage::*change)(int, std::vector<TRefusal>&),
+                                      const std::string& failed) {
+  std::vector<TRefusal> refused;
+  for (int index : lbAssExt.SelectedIndexes()) (this->*change)(index, refused);
+  if (refused.empty()) return;
+  std::string message = failed + "\r\n";
+  for (std::size_t i = 0; i < refused.size() && i < RefusalsNamed; ++i) {
+    const TRefusal& refusal = refused[i];
+    message += "\r\n" + refusal.Item;
+    if (refusal.VerbKey != refusal.Item) message += " (" + refusal.VerbKey + ")";
+    message += ": " + refusal.Reason;
+  }
+  if (refused.size() > RefusalsNamed) {
+    message += "\r\nand " + std::to_string(refused.size() - RefusalsNamed) + " more.";
+  }
+  context_.ShowMessage(Form().Handle(), message);
+}
+
+void TContextMenuPage::AddVerb(int index, std::vector<TRefusal>& refused) {
+  ChangeVerb(index, refused, &TContextMenuPage::WriteVerb);
+}
+
+void TContextMenuPage::RemoveVerb(int index, std::vector<TRefusal>& refused) {
+  ChangeVerb(index, refused, &TContextMenuPage::DeleteVerb);
+}
+
+void TContextMenuPage::ChangeVerb(int index, std::vector<TRefusal>& refused, TVerbChange change) {
+  const std::string item = lbAssExt.Items()[static_cast<std::size_t>(index)];
+  const std::string verbKey = LookupFileType(item).VerbKey;
+  // The registry changed since the list was filled: the item has no open command any more.
+  if (verbKey.empty()) return;
+  {
+    TClassesRootScope scope(context_.RegistryOp);
+    const TOutcome outcome = (this->*change)(context_.RegistryOp, verbKey);
+    if (outcome.error != ERROR_SUCCESS || !outcome.message.empty()) {
+      std::string reason =
+          outcome.error != ERROR_SUCCESS ? context_.platform.Registry().FormatMessageA(outcome.error) : outcome.message;
+      if (reason.empty()) reason = "Error " + std::to_string(outcome.error);
+      refused.push_back({item, verbKey, reason});
+    }
+  }
+  lbAssExtClick(lbAssExt);
+}
+
+TContextMenuPage::TOutcome TContextMenuPage::WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
+  registry.Key = verbKey + "\\Shell\\" + VerbName + "\\Command";
+  TOutcome outcome;
+  try {
+    registry.WriteValue("", TVariant(VerbCommand()));
+  } catch (const ERegistryException& error) {
+    outcome.message = error.Message();
+  }
+  outcome.error = registry.LastError();
+  return outcome;
+}
+
+TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
+  registry.Key = verbKey + "\\Shell";
+  // Only a verb that is there is deleted: where there is nothing to remove, a user who may
+  // not change the type is not told that he may not.
+  TStringList verbs;
+  registry.GetKeyNames(verbs);
+  IWindowOps& windows = context_.platform.Windows();
+  const std::string wanted = windows.CharUpperBuffA(VerbName);
+  TOutcome outcome;
+  for (const std::string& verb : verbs) {
+    if (windows.CharUpperBuffA(verb) != wanted) continue;
+    registry.DeleteKey(verb);
+    outcome.error = registry.LastError();
+    break;
+  }
+  return outcome;
+}
+
+}  // namespace ombrix

@@ -1,0 +1,94 @@
+#pragma once
+// The control center's second page: the Explorer right-click command "Tuckaway", added to or
+// removed from the file types the user selects. The list holds every key of
+// HKEY_CLASSES_ROOT that has an open command, its own or its type's; the command is written
+// under the key that holds that open command, so that every extension of one type gets it.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "center/HubContext.h"
+#include "controls/FormPart.h"
+
+namespace ombrix {
+
+class TContextMenuPage : public TFormPart {
+ public:
+  static constexpr const char* VerbName = "Tuckaway";
+
+  TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context);
+
+  // What an item stands for: its type (the default value of its key), the key whose
+  // Shell\Open\Command holds a non-empty default value (the item itself, else its type;
+  // "" when neither) and that command.
+  struct TFileType {
+    std::string Type;
+    std::string VerbKey;
+    std::string OpenCommand;
+  };
+
+  // Fills the list with the keys of HKEY_CLASSES_ROOT that have an open command, as the
+  // window is created. The list stays hidden meanwhile, and waiting messages are handled
+  // before each key so that the system stays responsive.
+  void FillFileTypeList();
+  TFileType LookupFileType(const std::string& item);
+  // The command written: Ombrix beside OmbrixHub, with the clicked file.
+  std::string VerbCommand() const;
+
+  // Event handlers.
+  void lbAssExtClick(TControl& sender);
+  void lbAssExtKeyPress(TControl& sender, char& key);
+  void btnAddOXClick(TControl& sender);
+  void btnRemoveOXClick(TControl& sender);
+
+  TGroupBox gbContextMenu;
+  TLabel lblCheckAllExt;
+  TListBox lbAssExt;
+  TLabel lblExtension;
+  TEdit ebxExtension;
+  TLabel lblType;
+  TEdit ebxType;
+  TLabel lblOpenWith;
+  TEdit ebxOpenWith;
+  TButton btnAddOX;
+  TButton btnRemoveOX;
+
+ private:
+  // One item that could not be changed, and the system's words for why.
+  struct TRefusal {
+    std::string Item;
+    std::string VerbKey;
+    std::string Reason;
+  };
+
+  // What the registry said to one change: a result code, or the store's message.
+  struct TOutcome {
+    LONG error = ERROR_SUCCESS;
+    std::string message;
+  };
+  using TVerbChange = TOutcome (TContextMenuPage::*)(TRegistryEnhanced& registry, const std::string& verbKey);
+
+  void AddVerb(int index, std::vector<TRefusal>& refused);
+  void RemoveVerb(int index, std::vector<TRefusal>& refused);
+  // Finds the item's verb-holding key, makes the change there and notes a refusal, then
+  // shows the current item again.
+  void ChangeVerb(int index, std::vector<TRefusal>& refused, TVerbChange change);
+  TOutcome WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
+  TOutcome DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
+  // Runs `change` on every selected item in list order, then tells the user in one message
+  // which of them the registry refused.
+  void ChangeSelected(void (TContextMenuPage::*change)(int, std::vector<TRefusal>&), const std::string& failed);
+
+  // The default value of a key as text ("" when the key or the value is missing).
+  std::string DefaultValueOf(const std::string& key);
+  // The open command of a key, looked up once per fill: extensions of one type, and the type
+  // key itself, share the answer.
+  const std::string& CachedOpenCommand(const std::string& key);
+  bool HasVerbKey(const std::string& item);
+
+  THubContext& context_;
+  std::map<std::string, std::string> openCommands_;  // by key name, ASCII letters upper-cased
+};
+
+}  // namespace ombrix
