@@ -76,7 +76,14 @@ const std::vector<FormCase>& AllForms() {
          form->lblProgramVersion.SetCaption(world.versionCaption);
          return form;
        }},
-      {"control-center", [](FormWorld& world) { return std::make_unique<TfrmMain>(world.platform, world.host); }},
+      {"control-center",
+       [](FormWorld& world) {
+         auto form = std::make_unique<TfrmMain>(world.platform, world.host);
+         // The stored settings' pages show once an entry is chosen; shown here, so that the
+         // tour reaches them whatever the test machine stores.
+         form->StoredSettingsPage.pcConfig.SetVisible(true);
+         return form;
+       }},
       {"sample", [](FormWorld&) { return std::make_unique<TfrmSample>(); }},
   };
   return forms;
