@@ -16,21 +16,27 @@ enum class TFormBorderStyle { bsDialog, bsToolWindow, bsSingle };
 enum class TPosition { poDesigned, poScreenCenter };
 enum class TFormStyle { fsNormal, fsStayOnTop };
 
-// Binds an event to a method of a form or of a part of one.
-template <class F>
-TNotifyEvent BindHandler(F* self, void (F::*method)(TControl&)) {
-  return [self, method](TControl& sender) { (self->*method)(sender); };
-}
-template <class F>
-TKeyPressEvent BindHandler(F* self, void (F::*method)(TControl&, char&)) {
-  return [self, method](TControl& sender, char& key) { (self->*method)(sender, key); };
-}
-template <class F>
-TUDClickEvent BindHandler(F* self, void (F::*method)(TControl&, TUDBtnType)) {
-  return [self, method](TControl& sender, TUDBtnType button) { (self->*method)(sender, button); };
-}
+// Binds events to methods of the class that derives from it: a form, or a part of one.
+class THandlerBinder {
+ protected:
+  template <class F>
+  TNotifyEvent Handler(void (F::*method)(TControl&)) {
+    F* self = static_cast<F*>(this);
+    return [self, method](TControl& sender) { (self->*method)(sender); };
+  }
+  template <class F>
+  TKeyPressEvent KeyHandler(void (F::*method)(TControl&, char&)) {
+    F* self = static_cast<F*>(this);
+    return [self, method](TControl& sender, char& key) { (self->*method)(sender, key); };
+  }
+  template <class F>
+  TUDClickEvent UpDownHandler(void (F::*method)(TControl&, TUDBtnType)) {
+    F* self = static_cast<F*>(this);
+    return [self, method](TControl& sender, TUDBtnType button) { (self->*method)(sender, button); };
+  }
+};
 
-class TForm {
+class TForm : public THandlerBinder {
  public:
   // The class name names the form's window class too, so that others can find the window.
   TForm(std::string className, std::string caption, int clientWidth, int clientHeight);
@@ -91,21 +97,6 @@ class TForm {
   // The help context F1 opens with this control focused: its own, else its containers',
   // else the form's.
   int HelpContextOf(const TControl* control) const;
-
- protected:
-  // Binds an event to a method of the derived form.
-  template <class F>
-  TNotifyEvent Handler(void (F::*method)(TControl&)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
-  template <class F>
-  TKeyPressEvent KeyHandler(void (F::*method)(TControl&, char&)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
-  template <class F>
-  TUDClickEvent UpDownHandler(void (F::*method)(TControl&, TUDBtnType)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
 
  private:
   friend class TControl;

@@ -8,7 +8,7 @@
 
 namespace ombrix {
 
-class TFormPart {
+class TFormPart : public THandlerBinder {
  public:
   explicit TFormPart(TForm& form) : form_(form) {}
   virtual ~TFormPart() = default;
@@ -16,20 +16,6 @@ class TFormPart {
   TFormPart& operator=(const TFormPart&) = delete;
 
   TForm& Form() const { return form_; }
-
- protected:
-  template <class F>
-  TNotifyEvent Handler(void (F::*method)(TControl&)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
-  template <class F>
-  TKeyPressEvent KeyHandler(void (F::*method)(TControl&, char&)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
-  template <class F>
-  TUDClickEvent UpDownHandler(void (F::*method)(TControl&, TUDBtnType)) {
-    return BindHandler(static_cast<F*>(this), method);
-  }
 
  private:
   TForm& form_;

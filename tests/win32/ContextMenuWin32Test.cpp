@@ -19,18 +19,12 @@
 #include "settings/AppSettings.h"
 #include "tests/win32/FormDriver.h"
 #include "tests/win32/Screenshot.h"
+#include "tests/win32/Waiting.h"
 
 namespace ombrix {
 namespace {
 
 using namespace ombrix::testing;
-
-std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
 
 const std::string AppsFolder = WindowsPath(OMBRIX_APPS_DIR) + "\\";
 const std::string TargetExe = WindowsPath(OMBRIX_TARGET_EXE);
@@ -38,15 +32,6 @@ const std::string Document = WindowsPath(OMBRIX_DOCUMENT);
 constexpr char Extension[] = ".ombrixverb";
 constexpr char DocumentType[] = "OmbrixVerb.Document";
 constexpr char DirectExtension[] = ".ombrixverbdirect";
-
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > milliseconds) return false;
-    ::Sleep(25);
-  }
-  return true;
-}
 
 // The default value of a key of HKEY_CLASSES_ROOT, read with the plain API; "<none>" when
 // the key is missing.

@@ -14,19 +14,16 @@
 #include "platform/ShellLnk.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/win32/Waiting.h"
 #include "tests/win32/XdoBridge.h"
 
 namespace ombrix {
 namespace {
 
-using testing::XdoBridge;
+using testing::WaitFor;
+using testing::WindowsPath;
 
-std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using testing::XdoBridge;
 
 const std::string HubExe = WindowsPath(OMBRIX_HUB_EXE);
 const std::string TargetExe = WindowsPath(OMBRIX_TARGET_EXE);
@@ -36,15 +33,6 @@ const char* const MainCaption = "Vorel Ombrix Control Center";
 // How the Win32 form host numbers the windows of a form's controls: from 100, in the order
 // the form declares them.
 constexpr int FirstControlId = 100;
-
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > milliseconds) return false;
-    ::Sleep(25);
-  }
-  return true;
-}
 
 std::string TextOf(HWND window) {
   std::vector<char> buffer(1024, '\0');

@@ -13,31 +13,18 @@
 
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/win32/Waiting.h"
 #include "tests/win32/XdoBridge.h"
 
 namespace ombrix {
 namespace {
 
-std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using testing::WaitFor;
+using testing::WindowsPath;
 
 const std::string OmbrixExe = WindowsPath(OMBRIX_EXE);
 const std::string TargetExe = WindowsPath(OMBRIX_TARGET_EXE);
 constexpr char Title[] = "Vorel Ombrix";
-
-// Polls until `done` holds, at most `milliseconds`.
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > milliseconds) return false;
-    ::Sleep(25);
-  }
-  return true;
-}
 
 std::string TextOf(HWND window) {
   std::vector<char> buffer(2048, '\0');
