@@ -52,6 +52,10 @@ class CountingRegistry : public IRegistry {
     ++queries;
     return inner_.RegQueryValueExA(key, name, type, data, size);
   }
+  LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override {
+    ++queries;
+    return inner_.RegQueryValueA(key, subKey, data, size);
+  }
   LONG RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) override {
     ++writes;
     return inner_.RegSetValueExA(key, name, type, data);
@@ -208,7 +212,7 @@ void Parts(CountingPlatform& platform, int repetitions) {
   const double reads = Milliseconds(repetitions, [&] {
     for (const std::string& name : names) {
       registryOp.Key = name;
-      registryOp.ReadText("");
+      registryOp.ReadDefaultText();
     }
   });
   std::printf(
