@@ -52,6 +52,10 @@ class CountingRegistry : public IRegistry {
     ++queries;
     return inner_.RegQueryValueExA(key, name, type, data, size);
   }
+  LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override {
+    ++queries;
+    return inner_.RegQueryValueA(key, subKey, data, size);
+  }
   LONG RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) override {
     ++writes;
     return inner_.RegSetValueExA(key, name, type, data);
@@ -208,13 +212,19 @@ void Parts(CountingPlatform& platform, int repetitions) {
   const double reads = Milliseconds(repetitions, [&] {
     for (const std::string& name : names) {
       registryOp.Key = name;
-      registryOp.ReadText("");
+      registryOp.ReadDefaultText();
     }
+  });
+  const TTextCompare compare = WindowsSortOrder(platform.Windows());
+  const double sorting = Milliseconds(repetitions, [&] {
+    TStringList sorted = names;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const std::string& a, const std::string& b) { return compare(a, b) < 0; });
   });
   std::printf(
       "  parts, %zu times each: listing a key %.1f ms, handling messages %.1f ms, reading the clock %.1f ms, "
-      "reading a default value %.1f ms\n",
-      names.size(), listing, messages, clock, reads);
+      "reading a default value %.1f ms; sorting them all %.1f ms\n",
+      names.size(), listing, messages, clock, reads, sorting);
 }
 
 int Bench(Platform& inner, const char* backend, int repetitions) {

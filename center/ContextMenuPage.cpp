@@ -98,7 +98,7 @@ std::string TContextMenuPage::VerbCommand() const { return "\"" + context_.HubFo
 std::string TContextMenuPage::DefaultValueOf(const std::string& key) {
   context_.RegistryOp.Key = key;
   // A value that cannot be read holds no command: one damaged key must not end the fill.
-  return context_.RegistryOp.ReadText("");
+  return context_.RegistryOp.ReadDefaultText();
 }
 
 const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {

@@ -26,6 +26,11 @@ class IRegistry {
   // An empty name means the default (unnamed) value.
   virtual LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
                                 DWORD* size) = 0;
+  // RegQueryValueA: the default value of `subKey` below `key` (of `key` itself when empty),
+  // opened, read and closed in one call. `data` and `size` as in RegQueryValueExA; a key
+  // without a default value reads as an empty string (size 1). The value's type is not
+  // reported and REG_EXPAND_SZ comes unexpanded. A missing key gives ERROR_FILE_NOT_FOUND.
+  virtual LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) = 0;
   // RegSetValueExA storing exactly the given bytes (cbData = data.size()).
   virtual LONG RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) = 0;
   virtual LONG RegDeleteValueA(HKEY key, const std::string& name) = 0;

@@ -270,6 +270,26 @@ std::string TRegistryEnhanced::ReadText(const std::string& name) {
   return std::to_string(static_cast<std::int32_t>(bits));
 }
 
+std::string TRegistryEnhanced::ReadDefaultText() {
+  constexpr DWORD FirstGuess = 256;
+  if (Key.empty()) return "";
+  IRegistry& registry = platform_.Registry();
+  const HKEY root = RootKeyHandle(RootKey);
+  const std::string path = NormalizeKey(Key);
+  std::vector<BYTE> buffer(FirstGuess, 0);
+  DWORD size = 0;
+  LONG result = registry.RegQueryValueA(root, path, &buffer, &size);
+  if (result == ERROR_MORE_DATA) {
+    buffer.assign(size, 0);
+    result = registry.RegQueryValueA(root, path, &buffer, &size);
+  }
+  if (result != ERROR_SUCCESS) return "";
+  std::string text(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
+  const std::string::size_type nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
 bool TRegistryEnhanced::ValueExists(const std::string& name) {
   if (Key.empty()) return false;
   TRegistry accessor(platform_.Registry());

@@ -75,6 +75,11 @@ class TRegistryEnhanced {
   // cannot be opened or a value that cannot be read. A short value costs one query instead of
   // two, for callers that read thousands of keys.
   std::string ReadText(const std::string& name);
+  // The default value of Key as text up to the first NUL, asked in one registry call rather
+  // than ReadText's open, query and close, for callers that read thousands of keys. "" for a
+  // key without one, a key that cannot be opened or a value that cannot be read. The call
+  // does not tell the type: a default value that is no text comes as its bytes.
+  std::string ReadDefaultText();
   // True when the value exists, whatever its type.
   bool ValueExists(const std::string& name);
   // Deletes the value; a failure is ignored.

@@ -175,6 +175,31 @@ LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* 
   return ERROR_SUCCESS;
 }
 
+LONG SimRegistry::RegQueryValueA(HKEY handle, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) {
+  std::shared_ptr<Key> key;
+  bool created = false;
+  if (LONG error = Walk(handle, subKey, false, key, created)) return error;
+  // Only the handle itself is read through its own access; a subkey is opened for querying.
+  if (SplitPath(subKey).empty()) {
+    REGSAM access = 0;
+    Resolve(handle, &access);
+    if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  }
+  if (LONG error = Injected(Op::Query)) return error;
+  // A key without a default value reads as the empty string.
+  static const std::vector<BYTE> Empty{0};
+  const Value* value = FindValue(*key, "");
+  const std::vector<BYTE>& bytes = value ? value->data : Empty;
+  const bool isString = !value || IsStringType(value->type);
+  const DWORD stored = static_cast<DWORD>(bytes.size());
+  if (size) *size = stored;
+  if (!data) return ERROR_SUCCESS;
+  if (stored > data->size()) return ERROR_MORE_DATA;
+  std::copy(bytes.begin(), bytes.end(), data->begin());
+  if (isString && stored < data->size()) (*data)[stored] = 0;
+  return ERROR_SUCCESS;
+}
+
 LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
   REGSAM access = 0;
   std::shared_ptr<Key> key = Resolve(handle, &access);

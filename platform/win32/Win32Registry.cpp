@@ -24,6 +24,14 @@ LONG Win32Registry::RegQueryValueExA(HKEY key, const std::string& name, DWORD* t
   return result;
 }
 
+LONG Win32Registry::RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) {
+  LONG capacity = data ? static_cast<LONG>(data->size()) : 0;
+  LONG result =
+      ::RegQueryValueA(key, subKey.c_str(), data ? reinterpret_cast<LPSTR>(data->data()) : nullptr, &capacity);
+  if (size) *size = static_cast<DWORD>(capacity);
+  return result;
+}
+
 LONG Win32Registry::RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
   // Windows adds a terminator to a string whose next byte happens to be NUL; a non-NUL
   // byte after the data makes the call store exactly what it was given.

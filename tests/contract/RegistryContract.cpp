@@ -59,6 +59,48 @@ TEST_F(RegistryContract, DefaultValueIsTheEmptyName) {
   EXPECT_EQ(0u, longestName);
 }
 
+TEST_F(RegistryContract, ASubkeysDefaultValueReadsInOneCallWithoutCreatingAnything) {
+  HKEY types = Create("Types");
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(types, "", REG_SZ, Bytes(std::string("own\0", 4))));
+  HKEY plain = Create("Types\\Plain\\Command");
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(plain, "", REG_SZ, Bytes(std::string("notepad %1\0", 11))));
+  HKEY expand = Create("Types\\Expand");
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(expand, "", REG_EXPAND_SZ, Bytes(std::string("%WINDIR%\\x\0", 12))));
+  HKEY named = Create("Types\\NamedOnly");
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(named, "Other", REG_SZ, Bytes(std::string("not me\0", 7))));
+
+  struct Row {
+    const char* subKey;
+    LONG result;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"plain\\COMMAND", ERROR_SUCCESS, "notepad %1"},
+      {"Expand", ERROR_SUCCESS, "%WINDIR%\\x"},  // not expanded
+      {"NamedOnly", ERROR_SUCCESS, ""},          // no default value: empty, not missing
+      {"", ERROR_SUCCESS, "own"},                // the handle's own key
+      {"Missing\\Deeper", ERROR_FILE_NOT_FOUND, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.subKey);
+    std::vector<BYTE> data(64, 0xAA);
+    DWORD size = 0;
+    ASSERT_EQ(row.result, Reg().RegQueryValueA(types, row.subKey, &data, &size));
+    if (row.text) {
+      EXPECT_EQ(row.text, std::string(reinterpret_cast<char*>(data.data())));
+    }
+  }
+
+  // A buffer too small is told the size the value needs.
+  std::vector<BYTE> small(4, 0xAA);
+  DWORD size = 0;
+  EXPECT_EQ(ERROR_MORE_DATA, Reg().RegQueryValueA(types, "Plain\\Command", &small, &size));
+  EXPECT_EQ(11u, size);
+
+  HKEY missing = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, Reg().RegOpenKeyExA(types, "Missing", KEY_READ, missing));
+}
+
 TEST_F(RegistryContract, StringsKeepEveryStoredByteAndGainANulOnlyWithRoom) {
   HKEY key = Create("Strings");
   const std::string embedded("This\0Breaks\0\0A", 14);
