@@ -227,6 +227,19 @@ TVariant TRegistryEnhanced::ReadValue(const std::string& name) {
   return result;
 }
 
+TOpenKeyReader::TOpenKeyReader(TRegistryEnhanced& registry) : accessor_(registry.platform_.Registry()) {
+  if (registry.Key.empty()) return;
+  registry.Prepare(accessor_, AccessMask(registry.Access));
+  open_ = accessor_.OpenKey(registry.WorkingKey(""), false);
+}
+
+TVariant TOpenKeyReader::ReadValue(const std::string& valueName) {
+  TVariant result;
+  // A key deleted meanwhile fails the first query, as reading a missing value does.
+  if (open_) ReadOpenValue(accessor_.Api(), accessor_.CurrentKey(), valueName, result);
+  return result;
+}
+
 TVariant TRegistryEnhanced::ReadValueDefault(const std::string& name, const TVariant& defaultValue) {
   if (Key.empty()) return TVariant();
   TRegistry accessor(platform_.Registry());
