@@ -74,12 +74,14 @@ void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::
   const TAppSettingsStore::Target target(registry, SettingsKey);
   std::string text = std::string("REGEDIT4") + LineEnd + LineEnd + "[HKEY_CURRENT_USER\\" + SettingsKey + "]" + LineEnd;
   try {
+    // One key for the whole file instead of one per value: each opening costs the system calls.
+    TOpenKeyReader reader(registry);
     for (int slot = 1; slot < SlotLimit; ++slot) {
       const std::string number = std::to_string(slot);
-      if (registry.ReadValue("Filename" + number).ToText().empty()) continue;
+      if (reader.ReadValue("Filename" + number).ToText().empty()) continue;
       for (const TExportLine& line : BlockLines) {
         // Read right before its line: the file shows each value as it was when written.
-        const TVariant value = registry.ReadValue(line.name + number);
+        const TVariant value = reader.ReadValue(line.name + number);
         const std::string data =
             line.kind == TLineKind::String ? RegFileString(value.ToText()) : RegFileDword(value.ToInteger());
         text += std::string("\"") + line.name + number + "\"=" + data;

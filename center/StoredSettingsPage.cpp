@@ -96,7 +96,7 @@ void TStoredSettingsPage::FillSettingsList() {
   for (int slot = 1; slot < SlotLimit; ++slot) add(store_.StoredFileName(slot));
   try {
     std::unique_ptr<TIniFile> ini = OpenIni();
-    for (int slot = 1; slot < SlotLimit; ++slot) add(store_.StoredFileName(*ini, slot));
+    for (const std::string& name : store_.StoredFileNames(*ini)) add(name);
   } catch (const Exception&) {
     // An INI file that cannot be read adds nothing more.
   }

@@ -1,5 +1,6 @@
 #include "settings/AppSettings.h"
 
+#include <map>
 #include <tuple>
 
 #include "settings/SettingsText.h"
@@ -12,6 +13,14 @@ std::string Slotted(const char* name, int slot) { return name + std::to_string(s
 
 // The one-character default that tells a missing INI key from an empty one.
 const std::string MissingMark(1, '\x01');
+
+// INI key names match whatever the letter case of A to Z.
+std::string FoldedKey(std::string name) {
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -280,6 +289,29 @@ std::string TAppSettingsStore::StoredFileName(int slot) {
 std::string TAppSettingsStore::StoredFileName(TIniFile& ini, int slot) {
   const std::string stored = ini.ReadString(AppSettingsSection, Slotted("Filename", slot), MissingMark);
   return stored == MissingMark ? std::string() : stored;
+}
+
+std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
+  // The section lines come trimmed; what the key read does beyond that is done here: the first
+  // line of a name counts, one pair of quotes around the value goes, and the rest is cut to
+  // the read buffer. A line without '=' is no key.
+  std::map<std::string, std::string> values;
+  for (const std::string& line : platform_.Profile().GetPrivateProfileSectionA(AppSettingsSection, ini.FileName())) {
+    const std::string::size_type equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    std::string value = line.substr(equals + 1);
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+      value = value.substr(1, value.size() - 2);
+    }
+    if (value.size() > IniReadBufferSize - 1) value.resize(IniReadBufferSize - 1);
+    values.emplace(FoldedKey(line.substr(0, equals)), std::move(value));
+  }
+  std::vector<std::string> names;
+  for (int slot = 1; slot < SlotLimit; ++slot) {
+    const auto found = values.find(FoldedKey(Slotted("Filename", slot)));
+    names.push_back(found == values.end() || found->second == MissingMark ? std::string() : found->second);
+  }
+  return names;
 }
 
 void TAppSettingsStore::LoadEntryAt(TAppSettings& settings, int slot) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Exception.h"
 #include "platform/Platform.h"
@@ -156,6 +157,9 @@ class TAppSettingsStore {
   std::string StoredFileName(int slot);
   // The same in an INI file, as the INI read gives it (not decoded); "" when missing.
   std::string StoredFileName(TIniFile& ini, int slot);
+  // StoredFileName(ini, slot) of every slot, index 0 for slot 1, from one read of the section
+  // instead of one file read per slot.
+  std::vector<std::string> StoredFileNames(TIniFile& ini);
   // Changes `settings` by the entry at `slot`, as LoadSettings does once it has found the
   // slot; Filename stays as it is, and stands in for an empty Icon. Errors end the load
   // silently, keeping what was read so far.

@@ -227,6 +227,44 @@ TVariant TRegistryEnhanced::ReadValue(const std::string& name) {
   return result;
 }
 
+TOpenKeyReader::TOpenKeyReader(TRegistryEnhanced& registry) : accessor_(registry.platform_.Registry()) {
+  if (registry.Key.empty()) return;
+  registry.Prepare(accessor_, AccessMask(registry.Access));
+  open_ = accessor_.OpenKey(registry.WorkingKey(""), false);
+}
+
+TVariant TOpenKeyReader::ReadValue(const std::string& valueName) {
+  // Most values fit a first buffer: their data comes with the question that ReadOpenValue
+  // asks only for the type and size. A key deleted meanwhile fails that question, as a
+  // missing value does.
+  constexpr DWORD FirstGuess = 256;
+  TVariant result;
+  if (!open_) return result;
+  IRegistry& api = accessor_.Api();
+  std::vector<BYTE> buffer(FirstGuess, 0);
+  DWORD type = REG_NONE, size = 0;
+  const LONG first = api.RegQueryValueExA(accessor_.CurrentKey(), valueName, &type, &buffer, &size);
+  if (first == ERROR_MORE_DATA) {
+    ReadOpenValue(api, accessor_.CurrentKey(), valueName, result);
+    return result;
+  }
+  if (first != ERROR_SUCCESS) return result;
+  if (IsTextType(type)) {
+    std::string text(buffer.begin(), buffer.begin() + std::min<std::size_t>(size, buffer.size()));
+    const std::string::size_type nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    result = std::move(text);
+  } else if (type == REG_DWORD) {
+    // ReadOpenValue's four-byte read of a longer number fails.
+    if (size > 4) Raise(MsgFailedToGetData, valueName);
+    const std::uint32_t bits = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
+                               static_cast<std::uint32_t>(buffer[2]) << 16 |
+                               static_cast<std::uint32_t>(buffer[3]) << 24;
+    result = static_cast<std::int32_t>(bits);
+  }
+  return result;
+}
+
 TVariant TRegistryEnhanced::ReadValueDefault(const std::string& name, const TVariant& defaultValue) {
   if (Key.empty()) return TVariant();
   TRegistry accessor(platform_.Registry());

@@ -135,6 +135,27 @@ DWORD SimProfile::GetPrivateProfileStringA(const std::string& section, const std
   return static_cast<DWORD>(result.size());
 }
 
+std::vector<std::string> SimProfile::GetPrivateProfileSectionA(const std::string& section,
+                                                               const std::string& fileName) {
+  std::vector<std::string> result;
+  const std::string wantedSection = TrimSpaces(section);
+  std::string bytes;
+  if (fileName.empty() || wantedSection.empty() || !files_.ReadFileBytes(ResolveName(fileName), bytes)) return result;
+  const std::vector<Line> lines = SplitLines(bytes);
+  const Location where = Find(lines, wantedSection, nullptr);
+  if (where.header < 0) return result;
+  for (int i = where.header + 1; i < where.end; ++i) {
+    std::string name, value;
+    if (ParseEntry(lines[i].text, name, value)) {
+      result.push_back(name + "=" + value);
+      continue;
+    }
+    const std::string text = TrimBlanks(lines[i].text);
+    if (!text.empty() && text[0] != ';') result.push_back(text);
+  }
+  return result;
+}
+
 BOOL SimProfile::WritePrivateProfileStringA(const std::string& section, const std::optional<std::string>& key,
                                             const std::optional<std::string>& value, const std::string& fileName) {
   if (fileName.empty()) return FALSE;

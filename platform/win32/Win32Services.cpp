@@ -46,6 +46,26 @@ class Win32Profile : public IProfile {
     return copied;
   }
 
+  std::vector<std::string> GetPrivateProfileSectionA(const std::string& section,
+                                                     const std::string& fileName) override {
+    // The call says only that the buffer was too small (size - 2 copied): ask again with more.
+    std::vector<char> buffer(32768, '\0');
+    DWORD copied = 0;
+    for (;;) {
+      const DWORD size = static_cast<DWORD>(buffer.size());
+      copied = ::GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, fileName.c_str());
+      if (copied + 2 < size) break;
+      buffer.assign(buffer.size() * 2, '\0');
+    }
+    std::vector<std::string> lines;
+    for (DWORD start = 0; start < copied;) {
+      const std::string line(buffer.data() + start);
+      lines.push_back(line);
+      start += static_cast<DWORD>(line.size()) + 1;
+    }
+    return lines;
+  }
+
   BOOL WritePrivateProfileStringA(const std::string& section, const std::optional<std::string>& key,
                                   const std::optional<std::string>& value, const std::string& fileName) override {
     return ::WritePrivateProfileStringA(section.c_str(), OrNull(key), OrNull(value), fileName.c_str());

@@ -123,6 +123,36 @@ TEST_F(StoredSettingsPageTest, ListHoldsEveryNameOfBothStoresOnce) {
   EXPECT_EQ("", form.RegistryOp.Key);
 }
 
+TEST_F(StoredSettingsPageTest, IniNamesReadAtOnceAreThoseOfTheKeyReads) {
+  const std::string longName(1100, 'x');
+  const std::string body = "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n"
+                           "  filename1 =  \"C:\\A\\One.exe\"  \r\n"
+                           "FILENAME2='C:\\B\\Two.exe'\r\n"
+                           "Filename3=C:\\C\\Three.exe\r\nFilename3=C:\\C\\Later.exe\r\n"
+                           "Filename4=\"unbalanced\r\n"
+                           "; Filename5=C:\\Commented.exe\r\n"
+                           "Filename6\r\n"
+                           "Filename7=" + longName + "\r\n"
+                           "Filename8=\r\nFilename9=\x01\r\n"
+                           "Filename10=\"\"two\"\"\r\n"
+                           "Filename399=C:\\Last.exe\r\n"
+                           "[Other]\r\nFilename11=C:\\Other.exe\r\n"
+                           "[AppSettings]\r\nFilename12=C:\\Second\\Section.exe\r\n";
+  ASSERT_TRUE(platform.Files().WriteFileBytes(OmbrixIni, body));
+  std::unique_ptr<TIniFile> ini = OpenIniFile(platform, OmbrixIni);
+  TAppSettingsStore store = Store();
+  std::vector<std::string> oneByOne;
+  for (int slot = 1; slot < SlotLimit; ++slot) oneByOne.push_back(store.StoredFileName(*ini, slot));
+  const std::vector<std::string> atOnce = store.StoredFileNames(*ini);
+  EXPECT_EQ(oneByOne, atOnce);
+  ASSERT_EQ(std::size_t(SlotLimit - 1), atOnce.size());
+  const std::vector<std::string> expectedStart = {"C:\\A\\One.exe", "C:\\B\\Two.exe", "C:\\C\\Three.exe",
+                                                  "\"unbalanced", "", "", longName.substr(0, 1023), "", "", "\"two\""};
+  EXPECT_EQ(expectedStart, std::vector<std::string>(atOnce.begin(), atOnce.begin() + 10));
+  EXPECT_EQ("", atOnce[10] + atOnce[11]) << "other sections and a second one of the name do not count";
+  EXPECT_EQ("C:\\Last.exe", atOnce.back());
+}
+
 TEST_F(StoredSettingsPageTest, EmptyStoresShowTheEmptyState) {
   Run([&](SimFormUser& user) {
     EXPECT_TRUE(user.IsShowing("lblNoItems"));

@@ -123,5 +123,36 @@ TEST_F(ProfileContract, ValuesSurviveARoundTripWithQuotesAndHighCharacters) {
   EXPECT_EQ(value.substr(1, value.size() - 2), Read(path, "AppSettings", "Filename1"));
 }
 
+TEST_F(ProfileContract, SectionReadListsTheFirstSectionsLinesHoweverLong) {
+  // Past 32K characters the first buffer of the Windows backend is too small.
+  std::string many;
+  std::vector<std::string> manyLines;
+  for (int i = 1; i <= 2000; ++i) {
+    manyLines.push_back("Key" + std::to_string(i) + "=value number " + std::to_string(i));
+    many += manyLines.back() + "\r\n";
+  }
+  struct Case {
+    const char* label;
+    std::string body;
+    const char* section;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"lines as listed",
+       "[other]\r\nname=no\r\n[Sect]\r\n  name1 =  val 1  \r\nname2=\"quoted\"\r\n; comment=x\r\n"
+       "\r\n   \r\nbare line  \r\nempty=\r\nname1=again\r\n[next]\r\nname=no\r\n",
+       "SECT",
+       {"name1=val 1", "name2=\"quoted\"", "bare line", "empty=", "name1=again"}},
+      {"only the first of two sections", "[s]\r\na=1\r\n[t]\r\n[s]\r\nb=2\r\n", "s", {"a=1"}},
+      {"no such section", "[s]\r\na=1\r\n", "missing", {}},
+      {"longer than the first buffer", "[big]\r\n" + many, "big", manyLines},
+  };
+  for (const Case& c : cases) {
+    const std::string path = File("section.ini", c.body);
+    EXPECT_EQ(c.expected, Profile().GetPrivateProfileSectionA(c.section, path)) << c.label;
+  }
+  EXPECT_TRUE(Profile().GetPrivateProfileSectionA("s", InFolder("absent.ini")).empty());
+}
+
 }  // namespace
 }  // namespace ombrix::contract

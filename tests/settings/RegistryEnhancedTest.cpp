@@ -90,18 +90,24 @@ TEST_F(RegistryStore, HostileStoredDataReadsSafely) {
       {"Negative", TVariant(-7)},
       {"ShortDword", TVariant(263)},
   };
+  TOpenKeyReader reader(Store());
   for (const Case& c : cases) {
     EXPECT_EQ(c.read, Store().ReadValue(c.name)) << c.name;
     EXPECT_EQ(c.read.IsEmpty() ? fallback : c.read, Store().ReadValueDefault(c.name, fallback)) << c.name;
     EXPECT_EQ(c.read.ToText(), Store().ReadText(c.name)) << c.name;
+    if (Store().KeyPart(c.name).empty()) {
+      EXPECT_EQ(c.read, reader.ReadValue(c.name)) << c.name << " through one key";
+    }
   }
   EXPECT_EQ("", Store().ReadText("LongDword"));
   // Eight bytes do not fit the four of a number: the read fails instead of overrunning.
-  try {
-    Store().ReadValue("LongDword");
-    ADD_FAILURE() << "a REG_DWORD of 8 bytes was read";
-  } catch (const ERegistryException& error) {
-    EXPECT_EQ("Failed to get data for 'LongDword'", error.Message());
+  for (bool throughOneKey : {false, true}) {
+    try {
+      throughOneKey ? reader.ReadValue("LongDword") : Store().ReadValue("LongDword");
+      ADD_FAILURE() << "a REG_DWORD of 8 bytes was read";
+    } catch (const ERegistryException& error) {
+      EXPECT_EQ("Failed to get data for 'LongDword'", error.Message());
+    }
   }
   EXPECT_EQ(fallback, Store().ReadValueDefault("LongDword", fallback));
 }
