@@ -13,6 +13,7 @@
 #include <string>
 
 #include "center/ContextMenuPage.h"
+#include "bench/BenchMain.h"
 #include "platform/sim/SimPlatform.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -252,18 +253,4 @@ int Bench(Platform& inner, const char* backend, int repetitions) {
 }  // namespace
 }  // namespace ombrix
 
-int main(int argc, char** argv) {
-  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  int failures = 0;
-  {
-    ombrix::sim::SimPlatform platform;
-    failures += ombrix::Bench(platform, "simulated desktop", repetitions);
-  }
-#ifdef _WIN32
-  {
-    ombrix::win32::Win32Platform platform;
-    failures += ombrix::Bench(platform, "Windows API", repetitions);
-  }
-#endif
-  return failures == 0 ? 0 : 1;
-}
+int main(int argc, char** argv) { return ombrix::RunOnBothDesktops(argc, argv, 3, ombrix::Bench); }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchMain.h"
 #include "platform/sim/SimPlatform.h"
 #include "settings/AppSettings.h"
 #ifdef _WIN32
@@ -190,18 +191,4 @@ int Bench(Platform& platform, const char* backend, int repetitions) {
 }  // namespace
 }  // namespace ombrix
 
-int main(int argc, char** argv) {
-  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  int failures = 0;
-  {
-    ombrix::sim::SimPlatform platform;
-    failures += ombrix::Bench(platform, "simulated desktop", repetitions);
-  }
-#ifdef _WIN32
-  {
-    ombrix::win32::Win32Platform platform;
-    failures += ombrix::Bench(platform, "Windows API", repetitions);
-  }
-#endif
-  return failures == 0 ? 0 : 1;
-}
+int main(int argc, char** argv) { return ombrix::RunOnBothDesktops(argc, argv, 5, ombrix::Bench); }
