@@ -4,16 +4,6 @@
 
 namespace ombrix {
 
-namespace {
-
-// The folder part of a path, with its backslash.
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
-}  // namespace
-
 TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
     : TForm("TfrmMain", "Vorel Ombrix Control Center", 576, 500),
       platform_(platform),

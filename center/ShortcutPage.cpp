@@ -28,14 +28,6 @@ bool ForbiddenInName(char c) {
   return std::string("/\\:*?\"<>|").find(c) != std::string::npos;
 }
 
-// The name with its extension (after the last dot of its last part) replaced, or added.
-std::string WithExtension(const std::string& path, const std::string& extension) {
-  const std::size_t dot = path.find_last_of('.');
-  const std::size_t slash = path.find_last_of("\\/:");
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  return (hasExtension ? path.substr(0, dot) : path) + extension;
-}
-
 struct Location {
   const char* entry;
   TShellFolder folder;
@@ -174,7 +166,7 @@ void TShortcutPage::btnTestThisShortCutClick(TControl&) {
   IFiles& files = context_.platform.Files();
   std::string placeholder;
   if (files.GetTempFileNameA(files.GetTempPathA(), "OBX", 0, placeholder) == 0) placeholder.clear();
-  const std::string link = WithExtension(placeholder.empty() ? FallbackTempName : placeholder, ".LNK");
+  const std::string link = ChangeFileExt(placeholder.empty() ? FallbackTempName : placeholder, ".LNK");
   // The empty file GetTempFileNameA made only reserved the name: nothing of the test is
   // left in the user's temporary folder, whatever happens below.
   struct RemovePlaceholder {

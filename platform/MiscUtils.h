@@ -29,6 +29,12 @@ std::string DigitsOnly(const std::string& text);
 std::int32_t DigitsToInt(const std::string& text);
 std::string IntToText(std::int32_t number);
 
+// The folder part of a path with its final backslash ("" when there is none).
+std::string FolderOf(const std::string& path);
+// The path with the extension of its last part (from its last dot) replaced by `extension`,
+// or `extension` added when it has none.
+std::string ChangeFileExt(const std::string& path, const std::string& extension);
+
 // Milliseconds of the time-of-day part of a date-time; whole days are not counted.
 std::int32_t TimeToMilliseconds(TDateTime time);
 // Processes pending messages (at least once) until the time has passed.

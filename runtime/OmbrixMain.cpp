@@ -279,13 +279,12 @@ void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
   State.DoPartialSearch = settings.DoPartialSearch;
   State.UsePID = settings.UsePID;
   State.WarnQuickClose = settings.WarnQuickClose;
-  CopyTraySettings(dialog);
+  CopyTraySettings(settings);
 }
 
-void TVorel_Ombrix::CopyTraySettings(TfrmConfiguration& dialog) {
-  // What the dialog collects is what it shows: the icon position bounded by the file's
-  // icons, and the tray flags as its radio buttons hold them (the last flag on won).
-  const TAppSettings settings = dialog.CollectSettings();
+// What the dialog collects is what it shows: the icon position bounded by the file's icons,
+// and the tray flags as its radio buttons hold them (the last flag on won).
+void TVorel_Ombrix::CopyTraySettings(const TAppSettings& settings) {
   State.Icon = settings.Icon;
   State.IconNumber = settings.IconNumber;
   State.TrayTask = settings.TrayTask;
@@ -446,7 +445,7 @@ void TVorel_Ombrix::itmAppPopupClick() {
 }
 
 void TVorel_Ombrix::ApplyTraySettings(TfrmConfiguration& dialog) {
-  CopyTraySettings(dialog);
+  CopyTraySettings(dialog.CollectSettings());
   SetupTrayIcon();
 }
 

@@ -119,7 +119,7 @@ class TVorel_Ombrix : public IConfigurationOpener {
   void LoadSettings();
   bool DiscoverWindows();
   // The icon, the tray mode and the click mode, as the dialog shows them.
-  void CopyTraySettings(TfrmConfiguration& dialog);
+  void CopyTraySettings(const TAppSettings& settings);
   void WireClicks();
   // Adds (true) or removes the tray icon; never adds it once Ombrix has closed.
   void PresentIcon(bool present);

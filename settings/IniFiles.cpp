@@ -1,5 +1,6 @@
 #include "settings/IniFiles.h"
 
+#include "platform/MiscUtils.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {
@@ -14,19 +15,6 @@ int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-// The folder part of a path, with its final backslash ("" when there is none).
-std::string FolderOf(const std::string& path) {
-  const std::string::size_type slash = path.find_last_of("\\/:");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string WithIniExtension(const std::string& path) {
-  const std::string::size_type dot = path.rfind('.');
-  const std::string::size_type folder = path.find_last_of("\\/:");
-  if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return path + ".ini";
-  return path.substr(0, dot) + ".ini";
 }
 
 }  // namespace
@@ -94,7 +82,7 @@ std::unique_ptr<TIniFile> OpenIniFile(Platform& platform, const std::string& fil
 }
 
 std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform) {
-  return OpenSettingsIni(platform, WithIniExtension(platform.Files().GetModuleFileNameA()));
+  return OpenSettingsIni(platform, ChangeFileExt(platform.Files().GetModuleFileNameA(), ".ini"));
 }
 
 std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform, const std::string& besideProgram) {

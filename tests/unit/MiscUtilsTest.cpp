@@ -130,5 +130,22 @@ TEST(AskYesNo, DesktopOwnedForegroundQuestion) {
   EXPECT_EQ("Close?", box.text);
 }
 
+TEST(PathParts, FolderAndExtensionOfTheLastPart) {
+  const struct {
+    const char* path;
+    const char* folder;
+    const char* withLnk;
+  } cases[] = {
+      {"C:\\Temp\\OBX1A.TMP", "C:\\Temp\\", "C:\\Temp\\OBX1A.LNK"},
+      {"C:\\My.Dir\\name", "C:\\My.Dir\\", "C:\\My.Dir\\name.LNK"},
+      {"OBX0F1E2.TMP", "", "OBX0F1E2.LNK"},
+      {"C:file.a.b", "C:", "C:file.a.LNK"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.folder, FolderOf(c.path)) << c.path;
+    EXPECT_EQ(c.withLnk, ChangeFileExt(c.path, ".LNK")) << c.path;
+  }
+}
+
 }  // namespace
 }  // namespace ombrix
