@@ -257,5 +257,83 @@ TEST_F(ControlCenterEndToEnd, ThreePagesAShortcutWrittenAndOneTried) {
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000)) << "Exit ends OmbrixHub";
 }
 
+// Two file types of the test's own that sort before every other key (punctuation first), so
+// that they are the list's first two items.
+const char* const VerbTypes[] = {"!OmbrixHubA", "!OmbrixHubB"};
+
+void RemoveVerbTypes() {
+  for (const char* type : VerbTypes) {
+    for (const char* below : {"\\Shell\\Tuckaway\\Command", "\\Shell\\Tuckaway", "\\Shell\\Open\\Command",
+                              "\\Shell\\Open", "\\Shell", ""}) {
+      ::RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(type) + below).c_str());
+    }
+  }
+}
+
+std::string DefaultValue(const std::string& key) {
+  std::vector<char> data(1024, '\0');
+  LONG size = static_cast<LONG>(data.size());
+  if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), data.data(), &size) != ERROR_SUCCESS) return "<none>";
+  return data.data();
+}
+
+bool KeyExists(const std::string& key) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(opened);
+  return true;
+}
+
+TEST_F(ControlCenterEndToEnd, ExplorerVerbAddedAndRemovedByHand) {
+  RemoveVerbTypes();
+  for (const char* type : VerbTypes) {
+    const std::string command = "\"" + TargetExe + "\" \"%1\"";
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueA(HKEY_CLASSES_ROOT, (std::string(type) + "\\Shell\\Open\\Command").c_str(),
+                                            REG_SZ, command.c_str(), static_cast<DWORD>(command.size())));
+  }
+  struct Cleanup {
+    ~Cleanup() { RemoveVerbTypes(); }
+  } cleanup;
+  ASSERT_TRUE(StartHub());
+  HubWindow hub;
+  ASSERT_TRUE(hub.Find());
+
+  HWND tabs = hub.Control("pcControlCenter");
+  RECT area{};
+  ::GetWindowRect(tabs, &area);
+  ASSERT_TRUE(xdo_.Click(POINT{area.left + 24, area.top + 10}));
+  ASSERT_TRUE(xdo_.Key("Right"));
+  ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 5000));
+
+  // A click on the first item, a Ctrl+click on the second: both selected.
+  HWND list = hub.Control("lbAssExt");
+  ASSERT_TRUE(list && WaitFor([&] { return ::IsWindowVisible(list) != FALSE; }));
+  ::SendMessageA(list, LB_SETTOPINDEX, 0, 0);
+  const int height = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  POINT origin{0, 0};
+  ::ClientToScreen(list, &origin);
+  ASSERT_TRUE(xdo_.Click(POINT{origin.x + 30, origin.y + height / 2}));
+  ASSERT_TRUE(xdo_.CtrlClick(POINT{origin.x + 30, origin.y + height + height / 2}));
+  EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 2; }, 5000));
+  HWND extension = hub.Control("ebxExtension");
+  EXPECT_TRUE(WaitFor([&] { return TextOf(extension) == VerbTypes[1]; }, 5000))
+      << "the detail boxes show the current item: " << TextOf(extension);
+
+  const std::string hubFolder = HubExe.substr(0, HubExe.find_last_of('\\') + 1);
+  const std::string verb = "\"" + hubFolder + "Ombrix.exe\" \"%1\"";
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnAddOX"))));
+  for (const char* type : VerbTypes) {
+    EXPECT_TRUE(WaitFor([&] { return DefaultValue(std::string(type) + "\\Shell\\Tuckaway\\Command") == verb; }, 5000))
+        << type << ": " << DefaultValue(std::string(type) + "\\Shell\\Tuckaway\\Command");
+  }
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnRemoveOX"))));
+  for (const char* type : VerbTypes) {
+    EXPECT_TRUE(WaitFor([&] { return !KeyExists(std::string(type) + "\\Shell\\Tuckaway"); }, 5000)) << type;
+    EXPECT_TRUE(KeyExists(std::string(type) + "\\Shell")) << "the Shell key stays";
+  }
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnExit"))));
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000));
+}
+
 }  // namespace
 }  // namespace ombrix
