@@ -30,6 +30,16 @@ count_tests() {
   { grep -oE "^[0-9]+: \[  $1  \] [0-9]+ test" "$2" || true; } | awk '{s += $5} END {print s + 0}'
 }
 
+# What a failed run said: every failed check with the lines that explain it (GoogleTest
+# prints them after "file:line: Failure"), then the failed tests and anything that crashed.
+show_failures() {
+  awk '
+    / Failure$|\): error: / { lines = 8 }
+    lines > 0 { print; lines--; if ($0 ~ /\[ +(OK|FAILED|RUN) +\]/) lines = 0 }
+  ' "$1" | head -80
+  grep -E '\[  FAILED  \]|\(Failed\)|\(Timeout\)|\(SEGFAULT\)|Exception|ERROR: AddressSanitizer|runtime error' "$1" | head -40 || true
+}
+
 # Builds a preset, runs its tests and adds the GoogleTest counts to the totals.
 run_preset() {
   local preset="$1" log="build/logs/$1.log" result=0 passed failed
@@ -48,7 +58,7 @@ run_preset() {
   passed=$(count_tests PASSED "$log")
   failed=$(count_tests FAILED "$log")
   if [ "$result" -ne 0 ]; then
-    grep -E '\[  FAILED  \]|\(Failed\)|\(Timeout\)|\(SEGFAULT\)|Exception|ERROR: AddressSanitizer|runtime error' "$log" | head -40 || true
+    show_failures "$log"
     [ "$failed" -eq 0 ] && failed=1
     status=1
   fi
