@@ -14,7 +14,7 @@ goal_ratio=1.25
 
 ensure_packages
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Ombrix OmbrixHub OmbrixSizeFloor >/dev/null
+cmake --build --preset win32 --target Ombrix OmbrixHub OmbrixSizeFloor OmbrixPlain OmbrixHubPlain >/dev/null
 apps="$ROOT/build/win32/apps"
 stripped="$ROOT/build/win32/stripped"
 mkdir -p "$stripped"
@@ -69,22 +69,36 @@ weigh_map() {
       if (bytes == 0) next
       object = file; sub(/.*\//, "", object)
       library = object; sub(/\(.*$/, "", library)
+      # The code the link-time optimiser wrote, in temporary objects of random names.
+      if (library ~ /\.ltrans\.o$/) object = library = "own code, optimised at link time"
+      own = library ~ /^libombrix_|\.(cpp|rc)\.(obj|res)$/
       libraries[library] += bytes
       if (object != library) objects[object] += bytes
+      if (own) { ownLibraries[library] += bytes; if (object != library) ownObjects[object] += bytes }
       next
     }
     { pending = "" }
     END {
       for (name in libraries) print libraries[name], "library", name
       for (name in objects) print objects[name], "object", name
+      for (name in ownLibraries) print ownLibraries[name], "own-library", name
+      for (name in ownObjects) print ownObjects[name], "own-object", name
     }' "$1"
 }
+
+# The first $2 lines of kind $3 of a weighed map, heaviest first.
+heaviest() { echo "$1" | awk -v kind="$3" '$2 == kind' | head -n "$2" | awk '{ $1 = sprintf("  %8d ", $1); $2 = ""; print }'; }
 
 for program in Ombrix OmbrixHub; do
   echo
   echo "== $program.exe: heaviest libraries and objects (bytes in the program)"
   weighed="$(weigh_map "$apps/$program.map" | sort -rn)"
-  echo "$weighed" | awk '$2 == "library"' | head -n "$entries" | awk '{ printf "  %8d  %s\n", $1, $3 }'
+  heaviest "$weighed" "$entries" library
   echo "  --"
-  echo "$weighed" | awk '$2 == "object"' | head -n "$entries" | awk '{ printf "  %8d  %s\n", $1, $3 }'
+  heaviest "$weighed" "$entries" object
+  echo "  -- the own code before link-time optimisation (the same program linked plainly)"
+  plain="$(weigh_map "$apps/${program}Plain.map" | sort -rn)"
+  heaviest "$plain" "$entries" own-library
+  echo "  --"
+  heaviest "$plain" "$entries" own-object
 done
