@@ -11,15 +11,15 @@ TForm::TForm(std::string className, std::string caption, int clientWidth, int cl
       caption_(std::move(caption)) {}
 
 void TForm::Register(TControl& control) {
-  if (FindControl(control.Name())) throw std::logic_error(className_ + ": two controls named " + control.Name());
+  if (FindControl(control.Name())) throw EProgramError(className_ + ": two controls named " + control.Name());
   const TControl* parent = control.Parent();
   if (parent) {
     if (&parent->Form() != this || !parent->IsContainer()) {
-      throw std::logic_error(control.Name() + ": the parent must be a container of the same form");
+      throw EProgramError(control.Name() + ": the parent must be a container of the same form");
     }
     const bool isPage = control.Kind() == TControlKind::TabSheet;
     if (isPage != (parent->Kind() == TControlKind::PageControl)) {
-      throw std::logic_error(control.Name() + ": only pages go into a page control, and only there");
+      throw EProgramError(control.Name() + ": only pages go into a page control, and only there");
     }
   }
   control.TabOrder = static_cast<int>(ChildrenOf(parent).size());

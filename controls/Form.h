@@ -2,7 +2,7 @@
 // A form: a plain class that owns its controls (as members declared after this base) and
 // binds their events to its own methods when it is constructed. A form host shows it.
 
-#include <stdexcept>
+#include "platform/Exception.h"
 #include <string>
 #include <vector>
 
@@ -83,7 +83,7 @@ class TForm : public THandlerBinder {
   template <class T>
   T& Get(const std::string& name) const {
     T* control = dynamic_cast<T*>(FindControl(name));
-    if (!control) throw std::logic_error(className_ + " has no control " + name + " of that kind");
+    if (!control) throw EProgramError(className_ + " has no control " + name + " of that kind");
     return *control;
   }
   // The direct children of a container (nullptr: the form) in tab order.

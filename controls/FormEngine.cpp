@@ -1,7 +1,7 @@
 #include "controls/FormEngine.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include "platform/Exception.h"
 
 namespace ombrix {
 
@@ -30,7 +30,7 @@ FormEngine::FormEngine(TForm& form, IDialogs& dialogs, const FormHostOptions& op
 void FormEngine::Run(const std::function<void()>& handler) {
   try {
     handler();
-  } catch (const std::logic_error&) {
+  } catch (const EProgramError&) {
     throw;
   } catch (const std::exception& error) {
     ShowError(error.what());

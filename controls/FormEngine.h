@@ -68,7 +68,7 @@ class FormEngine {
   void Help();
 
   // Runs a handler; an error it raises is shown in the general error box. Errors of the
-  // program's logic (std::logic_error) are not the user's business and pass on.
+  // program itself (EProgramError) are not the user's business and pass on.
   void Run(const std::function<void()>& handler);
   void ShowError(const std::string& message);
 

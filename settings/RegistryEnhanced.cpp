@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 #include "settings/SettingsText.h"
@@ -408,13 +407,12 @@ bool TRegistryEnhanced::SearchValues(const std::string& text, TSearchMode mode, 
     if (text.empty()) return true;
     return (tryNames && nameMatches(name)) || (tryData && dataMatches(name));
   };
-  // False when the results list cannot take the path.
+  // False when the results list cannot take the path: memory runs out, or the path or the
+  // list would grow past the longest the library allows.
   auto add = [&](const std::string& name) {
     try {
       SearchResults.push_back(Key + "\\" + name);
-    } catch (const std::bad_alloc&) {
-      result = false;
-    } catch (const std::length_error&) {
+    } catch (const std::exception&) {
       result = false;
     }
   };

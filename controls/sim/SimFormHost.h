@@ -5,7 +5,7 @@
 
 #include <deque>
 #include <functional>
-#include <stdexcept>
+#include "platform/Exception.h"
 #include <string>
 #include <vector>
 
@@ -16,9 +16,9 @@ namespace ombrix::sim {
 
 // A mistake in a test's script (no script for a form, a form left open, a name that does
 // not exist). It is a logic error, so it passes the handlers' error boundary.
-class SimFormError : public std::logic_error {
+class SimFormError : public EProgramError {
  public:
-  using std::logic_error::logic_error;
+  using EProgramError::EProgramError;
 };
 
 // The user in front of one open form.

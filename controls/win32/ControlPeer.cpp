@@ -124,7 +124,7 @@ std::unique_ptr<ControlPeer> MakePeer(PeerContext& context, TControl& control) {
     case TControlKind::RadioGroup:
       return MakeRadioGroupPeer(context, control);
   }
-  throw std::logic_error(control.Name() + ": no peer for its kind");
+  throw EProgramError(control.Name() + ": no peer for its kind");
 }
 
 }  // namespace ombrix::win32

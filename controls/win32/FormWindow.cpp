@@ -85,7 +85,7 @@ HWND FormWindow::MakeWindow(DWORD exStyle, const char* className, const std::str
   HWND window = ::CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, Scale(bounds.Left),
                                   Scale(bounds.Top), Scale(bounds.Width), Scale(bounds.Height), parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), this);
-  if (!window) throw std::runtime_error("Cannot create the window of a control (" + std::string(className) + ").");
+  if (!window) throw Exception("Cannot create the window of a control (" + std::string(className) + ").");
   return window;
 }
 
@@ -141,7 +141,7 @@ void FormWindow::CreateFrameWindow() {
   }
   window_ = OwnedWindow(::CreateWindowExA(exStyle, form_.ClassName().c_str(), form_.Caption().c_str(), style, left, top,
                                           width, height, owner, nullptr, ::GetModuleHandleA(nullptr), this));
-  if (!window_.Get()) throw std::runtime_error("Cannot create the window " + form_.Caption() + ".");
+  if (!window_.Get()) throw Exception("Cannot create the window " + form_.Caption() + ".");
 }
 
 void FormWindow::CreateChildren(const TControl* parent, HWND parentWindow) {

@@ -1,6 +1,6 @@
 #include "platform/sim/SimDialogs.h"
 
-#include <stdexcept>
+#include "platform/Exception.h"
 
 namespace ombrix::sim {
 
@@ -9,7 +9,7 @@ int SimDialogs::MessageBoxA(HWND owner, const std::string& text, const std::stri
   if (answers_.empty()) {
     // A box with only OK needs no script; any question must have been expected by the test.
     if ((type & MB_TYPEMASK) == MB_OK) return IDOK;
-    throw std::logic_error("unexpected message box: " + caption + ": " + text);
+    throw EProgramError("unexpected message box: " + caption + ": " + text);
   }
   Answer answer = std::move(answers_.front());
   answers_.pop_front();
@@ -22,7 +22,7 @@ namespace {
 bool AnswerFileDialog(const char* kind, const OpenFileRequest& request, std::vector<OpenFileRequest>& log,
                       std::deque<std::optional<std::string>>& answers, std::string& fileName) {
   log.push_back(request);
-  if (answers.empty()) throw std::logic_error(std::string("unexpected ") + kind + " dialog: " + request.title);
+  if (answers.empty()) throw EProgramError(std::string("unexpected ") + kind + " dialog: " + request.title);
   std::optional<std::string> answer = answers.front();
   answers.pop_front();
   if (!answer) return false;

@@ -1,7 +1,7 @@
 #include "platform/sim/SimInput.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include "platform/Exception.h"
 
 #include "platform/sim/SimText.h"
 
@@ -90,7 +90,7 @@ void SimInput::DismissNextMenu(std::function<void()> whileOpen) {
 UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flags, int x, int y, HWND owner) {
   const size_t logIndex = menus_.size();
   menus_.push_back(ShownMenu{menu, items, flags, x, y, owner, 0, windows_.Foreground()});
-  if (choices_.empty()) throw std::logic_error("a popup menu was shown and the test scripted no choice");
+  if (choices_.empty()) throw EProgramError("a popup menu was shown and the test scripted no choice");
   Choice choice = std::move(choices_.front());
   choices_.pop_front();
   if (choice.whileOpen) choice.whileOpen();
@@ -98,10 +98,10 @@ UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flag
   const MenuEntry* entry = nullptr;
   if (choice.kind == Choice::Caption) {
     entry = FindEntry(items, [&](const MenuEntry& e) { return !e.separator && e.caption == choice.caption; });
-    if (!entry) throw std::logic_error("the menu shown has no item \"" + choice.caption + "\"");
+    if (!entry) throw EProgramError("the menu shown has no item \"" + choice.caption + "\"");
   } else if (choice.kind == Choice::Command) {
     entry = FindEntry(items, [&](const MenuEntry& e) { return !e.separator && e.command == choice.command; });
-    if (!entry) throw std::logic_error("the menu shown has no item with command " + std::to_string(choice.command));
+    if (!entry) throw EProgramError("the menu shown has no item with command " + std::to_string(choice.command));
   }
   const UINT chosen = entry && entry->enabled ? entry->command : 0;
   menus_[logIndex].chosen = chosen;  // by index: whileOpen may have shown further menus

@@ -54,7 +54,7 @@ class SimInput : public IInput {
   // runs first, as the menu's own message loop lets other things happen. Choosing a
   // disabled item or a separator closes nothing and counts as dismissing; a caption or
   // command the menu does not have is a mistake in the test. A menu shown with no choice
-  // scripted is one too: both throw std::logic_error.
+  // scripted is one too: both throw EProgramError.
   void PickNextMenuItem(const std::string& caption, std::function<void()> whileOpen = {});
   void PickNextMenuCommand(UINT command, std::function<void()> whileOpen = {});
   void DismissNextMenu(std::function<void()> whileOpen = {});

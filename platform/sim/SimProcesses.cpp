@@ -1,7 +1,7 @@
 #include "platform/sim/SimProcesses.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include "platform/Exception.h"
 
 #include "platform/sim/SimText.h"
 
@@ -338,7 +338,7 @@ DWORD SimProcesses::WaitForInputIdle(HANDLE handle, DWORD milliseconds) {
   const unsigned long long idleAt = process->startedAt + process->program.idleAfter;
   if (!process->program.neverIdle && idleAt <= now) return 0;
   if (process->program.neverIdle || (milliseconds != INFINITE && idleAt - now > milliseconds)) {
-    if (milliseconds == INFINITE) throw std::logic_error("waiting forever for a program that never becomes idle");
+    if (milliseconds == INFINITE) throw EProgramError("waiting forever for a program that never becomes idle");
     clock_.Advance(milliseconds);
     CatchUp();
     return WAIT_TIMEOUT;

@@ -163,11 +163,11 @@ TEST(FormDeclarations, MistakesAreRefused) {
   TPageControl pages(form, "pc", nullptr, {0, 0, 100, 100});
   TGroupBox group(form, "gb", nullptr, {}, "");
   TLabel label(form, "lbl", nullptr, {}, "");
-  EXPECT_THROW(TLabel(form, "lbl", nullptr, {}, ""), std::logic_error) << "names are unique";
-  EXPECT_THROW(TLabel(form, "x", &pages, {}, ""), std::logic_error) << "a page control holds pages only";
-  EXPECT_THROW(TLabel(form, "y", &label, {}, ""), std::logic_error) << "a label holds nothing";
+  EXPECT_THROW(TLabel(form, "lbl", nullptr, {}, ""), EProgramError) << "names are unique";
+  EXPECT_THROW(TLabel(form, "x", &pages, {}, ""), EProgramError) << "a page control holds pages only";
+  EXPECT_THROW(TLabel(form, "y", &label, {}, ""), EProgramError) << "a label holds nothing";
   TForm other("TOther", "", 10, 10);
-  EXPECT_THROW(TLabel(other, "z", &group, {}, ""), std::logic_error) << "parents belong to the same form";
+  EXPECT_THROW(TLabel(other, "z", &group, {}, ""), EProgramError) << "parents belong to the same form";
 }
 
 TEST(FormDeclarations, TabSequenceFollowsContainersAndTheActivePage) {
@@ -416,8 +416,8 @@ TEST_F(SimHostTest, AnErrorInAHandlerIsShownAndTheFormStaysOpen) {
 
 TEST_F(SimHostTest, ProgramErrorsPassTheBoundary) {
   form_.btnApply.SetEnabled(true);
-  form_.btnApply.OnClick = [](TControl&) { throw std::logic_error("broken"); };
-  EXPECT_THROW(Run([](SimFormUser& user) { user.Click("btnApply"); }), std::logic_error);
+  form_.btnApply.OnClick = [](TControl&) { throw EProgramError("broken"); };
+  EXPECT_THROW(Run([](SimFormUser& user) { user.Click("btnApply"); }), EProgramError);
   EXPECT_TRUE(platform_.SimBoxes().Boxes().empty());
 }
 

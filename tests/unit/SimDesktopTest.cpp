@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Exception.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace ombrix::sim {
@@ -68,7 +69,7 @@ TEST(SimDialogsControls, ScriptedAnswersRunTheirWhileOpenStep) {
   EXPECT_EQ(IDYES, platform.Dialogs().MessageBoxA(nullptr, "Sure?", "Confirmation", MB_YESNO));
   EXPECT_TRUE(ranWhileOpen);
   EXPECT_EQ(IDOK, platform.Dialogs().MessageBoxA(nullptr, "Note", "Vorel Ombrix", MB_OK)) << "OK boxes need no script";
-  EXPECT_THROW(platform.Dialogs().MessageBoxA(nullptr, "Unplanned?", "Confirmation", MB_YESNOCANCEL), std::logic_error);
+  EXPECT_THROW(platform.Dialogs().MessageBoxA(nullptr, "Unplanned?", "Confirmation", MB_YESNOCANCEL), EProgramError);
   EXPECT_EQ(3u, platform.SimBoxes().Boxes().size());
 
   platform.SimBoxes().AnswerNextOpenDialog(std::nullopt);

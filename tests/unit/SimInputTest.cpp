@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/Exception.h"
 #include "platform/sim/SimInput.h"
 #include "platform/sim/SimPlatform.h"
 
@@ -85,9 +86,9 @@ TEST_F(SimInputTest, SystemMenuItemsAreEnabledForTheOwner) {
 
 TEST_F(SimInputTest, UnplannedMenusAndUnknownItemsAreTestMistakes) {
   HMENU menu = platform_.Input().GetSystemMenu(target_, FALSE);
-  EXPECT_THROW(platform_.Input().TrackPopupMenu(menu, 0, 0, 0, owner_), std::logic_error);
+  EXPECT_THROW(platform_.Input().TrackPopupMenu(menu, 0, 0, 0, owner_), EProgramError);
   platform_.SimUser().PickNextMenuItem("&Nowhere");
-  EXPECT_THROW(platform_.Input().ShowPopupMenu({MenuEntry{1, "&Here"}}, 0, 0, 0, owner_), std::logic_error);
+  EXPECT_THROW(platform_.Input().ShowPopupMenu({MenuEntry{1, "&Here"}}, 0, 0, 0, owner_), EProgramError);
 }
 
 TEST_F(SimInputTest, MessagesToAnotherProgramsWindowArriveButCannotBePeeked) {
