@@ -1,7 +1,6 @@
 #include "center/SettingsExport.h"
 
-#include <cstdio>
-
+#include "platform/NumberText.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsText.h"
 
@@ -56,18 +55,12 @@ std::string RegFileString(const std::string& value) {
   }
   // The bytes as stored: the text and its terminating NUL.
   std::string hex = "hex(1):";
-  char byte[4];
-  for (char c : value) {
-    std::snprintf(byte, sizeof byte, "%02x,", static_cast<unsigned char>(c));
-    hex += byte;
-  }
+  for (char c : value) hex += HexText(static_cast<unsigned char>(c), 2, false) + ",";
   return hex + "00";
 }
 
 std::string RegFileDword(std::int32_t value) {
-  char digits[9];
-  std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(static_cast<std::uint32_t>(value)));
-  return std::string("dword:") + digits;
+  return "dword:" + HexText(static_cast<std::uint32_t>(value), 8, true);
 }
 
 void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::string& fileName) {

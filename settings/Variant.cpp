@@ -1,9 +1,9 @@
 #include "settings/Variant.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
+#include "platform/NumberText.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {
@@ -42,11 +42,7 @@ std::int32_t RoundToInteger(double number) {
   return static_cast<std::int32_t>(rounded);
 }
 
-std::string NumberText(double number) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.15g", number);
-  return text;
-}
+std::string NumberText(double number) { return GeneralNumberText(number); }
 
 }  // namespace
 

@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
 #include "platform/DateTime.h"
 #include "platform/MiscUtils.h"
+#include "platform/NumberText.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace ombrix {
@@ -144,6 +152,55 @@ TEST(PathParts, FolderAndExtensionOfTheLastPart) {
   for (const auto& c : cases) {
     EXPECT_EQ(c.folder, FolderOf(c.path)) << c.path;
     EXPECT_EQ(c.withLnk, ChangeFileExt(c.path, ".LNK")) << c.path;
+  }
+}
+
+// The C library's own "%.15g" and "%0*x" are the reference, over the edges of the format
+// (the switch to scientific notation, rounding that carries into a new digit, exact ties,
+// the smallest and largest doubles) and over doubles of every magnitude drawn at random.
+TEST(NumberText, MatchesPrintfsFormats) {
+  auto printed = [](const char* format, auto... values) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, values...);
+    return std::string(text);
+  };
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1.0,
+                                -2.5,
+                                0.1,
+                                1e-4,
+                                9.99999999999999e-5,
+                                0.000123456789012345678,
+                                123456789012345.0,
+                                999999999999999.0,
+                                9999999999999995.0,
+                                1e15,
+                                123456789012345.5,
+                                123456789012344.5,
+                                0.5,
+                                2.0 / 3.0,
+                                1e300,
+                                1e-300,
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::min(),
+                                std::numeric_limits<double>::denorm_min(),
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()};
+  std::mt19937_64 random(20261208);
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t bits = random();
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isnan(value)) values.push_back(value);
+  }
+  for (double value : values) {
+    ASSERT_EQ(printed("%.15g", value), GeneralNumberText(value)) << std::hexfloat << value;
+  }
+  for (std::uint32_t value : {0u, 9u, 0xABu, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    EXPECT_EQ(printed("%02x", value), HexText(value, 2, false));
+    EXPECT_EQ(printed("%08X", value), HexText(value, 8, true));
   }
 }
 
