@@ -20,8 +20,8 @@ set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 # code is one the user downloads. One section per function and object lets the linker drop
 # whatever nothing calls, including the unused parts of the static run time.
 # (A cache entry, because CMake appends its own -O3 to the _INIT flags of a release build.)
-set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG -ffunction-sections -fdata-sections" CACHE STRING "")
-set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG -ffunction-sections -fdata-sections" CACHE STRING "")
+set(CMAKE_C_FLAGS_RELEASE "-Oz -DNDEBUG -ffunction-sections -fdata-sections" CACHE STRING "")
+set(CMAKE_CXX_FLAGS_RELEASE "-Oz -DNDEBUG -ffunction-sections -fdata-sections" CACHE STRING "")
 
 # No MinGW runtime DLL may ship beside the programs. The timestamp stays out of the files so
 # that the same sources build the same bytes.

@@ -84,6 +84,9 @@ class TControl {
   TControl& operator=(const TControl&) = delete;
 
   TControlKind Kind() const { return kind_; }
+  // Whether a control of `kind` is one of this class (each class answers for its own kinds;
+  // the Windows programs are built without run-time type information).
+  static bool OfKind(TControlKind) { return true; }
   const std::string& Name() const { return name_; }
   TForm& Form() const { return form_; }
   // The container: a group box, a page, or a page control for its pages; nullptr is the form.
@@ -136,6 +139,7 @@ class TControl {
 
 class TLabel : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::Label || kind == TControlKind::Label3D; }
   TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   TAlignment Alignment = TAlignment::taLeftJustify;
@@ -151,12 +155,14 @@ class TLabel : public TControl {
 // A label whose text is drawn raised, with a shadow.
 class TLabel3D : public TLabel {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::Label3D; }
   TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
   TColor ShadowColor = clGray;
 };
 
 class TEdit : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::Edit || kind == TControlKind::ReadOnlyEdit; }
   TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text = "", bool readOnly = false);
 
   const std::string& Text() const { return text_; }
@@ -172,6 +178,7 @@ class TEdit : public TControl {
 
 class TCheckBox : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::CheckBox; }
   TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Checked() const { return checked_; }
@@ -187,6 +194,7 @@ class TCheckBox : public TControl {
 // unchecks the others; unchecking one leaves the others alone.
 class TRadioButton : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::RadioButton; }
   TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Checked() const { return checked_; }
@@ -203,6 +211,7 @@ class TRadioButton : public TControl {
 // A framed group of radio buttons made from a list of items; the selection is an index.
 class TRadioGroup : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::RadioGroup; }
   TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
               std::vector<std::string> items = {});
 
@@ -222,6 +231,7 @@ class TRadioGroup : public TControl {
 // A drop-down list: the user picks one of the items and cannot type a text of his own.
 class TComboBox : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::ComboBox; }
   TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
@@ -257,6 +267,7 @@ class TComboBox : public TControl {
 // rather than item by item.
 class TListBox : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::ListBox; }
   TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
@@ -309,6 +320,7 @@ class TListBox : public TControl {
 // without Wrap the position stops at the ends, as the common control does.
 class TUpDown : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::UpDown; }
   TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min = 0, int max = 100,
           int position = 0);
 
@@ -334,6 +346,7 @@ class TUpDown : public TControl {
 
 class TImage : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::Image; }
   TImage(TForm& form, std::string name, TControl* parent, TBounds bounds);
 
   TPicture Picture;
@@ -343,6 +356,7 @@ class TImage : public TControl {
 
 class TButton : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::Button; }
   TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Default = false;               // Enter presses it (unless the focus is on another button)
@@ -354,11 +368,13 @@ class TButton : public TControl {
 
 class TGroupBox : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::GroupBox; }
   TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 };
 
 class TTabSheet : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::TabSheet; }
   // The bounds of a page are those of its page control's display area.
   TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption);
   TPageControl& PageControl() const;
@@ -367,6 +383,7 @@ class TTabSheet : public TControl {
 
 class TPageControl : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::PageControl; }
   TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds);
 
   std::vector<TTabSheet*> Pages() const;
@@ -386,6 +403,7 @@ class TPageControl : public TControl {
 // colour gradient.
 class TCaptionStrip : public TControl {
  public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::CaptionStrip; }
   TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption, std::string appNameText,
                 std::string companyText);
 

@@ -82,9 +82,9 @@ class TForm : public THandlerBinder {
   TControl* FindControl(const std::string& name) const;
   template <class T>
   T& Get(const std::string& name) const {
-    T* control = dynamic_cast<T*>(FindControl(name));
-    if (!control) throw EProgramError(className_ + " has no control " + name + " of that kind");
-    return *control;
+    TControl* found = FindControl(name);
+    if (!found || !T::OfKind(found->Kind())) throw EProgramError(className_ + " has no control " + name + " of that kind");
+    return static_cast<T&>(*found);
   }
   // The direct children of a container (nullptr: the form) in tab order.
   std::vector<TControl*> ChildrenOf(const TControl* parent) const;
