@@ -1,5 +1,5 @@
 // How long the entry operations take for the entry in slot 399 of a full store (399 entries
-// of 18 values each), in the registry and in the INI file. Prints the figures; run it
+// of every value), in the registry and in the INI file. Prints the figures; run it
 // natively (simulated desktop) and under wine (simulated desktop and the real API).
 //
 //   settings_bench [repetitions]   (default 5; the two walks over the whole key run once)
@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchEntries.h"
 #include "bench/BenchMain.h"
 #include "platform/sim/SimPlatform.h"
 #include "settings/AppSettings.h"
@@ -65,35 +66,8 @@ bool FillStores(Platform& platform, const std::string& iniFile) {
   text(ValueVersion, "1.0.0.1");
   std::string ini = "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n";
   for (int slot = 1; slot <= Entries; ++slot) {
-    const TAppSettings s = EntryFor(slot);
-    const std::string n = std::to_string(slot);
-    auto both = [&](const char* name, std::uint32_t value, bool isText, const std::string& textValue) {
-      if (isText) {
-        text(name + n, textValue);
-        ini += std::string(name) + n + "=" + EncodeQuoted(textValue) + "\r\n";
-      } else {
-        dword(name + n, value);
-        ini += std::string(name) + n + "=" + std::to_string(static_cast<std::int32_t>(value)) + "\r\n";
-      }
-    };
-    both("MinimizeType", s.MinimizeType, false, "");
-    both("Filename", 0, true, s.Filename);
-    both("NbWindows", 0, true, s.NbWindows);
-    both("MainHandle", 0, true, s.MainHandle);
-    both("SecsToWait", 0, true, s.SecsToWait);
-    both("ShowState", s.ShowState, false, "");
-    both("DebugMode", s.DebugMode, false, "");
-    both("WarnQuickClose", s.WarnQuickClose, false, "");
-    both("WindowCaption", 0, true, s.WindowCaption);
-    both("DoPartialSearch", s.DoPartialSearch, false, "");
-    both("UsePID", s.UsePID, false, "");
-    both("Icon", 0, true, s.Icon);
-    both("IconNumber", s.IconNumber, false, "");
-    both("TrayTask", s.TrayTask, false, "");
-    both("TrayNoTask", s.TrayNoTask, false, "");
-    both("NoTrayTask", s.NoTrayTask, false, "");
-    both("NoTrayIcon", s.NoTrayIcon, false, "");
-    both("TrayDblClick", s.TrayDblClick, false, "");
+    WriteRegistryEntry(registry, key, EntryFor(slot), slot);
+    AppendIniEntry(EntryFor(slot), slot, ini);
   }
   registry.RegCloseKey(key);
   return platform.Files().WriteFileBytes(iniFile, ini);

@@ -12,9 +12,10 @@
 #include <functional>
 #include <string>
 
+#include "bench/BenchEntries.h"
+#include "bench/BenchMain.h"
 #include "center/SettingsExport.h"
 #include "center/StoredSettingsPage.h"
-#include "bench/BenchMain.h"
 #include "platform/sim/SimPlatform.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -40,16 +41,13 @@ class TBenchForm : public TForm {
   TStoredSettingsPage page;
 };
 
-// The value an entry of `file` stores under `name`, as text (numbers in decimal), and whether
-// the registry keeps it as a number.
-std::string ValueOf(const std::string& name, const std::string& file, int slot, bool& number) {
-  number = true;
-  if (name == "Filename" || name == "Icon") return number = false, file;
-  if (name == "WindowCaption") return number = false, "Main window \"" + std::to_string(slot) + "\"";
-  if (name == "NbWindows" || name == "MainHandle") return number = false, "1";
-  if (name == "SecsToWait") return number = false, std::to_string(slot % 60);
-  if (name == "IconNumber") return std::to_string(slot % 7 - 3);
-  return std::to_string(slot % 2);
+TAppSettings EntryOf(const std::string& file, int slot) {
+  TAppSettings settings = DefaultAppSettings(file);
+  settings.WindowCaption = "Main window \"" + std::to_string(slot) + "\"";
+  settings.SecsToWait = std::to_string(slot % 60);
+  settings.IconNumber = static_cast<std::int16_t>(slot % 7 - 3);
+  settings.DebugMode = slot % 2 == 1;
+  return settings;
 }
 
 // Both stores written in one go: through one open key, and as one INI file.
@@ -61,21 +59,8 @@ bool FillStores(Platform& platform, const std::string& iniFile) {
   std::string ini = "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n";
   for (int slot = 1; slot <= Entries; ++slot) {
     const std::string n = std::to_string(slot);
-    for (const char* name : EntryValueNames) {
-      bool number = false;
-      const std::string inRegistry = ValueOf(name, "C:\\Programs\\App" + n + "\\App.exe", slot, number);
-      if (number) {
-        const std::uint32_t value = static_cast<std::uint32_t>(std::stol(inRegistry));
-        registry.RegSetValueExA(key, name + n, REG_DWORD,
-                                {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)});
-      } else {
-        std::vector<BYTE> data(inRegistry.begin(), inRegistry.end());
-        data.push_back(0);
-        registry.RegSetValueExA(key, name + n, REG_SZ, data);
-      }
-      const std::string inIni = ValueOf(name, "D:\\Tools\\Tool" + n + ".exe", slot, number);
-      ini += std::string(name) + n + "=" + (number ? inIni : EncodeQuoted(inIni)) + "\r\n";
-    }
+    WriteRegistryEntry(registry, key, EntryOf("C:\\Programs\\App" + n + "\\App.exe", slot), slot);
+    AppendIniEntry(EntryOf("D:\\Tools\\Tool" + n + ".exe", slot), slot, ini);
   }
   registry.RegCloseKey(key);
   return platform.Files().WriteFileBytes(iniFile, ini);
@@ -128,9 +113,11 @@ int Bench(Platform& platform, const char* backend, int repetitions) {
   std::printf("  %-40s %10.3f ms\n", "export of the registry's entries", exported);
   std::string bytes;
   platform.Files().ReadFileBytes(exportFile, bytes);
-  // The header's three lines, seventeen per entry, the final empty line.
+  // The header's three lines, the exported values and an empty line per entry, the final
+  // empty line.
   const long lines = static_cast<long>(std::count(bytes.begin(), bytes.end(), '\n'));
-  if (lines != 4 + 17 * Entries) {
+  const long perEntry = static_cast<long>(EntryValuesInOrder(TEntryOrder::kExport).size()) + 1;
+  if (lines != 4 + perEntry * Entries) {
     std::printf("  !! the export holds %ld lines\n", lines);
     ++failures;
   }

@@ -10,24 +10,6 @@ namespace {
 
 constexpr char LineEnd[] = "\r\n";
 
-enum class TLineKind { String, Dword };
-
-struct TExportLine {
-  const char* name;
-  TLineKind kind;
-};
-
-// The values of a block, in the order of the file; TrayTask and TrayNoTask stay out (a
-// registry load infers them from NoTrayIcon when TrayNoTask is missing).
-constexpr TExportLine BlockLines[] = {
-    {"Filename", TLineKind::String},      {"NbWindows", TLineKind::String},      {"MainHandle", TLineKind::String},
-    {"SecsToWait", TLineKind::String},    {"ShowState", TLineKind::Dword},       {"DebugMode", TLineKind::Dword},
-    {"WindowCaption", TLineKind::String}, {"DoPartialSearch", TLineKind::Dword}, {"Icon", TLineKind::String},
-    {"IconNumber", TLineKind::Dword},     {"NoTrayTask", TLineKind::Dword},      {"NoTrayIcon", TLineKind::Dword},
-    {"MinimizeType", TLineKind::Dword},   {"WarnQuickClose", TLineKind::Dword},  {"TrayDblClick", TLineKind::Dword},
-    {"UsePID", TLineKind::Dword},
-};
-
 // Line ends inside a quoted string would end the line; the registry editors read no
 // escape for them (or for other control characters) in this format.
 bool QuotedFormCarries(const std::string& value) {
@@ -59,9 +41,7 @@ std::string RegFileString(const std::string& value) {
   return hex + "00";
 }
 
-std::string RegFileDword(std::int32_t value) {
-  return "dword:" + HexText(static_cast<std::uint32_t>(value), 8, true);
-}
+std::string RegFileDword(std::int32_t value) { return "dword:" + HexText(static_cast<std::uint32_t>(value), 8, true); }
 
 void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::string& fileName) {
   const TAppSettingsStore::Target target(registry, SettingsKey);
@@ -69,15 +49,16 @@ void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::
   try {
     // One key for the whole file instead of one per value: each opening costs the system calls.
     TOpenKeyReader reader(registry);
+    const std::vector<const TEntryValue*> lines = EntryValuesInOrder(TEntryOrder::kExport);
     for (int slot = 1; slot < SlotLimit; ++slot) {
       const std::string number = std::to_string(slot);
-      if (reader.ReadValue("Filename" + number).ToText().empty()) continue;
-      for (const TExportLine& line : BlockLines) {
+      if (reader.ReadValue(EntryKeyName + number).ToText().empty()) continue;
+      for (const TEntryValue* line : lines) {
         // Read right before its line: the file shows each value as it was when written.
-        const TVariant value = reader.ReadValue(line.name + number);
+        const TVariant value = reader.ReadValue(line->Name + number);
         const std::string data =
-            line.kind == TLineKind::String ? RegFileString(value.ToText()) : RegFileDword(value.ToInteger());
-        text += std::string("\"") + line.name + number + "\"=" + data;
+            line->Type() == TEntryValueType::kText ? RegFileString(value.ToText()) : RegFileDword(value.ToInteger());
+        text += std::string("\"") + line->Name + number + "\"=" + data;
         text += LineEnd;
       }
       text += LineEnd;

@@ -18,7 +18,28 @@ constexpr size_t MaxIconFileLength = 255;
 
 TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platform,
                                std::function<std::string()> originalIconFile)
-    : TFormPart(form), pages_(pages), platform_(platform), originalIconFile_(std::move(originalIconFile)) {
+    : TFormPart(form),
+      pages_(pages),
+      platform_(platform),
+      originalIconFile_(std::move(originalIconFile)),
+      bindings_{
+          {rbMinByProcess, &TAppSettings::MinimizeType},
+          {rbMinByName, &TAppSettings::MinimizeType, true},
+          {ebxNbHandles, &TAppSettings::NbWindows},
+          {ebxMainHandle, &TAppSettings::MainHandle},
+          {ebxSecsToWait, &TAppSettings::SecsToWait},
+          {ebxWindowName, &TAppSettings::WindowCaption},
+          {cbShowState, &TAppSettings::ShowState},
+          {rgTrayDblClick, &TAppSettings::TrayDblClick},
+          {cbxDebugMode, &TAppSettings::DebugMode},
+          {cbxWarnCloseQuick, &TAppSettings::WarnQuickClose},
+          {cbPartialSearch, &TAppSettings::DoPartialSearch},
+          {cbUsePID, &TAppSettings::UsePID},
+          {rbTrayTask, &TAppSettings::TrayTask},
+          {rbTrayNoTask, &TAppSettings::TrayNoTask},
+          {rbNoTrayTask, &TAppSettings::NoTrayTask},
+          {rbNoTrayNoTask, &TAppSettings::NoTrayIcon},
+      } {
   lblWindowName.WordWrap = true;
   rbTrayNoTask.SetVisible(false);
   // The up-down moves the icon position itself; the pages only redraw the preview.
@@ -37,46 +58,64 @@ TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platf
 }
 
 void TSettingsPages::ShowSettings(const TAppSettings& settings) {
-  rbMinByProcess.SetChecked(settings.MinimizeType);
-  rbMinByName.SetChecked(!settings.MinimizeType);
-  ebxNbHandles.SetText(settings.NbWindows);
-  ebxMainHandle.SetText(settings.MainHandle);
-  ebxSecsToWait.SetText(settings.SecsToWait);
-  ebxWindowName.SetText(settings.WindowCaption);
-  cbShowState.SetItemIndex(settings.ShowState);
-  rgTrayDblClick.SetItemIndex(settings.TrayDblClick);
-  cbxDebugMode.SetChecked(settings.DebugMode);
-  cbxWarnCloseQuick.SetChecked(settings.WarnQuickClose);
-  cbPartialSearch.SetChecked(settings.DoPartialSearch);
-  cbUsePID.SetChecked(settings.UsePID);
-  // Turning one on turns the others off, turning one off leaves them alone: the last flag
-  // that is on wins, and four flags off leave none on.
-  rbTrayTask.SetChecked(settings.TrayTask);
-  rbTrayNoTask.SetChecked(settings.TrayNoTask);
-  rbNoTrayTask.SetChecked(settings.NoTrayTask);
-  rbNoTrayNoTask.SetChecked(settings.NoTrayIcon);
+  // In table order: of the tray mode's radio buttons, the last one whose flag is on stays on
+  // (checking one unchecks the others, unchecking one leaves them alone), and four flags off
+  // leave none on.
+  for (const TBinding& binding : bindings_) {
+    const TVariant value = binding.Field.Get(settings);
+    TControl& control = binding.Control;
+    switch (control.Kind()) {
+      case TControlKind::Edit:
+        static_cast<TEdit&>(control).SetText(value.ToText());
+        break;
+      case TControlKind::CheckBox:
+        static_cast<TCheckBox&>(control).SetChecked(value.ToBool());
+        break;
+      case TControlKind::RadioButton:
+        static_cast<TRadioButton&>(control).SetChecked(value.ToBool() != binding.ShownInverted);
+        break;
+      case TControlKind::ComboBox:
+        static_cast<TComboBox&>(control).SetItemIndex(value.ToInteger());
+        break;
+      case TControlKind::RadioGroup:
+        static_cast<TRadioGroup&>(control).SetItemIndex(value.ToInteger());
+        break;
+      default:
+        throw EProgramError(control.Name() + " cannot show a setting");
+    }
+  }
   ChooseIconFile(settings.Icon, settings.IconNumber);
 }
 
 TAppSettings TSettingsPages::CollectSettings() const {
   TAppSettings settings;
-  settings.MinimizeType = rbMinByProcess.Checked();
-  settings.NbWindows = ebxNbHandles.Text();
-  settings.MainHandle = ebxMainHandle.Text();
-  settings.SecsToWait = ebxSecsToWait.Text();
-  settings.ShowState = cbShowState.ItemIndex();
-  settings.DebugMode = cbxDebugMode.Checked();
-  settings.WarnQuickClose = cbxWarnCloseQuick.Checked();
-  settings.WindowCaption = ebxWindowName.Text();
-  settings.DoPartialSearch = cbPartialSearch.Checked();
-  settings.UsePID = cbUsePID.Checked();
+  for (const TBinding& binding : bindings_) {
+    if (binding.ShownInverted) continue;
+    const TControl& control = binding.Control;
+    TVariant value;
+    switch (control.Kind()) {
+      case TControlKind::Edit:
+        value = static_cast<const TEdit&>(control).Text();
+        break;
+      case TControlKind::CheckBox:
+        value = static_cast<const TCheckBox&>(control).Checked();
+        break;
+      case TControlKind::RadioButton:
+        value = static_cast<const TRadioButton&>(control).Checked();
+        break;
+      case TControlKind::ComboBox:
+        value = static_cast<std::int32_t>(static_cast<const TComboBox&>(control).ItemIndex());
+        break;
+      case TControlKind::RadioGroup:
+        value = static_cast<std::int32_t>(static_cast<const TRadioGroup&>(control).ItemIndex());
+        break;
+      default:
+        throw EProgramError(control.Name() + " cannot give a setting");
+    }
+    binding.Field.Set(settings, value);
+  }
   settings.Icon = IconFile_;
   settings.IconNumber = static_cast<std::int16_t>(udIconNumber.Position());
-  settings.TrayTask = rbTrayTask.Checked();
-  settings.TrayNoTask = rbTrayNoTask.Checked();
-  settings.NoTrayTask = rbNoTrayTask.Checked();
-  settings.NoTrayIcon = rbNoTrayNoTask.Checked();
-  settings.TrayDblClick = rgTrayDblClick.ItemIndex();
   return settings;
 }
 

@@ -39,7 +39,7 @@ bool LaunchTarget(Platform& platform, TargetState& state) {
   StartupInfo startup;
   startup.cb = 68;
   startup.flags = STARTF_USESHOWWINDOW;
-  startup.showWindow = TargetShowCommand(state.ShowState, state.OwnStartupInfo);
+  startup.showWindow = TargetShowCommand(state.Settings.ShowState, state.OwnStartupInfo);
   ProcessInformation created;
   if (!platform.Processes().CreateProcessA(commandLine, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, startup, created)) {
     state.LaunchError = static_cast<std::int32_t>(platform.Processes().GetLastError());

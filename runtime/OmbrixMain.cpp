@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "config/About.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
-#include "config/About.h"
 #include "runtime/EndRequest.h"
 #include "runtime/Launch.h"
 #include "runtime/ProgInfo.h"
@@ -268,30 +268,22 @@ void TVorel_Ombrix::LoadSettings() {
 }
 
 void TVorel_Ombrix::CopySettingsFromDialog(TfrmConfiguration& dialog) {
-  const TAppSettings settings = dialog.CollectSettings();
-  State.MinimizeType = settings.MinimizeType;
-  State.NbWindows = DigitsToInt(settings.NbWindows);
-  State.MainWindowIndex = DigitsToInt(settings.MainHandle);
-  State.SecsToWait = DigitsToInt(settings.SecsToWait);
-  State.ShowState = settings.ShowState;
-  State.DebugMode = settings.DebugMode;
-  State.WindowCaption = settings.WindowCaption;
-  State.DoPartialSearch = settings.DoPartialSearch;
-  State.UsePID = settings.UsePID;
-  State.WarnQuickClose = settings.WarnQuickClose;
-  CopyTraySettings(settings);
+  State.Settings = dialog.CollectSettings();
+  State.MainWindowIndex = DigitsToInt(State.Settings.MainHandle);
+  WireClicks();
 }
 
 // What the dialog collects is what it shows: the icon position bounded by the file's icons,
-// and the tray flags as its radio buttons hold them (the last flag on won).
+// and the tray flags as its radio buttons hold them (the last flag on won). The rest stays
+// as start-up read it, to be used at the next start.
 void TVorel_Ombrix::CopyTraySettings(const TAppSettings& settings) {
-  State.Icon = settings.Icon;
-  State.IconNumber = settings.IconNumber;
-  State.TrayTask = settings.TrayTask;
-  State.TrayNoTask = settings.TrayNoTask;
-  State.NoTrayTask = settings.NoTrayTask;
-  State.NoTrayIcon = settings.NoTrayIcon;
-  State.TrayDblClick = settings.TrayDblClick == 1;
+  State.Settings.Icon = settings.Icon;
+  State.Settings.IconNumber = settings.IconNumber;
+  State.Settings.TrayTask = settings.TrayTask;
+  State.Settings.TrayNoTask = settings.TrayNoTask;
+  State.Settings.NoTrayTask = settings.NoTrayTask;
+  State.Settings.NoTrayIcon = settings.NoTrayIcon;
+  State.Settings.TrayDblClick = settings.TrayDblClick;
   WireClicks();
 }
 
@@ -307,7 +299,7 @@ bool TVorel_Ombrix::DiscoverWindows() {
                                  "\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this "
                                  "app\r\nChoose CANCEL to exit.\r\n\r\n"
                                  "(Wait delay is now " +
-                                 IntToText(State.SecsToWait) + " sec, you can increase it with \"Configure\".)";
+                                 IntToText(State.SecsToWait()) + " sec, you can increase it with \"Configure\".)";
     const int answer = platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), question, "Confirmation",
                                                        MB_YESNOCANCEL | MB_ICONINFORMATION | MB_SETFOREGROUND);
     if (closed_) return false;
@@ -326,7 +318,7 @@ bool TVorel_Ombrix::DiscoverWindows() {
 // The tray icon and the target's visibility
 
 void TVorel_Ombrix::WireClicks() {
-  if (State.TrayDblClick) {
+  if (State.Settings.TrayDblClick == 1) {
     TrayIcon.OnClick = nullptr;
     TrayIcon.OnDblClick = [this](TTrayIcon&) { TrayIconDblClick(); };
   } else {
@@ -340,9 +332,10 @@ void TVorel_Ombrix::SetupTrayIcon() {
   HICON picture = nullptr;
   // A longer name would reach the icon functions cut short and could name another file;
   // a negative index would ask for the count instead of an icon.
-  if (!State.Icon.empty() && State.Icon.size() <= MaxIconFileLength && State.IconNumber >= 0) {
+  if (!State.Settings.Icon.empty() && State.Settings.Icon.size() <= MaxIconFileLength &&
+      State.Settings.IconNumber >= 0) {
     try {
-      picture = icons.ExtractIconA(State.Icon, State.IconNumber);
+      picture = icons.ExtractIconA(State.Settings.Icon, State.Settings.IconNumber);
     } catch (const std::exception&) {
       picture = nullptr;
     }
@@ -354,7 +347,7 @@ void TVorel_Ombrix::SetupTrayIcon() {
     TrayIcon.SetIcon(icons.LoadStandardIcon(IdiApplication), true);
   }
   TrayIcon.SetActive(false);
-  if (!State.NoTrayIcon) PresentIcon(true);
+  if (!State.Settings.NoTrayIcon) PresentIcon(true);
 }
 
 void TVorel_Ombrix::PresentIcon(bool present) {
@@ -372,9 +365,9 @@ void TVorel_Ombrix::trayHideForm() {
     State.WindowHidden.Set(slot, true);
     windows.ShowWindow(window, SW_HIDE);
   }
-  if (State.TrayTask || State.TrayNoTask || State.NoTrayTask) {
+  if (State.Settings.TrayTask || State.Settings.TrayNoTask || State.Settings.NoTrayTask) {
     PresentIcon(true);
-  } else if (State.NoTrayIcon) {
+  } else if (State.Settings.NoTrayIcon) {
     PresentIcon(false);
   }
 }
@@ -387,9 +380,9 @@ void TVorel_Ombrix::trayShowForm() {
     State.WindowHidden.Set(slot, false);
     windows.ShowWindow(window, SW_RESTORE);
   }
-  if (State.TrayTask || State.TrayNoTask) {
+  if (State.Settings.TrayTask || State.Settings.TrayNoTask) {
     PresentIcon(true);
-  } else if (State.NoTrayTask || State.NoTrayIcon) {
+  } else if (State.Settings.NoTrayTask || State.Settings.NoTrayIcon) {
     PresentIcon(false);
   }
   windows.SetForegroundWindow(MainWindow());
@@ -470,7 +463,7 @@ void TVorel_Ombrix::tmrEventTimer() {
 void TVorel_Ombrix::EndHandling() {
   // Whole seconds since the main window was found, days included.
   const long long elapsedMilliseconds = std::llround((platform_.Clock().Now() - State.StartTime) * MillisecondsPerDay);
-  if (elapsedMilliseconds / 1000 >= QuickCloseSeconds || State.WarnQuickClose) {
+  if (elapsedMilliseconds / 1000 >= QuickCloseSeconds || State.Settings.WarnQuickClose) {
     Close();
     return;
   }

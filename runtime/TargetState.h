@@ -1,6 +1,6 @@
 #pragma once
 // The runtime state of the one target Ombrix serves: what was started, what was found, and
-// the copies of the target's settings. The main form owns one; start-up, launching,
+// the target's settings. The main form owns one; start-up, launching,
 // discovery, the tray icon, the watch timer and the tray menu all read and write it.
 
 #include <array>
@@ -8,7 +8,9 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/MiscUtils.h"
 #include "platform/Processes.h"
+#include "settings/AppSettings.h"
 
 namespace ombrix {
 
@@ -49,24 +51,13 @@ struct TargetState {
   std::int32_t WindowCount = 0;
   TargetSlots<bool> WindowHidden;
 
-  // Copies of the target's settings.
-  bool MinimizeType = false;  // true: by process; false: by window name
-  std::int32_t NbWindows = 0;
+  // The target's settings as the configuration dialog collected them, and the numbers they
+  // hold as text, read with the digits-only rule. The main window's slot starts as the
+  // setting says; discovery by window name moves it to the last window that matched.
+  TAppSettings Settings;
   std::int32_t MainWindowIndex = 0;
-  std::int32_t SecsToWait = 0;
-  std::int32_t ShowState = 0;  // 0 don't override, 1 normal, 2 minimized, 3 maximized
-  bool DebugMode = false;
-  std::string WindowCaption;
-  bool DoPartialSearch = false;
-  bool UsePID = false;
-  std::string Icon;
-  std::int32_t IconNumber = 0;
-  bool TrayTask = false;
-  bool TrayNoTask = false;
-  bool NoTrayTask = false;
-  bool NoTrayIcon = false;
-  bool WarnQuickClose = false;
-  bool TrayDblClick = false;
+  std::int32_t NbWindows() const { return DigitsToInt(Settings.NbWindows); }
+  std::int32_t SecsToWait() const { return DigitsToInt(Settings.SecsToWait); }
 
   // Re-entry guards of the dialogs.
   bool AboutOpen = false;

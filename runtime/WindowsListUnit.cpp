@@ -43,12 +43,12 @@ class Discovery {
   // One examination of the list; true when a window was taken.
   bool Examine(const TWindowsList& list) {
     bool found = false;
-    const std::string wanted = windows_.CharUpperBuffA(state_.WindowCaption);
+    const std::string wanted = windows_.CharUpperBuffA(state_.Settings.WindowCaption);
     for (const TWindowsListEntry& entry : list.TheWindowsList) {
       const HWND window = entry.Info.Handle;
       DWORD processId = 0;
       const DWORD threadId = windows_.GetWindowThreadProcessId(window, &processId);
-      if (state_.MinimizeType) {
+      if (state_.Settings.MinimizeType) {
         // Any thread of the target counts; programs it started in turn have their own ids.
         if (threadId != state_.ProcessInfo.threadId && processId != state_.ProcessInfo.processId) continue;
         if (Full()) break;
@@ -56,11 +56,11 @@ class Discovery {
         Take(entry, processId, threadId);
         if (state_.WindowCount == state_.MainWindowIndex) TakeCaption(window);
       } else {
-        if (state_.UsePID && processId != state_.ProcessInfo.processId) continue;
+        if (state_.Settings.UsePID && processId != state_.ProcessInfo.processId) continue;
         const std::string name = windows_.CharUpperBuffA(entry.Name);
         // An empty search text is contained in nothing.
-        const bool matches =
-            state_.DoPartialSearch ? !wanted.empty() && name.find(wanted) != std::string::npos : name == wanted;
+        const bool matches = state_.Settings.DoPartialSearch ? !wanted.empty() && name.find(wanted) != std::string::npos
+                                                             : name == wanted;
         if (!matches) continue;
         if (Full()) break;
         Take(entry, processId, threadId);
@@ -75,12 +75,12 @@ class Discovery {
 
  private:
   // At most NbWindows + 1 windows are taken, and never more than the slots.
-  bool Full() const { return state_.WindowCount >= TargetSlots<HWND>::Last || state_.WindowCount > state_.NbWindows; }
+  bool Full() const { return state_.WindowCount >= TargetSlots<HWND>::Last || state_.WindowCount > state_.NbWindows(); }
 
   void Take(const TWindowsListEntry& entry, DWORD processId, DWORD threadId) {
     state_.WindowCount += 1;
     state_.WindowHandles.Set(state_.WindowCount, entry.Info.Handle);
-    if (!state_.DebugMode) return;
+    if (!state_.Settings.DebugMode) return;
     Report(platform_, "WINDOW #" + Number(static_cast<unsigned long long>(state_.WindowCount)) + "\r\n\r\n< " +
                           entry.Name + " >\r\nPID = " + Number(processId) + "\r\nTID = " + Number(threadId) +
                           "\r\nHnd = " + HandleNumber(entry.Info.Handle) +
@@ -90,7 +90,7 @@ class Discovery {
 
   void TakeCaption(HWND window) {
     state_.CurrentCaption = windows_.GetWindowTextA(window, CaptionCapacity);
-    if (!state_.DebugMode) return;
+    if (!state_.Settings.DebugMode) return;
     Report(platform_, "WINDOW #" + Number(static_cast<unsigned long long>(state_.WindowCount)) +
                           "\r\n\r\nThis is the main window you configured.\r\n\r\nHandle = " + HandleNumber(window) +
                           "\r\nApp PID = " + Number(state_.ProcessInfo.processId) + "\r\nApp TID = " +
@@ -136,7 +136,7 @@ bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& win
   state.CurrentCaption.clear();
   state.WindowCount = 0;
   // Computed wide: a SecsToWait near the 32-bit limit must not wrap to a negative count.
-  const std::int64_t attempts = std::max<std::int64_t>(1, std::int64_t{state.SecsToWait} * 1000 / AttemptPause);
+  const std::int64_t attempts = std::max<std::int64_t>(1, std::int64_t{state.SecsToWait()} * 1000 / AttemptPause);
   Discovery discovery(platform, state);
   bool found = false;
   for (std::int64_t attempt = 1;; ++attempt) {
@@ -147,7 +147,7 @@ bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& win
     // Blocks: nothing of Ombrix runs while it waits for the program's windows.
     platform.Clock().Sleep(AttemptPause);
   }
-  if (state.DebugMode) Report(platform, "End of detected windows.");
+  if (state.Settings.DebugMode) Report(platform, "End of detected windows.");
   return found;
 }
 

@@ -1,7 +1,7 @@
 #include "settings/AppSettings.h"
 
+#include <algorithm>
 #include <map>
-#include <tuple>
 
 #include "settings/SettingsText.h"
 
@@ -24,20 +24,87 @@ std::string FoldedKey(std::string name) {
 
 }  // namespace
 
-bool TAppSettings::operator==(const TAppSettings& o) const {
-  auto fields = [](const TAppSettings& s) {
-    return std::tie(s.MinimizeType, s.Filename, s.NbWindows, s.MainHandle, s.SecsToWait, s.ShowState, s.DebugMode,
-                    s.WarnQuickClose, s.WindowCaption, s.DoPartialSearch, s.UsePID, s.Icon, s.IconNumber, s.TrayTask,
-                    s.TrayNoTask, s.NoTrayTask, s.NoTrayIcon, s.TrayDblClick);
-  };
-  return fields(*this) == fields(o);
+TVariant TEntryField::Get(const TAppSettings& s) const {
+  switch (type_) {
+    case TEntryValueType::kFlag:
+      return s.*flag_;
+    case TEntryValueType::kNumber:
+      return shortNumber_ ? static_cast<std::int32_t>(s.*shortNumber_) : s.*number_;
+    case TEntryValueType::kText:
+      return s.*text_;
+  }
+  return TVariant();
 }
+
+void TEntryField::Set(TAppSettings& s, const TVariant& value) const {
+  switch (type_) {
+    case TEntryValueType::kFlag:
+      s.*flag_ = value.ToBool();
+      break;
+    case TEntryValueType::kNumber:
+      if (shortNumber_) {
+        // The field is 16 bits wide; the settings pages bound it by the icons of the file.
+        s.*shortNumber_ = static_cast<std::int16_t>(value.ToInteger());
+      } else {
+        s.*number_ = value.ToInteger();
+      }
+      break;
+    case TEntryValueType::kText:
+      s.*text_ = value.ToText();
+      break;
+  }
+}
+
+bool TAppSettings::operator==(const TAppSettings& other) const {
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Field.Get(*this) != value.Field.Get(other)) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A value's default for the entry of `fileName`.
+TVariant DefaultOf(const TEntryValue& value, const std::string& fileName) {
+  switch (value.Type()) {
+    case TEntryValueType::kFlag:
+      return value.Default.Number != 0;
+    case TEntryValueType::kNumber:
+      return value.Default.Number;
+    case TEntryValueType::kText:
+      return value.Default.Text ? std::string(value.Default.Text) : fileName;
+  }
+  return TVariant();
+}
+
+// Sets a loaded value; a text that stands for the file name by default does so when empty too.
+void SetLoaded(const TEntryValue& value, TAppSettings& s, const TVariant& loaded) {
+  if (value.Type() == TEntryValueType::kText && !value.Default.Text && loaded.ToText().empty()) {
+    value.Field.Set(s, s.Filename);
+  } else {
+    value.Field.Set(s, loaded);
+  }
+}
+
+}  // namespace
 
 TAppSettings DefaultAppSettings(const std::string& fileName) {
   TAppSettings settings;
-  settings.Filename = fileName;
-  settings.Icon = fileName;
+  for (const TEntryValue& value : EntryValues) value.Field.Set(settings, DefaultOf(value, fileName));
   return settings;
+}
+
+std::vector<const TEntryValue*> EntryValuesInOrder(TEntryOrder order) {
+  auto place = [order](const TEntryValue* value) {
+    return order == TEntryOrder::kDelete ? value->DeletePlace : value->ExportPlace;
+  };
+  std::vector<const TEntryValue*> values;
+  for (const TEntryValue& value : EntryValues) {
+    if (place(&value) > 0) values.push_back(&value);
+  }
+  std::sort(values.begin(), values.end(),
+            [&](const TEntryValue* left, const TEntryValue* right) { return place(left) < place(right); });
+  return values;
 }
 
 TAppSettingsStore::TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location)
@@ -55,7 +122,7 @@ TEntrySlot TAppSettingsStore::FindEntrySlot(const std::string& fileName) {
 TEntrySlot TAppSettingsStore::FindInRegistry(const std::string& fileName) {
   for (int slot = 1;; ++slot) {
     platform_.Messages().ProcessMessages();
-    const std::string stored = registry_.ReadValueDefault(Slotted("Filename", slot), std::string()).ToText();
+    const std::string stored = registry_.ReadValueDefault(Slotted(EntryKeyName, slot), std::string()).ToText();
     if (stored.empty() || slot >= SlotLimit) return {slot, false};
     if (stored == fileName) return {slot, true};
   }
@@ -64,7 +131,7 @@ TEntrySlot TAppSettingsStore::FindInRegistry(const std::string& fileName) {
 TEntrySlot TAppSettingsStore::FindEntrySlot(TIniFile& ini, const std::string& fileName) {
   for (int slot = 1;; ++slot) {
     platform_.Messages().ProcessMessages();
-    std::string stored = ini.ReadString(AppSettingsSection, Slotted("Filename", slot), MissingMark);
+    std::string stored = ini.ReadString(AppSettingsSection, Slotted(EntryKeyName, slot), MissingMark);
     if (stored == MissingMark) return {slot, false};
     stored = DecodeQuoted(stored);
     if (stored.empty() || slot >= SlotLimit) return {slot, false};
@@ -104,23 +171,30 @@ void TAppSettingsStore::LoadFromRegistry(TAppSettings& s) {
 
 void TAppSettingsStore::ReadRegistryEntry(TAppSettings& s, int n) {
   auto read = [&](const char* name) { return registry_.ReadValue(Slotted(name, n)); };
+  bool trayModeRead = false;
+  for (const TEntryValue& value : EntryValues) {
+    switch (value.Load) {
+      case TEntryLoad::kKey:
+        break;
+      case TEntryLoad::kStored:
+        SetLoaded(value, s, read(value.Name));
+        break;
+      case TEntryLoad::kExactlyOne:
+        value.Field.Set(s, read(value.Name).EqualsInteger(1));
+        break;
+      case TEntryLoad::kTrayMode:
+        if (!trayModeRead) ReadTrayMode(s, n);
+        trayModeRead = true;
+        break;
+      case TEntryLoad::kDefaultWhenUnnamed:
+        value.Field.Set(s, Present(Slotted(value.Name, n)) ? read(value.Name) : DefaultOf(value, s.Filename));
+        break;
+    }
+  }
+}
 
-  // Filename is not read back: a slot is found by it, so it holds the same text.
-  s.MinimizeType = read("MinimizeType").EqualsInteger(1);
-  s.NbWindows = read("NbWindows").ToText();
-  s.MainHandle = read("MainHandle").ToText();
-  s.SecsToWait = read("SecsToWait").ToText();
-  s.ShowState = read("ShowState").ToInteger();
-  s.DebugMode = read("DebugMode").ToBool();
-  s.WarnQuickClose = read("WarnQuickClose").ToBool();
-  s.WindowCaption = read("WindowCaption").ToText();
-  s.DoPartialSearch = read("DoPartialSearch").EqualsInteger(1);
-  s.UsePID = read("UsePID").EqualsInteger(1);
-  const std::string icon = read("Icon").ToText();
-  s.Icon = icon.empty() ? s.Filename : icon;
-  // The field is 16 bits wide; the dialog bounds it by the icons of the file anyway.
-  s.IconNumber = static_cast<std::int16_t>(read("IconNumber").ToInteger());
-
+void TAppSettingsStore::ReadTrayMode(TAppSettings& s, int n) {
+  auto read = [&](const char* name) { return registry_.ReadValue(Slotted(name, n)); };
   // Entries written before the four tray modes existed lack some of their values.
   if (!Present(Slotted("NoTrayIcon", n))) {
     s.TrayTask = true;
@@ -138,7 +212,6 @@ void TAppSettingsStore::ReadRegistryEntry(TAppSettings& s, int n) {
     s.NoTrayTask = read("NoTrayTask").ToBool();
     s.NoTrayIcon = read("NoTrayIcon").ToBool();
   }
-  s.TrayDblClick = Present(Slotted("TrayDblClick", n)) ? read("TrayDblClick").ToInteger() : 1;
 }
 
 void TAppSettingsStore::LoadFromIni(TAppSettings& s) {
@@ -149,31 +222,24 @@ void TAppSettingsStore::LoadFromIni(TAppSettings& s) {
 
 void TAppSettingsStore::ReadIniEntry(TIniFile& ini, TAppSettings& s, int n) {
   const std::string section = AppSettingsSection;
-  auto text = [&](const char* name) { return DecodeQuoted(ini.ReadString(section, Slotted(name, n), "")); };
-  auto flag = [&](const char* name, bool fallback) { return ini.ReadBool(section, Slotted(name, n), fallback); };
-  auto number = [&](const char* name, std::int32_t fallback) {
-    return ini.ReadInteger(section, Slotted(name, n), fallback);
-  };
-
-  // Filename is not read back: a slot is found by it, so it holds the same text.
-  s.MinimizeType = flag("MinimizeType", true);
-  s.NbWindows = text("NbWindows");
-  s.MainHandle = text("MainHandle");
-  s.SecsToWait = text("SecsToWait");
-  s.ShowState = number("ShowState", s.ShowState);
-  s.DebugMode = flag("DebugMode", s.DebugMode);
-  s.WarnQuickClose = flag("WarnQuickClose", s.WarnQuickClose);
-  s.WindowCaption = text("WindowCaption");
-  s.DoPartialSearch = flag("DoPartialSearch", s.DoPartialSearch);
-  s.UsePID = flag("UsePID", s.UsePID);
-  const std::string icon = text("Icon");
-  s.Icon = icon.empty() ? s.Filename : icon;
-  s.IconNumber = static_cast<std::int16_t>(number("IconNumber", 0));
-  s.TrayTask = flag("TrayTask", true);
-  s.TrayNoTask = flag("TrayNoTask", false);
-  s.NoTrayTask = flag("NoTrayTask", false);
-  s.NoTrayIcon = flag("NoTrayIcon", false);
-  s.TrayDblClick = number("TrayDblClick", 1);
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Load == TEntryLoad::kKey) continue;
+    const std::string name = Slotted(value.Name, n);
+    const TVariant missing = value.IniMissing == TIniMissing::kKept      ? value.Field.Get(s)
+                             : value.IniMissing == TIniMissing::kDefault ? DefaultOf(value, s.Filename)
+                                                                         : TVariant(std::string());
+    switch (value.Type()) {
+      case TEntryValueType::kFlag:
+        value.Field.Set(s, ini.ReadBool(section, name, missing.ToBool()));
+        break;
+      case TEntryValueType::kNumber:
+        value.Field.Set(s, ini.ReadInteger(section, name, missing.ToInteger()));
+        break;
+      case TEntryValueType::kText:
+        SetLoaded(value, s, DecodeQuoted(ini.ReadString(section, name, missing.ToText())));
+        break;
+    }
+  }
 }
 
 void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
@@ -200,55 +266,29 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
     TRegistry accessor(platform_.Registry());
     accessor.SetRootKey(HKEY_CURRENT_USER);
     if (!accessor.OpenKey("\\" + TRegistryEnhanced::NormalizeKey(location_.Key), true)) {
-      throw ERegistryException(FormatText(MsgFailedToSetData, Slotted(EntryValueNames[0], n)));
+      throw ERegistryException(FormatText(MsgFailedToSetData, Slotted(EntryValues[0].Name, n)));
     }
   }
-  auto write = [&](const char* name, const TVariant& value) { registry_.WriteValue(Slotted(name, n), value); };
-  write("MinimizeType", s.MinimizeType);
-  write("Filename", s.Filename);
-  write("NbWindows", s.NbWindows);
-  write("MainHandle", s.MainHandle);
-  write("SecsToWait", s.SecsToWait);
-  write("ShowState", s.ShowState);
-  write("DebugMode", s.DebugMode);
-  write("WarnQuickClose", s.WarnQuickClose);
-  write("WindowCaption", s.WindowCaption);
-  write("DoPartialSearch", s.DoPartialSearch);
-  write("UsePID", s.UsePID);
-  write("Icon", s.Icon);
-  write("IconNumber", static_cast<std::int32_t>(s.IconNumber));
-  write("TrayTask", s.TrayTask);
-  write("TrayNoTask", s.TrayNoTask);
-  write("NoTrayTask", s.NoTrayTask);
-  write("NoTrayIcon", s.NoTrayIcon);
-  write("TrayDblClick", s.TrayDblClick);
+  for (const TEntryValue& value : EntryValues) registry_.WriteValue(Slotted(value.Name, n), value.Field.Get(s));
 }
 
 void TAppSettingsStore::SaveEntryAt(TIniFile& ini, const TAppSettings& s, int n) {
   const std::string section = AppSettingsSection;
-  auto flag = [&](const char* name, bool value) { ini.WriteBool(section, Slotted(name, n), value); };
-  auto number = [&](const char* name, std::int32_t value) { ini.WriteInteger(section, Slotted(name, n), value); };
-  auto text = [&](const char* name, const std::string& value) {
-    ini.WriteString(section, Slotted(name, n), EncodeQuoted(value));
-  };
-  flag("MinimizeType", s.MinimizeType);
-  text("Filename", s.Filename);
-  text("NbWindows", s.NbWindows);
-  text("MainHandle", s.MainHandle);
-  text("SecsToWait", s.SecsToWait);
-  number("ShowState", s.ShowState);
-  flag("DebugMode", s.DebugMode);
-  flag("WarnQuickClose", s.WarnQuickClose);
-  text("WindowCaption", s.WindowCaption);
-  flag("DoPartialSearch", s.DoPartialSearch);
-  flag("UsePID", s.UsePID);
-  text("Icon", s.Icon);
-  number("IconNumber", s.IconNumber);
-  flag("TrayTask", s.TrayTask);
-  flag("TrayNoTask", s.TrayNoTask);
-  flag("NoTrayTask", s.NoTrayTask);
-  flag("NoTrayIcon", s.NoTrayIcon);
-  number("TrayDblClick", s.TrayDblClick);
+  for (const TEntryValue& value : EntryValues) {
+    const std::string name = Slotted(value.Name, n);
+    const TVariant data = value.Field.Get(s);
+    switch (value.Type()) {
+      case TEntryValueType::kFlag:
+        ini.WriteBool(section, name, data.AsBoolean());
+        break;
+      case TEntryValueType::kNumber:
+        ini.WriteInteger(section, name, data.AsInteger());
+        break;
+      case TEntryValueType::kText:
+        ini.WriteString(section, name, EncodeQuoted(data.AsString()));
+        break;
+    }
+  }
 }
 
 TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
@@ -256,38 +296,45 @@ TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
   {
     Target target(registry_, location_.Key);
     const TEntrySlot slot = FindInRegistry(fileName);
-    if (slot.Found) {
-      for (const char* name : EntryDeleteOrder) registry_.DeleteValue(Slotted(name, slot.Slot));
-      for (const char* name : EntryDeleteOrder) {
-        if (registry_.ValueExists(Slotted(name, slot.Slot))) result.LeftInRegistry = true;
-      }
-    }
+    if (slot.Found) result.LeftInRegistry = !DeleteRegistryEntry(slot.Slot);
   }
   try {
     std::unique_ptr<TIniFile> ini = OpenIni();
     result.IniFile = ini->FileName();
     const TEntrySlot slot = FindEntrySlot(*ini, fileName);
-    if (slot.Found) {
-      for (const char* name : EntryDeleteOrder) ini->DeleteKey(AppSettingsSection, Slotted(name, slot.Slot));
-      for (const char* name : EntryDeleteOrder) {
-        if (ini->ReadString(AppSettingsSection, Slotted(name, slot.Slot), MissingMark) != MissingMark) {
-          result.LeftInIni = true;
-        }
-      }
-    }
+    if (slot.Found) result.LeftInIni = !DeleteIniEntry(*ini, slot.Slot);
   } catch (const Exception&) {
     // An INI file that cannot be opened holds nothing that could be read back either.
   }
   return result;
 }
 
+bool TAppSettingsStore::DeleteRegistryEntry(int slot) {
+  const std::vector<const TEntryValue*> values = EntryValuesInOrder(TEntryOrder::kDelete);
+  for (const TEntryValue* value : values) registry_.DeleteValue(Slotted(value->Name, slot));
+  for (const TEntryValue* value : values) {
+    if (registry_.ValueExists(Slotted(value->Name, slot))) return false;
+  }
+  return true;
+}
+
+bool TAppSettingsStore::DeleteIniEntry(TIniFile& ini, int slot) {
+  const std::vector<const TEntryValue*> values = EntryValuesInOrder(TEntryOrder::kDelete);
+  for (const TEntryValue* value : values) ini.DeleteKey(AppSettingsSection, Slotted(value->Name, slot));
+  // The profile call does not say whether it removed the key: only a read can tell.
+  for (const TEntryValue* value : values) {
+    if (ini.ReadString(AppSettingsSection, Slotted(value->Name, slot), MissingMark) != MissingMark) return false;
+  }
+  return true;
+}
+
 std::string TAppSettingsStore::StoredFileName(int slot) {
   Target target(registry_, location_.Key);
-  return registry_.ReadValueDefault(Slotted("Filename", slot), std::string()).ToText();
+  return registry_.ReadValueDefault(Slotted(EntryKeyName, slot), std::string()).ToText();
 }
 
 std::string TAppSettingsStore::StoredFileName(TIniFile& ini, int slot) {
-  const std::string stored = ini.ReadString(AppSettingsSection, Slotted("Filename", slot), MissingMark);
+  const std::string stored = ini.ReadString(AppSettingsSection, Slotted(EntryKeyName, slot), MissingMark);
   return stored == MissingMark ? std::string() : stored;
 }
 
@@ -308,7 +355,7 @@ std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
   }
   std::vector<std::string> names;
   for (int slot = 1; slot < SlotLimit; ++slot) {
-    const auto found = values.find(FoldedKey(Slotted("Filename", slot)));
+    const auto found = values.find(FoldedKey(Slotted(EntryKeyName, slot)));
     names.push_back(found == values.end() || found->second == MissingMark ? std::string() : found->second);
   }
   return names;
@@ -331,16 +378,11 @@ void TAppSettingsStore::LoadEntryAt(TIniFile& ini, TAppSettings& settings, int s
 
 void TAppSettingsStore::DeleteEntryAt(int slot) {
   Target target(registry_, location_.Key);
-  for (const char* name : EntryDeleteOrder) registry_.DeleteValue(Slotted(name, slot));
+  DeleteRegistryEntry(slot);
 }
 
 void TAppSettingsStore::DeleteEntryAt(TIniFile& ini, int slot) {
-  for (const char* name : EntryDeleteOrder) ini.DeleteKey(AppSettingsSection, Slotted(name, slot));
-  for (const char* name : EntryDeleteOrder) {
-    if (ini.ReadString(AppSettingsSection, Slotted(name, slot), MissingMark) != MissingMark) {
-      throw EIniFileException(FormatText(MsgUnableToWrite, ini.FileName()));
-    }
-  }
+  if (!DeleteIniEntry(ini, slot)) throw EIniFileException(FormatText(MsgUnableToWrite, ini.FileName()));
 }
 
 }  // namespace ombrix

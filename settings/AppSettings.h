@@ -1,5 +1,5 @@
 #pragma once
-// The per-application settings entry: eighteen values keyed by the program's file name,
+// The per-application settings entry: values keyed by the program's file name,
 // stored in slot n (values "Filename3", "MinimizeType3", ...) directly in the settings key
 // of the registry, or in section "AppSettings" of the settings INI file.
 
@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "settings/IniFiles.h"
 #include "settings/RegistryEnhanced.h"
+#include "settings/Variant.h"
 
 namespace ombrix {
 
@@ -28,17 +29,6 @@ constexpr char AppSettingsSection[] = "AppSettings";
 // Slots 1 to 399 hold entries; a lookup that gets to this slot stops there, not found.
 constexpr int SlotLimit = 400;
 
-// The value names of an entry, in the order an entry is saved.
-constexpr const char* EntryValueNames[] = {
-    "MinimizeType", "Filename",       "NbWindows",     "MainHandle",      "SecsToWait", "ShowState",
-    "DebugMode",    "WarnQuickClose", "WindowCaption", "DoPartialSearch", "UsePID",     "Icon",
-    "IconNumber",   "TrayTask",       "TrayNoTask",    "NoTrayTask",      "NoTrayIcon", "TrayDblClick"};
-// The order in which an entry's values are deleted.
-constexpr const char* EntryDeleteOrder[] = {
-    "MinimizeType", "Filename",      "NbWindows",       "MainHandle", "SecsToWait",   "ShowState",
-    "DebugMode",    "WindowCaption", "DoPartialSearch", "UsePID",     "Icon",         "IconNumber",
-    "TrayTask",     "TrayNoTask",    "NoTrayTask",      "NoTrayIcon", "TrayDblClick", "WarnQuickClose"};
-
 // A save that found neither the entry nor a free slot among slots 1 to 399. Writing into
 // slot 400 instead would look like success while no lookup could ever find the entry again.
 class ESettingsStoreFull : public Exception {
@@ -48,33 +38,154 @@ class ESettingsStoreFull : public Exception {
 constexpr char MsgSettingsStoreFull[] =
     "Unable to save the settings for '%s':\r\nthe settings store already holds 399 applications.";
 
-// The members start with the defaults of a new entry (DefaultAppSettings adds the file).
+// The entry in memory: one field per value, named like the value. A record made plainly has
+// every field at its type's zero; DefaultAppSettings gives a new entry's values.
 struct TAppSettings {
-  bool MinimizeType = true;  // find the main window by process (true) or by window name
-  std::string Filename;      // the program's file name, the entry's key
-  std::string NbWindows = "1";
-  std::string MainHandle = "1";
-  std::string SecsToWait = "3";
+  bool MinimizeType = false;  // find the main window by process (true) or by window name
+  std::string Filename;       // the program's file name, the entry's key
+  std::string NbWindows;
+  std::string MainHandle;
+  std::string SecsToWait;
   std::int32_t ShowState = 0;
   bool DebugMode = false;
   bool WarnQuickClose = false;
   std::string WindowCaption;
   bool DoPartialSearch = false;
-  bool UsePID = true;
+  bool UsePID = false;
   std::string Icon;
   std::int16_t IconNumber = 0;
-  bool TrayTask = true;
+  bool TrayTask = false;
   bool TrayNoTask = false;
   bool NoTrayTask = false;
   bool NoTrayIcon = false;
-  std::int32_t TrayDblClick = 1;
+  std::int32_t TrayDblClick = 0;
 
+  // Every value of the entry equal.
   bool operator==(const TAppSettings& other) const;
   bool operator!=(const TAppSettings& other) const { return !(*this == other); }
 };
 
 // The settings of a program with no stored entry.
 TAppSettings DefaultAppSettings(const std::string& fileName);
+
+// How a value is stored.
+enum class TEntryValueType {
+  kFlag,    // REG_DWORD 1 or 0; "1" or "0" in the INI file
+  kNumber,  // REG_DWORD; decimal in the INI file
+  kText,    // REG_SZ as it is; EncodeQuoted text in the INI file
+};
+
+// One field of TAppSettings, whatever its type.
+class TEntryField {
+ public:
+  constexpr TEntryField(bool TAppSettings::*flag) : type_(TEntryValueType::kFlag), flag_(flag) {}  // NOLINT
+  constexpr TEntryField(std::int32_t TAppSettings::*number)                                        // NOLINT
+      : type_(TEntryValueType::kNumber), number_(number) {}
+  constexpr TEntryField(std::int16_t TAppSettings::*number)  // NOLINT
+      : type_(TEntryValueType::kNumber), shortNumber_(number) {}
+  constexpr TEntryField(std::string TAppSettings::*text) : type_(TEntryValueType::kText), text_(text) {}  // NOLINT
+
+  TEntryValueType Type() const { return type_; }
+  // The field as a Boolean, a 32-bit integer or a string, by its type.
+  TVariant Get(const TAppSettings& settings) const;
+  // Sets the field from a value of any kind, converted as TVariant converts it; a 16-bit
+  // field keeps the low 16 bits of the number.
+  void Set(TAppSettings& settings, const TVariant& value) const;
+
+ private:
+  TEntryValueType type_;
+  bool TAppSettings::*flag_ = nullptr;
+  std::int32_t TAppSettings::*number_ = nullptr;
+  std::int16_t TAppSettings::*shortNumber_ = nullptr;
+  std::string TAppSettings::*text_ = nullptr;
+};
+
+// A new entry's value: a number (flags 1 or 0), a text, or the entry's file name.
+struct TEntryDefault {
+  constexpr TEntryDefault(std::int32_t number) : Number(number) {}  // NOLINT
+  constexpr TEntryDefault(const char* text) : Text(text) {}         // NOLINT
+  static constexpr TEntryDefault FileName() { return TEntryDefault(nullptr); }
+
+  std::int32_t Number = 0;
+  const char* Text = "";  // nullptr: the file name
+};
+
+// How a load reads a value.
+enum class TEntryLoad {
+  // The entry's key: neither store reads it back, since the slot was found by it.
+  kKey,
+  // As stored; a flag is on when not 0. A text whose default is the file name reads as the
+  // file name when it is empty.
+  kStored,
+  // A flag that the registry load turns on exactly when the stored number is 1 (a missing
+  // value cannot be compared, and ends the load); the INI load reads it as any flag.
+  kExactlyOne,
+  // One of the four tray flags. Entries made before some of them existed lack them, so the
+  // registry load reads the four together (see the tray mode in AppSettings.cpp).
+  kTrayMode,
+  // Entries made before the value existed lack it: the registry load gives the default when
+  // no name or data under the settings key contains the value's name.
+  kDefaultWhenUnnamed,
+};
+
+// What an INI load gives for a value the entry lacks.
+enum class TIniMissing {
+  kEmpty,    // an empty text
+  kDefault,  // the new entry's value
+  kKept,     // the value the record already holds (from the registry, or the defaults)
+};
+
+// One value of the entry: its name (the slot number follows it in the stores), the field
+// that holds it, its default, how it is loaded, and its places in the two orders other than
+// the saving order (the table's own): the order of a delete and the order of the lines of an
+// export (0: not exported).
+struct TEntryValue {
+  const char* Name;
+  TEntryField Field;
+  TEntryDefault Default;
+  TEntryLoad Load;
+  TIniMissing IniMissing;
+  int DeletePlace;
+  int ExportPlace;
+
+  TEntryValueType Type() const { return Field.Type(); }
+};
+
+// The name of the value that keys the entry.
+constexpr char EntryKeyName[] = "Filename";
+
+// The values of an entry, in the order an entry is saved and loaded. A new value is one row
+// here, its field in TAppSettings, and its control on the settings pages; entries stored
+// before it existed lack it, so it loads with its default when missing (kStored reads a
+// missing number as 0 and a missing text as empty; kDefaultWhenUnnamed gives the default).
+// clang-format off
+inline constexpr TEntryValue EntryValues[] = {
+    // name            field                            default                     load                          INI value missing     delete export
+    {"MinimizeType",    &TAppSettings::MinimizeType,    1,                          TEntryLoad::kExactlyOne,      TIniMissing::kDefault, 1,  13},
+    {EntryKeyName,      &TAppSettings::Filename,        TEntryDefault::FileName(),  TEntryLoad::kKey,             TIniMissing::kEmpty,   2,  1},
+    {"NbWindows",       &TAppSettings::NbWindows,       "1",                        TEntryLoad::kStored,          TIniMissing::kEmpty,   3,  2},
+    {"MainHandle",      &TAppSettings::MainHandle,      "1",                        TEntryLoad::kStored,          TIniMissing::kEmpty,   4,  3},
+    {"SecsToWait",      &TAppSettings::SecsToWait,      "3",                        TEntryLoad::kStored,          TIniMissing::kEmpty,   5,  4},
+    {"ShowState",       &TAppSettings::ShowState,       0,                          TEntryLoad::kStored,          TIniMissing::kKept,    6,  5},
+    {"DebugMode",       &TAppSettings::DebugMode,       0,                          TEntryLoad::kStored,          TIniMissing::kKept,    7,  6},
+    {"WarnQuickClose",  &TAppSettings::WarnQuickClose,  0,                          TEntryLoad::kStored,          TIniMissing::kKept,    18, 14},
+    {"WindowCaption",   &TAppSettings::WindowCaption,   "",                         TEntryLoad::kStored,          TIniMissing::kEmpty,   8,  7},
+    {"DoPartialSearch", &TAppSettings::DoPartialSearch, 0,                          TEntryLoad::kExactlyOne,      TIniMissing::kKept,    9,  8},
+    {"UsePID",          &TAppSettings::UsePID,          1,                          TEntryLoad::kExactlyOne,      TIniMissing::kKept,    10, 16},
+    {"Icon",            &TAppSettings::Icon,            TEntryDefault::FileName(),  TEntryLoad::kStored,          TIniMissing::kEmpty,   11, 9},
+    {"IconNumber",      &TAppSettings::IconNumber,      0,                          TEntryLoad::kStored,          TIniMissing::kDefault, 12, 10},
+    // The tray mode: one choice, each button's state stored. An export leaves out the two
+    // that a registry load infers from NoTrayIcon when TrayNoTask is missing.
+    {"TrayTask",        &TAppSettings::TrayTask,        1,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 13, 0},
+    {"TrayNoTask",      &TAppSettings::TrayNoTask,      0,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 14, 0},
+    {"NoTrayTask",      &TAppSettings::NoTrayTask,      0,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 15, 11},
+    {"NoTrayIcon",      &TAppSettings::NoTrayIcon,      0,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 16, 12},
+    {"TrayDblClick",    &TAppSettings::TrayDblClick,    1,                          TEntryLoad::kDefaultWhenUnnamed, TIniMissing::kDefault, 17, 15},
+};
+// clang-format on
+// The values in the order of a delete, or of an export's lines (the exported ones only).
+enum class TEntryOrder { kDelete, kExport };
+std::vector<const TEntryValue*> EntryValuesInOrder(TEntryOrder order);
 
 struct TEntrySlot {
   int Slot = 0;
@@ -145,7 +256,7 @@ class TAppSettingsStore {
   // written) or EIniFileException. A store with no room raises ESettingsStoreFull before
   // anything is written.
   void SaveSettings(const TAppSettings& settings, bool useIniFile);
-  // Removes the entry's eighteen values from both stores, going on past values that cannot
+  // Removes the entry's values from both stores, going on past values that cannot
   // be removed, and says where some are left.
   TDeleteResult DeleteSettings(const std::string& fileName);
 
@@ -165,10 +276,10 @@ class TAppSettingsStore {
   // silently, keeping what was read so far.
   void LoadEntryAt(TAppSettings& settings, int slot);
   void LoadEntryAt(TIniFile& ini, TAppSettings& settings, int slot);
-  // Writes the eighteen values at `slot` of the INI file, in the order of a save; a failed
+  // Writes the entry's values at `slot` of the INI file, in the order of a save; a failed
   // write raises EIniFileException after the values before it were written.
   void SaveEntryAt(TIniFile& ini, const TAppSettings& settings, int slot);
-  // Removes the eighteen values at `slot` from the registry; failures are passed over.
+  // Removes the entry's values at `slot` from the registry; failures are passed over.
   void DeleteEntryAt(int slot);
   // Removes them from the INI file; a value still there afterwards raises EIniFileException
   // ("Unable to write to <file>"), since the profile call does not say that it failed.
@@ -183,6 +294,11 @@ class TAppSettingsStore {
   // The reads of a load at a known slot; errors propagate.
   void ReadRegistryEntry(TAppSettings& settings, int slot);
   void ReadIniEntry(TIniFile& ini, TAppSettings& settings, int slot);
+  // The four tray flags of a registry entry, read together.
+  void ReadTrayMode(TAppSettings& settings, int slot);
+  // Remove the entry's values at `slot`, going on past failures; false when some are left.
+  bool DeleteRegistryEntry(int slot);
+  bool DeleteIniEntry(TIniFile& ini, int slot);
 
   Platform& platform_;
   TRegistryEnhanced& registry_;

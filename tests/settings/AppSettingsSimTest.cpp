@@ -22,7 +22,7 @@ class AppSettingsFailures : public SimSettingsTest {
 };
 
 TEST_F(AppSettingsFailures, ARegistrySaveStopsAtTheFailingValueAndSaysWhich) {
-  for (int failing : {1, 9, 18}) {
+  for (int failing : {1, 9, static_cast<int>(std::size(EntryValues))}) {
     DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
     entries_->SaveSettings(DefaultAppSettings("C:\\First.exe"), false);
     Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, failing, ERROR_ACCESS_DENIED);
@@ -30,12 +30,12 @@ TEST_F(AppSettingsFailures, ARegistrySaveStopsAtTheFailingValueAndSaysWhich) {
       entries_->SaveSettings(DefaultAppSettings("C:\\Second.exe"), false);
       ADD_FAILURE() << "the failed save was not reported";
     } catch (const ERegistryException& error) {
-      EXPECT_EQ("Failed to set data for '" + std::string(EntryValueNames[failing - 1]) + "2'", error.Message());
+      EXPECT_EQ("Failed to set data for '" + std::string(EntryValues[failing - 1].Name) + "2'", error.Message());
     }
     // The values before the failing one are written, none after it; slot 1 is untouched.
     std::vector<std::string> expected;
-    for (const char* name : EntryValueNames) expected.push_back(name + std::string("1"));
-    for (int i = 0; i < failing - 1; ++i) expected.push_back(EntryValueNames[i] + std::string("2"));
+    for (const TEntryValue& value : EntryValues) expected.push_back(value.Name + std::string("1"));
+    for (int i = 0; i < failing - 1; ++i) expected.push_back(EntryValues[i].Name + std::string("2"));
     EXPECT_EQ(Sorted(expected), RawValueNames()) << "failing at " << failing;
   }
 }
@@ -81,7 +81,8 @@ TEST_F(AppSettingsFailures, DeleteGoesOnPastValuesThatCannotBeDeletedAndSaysWher
   entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
   Sim().SimReg().FailNth(sim::SimRegistry::Op::DeleteValue, 3, ERROR_ACCESS_DENIED);
   TDeleteResult result = entries_->DeleteSettings("C:\\A.exe");
-  EXPECT_EQ((std::vector<std::string>{std::string(EntryDeleteOrder[2]) + "1"}), RawValueNames());
+  EXPECT_EQ((std::vector<std::string>{std::string(EntryValuesInOrder(TEntryOrder::kDelete)[2]->Name) + "1"}),
+            RawValueNames());
   EXPECT_TRUE(result.LeftInRegistry);
   EXPECT_FALSE(result.LeftInIni);
   EXPECT_FALSE(result.Deleted());
@@ -121,7 +122,7 @@ TEST_F(AppSettingsFailures, TheStoreComponentIsPutBackAfterEachOperation) {
   Store().RootKey = TRootKey::hkClassesRoot;
   Store().Key = ".txt";
   entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
-  EXPECT_EQ(18u, RawValueNames().size()) << "saved under the settings key, not the file type";
+  EXPECT_EQ(std::size(EntryValues), RawValueNames().size()) << "saved under the settings key, not the file type";
   Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, 1, ERROR_ACCESS_DENIED);
   EXPECT_THROW(entries_->SaveSettings(DefaultAppSettings("C:\\B.exe"), false), ERegistryException);
   EXPECT_EQ(TRootKey::hkClassesRoot, Store().RootKey);

@@ -135,7 +135,7 @@ TEST_F(AppSettingsStore, TheStoredFormsOfEachStore) {
     EXPECT_EQ(c.registry, Store().ReadValue(c.name)) << c.name;
     EXPECT_EQ(c.ini, Ini(c.name)) << c.name;
   }
-  EXPECT_EQ(18u, RawValueNames().size()) << "nothing else is written";
+  EXPECT_EQ(std::size(cases), RawValueNames().size()) << "nothing else is written";
 }
 
 TEST_F(AppSettingsStore, AnEntryInBothStoresLoadsWithTheIniValues) {
@@ -190,12 +190,12 @@ TEST_F(AppSettingsStore, DeleteRemovesExactlyTheEighteenValuesOfTheSlot) {
   }
   const std::vector<std::string> registryBefore = RawValueNames();
   const std::set<std::string> iniBefore = IniLines();
-  ASSERT_EQ(1u + 3 * 18, registryBefore.size());
+  const std::size_t values = std::size(EntryValues);
+  ASSERT_EQ(1u + 3 * values, registryBefore.size());
   entries_->DeleteSettings("C:\\Two.exe");
 
   std::set<std::string> slotTwo;
-  for (const char* name : EntryDeleteOrder) slotTwo.insert(std::string(name) + "2");
-  ASSERT_EQ(18u, slotTwo.size());
+  for (const TEntryValue& value : EntryValues) slotTwo.insert(std::string(value.Name) + "2");
   std::set<std::string> goneFromRegistry, goneFromIni;
   const std::vector<std::string> registryAfter = RawValueNames();
   for (const std::string& name : registryBefore) {
@@ -208,8 +208,8 @@ TEST_F(AppSettingsStore, DeleteRemovesExactlyTheEighteenValuesOfTheSlot) {
   }
   EXPECT_EQ(slotTwo, goneFromRegistry);
   EXPECT_EQ(slotTwo, goneFromIni);
-  EXPECT_EQ(registryBefore.size() - 18, registryAfter.size());
-  EXPECT_EQ(iniBefore.size() - 18, iniAfter.size());
+  EXPECT_EQ(registryBefore.size() - values, registryAfter.size());
+  EXPECT_EQ(iniBefore.size() - values, iniAfter.size());
 }
 
 TEST_F(AppSettingsStore, TrayModeOfRegistryEntriesWithoutEveryTrayValue) {

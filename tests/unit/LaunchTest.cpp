@@ -44,7 +44,7 @@ TEST_F(LaunchTest, ShowStateDecidesHowTheTargetStarts) {
   };
   for (const Case& test : cases) {
     state_.TargetFile = "C:\\Tools\\app.exe";
-    state_.ShowState = test.showState;
+    state_.Settings.ShowState = test.showState;
     state_.OwnStartupInfo.flags = test.ownFlags;
     state_.OwnStartupInfo.showWindow = test.ownShow;
     ASSERT_TRUE(LaunchTarget(sim_, state_));

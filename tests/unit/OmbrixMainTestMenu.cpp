@@ -84,8 +84,8 @@ TEST_F(OmbrixMainTest, ConfigureSavedChangesTheIconAtOnce) {
   });
   ChooseFromTray("&Configure");
   EXPECT_EQ(nullptr, Icon());
-  EXPECT_TRUE(form->State.NoTrayIcon);
-  EXPECT_FALSE(form->State.TrayTask);
+  EXPECT_TRUE(form->State.Settings.NoTrayIcon);
+  EXPECT_FALSE(form->State.Settings.TrayTask);
   EXPECT_TRUE(form->TrayIcon.OnClick != nullptr);
   EXPECT_TRUE(form->TrayIcon.OnDblClick == nullptr);
   // The note about restarting.

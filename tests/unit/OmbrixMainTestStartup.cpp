@@ -280,7 +280,7 @@ TEST_F(OmbrixMainTest, RetryQuestionNoConfiguresThenFindsTheWindowWithTheNewSett
   EXPECT_FALSE(form->State.ConfigOpen);
   EXPECT_EQ(1u, host.ShownForms().size());
   EXPECT_EQ(1u, sim.SimProcs().Launches().size());
-  EXPECT_EQ("real name", form->State.WindowCaption);
+  EXPECT_EQ("real name", form->State.Settings.WindowCaption);
   EXPECT_EQ("Real Name", form->State.CurrentCaption);
   EXPECT_NE(nullptr, Main());
 }

@@ -113,7 +113,7 @@ TEST_F(OmbrixMainTest, TargetShowingItselfAgainIsShownNotHiddenByTheNextClick) {
 }
 
 TEST_F(OmbrixMainTest, HideAndShowWithoutWindowsChangeOnlyTheIcon) {
-  form->State.NoTrayTask = true;
+  form->State.Settings.NoTrayTask = true;
   form->trayHideForm();
   EXPECT_NE(nullptr, Icon());
   form->trayShowForm();

@@ -24,7 +24,7 @@ class WindowsListTest : public ::testing::Test {
   void StartTarget(const SimProgram& program) {
     sim_.SimProcs().DefineProgram("C:\\Apps\\target.exe", program);
     state_.TargetFile = "C:\\Apps\\target.exe";
-    state_.ShowState = 1;
+    state_.Settings.ShowState = 1;
     ASSERT_TRUE(LaunchTarget(sim_, state_));
   }
   static SimProgramWindow Window(const std::string& caption, unsigned long long appearAfter = 0, int thread = 0) {
@@ -112,8 +112,8 @@ TEST_F(WindowsListTest, WindowNamesAreReadUpTo254Characters) {
 TEST_F(WindowsListTest, ByProcessTakesOneMoreWindowThanConfiguredTopmostFirst) {
   StartTarget(Program({Window("Main"), Window("Tool")}));
   Foreign("Other program");
-  state_.MinimizeType = true;
-  state_.NbWindows = 1;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "1";
   state_.MainWindowIndex = 1;
   EXPECT_TRUE(Find());
   EXPECT_EQ((std::vector<std::string>{"Tool", "Main"}), SlotCaptions());
@@ -126,8 +126,8 @@ TEST_F(WindowsListTest, ByProcessHelperWindowsNeverTakeASlot) {
   const char* const helpers[] = {"OleMainThreadWndName", "olemainthreadwndname", "DDE Server Window",
                                  "dde server WINDOW",    "DDE Client Window",    "OleRpcNotify0x00000a4c",
                                  "x oLErPCnOTIFY y",     "Default IME",          "MSCTFIME UI"};
-  state_.MinimizeType = true;
-  state_.NbWindows = 0;  // room for one window only
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "0";  // room for one window only
   state_.MainWindowIndex = 1;
   for (const char* helper : helpers) {
     StartTarget(Program({Window("Real"), Window(helper)}));
@@ -147,8 +147,8 @@ TEST_F(WindowsListTest, ByProcessTakesEveryThreadButNotProgramsStartedInTurn) {
   program.children = {child};
   StartTarget(program);
   ASSERT_NE(nullptr, sim_.Windows().FindWindowA("", "Child"));
-  state_.MinimizeType = true;
-  state_.NbWindows = 10;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "10";
   state_.MainWindowIndex = 2;
   EXPECT_TRUE(Find());
   EXPECT_EQ((std::vector<std::string>{"Palette", "Main"}), SlotCaptions());
@@ -161,19 +161,21 @@ TEST_F(WindowsListTest, ByProcessStopsAtTheConfiguredCountAndAtOneHundred) {
   SimProgram program = Program(windows);
   program.imeWindows = false;
   StartTarget(program);
-  state_.MinimizeType = true;
+  state_.Settings.MinimizeType = true;
   state_.MainWindowIndex = 1;
   struct Case {
-    std::int32_t nbWindows;
+    const char* nbWindows;  // as stored: only its digits count
     std::int32_t taken;
   };
-  const Case cases[] = {{0, 1}, {3, 4}, {98, 99}, {99, 100}, {100, 100}, {5000, 100}, {INT_MAX, 100}, {-1, 0}};
+  const Case cases[] = {{"0", 1},     {"3", 4},      {"98", 99},          {"99", 100},
+                        {"100", 100}, {"5000", 100}, {"2147483647", 100}, {"99999999999", 100},
+                        {"-1", 2},    {"none", 1}};
   for (const Case& test : cases) {
-    state_.NbWindows = test.nbWindows;
+    state_.Settings.NbWindows = test.nbWindows;
     EXPECT_EQ(test.taken > 0, Find()) << test.nbWindows;
     EXPECT_EQ(test.taken, state_.WindowCount) << test.nbWindows;
   }
-  state_.NbWindows = 500;
+  state_.Settings.NbWindows = "500";
   Find();
   EXPECT_EQ("W120", sim_.Windows().GetWindowTextA(state_.WindowHandles.Get(1), 512));
   EXPECT_EQ("W21", sim_.Windows().GetWindowTextA(state_.WindowHandles.Get(100), 512));
@@ -183,8 +185,8 @@ TEST_F(WindowsListTest, ByProcessStopsAtTheConfiguredCountAndAtOneHundred) {
 // caption empty and never touches memory outside the slots.
 TEST_F(WindowsListTest, ByProcessMainWindowIndexOutsideTheWindowsFound) {
   StartTarget(Program({Window("Main"), Window("Tool")}));
-  state_.MinimizeType = true;
-  state_.NbWindows = 5;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "5";
   HWND stale = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0xDEAD0));
   struct Case {
     std::int32_t mainWindowIndex;
@@ -211,8 +213,8 @@ TEST_F(WindowsListTest, ByNameExactOrContainedWithOrWithoutTheProcess) {
                        Window("Second Notepad", 0, 1)}));
   Foreign("NOTEPAD");
   Foreign("Notepad Help");
-  state_.MinimizeType = false;
-  state_.NbWindows = 10;
+  state_.Settings.MinimizeType = false;
+  state_.Settings.NbWindows = "10";
   struct Case {
     const char* caption;
     bool partial;
@@ -230,9 +232,9 @@ TEST_F(WindowsListTest, ByNameExactOrContainedWithOrWithoutTheProcess) {
       {"OleMainThreadWndName", false, true, {"OLEMAINTHREADWNDNAME"}},  // no helper names by name
   };
   for (const Case& test : cases) {
-    state_.WindowCaption = test.caption;
-    state_.DoPartialSearch = test.partial;
-    state_.UsePID = test.usePid;
+    state_.Settings.WindowCaption = test.caption;
+    state_.Settings.DoPartialSearch = test.partial;
+    state_.Settings.UsePID = test.usePid;
     state_.MainWindowIndex = 1;
     state_.CurrentCaption.clear();
     EXPECT_EQ(!test.taken.empty(), Find()) << test.caption;
@@ -243,10 +245,10 @@ TEST_F(WindowsListTest, ByNameExactOrContainedWithOrWithoutTheProcess) {
     EXPECT_EQ(test.taken.back(), state_.CurrentCaption) << test.caption;
   }
 
-  state_.WindowCaption = "notepad";
-  state_.DoPartialSearch = true;
-  state_.UsePID = false;
-  state_.NbWindows = 1;
+  state_.Settings.WindowCaption = "notepad";
+  state_.Settings.DoPartialSearch = true;
+  state_.Settings.UsePID = false;
+  state_.Settings.NbWindows = "1";
   EXPECT_TRUE(Find());
   EXPECT_EQ((std::vector<std::string>{"Notepad Help", "NOTEPAD"}), SlotCaptions());
   EXPECT_EQ(2, state_.MainWindowIndex);
@@ -254,16 +256,16 @@ TEST_F(WindowsListTest, ByNameExactOrContainedWithOrWithoutTheProcess) {
 
 TEST_F(WindowsListTest, AttemptsLastSecsToWaitWithPausesOf300Milliseconds) {
   StartTarget(Program({}));
-  state_.MinimizeType = true;
-  state_.NbWindows = 1;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "1";
   struct Case {
-    std::int32_t secsToWait;
+    const char* secsToWait;
     unsigned long long waited;  // pauses between the attempts
   };
-  const Case cases[] = {{0, 0}, {-5, 0}, {1, 600}, {3, 2700}};
+  const Case cases[] = {{"0", 0}, {"none", 0}, {"1", 600}, {"3", 2700}};
   for (const Case& test : cases) {
     const unsigned long long before = sim_.SimTime().Elapsed();
-    state_.SecsToWait = test.secsToWait;
+    state_.Settings.SecsToWait = test.secsToWait;
     EXPECT_FALSE(Find());
     EXPECT_EQ(test.waited, sim_.SimTime().Elapsed() - before) << test.secsToWait;
     EXPECT_EQ(-2, state_.LaunchError);
@@ -284,13 +286,13 @@ TEST_F(WindowsListTest, WindowsOpeningLaterAreFoundByALaterAttempt) {
       {3, 2701, false, 2700},     // after the last attempt
       {3000000, 600, true, 600},  // a long wait whose milliseconds pass the 32-bit range
   };
-  state_.MinimizeType = true;
-  state_.NbWindows = 1;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "1";
   state_.MainWindowIndex = 1;
   for (const Case& test : cases) {
     StartTarget(Program({Window("Late", test.appearAfter)}));
     const unsigned long long before = sim_.SimTime().Elapsed();
-    state_.SecsToWait = test.secsToWait;
+    state_.Settings.SecsToWait = std::to_string(test.secsToWait);
     EXPECT_EQ(test.found, Find()) << test.appearAfter;
     EXPECT_EQ(test.waited, sim_.SimTime().Elapsed() - before) << test.appearAfter;
     EXPECT_EQ(test.found ? "Late" : "", state_.CurrentCaption);
@@ -301,10 +303,10 @@ TEST_F(WindowsListTest, WindowsOpeningLaterAreFoundByALaterAttempt) {
 TEST_F(WindowsListTest, TestModeReportsEveryWindowTakenByProcess) {
   StartTarget(Program({Window("Main"), Window("Tool", 0, 1)}));
   Foreign("Other program");
-  state_.MinimizeType = true;
-  state_.NbWindows = 5;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "5";
   state_.MainWindowIndex = 1;
-  state_.DebugMode = true;
+  state_.Settings.DebugMode = true;
   ASSERT_TRUE(Find());
 
   const std::string app = "\r\n\r\nApp PID = " + Decimal(state_.ProcessInfo.processId) +
@@ -330,11 +332,11 @@ TEST_F(WindowsListTest, TestModeReportsEveryWindowTakenByProcess) {
 
 TEST_F(WindowsListTest, TestModeReportsEveryMatchByNameAsTheMainWindow) {
   StartTarget(Program({Window("Editor - a.txt"), Window("Editor - b.txt")}));
-  state_.MinimizeType = false;
-  state_.NbWindows = 5;
-  state_.WindowCaption = "EDITOR";
-  state_.DoPartialSearch = true;
-  state_.DebugMode = true;
+  state_.Settings.MinimizeType = false;
+  state_.Settings.NbWindows = "5";
+  state_.Settings.WindowCaption = "EDITOR";
+  state_.Settings.DoPartialSearch = true;
+  state_.Settings.DebugMode = true;
   ASSERT_TRUE(Find());
   const std::vector<std::string> texts = BoxTexts();
   ASSERT_EQ(5u, texts.size());
@@ -348,8 +350,8 @@ TEST_F(WindowsListTest, TestModeReportsEveryMatchByNameAsTheMainWindow) {
 
 TEST_F(WindowsListTest, NothingFoundInTestModeStillEndsWithTheClosingReport) {
   StartTarget(Program({}));
-  state_.MinimizeType = true;
-  state_.DebugMode = true;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.DebugMode = true;
   EXPECT_FALSE(Find());
   EXPECT_EQ((std::vector<std::string>{"End of detected windows."}), BoxTexts());
 }
