@@ -55,23 +55,7 @@ class TClassesRootScope {
 }  // namespace
 
 TContextMenuPage::TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context)
-    : TFormPart(form),
-      gbContextMenu{form, "gbContextMenu", &page, {8, 8, 536, 388}, " Add \"Tuckaway\" right-click menu option "},
-      lblCheckAllExt{form,
-                     "lblCheckAllExt",
-                     &gbContextMenu,
-                     {12, 20, 512, 16},
-                     "Select all extensions you wish to add a \"Tuckaway\" to:"},
-      lbAssExt{form, "lbAssExt", &gbContextMenu, {12, 40, 220, 336}},
-      lblExtension{form, "lblExtension", &gbContextMenu, {248, 40, 276, 16}, "Extension:"},
-      ebxExtension{form, "ebxExtension", &gbContextMenu, {248, 58, 276, 21}, "", true},
-      lblType{form, "lblType", &gbContextMenu, {248, 92, 276, 16}, "Type:"},
-      ebxType{form, "ebxType", &gbContextMenu, {248, 110, 276, 21}, "", true},
-      lblOpenWith{form, "lblOpenWith", &gbContextMenu, {248, 144, 276, 16}, "Open with:"},
-      ebxOpenWith{form, "ebxOpenWith", &gbContextMenu, {248, 162, 276, 21}, "", true},
-      btnAddOX{form, "btnAddOX", &gbContextMenu, {248, 200, 134, 25}, "Add \"Tuckaway\""},
-      btnRemoveOX{form, "btnRemoveOX", &gbContextMenu, {390, 200, 134, 25}, "Remove \"Tuckaway\""},
-      context_(context) {
+    : TFormPart(form), page_(page), context_(context) {
   gbContextMenu.HelpContext = 110;
   lbAssExt.HelpContext = 100;
   lbAssExt.MultiSelect = true;

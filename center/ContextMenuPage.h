@@ -42,17 +42,26 @@ class TContextMenuPage : public TFormPart {
   void btnAddOXClick(TControl& sender);
   void btnRemoveOXClick(TControl& sender);
 
-  TGroupBox gbContextMenu;
-  TLabel lblCheckAllExt;
-  TListBox lbAssExt;
-  TLabel lblExtension;
-  TEdit ebxExtension;
-  TLabel lblType;
-  TEdit ebxType;
-  TLabel lblOpenWith;
-  TEdit ebxOpenWith;
-  TButton btnAddOX;
-  TButton btnRemoveOX;
+ private:
+  TTabSheet& page_;
+
+ public:
+  TGroupBox gbContextMenu{
+      Form(), "gbContextMenu", &page_, {8, 8, 536, 388}, " Add \"Tuckaway\" right-click menu option "};
+  TLabel lblCheckAllExt{Form(),
+                        "lblCheckAllExt",
+                        &gbContextMenu,
+                        {12, 20, 512, 16},
+                        "Select all extensions you wish to add a \"Tuckaway\" to:"};
+  TListBox lbAssExt{Form(), "lbAssExt", &gbContextMenu, {12, 40, 220, 336}};
+  TLabel lblExtension{Form(), "lblExtension", &gbContextMenu, {248, 40, 276, 16}, "Extension:"};
+  TEdit ebxExtension{Form(), "ebxExtension", &gbContextMenu, {248, 58, 276, 21}, "", true};
+  TLabel lblType{Form(), "lblType", &gbContextMenu, {248, 92, 276, 16}, "Type:"};
+  TEdit ebxType{Form(), "ebxType", &gbContextMenu, {248, 110, 276, 21}, "", true};
+  TLabel lblOpenWith{Form(), "lblOpenWith", &gbContextMenu, {248, 144, 276, 16}, "Open with:"};
+  TEdit ebxOpenWith{Form(), "ebxOpenWith", &gbContextMenu, {248, 162, 276, 21}, "", true};
+  TButton btnAddOX{Form(), "btnAddOX", &gbContextMenu, {248, 200, 134, 25}, "Add \"Tuckaway\""};
+  TButton btnRemoveOX{Form(), "btnRemoveOX", &gbContextMenu, {390, 200, 134, 25}, "Remove \"Tuckaway\""};
 
  private:
   // One item that could not be changed, and the system's words for why.

@@ -39,8 +39,8 @@ class TfrmMain : public TForm {
   TRegistryEnhanced RegistryOp;
   TShellLinkWrapper ShellLink;
 
-  TCaptionStrip capControlCenter{*this, "capControlCenter", {0, 0, 576, 22}, "Vorel Ombrix Control Center", "- ",
-                                 "Vorel Software"};
+  TCaptionStrip capControlCenter{*this, "capControlCenter", {0, 0, 576, 22}, "Vorel Ombrix Control Center",
+                                 "- ",  "Vorel Software"};
   TPageControl pcControlCenter{*this, "pcControlCenter", nullptr, {8, 28, 560, 432}};
   TTabSheet tsShortcut{*this, "tsShortcut", pcControlCenter, " Create a shortcut "};
   TTabSheet tsContextMenu{*this, "tsContextMenu", pcControlCenter, " Explorer Context menu "};

@@ -38,12 +38,6 @@ constexpr Location Locations[] = {
     {"StartMenu", sfStartMenu}, {"Startup", sfStartup},     {"Templates", sfTemplates},
 };
 
-std::vector<std::string> LocationEntries() {
-  std::vector<std::string> entries;
-  for (const Location& location : Locations) entries.emplace_back(location.entry);
-  return entries;
-}
-
 }  // namespace
 
 std::string ShellExecuteErrorText(INT_PTR result) {
@@ -73,26 +67,18 @@ std::string ShellExecuteErrorText(INT_PTR result) {
   return text + "\r\n(Error # " + std::to_string(static_cast<long long>(result)) + ")";
 }
 
+std::vector<std::string> TShortcutPage::LocationEntries() {
+  std::vector<std::string> entries;
+  for (const Location& location : Locations) entries.emplace_back(location.entry);
+  return entries;
+}
+
 TShellFolder TShortcutPage::LocationFolder(int index) {
   return index >= 0 && index < static_cast<int>(std::size(Locations)) ? Locations[index].folder : sfDesktop;
 }
 
 TShortcutPage::TShortcutPage(TForm& form, TTabSheet& page, THubContext& context, TShellLinkWrapper& shellLink)
-    : TFormPart(form),
-      gbShortcut(form, "gbShortcut", &page, {8, 8, 536, 214}, " Description of shortcut to be created "),
-      lblDescription(form, "lblDescription", &gbShortcut, {16, 30, 84, 16}, "Name:"),
-      ebxDescription(form, "ebxDescription", &gbShortcut, {104, 28, 408, 21}),
-      lblFilename(form, "lblFilename", &gbShortcut, {16, 62, 84, 16}, "Filename:"),
-      ebxFilename(form, "ebxFilename", &gbShortcut, {104, 60, 324, 21}),
-      btnBrowse(form, "btnBrowse", &gbShortcut, {436, 59, 76, 23}, "Browse"),
-      lblParameters(form, "lblParameters", &gbShortcut, {16, 94, 84, 16}, "Arguments:"),
-      ebxParameters(form, "ebxParameters", &gbShortcut, {104, 92, 408, 21}),
-      lblLocation(form, "lblLocation", &gbShortcut, {16, 126, 84, 16}, "Location:"),
-      cbLocation(form, "cbLocation", &gbShortcut, {104, 124, 200, 21}, LocationEntries()),
-      btnCreateShortcut(form, "btnCreateShortcut", &gbShortcut, {104, 168, 196, 27}, "Create this shortcut"),
-      btnTestThisShortCut(form, "btnTestThisShortCut", &gbShortcut, {316, 168, 196, 27}, "Test this shortcut"),
-      context_(context),
-      shellLink_(shellLink) {
+    : TFormPart(form), page_(page), context_(context), shellLink_(shellLink) {
   gbShortcut.HelpContext = 70;
   ebxDescription.HelpContext = 10;
   ebxFilename.HelpContext = 20;
@@ -108,9 +94,8 @@ TShortcutPage::TShortcutPage(TForm& form, TTabSheet& page, THubContext& context,
 
   // Name, file name, location, arguments; the buttons after them.
   int order = 0;
-  for (TControl* control : std::initializer_list<TControl*>{&ebxDescription, &ebxFilename, &cbLocation,
-                                                            &ebxParameters, &btnBrowse, &btnCreateShortcut,
-                                                            &btnTestThisShortCut}) {
+  for (TControl* control : std::initializer_list<TControl*>{&ebxDescription, &ebxFilename, &cbLocation, &ebxParameters,
+                                                            &btnBrowse, &btnCreateShortcut, &btnTestThisShortCut}) {
     control->TabOrder = order++;
   }
   for (TButton* button : {&btnBrowse, &btnCreateShortcut, &btnTestThisShortCut}) button->Flat = true;
@@ -186,8 +171,7 @@ void TShortcutPage::btnTestThisShortCutClick(TControl&) {
     context_.ShowMessage(Form().Handle(), NotCreated + std::string(error.what()));
     return;
   }
-  const INT_PTR result =
-      context_.platform.Shell().ShellExecuteA(Form().Handle(), "open", link, "", "", SW_SHOW);
+  const INT_PTR result = context_.platform.Shell().ShellExecuteA(Form().Handle(), "open", link, "", "", SW_SHOW);
   files.DeleteFileA(link);
   if (result <= 32) context_.ShowMessage(Form().Handle(), ShellExecuteErrorText(result));
 }

@@ -4,6 +4,7 @@
 // opened at once to try it.
 
 #include <string>
+#include <vector>
 
 #include "center/HubContext.h"
 #include "controls/FormPart.h"
@@ -24,21 +25,26 @@ class TShortcutPage : public TFormPart {
   void btnTestThisShortCutClick(TControl& sender);
   void btnBrowseClick(TControl& sender);
 
-  // The special folder each entry of cbLocation selects, by index.
+  // The entries of cbLocation, and the special folder each one selects, by index.
+  static std::vector<std::string> LocationEntries();
   static TShellFolder LocationFolder(int index);
 
-  TGroupBox gbShortcut;
-  TLabel lblDescription;
-  TEdit ebxDescription;
-  TLabel lblFilename;
-  TEdit ebxFilename;
-  TButton btnBrowse;
-  TLabel lblParameters;
-  TEdit ebxParameters;
-  TLabel lblLocation;
-  TComboBox cbLocation;
-  TButton btnCreateShortcut;
-  TButton btnTestThisShortCut;
+ private:
+  TTabSheet& page_;
+
+ public:
+  TGroupBox gbShortcut{Form(), "gbShortcut", &page_, {8, 8, 536, 214}, " Description of shortcut to be created "};
+  TLabel lblDescription{Form(), "lblDescription", &gbShortcut, {16, 30, 84, 16}, "Name:"};
+  TEdit ebxDescription{Form(), "ebxDescription", &gbShortcut, {104, 28, 408, 21}};
+  TLabel lblFilename{Form(), "lblFilename", &gbShortcut, {16, 62, 84, 16}, "Filename:"};
+  TEdit ebxFilename{Form(), "ebxFilename", &gbShortcut, {104, 60, 324, 21}};
+  TButton btnBrowse{Form(), "btnBrowse", &gbShortcut, {436, 59, 76, 23}, "Browse"};
+  TLabel lblParameters{Form(), "lblParameters", &gbShortcut, {16, 94, 84, 16}, "Arguments:"};
+  TEdit ebxParameters{Form(), "ebxParameters", &gbShortcut, {104, 92, 408, 21}};
+  TLabel lblLocation{Form(), "lblLocation", &gbShortcut, {16, 126, 84, 16}, "Location:"};
+  TComboBox cbLocation{Form(), "cbLocation", &gbShortcut, {104, 124, 200, 21}, LocationEntries()};
+  TButton btnCreateShortcut{Form(), "btnCreateShortcut", &gbShortcut, {104, 168, 196, 27}, "Create this shortcut"};
+  TButton btnTestThisShortCut{Form(), "btnTestThisShortCut", &gbShortcut, {316, 168, 196, 27}, "Test this shortcut"};
 
  private:
   // True when the fields may become a shortcut; otherwise shows why.

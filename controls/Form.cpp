@@ -14,6 +14,10 @@ void TForm::Register(TControl& control) {
   if (FindControl(control.Name())) throw EProgramError(className_ + ": two controls named " + control.Name());
   const TControl* parent = control.Parent();
   if (parent) {
+    // Compared before it is used: a container declared after the control is not made yet.
+    if (std::find(controls_.begin(), controls_.end(), parent) == controls_.end()) {
+      throw EProgramError(control.Name() + ": its container must be a control of this form declared before it");
+    }
     if (&parent->Form() != this || !parent->IsContainer()) {
       throw EProgramError(control.Name() + ": the parent must be a container of the same form");
     }

@@ -1,6 +1,14 @@
 #pragma once
 // A form: a plain class that owns its controls (as members declared after this base) and
 // binds their events to its own methods when it is constructed. A form host shows it.
+//
+// Every form and every part of one (FormPart.h) declares its controls the same way: each is
+// a member initialised where it is declared, with its name, container, bounds and caption,
+// so that the declarations read like the form laid out. Members are made in the order they
+// are declared, hence the one rule: declare a container before what it holds (the form
+// refuses a control whose container does not exist yet), and declare whatever an
+// initialiser uses (the page a part goes on, a component the pages share) before it. The
+// constructor sets the rest: events, hints, help contexts, tab order.
 
 #include "platform/Exception.h"
 #include <string>

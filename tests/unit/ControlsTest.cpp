@@ -53,6 +53,24 @@ TEST(UpDownStep, MovesLikeTheCommonControl) {
   }
 }
 
+// A control declared before its container would be made inside something that does not exist
+// yet; a container of another form would put it in a window it does not belong to.
+TEST(FormDeclaration, AControlNeedsAContainerOfItsFormMadeBeforeIt) {
+  struct TMisordered : TForm {
+    TMisordered() : TForm("TMisordered", "", 10, 10) {}
+    TLabel early{*this, "early", &box, {}, "in a box not made yet"};
+    TGroupBox box{*this, "box", nullptr, {}, "box"};
+  };
+  EXPECT_THROW(TMisordered(), EProgramError);
+  TForm other("TOther", "", 10, 10);
+  TGroupBox foreign(other, "foreign", nullptr, {}, "");
+  TForm form("TForm", "", 10, 10);
+  EXPECT_THROW(TLabel(form, "label", &foreign, {}, ""), EProgramError);
+  TGroupBox box(form, "box", nullptr, {}, "");
+  TLabel inside(form, "inside", &box, {}, "");
+  EXPECT_EQ(std::vector<TControl*>{&inside}, form.ChildrenOf(&box));
+}
+
 TEST(UpDownStep, IncrementStopsAtTheEnd) {
   TForm form("TForm", "", 10, 10);
   TUpDown upDown(form, "ud", nullptr, {}, 0, 10, 8);
