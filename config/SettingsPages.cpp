@@ -14,32 +14,48 @@ constexpr char IconNumberCaption[] = "Current Icon Number : ";
 // The icon functions are given at most this many characters of a file name.
 constexpr size_t MaxIconFileLength = 255;
 
+// Which control shows which value of the entry, by the control's name (as a dialog's controls
+// are bound by their identifiers): an edit box shows a text, a check box or radio button a
+// flag, a combo box or radio group a number as the chosen item. The other method's radio
+// button shows the flag inverted and leaves collecting it to its partner. The icon file and
+// the icon's position are the icon choice's; the file name is the holder's to show.
+struct TBinding {
+  const char* Control;
+  TEntryField Field;
+  bool ShownInverted;
+};
+// In this order the tray mode's radio buttons show the last flag that is on (checking one
+// unchecks the others, unchecking one leaves them alone), and four flags off leave none on.
+constexpr TBinding Bindings[] = {
+    {"rbMinByProcess", &TAppSettings::MinimizeType, false},
+    {"rbMinByName", &TAppSettings::MinimizeType, true},
+    {"ebxNbHandles", &TAppSettings::NbWindows, false},
+    {"ebxMainHandle", &TAppSettings::MainHandle, false},
+    {"ebxSecsToWait", &TAppSettings::SecsToWait, false},
+    {"ebxWindowName", &TAppSettings::WindowCaption, false},
+    {"cbShowState", &TAppSettings::ShowState, false},
+    {"rgTrayDblClick", &TAppSettings::TrayDblClick, false},
+    {"cbxDebugMode", &TAppSettings::DebugMode, false},
+    {"cbxWarnCloseQuick", &TAppSettings::WarnQuickClose, false},
+    {"cbPartialSearch", &TAppSettings::DoPartialSearch, false},
+    {"cbUsePID", &TAppSettings::UsePID, false},
+    {"rbTrayTask", &TAppSettings::TrayTask, false},
+    {"rbTrayNoTask", &TAppSettings::TrayNoTask, false},
+    {"rbNoTrayTask", &TAppSettings::NoTrayTask, false},
+    {"rbNoTrayNoTask", &TAppSettings::NoTrayIcon, false},
+};
+
+TControl& BoundControl(const TForm& form, const TBinding& binding) {
+  TControl* control = form.FindControl(binding.Control);
+  if (!control) throw EProgramError("A setting is bound to a control that does not exist");
+  return *control;
+}
+
 }  // namespace
 
 TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platform,
                                std::function<std::string()> originalIconFile)
-    : TFormPart(form),
-      pages_(pages),
-      platform_(platform),
-      originalIconFile_(std::move(originalIconFile)),
-      bindings_{
-          {rbMinByProcess, &TAppSettings::MinimizeType},
-          {rbMinByName, &TAppSettings::MinimizeType, true},
-          {ebxNbHandles, &TAppSettings::NbWindows},
-          {ebxMainHandle, &TAppSettings::MainHandle},
-          {ebxSecsToWait, &TAppSettings::SecsToWait},
-          {ebxWindowName, &TAppSettings::WindowCaption},
-          {cbShowState, &TAppSettings::ShowState},
-          {rgTrayDblClick, &TAppSettings::TrayDblClick},
-          {cbxDebugMode, &TAppSettings::DebugMode},
-          {cbxWarnCloseQuick, &TAppSettings::WarnQuickClose},
-          {cbPartialSearch, &TAppSettings::DoPartialSearch},
-          {cbUsePID, &TAppSettings::UsePID},
-          {rbTrayTask, &TAppSettings::TrayTask},
-          {rbTrayNoTask, &TAppSettings::TrayNoTask},
-          {rbNoTrayTask, &TAppSettings::NoTrayTask},
-          {rbNoTrayNoTask, &TAppSettings::NoTrayIcon},
-      } {
+    : TFormPart(form), pages_(pages), platform_(platform), originalIconFile_(std::move(originalIconFile)) {
   lblWindowName.WordWrap = true;
   rbTrayNoTask.SetVisible(false);
   // The up-down moves the icon position itself; the pages only redraw the preview.
@@ -58,30 +74,25 @@ TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platf
 }
 
 void TSettingsPages::ShowSettings(const TAppSettings& settings) {
-  // In table order: of the tray mode's radio buttons, the last one whose flag is on stays on
-  // (checking one unchecks the others, unchecking one leaves them alone), and four flags off
-  // leave none on.
-  for (const TBinding& binding : bindings_) {
-    const TVariant value = binding.Field.Get(settings);
-    TControl& control = binding.Control;
+  for (const TBinding& binding : Bindings) {
+    TControl& control = BoundControl(Form(), binding);
+    const TEntryField& field = binding.Field;
     switch (control.Kind()) {
       case TControlKind::Edit:
-        static_cast<TEdit&>(control).SetText(value.ToText());
+        static_cast<TEdit&>(control).SetText(field.Text(settings));
         break;
       case TControlKind::CheckBox:
-        static_cast<TCheckBox&>(control).SetChecked(value.ToBool());
+        static_cast<TCheckBox&>(control).SetChecked(field.Flag(settings));
         break;
       case TControlKind::RadioButton:
-        static_cast<TRadioButton&>(control).SetChecked(value.ToBool() != binding.ShownInverted);
+        static_cast<TRadioButton&>(control).SetChecked(field.Flag(settings) != binding.ShownInverted);
         break;
       case TControlKind::ComboBox:
-        static_cast<TComboBox&>(control).SetItemIndex(value.ToInteger());
-        break;
-      case TControlKind::RadioGroup:
-        static_cast<TRadioGroup&>(control).SetItemIndex(value.ToInteger());
+        static_cast<TComboBox&>(control).SetItemIndex(field.Number(settings));
         break;
       default:
-        throw EProgramError(control.Name() + " cannot show a setting");
+        static_cast<TRadioGroup&>(control).SetItemIndex(field.Number(settings));
+        break;
     }
   }
   ChooseIconFile(settings.Icon, settings.IconNumber);
@@ -89,30 +100,27 @@ void TSettingsPages::ShowSettings(const TAppSettings& settings) {
 
 TAppSettings TSettingsPages::CollectSettings() const {
   TAppSettings settings;
-  for (const TBinding& binding : bindings_) {
+  for (const TBinding& binding : Bindings) {
     if (binding.ShownInverted) continue;
-    const TControl& control = binding.Control;
-    TVariant value;
+    const TControl& control = BoundControl(Form(), binding);
+    const TEntryField& field = binding.Field;
     switch (control.Kind()) {
       case TControlKind::Edit:
-        value = static_cast<const TEdit&>(control).Text();
+        field.SetText(settings, static_cast<const TEdit&>(control).Text());
         break;
       case TControlKind::CheckBox:
-        value = static_cast<const TCheckBox&>(control).Checked();
+        field.SetFlag(settings, static_cast<const TCheckBox&>(control).Checked());
         break;
       case TControlKind::RadioButton:
-        value = static_cast<const TRadioButton&>(control).Checked();
+        field.SetFlag(settings, static_cast<const TRadioButton&>(control).Checked());
         break;
       case TControlKind::ComboBox:
-        value = static_cast<std::int32_t>(static_cast<const TComboBox&>(control).ItemIndex());
-        break;
-      case TControlKind::RadioGroup:
-        value = static_cast<std::int32_t>(static_cast<const TRadioGroup&>(control).ItemIndex());
+        field.SetNumber(settings, static_cast<const TComboBox&>(control).ItemIndex());
         break;
       default:
-        throw EProgramError(control.Name() + " cannot give a setting");
+        field.SetNumber(settings, static_cast<const TRadioGroup&>(control).ItemIndex());
+        break;
     }
-    binding.Field.Set(settings, value);
   }
   settings.Icon = IconFile_;
   settings.IconNumber = static_cast<std::int16_t>(udIconNumber.Position());

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "controls/FormPart.h"
 #include "platform/Platform.h"
@@ -113,23 +112,12 @@ class TSettingsPages : public TFormPart {
                              {"Single click", "Double click"}};
 
  private:
-  // A control that shows one value of the entry: an edit box its text, a check box or radio
-  // button a flag, a combo box or radio group a number as the chosen item. The other
-  // method's radio button shows the flag inverted and leaves collecting it to its partner.
-  // The icon file and the icon's position are the icon choice's; the file name the holder's.
-  struct TBinding {
-    TControl& Control;
-    TEntryField Field;
-    bool ShownInverted = false;
-  };
-
   // Sets the file whose icons are offered and shows the icon at `position` (0 when beyond).
   void ChooseIconFile(const std::string& file, int position);
 
   Platform& platform_;
   std::function<std::string()> originalIconFile_;
   std::string IconFile_;
-  const std::vector<TBinding> bindings_;
 };
 
 }  // namespace ombrix

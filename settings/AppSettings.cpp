@@ -25,39 +25,46 @@ std::string FoldedKey(std::string name) {
 }  // namespace
 
 TVariant TEntryField::Get(const TAppSettings& s) const {
-  switch (type_) {
+  switch (Type()) {
     case TEntryValueType::kFlag:
-      return s.*flag_;
+      return Flag(s);
     case TEntryValueType::kNumber:
-      return shortNumber_ ? static_cast<std::int32_t>(s.*shortNumber_) : s.*number_;
+      return Number(s);
     case TEntryValueType::kText:
-      return s.*text_;
+      return Text(s);
   }
   return TVariant();
 }
 
 void TEntryField::Set(TAppSettings& s, const TVariant& value) const {
-  switch (type_) {
+  switch (Type()) {
     case TEntryValueType::kFlag:
-      s.*flag_ = value.ToBool();
+      SetFlag(s, value.ToBool());
       break;
     case TEntryValueType::kNumber:
-      if (shortNumber_) {
-        // The field is 16 bits wide; the settings pages bound it by the icons of the file.
-        s.*shortNumber_ = static_cast<std::int16_t>(value.ToInteger());
-      } else {
-        s.*number_ = value.ToInteger();
-      }
+      SetNumber(s, value.ToInteger());
       break;
     case TEntryValueType::kText:
-      s.*text_ = value.ToText();
+      SetText(s, value.ToText());
       break;
   }
 }
 
+bool TEntryField::Equal(const TAppSettings& left, const TAppSettings& right) const {
+  switch (Type()) {
+    case TEntryValueType::kFlag:
+      return Flag(left) == Flag(right);
+    case TEntryValueType::kNumber:
+      return Number(left) == Number(right);
+    case TEntryValueType::kText:
+      return Text(left) == Text(right);
+  }
+  return false;
+}
+
 bool TAppSettings::operator==(const TAppSettings& other) const {
   for (const TEntryValue& value : EntryValues) {
-    if (value.Field.Get(*this) != value.Field.Get(other)) return false;
+    if (!value.Field.Equal(*this, other)) return false;
   }
   return true;
 }

@@ -78,26 +78,49 @@ enum class TEntryValueType {
 // One field of TAppSettings, whatever its type.
 class TEntryField {
  public:
-  constexpr TEntryField(bool TAppSettings::*flag) : type_(TEntryValueType::kFlag), flag_(flag) {}  // NOLINT
-  constexpr TEntryField(std::int32_t TAppSettings::*number)                                        // NOLINT
-      : type_(TEntryValueType::kNumber), number_(number) {}
-  constexpr TEntryField(std::int16_t TAppSettings::*number)  // NOLINT
-      : type_(TEntryValueType::kNumber), shortNumber_(number) {}
-  constexpr TEntryField(std::string TAppSettings::*text) : type_(TEntryValueType::kText), text_(text) {}  // NOLINT
+  constexpr TEntryField(bool TAppSettings::*flag) : kind_(Kind::kFlag), flag_(flag) {}                  // NOLINT
+  constexpr TEntryField(std::int32_t TAppSettings::*number) : kind_(Kind::kNumber), number_(number) {}  // NOLINT
+  constexpr TEntryField(std::int16_t TAppSettings::*number)                                             // NOLINT
+      : kind_(Kind::kShortNumber), shortNumber_(number) {}
+  constexpr TEntryField(std::string TAppSettings::*text) : kind_(Kind::kText), text_(text) {}  // NOLINT
 
-  TEntryValueType Type() const { return type_; }
+  TEntryValueType Type() const {
+    return kind_ == Kind::kFlag   ? TEntryValueType::kFlag
+           : kind_ == Kind::kText ? TEntryValueType::kText
+                                  : TEntryValueType::kNumber;
+  }
   // The field as a Boolean, a 32-bit integer or a string, by its type.
   TVariant Get(const TAppSettings& settings) const;
-  // Sets the field from a value of any kind, converted as TVariant converts it; a 16-bit
-  // field keeps the low 16 bits of the number.
+  // Sets the field from a value of any kind, converted as TVariant converts it.
   void Set(TAppSettings& settings, const TVariant& value) const;
+  bool Equal(const TAppSettings& left, const TAppSettings& right) const;
+
+  // The field of the matching type, for a caller that knows it.
+  bool Flag(const TAppSettings& settings) const { return settings.*flag_; }
+  std::int32_t Number(const TAppSettings& settings) const {
+    return kind_ == Kind::kShortNumber ? settings.*shortNumber_ : settings.*number_;
+  }
+  const std::string& Text(const TAppSettings& settings) const { return settings.*text_; }
+  void SetFlag(TAppSettings& settings, bool value) const { settings.*flag_ = value; }
+  // A 16-bit field keeps the low 16 bits of the number.
+  void SetNumber(TAppSettings& settings, std::int32_t value) const {
+    if (kind_ == Kind::kShortNumber) {
+      settings.*shortNumber_ = static_cast<std::int16_t>(value);
+    } else {
+      settings.*number_ = value;
+    }
+  }
+  void SetText(TAppSettings& settings, std::string value) const { settings.*text_ = std::move(value); }
 
  private:
-  TEntryValueType type_;
-  bool TAppSettings::*flag_ = nullptr;
-  std::int32_t TAppSettings::*number_ = nullptr;
-  std::int16_t TAppSettings::*shortNumber_ = nullptr;
-  std::string TAppSettings::*text_ = nullptr;
+  enum class Kind : unsigned char { kFlag, kNumber, kShortNumber, kText };
+  Kind kind_;
+  union {
+    bool TAppSettings::*flag_;
+    std::int32_t TAppSettings::*number_;
+    std::int16_t TAppSettings::*shortNumber_;
+    std::string TAppSettings::*text_;
+  };
 };
 
 // A new entry's value: a number (flags 1 or 0), a text, or the entry's file name.
