@@ -1,0 +1,24 @@
+# Run by ctest for each program of the Windows build: fails when the program's link map is
+# missing, was not written by the toolchain the size savings are made for, or shows one of
+# the pieces of the static run time the programs keep out.
+#   cmake -DMAP=<map> -DSHIPPED=<ON|OFF> -DRUNTIME=<the expected libstdc++.a> -P RunTimeGuard.cmake
+if(NOT SHIPPED)
+  message(FATAL_ERROR "The size savings are off: only the GCC release build for Windows makes them.")
+endif()
+if(NOT EXISTS "${MAP}")
+  message(FATAL_ERROR "${MAP} is missing: the program was not linked with its map.")
+endif()
+file(READ "${MAP}" map)
+string(FIND "${map}" "${RUNTIME}(" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "${MAP} does not show ${RUNTIME}: another toolchain linked the program.")
+endif()
+# The demangler (brought by GCC's terminate handler), the older strings of the standard
+# error classes and the library's own reporting functions, the library's string
+# instantiation, the streams and locales, printf's formatting.
+foreach(piece cp-demangle cow-string-inst cow-stdexcept functexcept string-inst ios_init locale_init mingw_pformat)
+  string(FIND "${map}" "${piece}.o)" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "${MAP} shows ${piece}.o: a change brought it back into the program.")
+  endif()
+endforeach()
