@@ -1,4 +1,4 @@
-#include "settings/Registry.h"
+#include "settings/RegistryAccessor.h"
 
 namespace ombrix {
 

@@ -10,7 +10,7 @@
 #include "platform/Exception.h"
 #include "platform/Platform.h"
 #include "settings/Brkapart.h"
-#include "settings/Registry.h"
+#include "settings/RegistryAccessor.h"
 #include "settings/Variant.h"
 
 namespace ombrix {

@@ -1,6 +1,6 @@
 // The registry accessor, over both backends.
 
-#include "settings/Registry.h"
+#include "settings/RegistryAccessor.h"
 #include "tests/settings/SettingsFixture.h"
 
 namespace ombrix::settingstest {

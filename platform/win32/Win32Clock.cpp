@@ -1,0 +1,62 @@
+#include "platform/win32/Win32Clock.h"
+
+#include <map>
+
+#include "platform/DateTime.h"
+
+namespace ombrix::win32 {
+
+namespace {
+
+// Thread timers carry no context, so their handlers are found by timer id.
+std::map<UINT_PTR, std::function<void()>>& TimerHandlers() {
+  static std::map<UINT_PTR, std::function<void()>> handlers;
+  return handlers;
+}
+
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  auto it = TimerHandlers().find(timer);
+  if (it == TimerHandlers().end()) return;
+  auto handler = it->second;
+  handler();
+}
+
+}  // namespace
+
+TDateTime Win32Clock::Now() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return EncodeDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+}
+
+void Win32Clock::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+
+void Win32MessagePump::ProcessMessages() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Leave the quit request for the outer loop that owns it.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+void Win32MessagePump::WaitForMessages(DWORD timeoutMilliseconds) {
+  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMilliseconds, QS_ALLINPUT);
+}
+
+UINT_PTR Win32MessagePump::SetTimer(UINT milliseconds, std::function<void()> onTick) {
+  UINT_PTR timer = ::SetTimer(nullptr, 0, milliseconds, OnTimer);
+  if (timer != 0) TimerHandlers()[timer] = std::move(onTick);
+  return timer;
+}
+
+void Win32MessagePump::KillTimer(UINT_PTR timer) {
+  ::KillTimer(nullptr, timer);
+  TimerHandlers().erase(timer);
+}
+
+}  // namespace ombrix::win32

@@ -1,0 +1,59 @@
+#include "platform/win32/Win32WindowOps.h"
+
+#include <vector>
+
+namespace ombrix::win32 {
+
+HWND Win32WindowOps::FindTopWindow() { return ::FindWindowA(nullptr, nullptr); }
+
+HWND Win32WindowOps::FindWindowA(const std::string& className, const std::string& windowName) {
+  return ::FindWindowA(className.empty() ? nullptr : className.c_str(),
+                       windowName.empty() ? nullptr : windowName.c_str());
+}
+
+HWND Win32WindowOps::GetWindow(HWND window, UINT command) { return ::GetWindow(window, command); }
+
+std::string Win32WindowOps::GetWindowTextA(HWND window, int capacity) {
+  if (capacity <= 0) return "";
+  std::vector<char> buffer(static_cast<size_t>(capacity) + 1, '\0');
+  int length = ::GetWindowTextA(window, buffer.data(), capacity);
+  return std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+LONG_PTR Win32WindowOps::GetWindowLongA(HWND window, int index) { return ::GetWindowLongA(window, index); }
+
+DWORD Win32WindowOps::GetWindowThreadProcessId(HWND window, DWORD* processId) {
+  return ::GetWindowThreadProcessId(window, processId);
+}
+
+BOOL Win32WindowOps::IsWindow(HWND window) { return ::IsWindow(window); }
+
+BOOL Win32WindowOps::ShowWindow(HWND window, int command) { return ::ShowWindow(window, command); }
+
+BOOL Win32WindowOps::ShowWindowAsync(HWND window, int command) { return ::ShowWindowAsync(window, command); }
+
+BOOL Win32WindowOps::SetForegroundWindow(HWND window) { return ::SetForegroundWindow(window); }
+
+BOOL Win32WindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placement) {
+  WINDOWPLACEMENT record{};
+  record.length = sizeof record;
+  if (!::GetWindowPlacement(window, &record)) return FALSE;
+  placement.flags = record.flags;
+  placement.showCmd = record.showCmd;
+  return TRUE;
+}
+
+HWND Win32WindowOps::GetDesktopWindow() { return ::GetDesktopWindow(); }
+
+std::string Win32WindowOps::CharUpperBuffA(const std::string& text) {
+  std::string upper = text;
+  if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
+int Win32WindowOps::CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) {
+  return ::CompareStringA(locale, flags, left.data(), static_cast<int>(left.size()), right.data(),
+                          static_cast<int>(right.size()));
+}
+
+}  // namespace ombrix::win32
