@@ -157,6 +157,28 @@ int Bench(Platform& platform, const char* backend, int repetitions) {
     Report("SaveSettings (to the INI file)", Time(repetitions, [&] { store.SaveSettings(expected, true); }));
   }
 
+  {
+    // A name that is not stored, in stores with 20 slots emptied by deletes: every slot is
+    // looked at, since an entry may follow a gap.
+    TRegistryEnhanced registryOp(platform);
+    TAppSettingsStore store(platform, registryOp, TSettingsLocation{BenchKey, iniFile});
+    std::unique_ptr<TIniFile> ini = store.OpenIni();
+    constexpr int Gaps = 20;
+    constexpr int GapEvery = Entries / Gaps;
+    for (int gap = 1; gap <= Gaps; ++gap) {
+      store.DeleteEntryAt(gap * GapEvery);
+      store.DeleteEntryAt(*ini, gap * GapEvery);
+    }
+    std::printf(" %d entries in %d slots, a name not stored
+", Entries - Gaps, Entries);
+    const std::string absent = "C:\\Programs\\Absent.exe";
+    TEntrySlot slot;
+    Report("FindEntrySlot (registry)", Time(repetitions, [&] { slot = store.FindEntrySlot(absent); }));
+    check(!slot.Found && slot.Slot == GapEvery, "FindEntrySlot of a name not stored");
+    Report("FindEntrySlot (INI file)", Time(repetitions, [&] { slot = store.FindEntrySlot(*ini, absent); }));
+    check(!slot.Found && slot.Slot == GapEvery, "FindEntrySlot of a name not stored (INI)");
+  }
+
   DeleteTree(platform.Registry(), HKEY_CURRENT_USER, BenchKey);
   platform.Files().DeleteFileA(iniFile);
   return failures;
