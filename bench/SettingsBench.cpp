@@ -169,8 +169,7 @@ int Bench(Platform& platform, const char* backend, int repetitions) {
       store.DeleteEntryAt(gap * GapEvery);
       store.DeleteEntryAt(*ini, gap * GapEvery);
     }
-    std::printf(" %d entries in %d slots, a name not stored
-", Entries - Gaps, Entries);
+    std::printf(" %d entries in %d slots, a name not stored\n", Entries - Gaps, Entries);
     const std::string absent = "C:\\Programs\\Absent.exe";
     TEntrySlot slot;
     Report("FindEntrySlot (registry)", Time(repetitions, [&] { slot = store.FindEntrySlot(absent); }));
