@@ -8,8 +8,8 @@
 #ifdef _WIN32
 // The lean Windows headers leave the shell's declarations out; the help viewer's commands
 // have a header of their own.
-#include <shellapi.h>
 #include <htmlhelp.h>
+#include <shellapi.h>
 #endif
 
 namespace ombrix {

@@ -152,7 +152,8 @@ TEST_F(OmbrixMainTest, EveryHelpContextOfOmbrixHasATopicInItsHelpFile) {
   use.Requested(sim.SimBoxes());
 
   const std::set<int> used = use.Used();
-  for (int shown : {TfrmConfiguration::HelpContextId, TfrmProgramInfo::HelpContextId, TAboutVorelOmbrix::HelpContextId}) {
+  for (int shown :
+       {TfrmConfiguration::HelpContextId, TfrmProgramInfo::HelpContextId, TAboutVorelOmbrix::HelpContextId}) {
     EXPECT_EQ(1u, used.count(shown)) << "context " << shown << " was never asked for";
   }
   EXPECT_EQ(std::set<int>{}, WithoutTopic(used, "Ombrix")) << "contexts of Ombrix without a topic in Ombrix.hhp";
@@ -172,8 +173,9 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
        std::map<std::string, std::string>{{".txt", "txtfile"}, {"txtfile\\Shell\\Open\\Command", "notepad.exe %1"}}) {
     HKEY handle = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, key, KEY_ALL_ACCESS, handle, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegSetValueExA(handle, "", REG_SZ,
-                                                           std::vector<BYTE>(value.c_str(), value.c_str() + value.size() + 1)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              sim.Registry().RegSetValueExA(handle, "", REG_SZ,
+                                            std::vector<BYTE>(value.c_str(), value.c_str() + value.size() + 1)));
     sim.Registry().RegCloseKey(handle);
   }
 
@@ -211,7 +213,8 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
                     TSettingsPages::IconDialogHelpContext}) {
     EXPECT_EQ(1u, used.count(shown)) << "context " << shown << " was never asked for";
   }
-  EXPECT_EQ(std::set<int>{}, WithoutTopic(used, "OmbrixHub")) << "contexts of OmbrixHub without a topic in OmbrixHub.hhp";
+  EXPECT_EQ(std::set<int>{}, WithoutTopic(used, "OmbrixHub"))
+      << "contexts of OmbrixHub without a topic in OmbrixHub.hhp";
 }
 
 // Help from the tray menu and from the configuration dialog's button opens the contents;
