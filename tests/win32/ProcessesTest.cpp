@@ -32,7 +32,7 @@ class RealTarget : public ::testing::Test {
   void Launch(const std::string& params, size_t count) {
     state_.TargetFile = contract::TargetProgram(platform_);
     state_.TargetParams = params;
-    state_.ShowState = 1;
+    state_.Settings.ShowState = 1;
     ASSERT_TRUE(LaunchTarget(platform_, state_)) << LaunchErrorText(state_.LaunchError);
     WaitForTargetIdle(platform_, state_);
     ASSERT_TRUE(WaitUntil(platform_, [&] { return OwnWindows().size() == count; }));
@@ -58,10 +58,10 @@ TEST_F(RealTarget, FoundByProcessWithAllItsThreadsButNotItsChildren) {
   Launch("/window=Main /window=Tool /thread=Helper \"/child=/window=Kid\"", 3);
   ASSERT_TRUE(WaitUntil(platform_, [] { return ::FindWindowA("OmbrixTargetWindow", "Kid") != nullptr; }));
 
-  state_.MinimizeType = true;
-  state_.NbWindows = 5;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "5";
   state_.MainWindowIndex = 2;
-  state_.SecsToWait = 5;
+  state_.Settings.SecsToWait = "5";
   ASSERT_TRUE(FindTargetWindows(platform_, state_, list_));
   EXPECT_EQ(OwnWindows(), Slots()) << "the hidden input-method windows of both threads are left out";
   EXPECT_EQ(5u, WindowsOfProcess(platform_.Windows(), state_.ProcessInfo.processId, false).size());
@@ -75,24 +75,24 @@ TEST_F(RealTarget, FoundByNameWithAndWithoutTheProcessCheck) {
   Launch("\"/window=Notes - Editor\" \"/child='/window=Old notes'\"", 1);
   ASSERT_TRUE(WaitUntil(platform_, [] { return ::FindWindowA("OmbrixTargetWindow", "Old notes") != nullptr; }));
 
-  state_.MinimizeType = false;
-  state_.NbWindows = 5;
-  state_.SecsToWait = 5;
-  state_.WindowCaption = "notes";
-  state_.DoPartialSearch = true;
-  state_.UsePID = true;
+  state_.Settings.MinimizeType = false;
+  state_.Settings.NbWindows = "5";
+  state_.Settings.SecsToWait = "5";
+  state_.Settings.WindowCaption = "notes";
+  state_.Settings.DoPartialSearch = true;
+  state_.Settings.UsePID = true;
   ASSERT_TRUE(FindTargetWindows(platform_, state_, list_));
   EXPECT_EQ(1, state_.WindowCount);
   EXPECT_EQ(1, state_.MainWindowIndex);
   EXPECT_EQ("Notes - Editor", state_.CurrentCaption);
 
-  state_.UsePID = false;
+  state_.Settings.UsePID = false;
   ASSERT_TRUE(FindTargetWindows(platform_, state_, list_));
   EXPECT_EQ(2, state_.WindowCount) << "the other program's window matches too";
   EXPECT_EQ(2, state_.MainWindowIndex);
 
-  state_.WindowCaption = "NOTES - EDITOR";
-  state_.DoPartialSearch = false;
+  state_.Settings.WindowCaption = "NOTES - EDITOR";
+  state_.Settings.DoPartialSearch = false;
   ASSERT_TRUE(FindTargetWindows(platform_, state_, list_));
   EXPECT_EQ(OwnWindows(), Slots());
 }
@@ -101,10 +101,10 @@ TEST_F(RealTarget, WindowsOpeningLaterAreFoundByALaterAttempt) {
   state_.TargetFile = contract::TargetProgram(platform_);
   state_.TargetParams = "/window=Late /delay=800";
   ASSERT_TRUE(LaunchTarget(platform_, state_));
-  state_.MinimizeType = true;
-  state_.NbWindows = 1;
+  state_.Settings.MinimizeType = true;
+  state_.Settings.NbWindows = "1";
   state_.MainWindowIndex = 1;
-  state_.SecsToWait = 10;
+  state_.Settings.SecsToWait = "10";
   ASSERT_TRUE(FindTargetWindows(platform_, state_, list_));
   EXPECT_EQ("Late", state_.CurrentCaption);
 }
