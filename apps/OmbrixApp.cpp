@@ -8,13 +8,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace ombrix;
   win32::Win32Platform platform;
-  std::string helpFile;
-  FormHostOptions options;
-  options.ApplicationTitle = TVorel_Ombrix::ApplicationTitleText;
-  options.ShowHelp = [&platform, &helpFile](HWND window, int context) {
-    platform.Shell().WinHelpA(window, helpFile, HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-  };
-  win32::Win32FormHost host(platform, options);
+  win32::Win32FormHost host(platform, TVorel_Ombrix::HostOptions(platform));
   // An error escaping a window procedure must not unwind through the system: it is shown,
   // and the program goes on.
   platform.Input().SetProcedureErrorHandler([&platform](const std::exception& error) {
@@ -23,7 +17,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   });
 
   TVorel_Ombrix form(platform, host);
-  helpFile = form.HelpFile();
   form.OnClosed = [] { ::PostQuitMessage(0); };
   if (!form.FormCreate(::GetCommandLineA())) return 0;
 

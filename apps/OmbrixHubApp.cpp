@@ -8,13 +8,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace ombrix;
   win32::Win32Platform platform;
-  FormHostOptions options;
-  options.ApplicationTitle = TfrmMain::ApplicationTitleText;
-  // The help file is named without a folder, as the help viewer looks for it.
-  options.ShowHelp = [&platform](HWND window, int context) {
-    platform.Shell().WinHelpA(window, TfrmMain::HelpFileName, HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-  };
-  win32::Win32FormHost host(platform, options);
+  win32::Win32FormHost host(platform, TfrmMain::HostOptions(platform));
   platform.Input().SetProcedureErrorHandler([&platform](const std::exception& error) {
     platform.Dialogs().MessageBoxA(platform.Windows().GetDesktopWindow(), error.what(), TfrmMain::ApplicationTitleText,
                                    MB_OK | MB_ICONERROR | MB_SETFOREGROUND);

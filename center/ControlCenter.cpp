@@ -4,6 +4,10 @@
 
 namespace ombrix {
 
+FormHostOptions TfrmMain::HostOptions(Platform& platform) {
+  return ProgramHostOptions(ApplicationTitleText, THelpFile(platform, HelpFileName, ApplicationTitleText));
+}
+
 TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
     : TForm("TfrmMain", "Vorel Ombrix Control Center", 576, 500),
       platform_(platform),

@@ -19,8 +19,11 @@ namespace ombrix {
 class TfrmMain : public TForm {
  public:
   static constexpr const char* ApplicationTitleText = "Vorel Ombrix - Control Center";
-  static constexpr const char* HelpFileName = "OmbrixHub.hlp";
+  static constexpr const char* HelpFileName = "OmbrixHub.chm";
   static constexpr int HelpContextId = 5;
+
+  // The form host's options for OmbrixHub: F1 opens OmbrixHub's help.
+  static FormHostOptions HostOptions(Platform& platform);
 
   // Creates the window's components and runs FormCreate; `formHost` shows the about box.
   TfrmMain(Platform& platform, IFormHost& formHost);

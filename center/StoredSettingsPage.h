@@ -15,7 +15,8 @@ namespace ombrix {
 
 class TStoredSettingsPage : public TFormPart {
  public:
-  static constexpr int HelpContextId = 110;
+  // A topic of its own: 110 is the Explorer verb page's.
+  static constexpr int HelpContextId = 150;
 
   TStoredSettingsPage(TForm& form, TTabSheet& page, THubContext& context);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controls/Form.h"
+#include "platform/HelpFile.h"
 
 namespace ombrix {
 
@@ -16,6 +17,12 @@ struct FormHostOptions {
   // F1: opens the help topic of a context (never called with 0).
   std::function<void(HWND window, int helpContext)> ShowHelp;
 };
+
+// A program's options: `title` on its error notes, and F1 opening the topic of the focused
+// control's help context in the program's help file.
+inline FormHostOptions ProgramHostOptions(const std::string& title, const THelpFile& help) {
+  return FormHostOptions{title, [help](HWND window, int context) { help.ShowTopic(window, context); }};
+}
 
 class IFormHost {
  public:

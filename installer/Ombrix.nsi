@@ -1,7 +1,9 @@
 ; The per-user installer of both programs. No administrator rights: everything goes into
 ; folders and registry keys the user owns. The programs go into one folder the user can
 ; write, because Ombrix keeps its settings file Ombrix.ini beside itself.
-;   makensis -DVERSION=1.2.3.4 -DSTAGE=<folder with the files> -DICON=<setup icon> -DOUTFILE=<setup.exe> Ombrix.nsi
+;   makensis -DVERSION=1.2.3.4 -DSTAGE=<folder with the files> -DICON=<setup icon> -DOUTFILE=<setup.exe>
+;            [-DHELP] Ombrix.nsi
+; -DHELP: the stage holds the help files Ombrix.chm and OmbrixHub.chm, which go beside the programs.
 ; Setup: /S installs silently, /D=<folder> (last on the line) chooses the folder.
 ; Uninstall.exe: /S uninstalls silently and then keeps the stored settings; /S /REMOVESETTINGS
 ; removes them too.
@@ -53,6 +55,10 @@ Section "Vorel Ombrix"
   SetOutPath "$INSTDIR"
   File "${STAGE}\Ombrix.exe"
   File "${STAGE}\OmbrixHub.exe"
+!ifdef HELP
+  File "${STAGE}\Ombrix.chm"
+  File "${STAGE}\OmbrixHub.chm"
+!endif
   File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -91,6 +97,8 @@ FunctionEnd
 Section "Uninstall"
   Delete "$INSTDIR\Ombrix.exe"
   Delete "$INSTDIR\OmbrixHub.exe"
+  Delete "$INSTDIR\Ombrix.chm"
+  Delete "$INSTDIR\OmbrixHub.chm"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Uninstall.exe"

@@ -6,7 +6,9 @@
 #include "WinDefs.h"
 
 #ifdef _WIN32
-// The lean Windows headers leave the shell's declarations out.
+// The lean Windows headers leave the shell's declarations out; the help viewer's commands
+// have a header of their own.
+#include <htmlhelp.h>
 #include <shellapi.h>
 #endif
 
@@ -41,7 +43,10 @@ class IShell {
   // (a second add of the same window and id, a change or removal of an absent icon, no
   // taskbar at all).
   virtual BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) = 0;
-  virtual BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
+  // HtmlHelpA of the system's help viewer: HH_DISPLAY_TOC (data 0) or HH_HELP_CONTEXT (data the
+  // help context) on a compiled help file. The viewer's window, owned by `caller`, or nullptr
+  // when nothing opened (no such file, no topic for the context, no viewer).
+  virtual HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
 };
 
 }  // namespace ombrix

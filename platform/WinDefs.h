@@ -261,9 +261,9 @@ constexpr UINT PM_REMOVE = 0x1;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_MENU = 0x12;
-constexpr UINT HELP_CONTEXT = 0x1;
-constexpr UINT HELP_QUIT = 0x2;
-constexpr UINT HELP_CONTENTS = 0x3;
+// The help viewer's commands (htmlhelp.h on Windows).
+constexpr UINT HH_DISPLAY_TOC = 0x1;
+constexpr UINT HH_HELP_CONTEXT = 0xF;
 
 // Text comparison.
 typedef DWORD LCID;

@@ -45,8 +45,13 @@ bool IsProgramExtension(const std::string& extension) {
 
 }  // namespace
 
+FormHostOptions TVorel_Ombrix::HostOptions(Platform& platform) {
+  return ProgramHostOptions(ApplicationTitleText, THelpFile(platform, HelpFileName, ApplicationTitleText));
+}
+
 TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
-    : RegistryEnhanced(platform),
+    : Help(platform, HelpFileName, ApplicationTitleText),
+      RegistryEnhanced(platform),
       ShellLink(platform),
       WindowsList(platform.Windows()),
       TrayIcon(platform, platform.Icons()),
@@ -97,9 +102,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   // asked would leave Ombrix running without it.
   TrayIcon.OnEndRequest = [this](TTrayIcon&) { CloseFromOutside(); };
   mnuTray.OnEndRequest = [this] { CloseFromOutside(); };
-  mnuTray.OnHelp = [this](int context) {
-    platform_.Shell().WinHelpA(applicationWindow_, HelpFile(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-  };
+  mnuTray.OnHelp = [this](int context) { Help.ShowTopic(platform_.Windows().GetDesktopWindow(), context); };
   TrayIcon.SetApplicationWindow(applicationWindow_);
   TrayIcon.SetToolTip(ApplicationTitleText);
   TrayIcon.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
@@ -128,8 +131,6 @@ std::string TVorel_Ombrix::OwnFolder() const {
   const size_t slash = file.find_last_of("\\:");
   return slash == std::string::npos ? "" : file.substr(0, slash + 1);
 }
-
-std::string TVorel_Ombrix::HelpFile() const { return OwnFolder() + HelpFileName; }
 
 bool TVorel_Ombrix::SaveSettingsToIniFile() const { return itmSaveSettingsINIFile.Checked; }
 
@@ -534,7 +535,8 @@ void TVorel_Ombrix::itmUpdateOXClick() {
   platform_.Processes().WinExec("\"" + folder + "RenovoLauncher.exe\" \"" + folder + "Ombrix.duf\"", SW_SHOW);
 }
 
-void TVorel_Ombrix::itmHelpClick() { platform_.Shell().WinHelpA(applicationWindow_, HelpFile(), HELP_CONTENTS, 0); }
+// Ombrix has no window of its own to own the viewer and its notes.
+void TVorel_Ombrix::itmHelpClick() { Help.ShowContents(platform_.Windows().GetDesktopWindow()); }
 
 void TVorel_Ombrix::trayClose() {
   CloseTargetWindows();

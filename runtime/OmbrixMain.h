@@ -22,7 +22,10 @@ namespace ombrix {
 class TVorel_Ombrix : public IConfigurationOpener {
  public:
   static constexpr const char* ApplicationTitleText = "Vorel Ombrix";
-  static constexpr const char* HelpFileName = "Ombrix.hlp";
+  static constexpr const char* HelpFileName = "Ombrix.chm";
+
+  // The form host's options for Ombrix's dialogs: F1 opens Ombrix's help.
+  static FormHostOptions HostOptions(Platform& platform);
 
   // The dialogs are shown through `formHost`.
   TVorel_Ombrix(Platform& platform, IFormHost& formHost);
@@ -79,8 +82,6 @@ class TVorel_Ombrix : public IConfigurationOpener {
   std::string ApplicationTitle() const override { return ApplicationTitleText; }
   void ShowHelpContents() override { itmHelpClick(); }
 
-  // The help file, in Ombrix's own folder (the current folder is the target's).
-  std::string HelpFile() const;
   // Ombrix's own program file and folder (with its trailing backslash).
   std::string OwnFile() const;
   std::string OwnFolder() const;
@@ -91,6 +92,8 @@ class TVorel_Ombrix : public IConfigurationOpener {
   HWND ApplicationWindow() const { return applicationWindow_; }
 
   TargetState State;
+  // In Ombrix's own folder (the current folder is the target's).
+  THelpFile Help;
   TRegistryEnhanced RegistryEnhanced;
   TShellLinkWrapper ShellLink;
   TWindowsList WindowsList;

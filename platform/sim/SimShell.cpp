@@ -11,10 +11,11 @@ INT_PTR SimShell::ShellExecuteA(HWND owner, const std::string& verb, const std::
   return result;
 }
 
-BOOL SimShell::WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
-  helpCalls_.push_back(WinHelpCall{owner, helpFile, command, data});
-  if (helpAnswers_.empty()) return TRUE;
-  const BOOL result = helpAnswers_.front();
+HWND SimShell::HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) {
+  helpCalls_.push_back(HtmlHelpCall{caller, helpFile, command, data});
+  if (!files_.FileExists(helpFile)) return nullptr;
+  if (helpAnswers_.empty()) return ViewerWindow();
+  const HWND result = helpAnswers_.front();
   helpAnswers_.pop_front();
   return result;
 }

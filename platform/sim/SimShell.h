@@ -1,7 +1,7 @@
 #pragma once
 // The simulated shell: a notification area that keeps the icons present per window and id
 // and logs every Shell_NotifyIconA call, clicks on those icons delivered as the shell
-// delivers them, a restart of the taskbar, and recorded ShellExecuteA and WinHelpA calls
+// delivers them, a restart of the taskbar, and recorded ShellExecuteA and HtmlHelpA calls
 // with scripted results.
 
 #include <deque>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Shell.h"
+#include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimInput.h"
 #include "platform/sim/SimWindowOps.h"
 
@@ -40,8 +41,8 @@ struct ShellExecuteCall {
   int showCommand;
 };
 
-struct WinHelpCall {
-  HWND owner;
+struct HtmlHelpCall {
+  HWND caller;
   std::string helpFile;
   UINT command;
   ULONG_PTR data;
@@ -49,12 +50,15 @@ struct WinHelpCall {
 
 class SimShell : public IShell {
  public:
-  SimShell(SimInput& input, SimWindowOps& windows) : input_(input), windows_(windows) {}
+  SimShell(SimInput& input, SimWindowOps& windows, SimFileSystem& files)
+      : input_(input), windows_(windows), files_(files) {}
 
   INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                         const std::string& folder, int showCommand) override;
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
-  BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  // As the viewer does: nothing opens for a file that does not exist; otherwise the scripted
+  // answer, by default a window of its own.
+  HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
 
   // Test controls: the notification area.
   const std::vector<NotifyIconCall>& NotifyCalls() const { return notifyCalls_; }
@@ -75,11 +79,14 @@ class SimShell : public IShell {
   // False when no such icon is present or it has no callback message.
   bool ClickIcon(HWND window, UINT id, Click click);
 
-  // Test controls: shell execution and help. Unscripted calls succeed (42 and TRUE).
+  // Test controls: shell execution and help. Unscripted calls succeed (42, and a viewer window
+  // for a help file that exists).
   void AnswerNextShellExecute(INT_PTR result) { executeAnswers_.push_back(result); }
-  void AnswerNextWinHelp(BOOL result) { helpAnswers_.push_back(result); }
+  void AnswerNextHtmlHelp(HWND viewer) { helpAnswers_.push_back(viewer); }
   const std::vector<ShellExecuteCall>& ExecuteCalls() const { return executeCalls_; }
-  const std::vector<WinHelpCall>& HelpCalls() const { return helpCalls_; }
+  const std::vector<HtmlHelpCall>& HelpCalls() const { return helpCalls_; }
+  // The window an unscripted call answers.
+  static HWND ViewerWindow() { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x4E1F)); }
 
   void ClearLog() {
     notifyCalls_.clear();
@@ -92,13 +99,14 @@ class SimShell : public IShell {
 
   SimInput& input_;
   SimWindowOps& windows_;
+  SimFileSystem& files_;
   bool refuse_ = false;
   std::map<std::pair<HWND, UINT>, TrayIconState> icons_;
   std::vector<NotifyIconCall> notifyCalls_;
   std::deque<INT_PTR> executeAnswers_;
-  std::deque<BOOL> helpAnswers_;
+  std::deque<HWND> helpAnswers_;
   std::vector<ShellExecuteCall> executeCalls_;
-  std::vector<WinHelpCall> helpCalls_;
+  std::vector<HtmlHelpCall> helpCalls_;
 };
 
 }  // namespace ombrix::sim

@@ -36,8 +36,17 @@ BOOL Win32Shell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
   return ::Shell_NotifyIconA(message, &record);
 }
 
-BOOL Win32Shell::WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
-  return ::WinHelpA(owner, OrNull(helpFile), command, data);
+HWND Win32Shell::HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) {
+  // The viewer comes with every Windows as hhctrl.ocx, which has no import library to link
+  // against. It stays loaded for the rest of the process: its windows run its code.
+  static const auto htmlHelp = [] {
+    HMODULE viewer = ::LoadLibraryA("hhctrl.ocx");
+    return viewer ? reinterpret_cast<decltype(&::HtmlHelpA)>(
+                        reinterpret_cast<void (*)()>(::GetProcAddress(viewer, "HtmlHelpA")))
+                  : nullptr;
+  }();
+  if (!htmlHelp) return nullptr;
+  return htmlHelp(caller, helpFile.c_str(), command, static_cast<DWORD_PTR>(data));
 }
 
 }  // namespace ombrix::win32

@@ -10,7 +10,7 @@ class Win32Shell : public IShell {
   INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                         const std::string& folder, int showCommand) override;
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
-  BOOL WinHelpA(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
 };
 
 }  // namespace ombrix::win32

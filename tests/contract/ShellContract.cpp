@@ -1,5 +1,6 @@
-// What the notification area must do with icons added, changed and removed, on both
-// backends (under wine with its taskbar running).
+// What the notification area must do with icons added, changed and removed, and what the help
+// viewer answers for a help file that is not there, on both backends (under wine with its
+// taskbar running).
 
 #include "tests/contract/ContractFixture.h"
 
@@ -54,6 +55,15 @@ TEST_F(ShellContract, OneIconPerWindowAndId) {
     EXPECT_EQ(step.expected, Shell().Shell_NotifyIconA(step.message, Data(step.id, "Ombrix contract")))
         << "step " << index << ": message " << step.message << ", id " << step.id;
     ++index;
+  }
+}
+
+// The viewer says nothing about a missing file, whatever it was asked: no window, no message.
+TEST_F(ShellContract, HelpViewerOpensNothingForAMissingFile) {
+  const std::string missing = InFolder("Missing.chm");
+  for (UINT command : {HH_DISPLAY_TOC, HH_HELP_CONTEXT}) {
+    EXPECT_EQ(nullptr, Shell().HtmlHelpA(nullptr, missing, command, command == HH_HELP_CONTEXT ? 13 : 0))
+        << "command " << command;
   }
 }
 

@@ -26,7 +26,7 @@ class RecordingShell : public IShell {
     return 2;  // ERROR_FILE_NOT_FOUND
   }
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
-  BOOL WinHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return FALSE; }
+  HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
 
   std::vector<Call> calls;
 };

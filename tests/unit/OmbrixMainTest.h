@@ -19,10 +19,11 @@ namespace testing_main {
 constexpr char OmbrixExe[] = "C:\\Program Files\\Ombrix\\Ombrix.exe";
 constexpr char OmbrixFolder[] = "C:\\Program Files\\Ombrix\\";
 constexpr char App[] = "C:\\Tools\\app.exe";
+constexpr char HelpFile[] = "C:\\Program Files\\Ombrix\\Ombrix.chm";
 
 class OmbrixMainTest : public ::testing::Test {
  protected:
-  OmbrixMainTest() : host(sim, FormHostOptions{TVorel_Ombrix::ApplicationTitleText, {}}) {
+  OmbrixMainTest() : host(sim, TVorel_Ombrix::HostOptions(sim)) {
     sim.SimFiles().MakeDirectories("C:\\Program Files\\Ombrix");
     sim.SimFiles().MakeDirectories("C:\\Tools");
     sim.SimFiles().MakeDirectories("C:\\Docs");

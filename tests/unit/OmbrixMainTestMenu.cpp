@@ -167,6 +167,7 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
 }
 
 TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
+  sim.Files().WriteFileBytes(HelpFile, "ITSF");
   StartApp();
   const HWND owner = form->mnuTray.WindowHandle();
   IInput& input = sim.Input();
@@ -182,9 +183,9 @@ TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
   ClickIcon(SimShell::Click::Right);
   const auto& calls = sim.SimTray().HelpCalls();
   ASSERT_EQ(3u, calls.size());
-  for (const sim::WinHelpCall& call : calls) {
-    EXPECT_EQ("C:\\Program Files\\Ombrix\\Ombrix.hlp", call.helpFile);
-    EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), call.command);
+  for (const sim::HtmlHelpCall& call : calls) {
+    EXPECT_EQ(HelpFile, call.helpFile);
+    EXPECT_EQ(HH_HELP_CONTEXT, call.command);
     EXPECT_EQ(21u, call.data);
   }
 }
@@ -228,14 +229,16 @@ TEST_F(OmbrixMainTest, UpdateStartsTheUpdaterWithItsFileBothQuoted) {
 }
 
 TEST_F(OmbrixMainTest, HelpOpensTheContentsOfOmbrixHelpFile) {
+  sim.Files().WriteFileBytes(HelpFile, "ITSF");
   StartApp();
   ChooseFromTray("&Help");
   ASSERT_EQ(1u, sim.SimTray().HelpCalls().size());
-  const sim::WinHelpCall& call = sim.SimTray().HelpCalls()[0];
+  const sim::HtmlHelpCall& call = sim.SimTray().HelpCalls()[0];
   // Beside Ombrix, not in the target's folder, which is the current one.
-  EXPECT_EQ("C:\\Program Files\\Ombrix\\Ombrix.hlp", call.helpFile);
-  EXPECT_EQ(static_cast<UINT>(HELP_CONTENTS), call.command);
+  EXPECT_EQ(HelpFile, call.helpFile);
+  EXPECT_EQ(HH_DISPLAY_TOC, call.command);
   EXPECT_EQ(0u, call.data);
+  EXPECT_TRUE(Boxes().empty());
 }
 
 }  // namespace

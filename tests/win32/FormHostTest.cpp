@@ -537,7 +537,7 @@ class RecordingShell : public IShell {
     return 42;
   }
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
-  BOOL WinHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return FALSE; }
+  HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
   std::vector<std::string> calls;
   std::vector<HWND> owners;
 };

@@ -351,6 +351,54 @@ TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
   EXPECT_TRUE(ombrix.Ended());
 }
 
+// F1 pressed in the configuration dialog opens the system's help viewer on Ombrix.chm beside
+// Ombrix.exe: a window of Ombrix's own process (the viewer runs in the process that asks)
+// captioned with the help file's title. Wine's viewer shows the contents and the topic's
+// place; the topic's page stays blank, since the prefix has no browser engine to draw it.
+TEST_F(OmbrixEndToEnd, F1InTheConfigurationDialogOpensTheHelpViewer) {
+  testing::XdoBridge user;
+  ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
+  settings_.WarnQuickClose = true;
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Help\"");
+  const HWND main = FoundThenHidden(ombrix, "E2E Help");
+  ASSERT_NE(nullptr, main) << "the target was not found, or not hidden";
+
+  // "&Configure" is the fourth item of the tray menu.
+  ASSERT_TRUE(user.TrayRightClick());
+  ASSERT_TRUE(WaitFor([] { return FindVisible(nullptr, "#32768") != nullptr; }, 5000)) << "no menu opened";
+  ASSERT_TRUE(user.Key("Down Down Down Down Return"));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindVisible("Configure this program for Ombrix")) != nullptr; }))
+      << "the configuration dialog did not open";
+  const auto viewer = [&]() -> HWND {
+    for (HWND window = ::FindWindowA(nullptr, nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(window, &process);
+      if (process == ombrix.ProcessId() && ::IsWindowVisible(window) && TextOf(window) == "Vorel Ombrix Help") {
+        return window;
+      }
+    }
+    return nullptr;
+  };
+  EXPECT_EQ(nullptr, viewer());
+  // The keyboard goes where the user clicked last: into the file name box.
+  POINT inFileName{100, 76};
+  ::ClientToScreen(dialog, &inFileName);
+  ASSERT_TRUE(user.Click(inFileName));
+  ASSERT_TRUE(user.Key("F1"));
+  EXPECT_TRUE(WaitFor([&] { return viewer() != nullptr; }, 10000)) << "F1 opened no help viewer";
+  EXPECT_EQ(nullptr, ::FindWindowA("#32770", Title)) << "Ombrix reported a problem with its help file";
+  ::CreateDirectoryA(WindowsPath(OMBRIX_SCREENSHOT_DIR).c_str(), nullptr);
+  EXPECT_TRUE(user.Screenshot(WindowsPath(OMBRIX_SCREENSHOT_DIR) + "\\help-viewer.png"));
+
+  if (HWND shown = viewer()) ::PostMessageA(shown, WM_CLOSE, 0, 0);
+  ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the configuration dialog stayed open";
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
 TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadIntoTheTray) {
   // Windows keeps the .txt command as an expandable string; wine's own prefix does not.
   const ClassDefault extension(".txt", REG_SZ, "txtfile");

@@ -4,11 +4,12 @@
 # uninstall, which keeps the stored settings; a second install over them; a silent
 # uninstall that removes them too. After each step the files, the Start Menu entry and the
 # registry are checked.
-#   installer-test.sh <setup.exe> <folder of the shipped files> <OmbrixTarget.exe>
+#   installer-test.sh <setup.exe> <folder of the shipped files> <OmbrixTarget.exe> [help files...]
 set -uo pipefail
 setup="$1"
 stage="$2"
 target="$3"
+help_files=("${@:4}")
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/ombrix-installer.XXXXXX")"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -48,7 +49,7 @@ folder="${folder%/}"
 start_menu="$(winepath -u "$(windows_var APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs" 2>/dev/null)"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix'
 settings_key='HKCU\Software\Vorel Software\Ombrix'
-shipped=(Ombrix.exe OmbrixHub.exe README.txt LICENSE.txt)
+shipped=(Ombrix.exe OmbrixHub.exe "${help_files[@]}" README.txt LICENSE.txt)
 if [ -z "$folder" ] || [ -z "$start_menu" ]; then
   echo "FAILED: the prefix's user folders could not be read"
   exit 1
