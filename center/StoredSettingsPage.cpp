@@ -93,7 +93,7 @@ void TStoredSettingsPage::FillSettingsList() {
     if (name.empty() || name == UnusedName) return;
     if (listed.insert(windows.CharUpperBuffA(name)).second) names.push_back(name);
   };
-  for (int slot = 1; slot < SlotLimit; ++slot) add(store_.StoredFileName(slot));
+  for (const std::string& name : store_.StoredFileNames()) add(name);
   try {
     std::unique_ptr<TIniFile> ini = OpenIni();
     for (const std::string& name : store_.StoredFileNames(*ini)) add(name);
@@ -104,18 +104,19 @@ void TStoredSettingsPage::FillSettingsList() {
   ShowUnselected();
 }
 
+namespace {
+
+// The page finds a name where it is, and never a free slot for it.
+TEntrySlot FoundOnly(const TEntrySlot& slot) { return slot.Found ? slot : TEntrySlot{}; }
+
+}  // namespace
+
 TEntrySlot TStoredSettingsPage::FindRegistrySlot(const std::string& fileName) {
-  for (int slot = 1; slot < SlotLimit; ++slot) {
-    if (store_.StoredFileName(slot) == fileName) return {slot, true};
-  }
-  return {};
+  return FoundOnly(TAppSettingsStore::SlotAmong(store_.StoredFileNames(), fileName));
 }
 
 TEntrySlot TStoredSettingsPage::FindIniSlot(TIniFile& ini, const std::string& fileName) {
-  for (int slot = 1; slot < SlotLimit; ++slot) {
-    if (store_.StoredFileName(ini, slot) == fileName) return {slot, true};
-  }
-  return {};
+  return FoundOnly(TAppSettingsStore::SlotAmong(store_.StoredFileNames(ini), fileName));
 }
 
 void TStoredSettingsPage::LoadSelected() {
@@ -149,36 +150,37 @@ void TStoredSettingsPage::cbSettingsListClick(TControl&) {
 }
 
 void TStoredSettingsPage::btnRevertSettingClick(TControl&) {
-  if (cbSettingsList.ItemIndex() >= 0) LoadSelected();
+  const TBusy busy(busy_);
+  if (busy.Refused() || cbSettingsList.ItemIndex() < 0) return;
+  LoadSelected();
 }
 
 void TStoredSettingsPage::btnSaveSettingClick(TControl&) {
-  if (cbSettingsList.ItemIndex() < 0) return;
+  const TBusy busy(busy_);
+  if (busy.Refused() || cbSettingsList.ItemIndex() < 0) return;
   TAppSettings settings = Pages.CollectSettings();
   settings.Filename = cbSettingsList.Text();
-  std::unique_ptr<TIniFile> ini = OpenIni();
-  TEntrySlot slot = FindIniSlot(*ini, settings.Filename);
-  if (!slot.Found) {
-    // A name kept only in the registry goes where Ombrix's own lookup will look for it: the
-    // first slot without a file name.
-    slot = store_.FindEntrySlot(*ini, settings.Filename);
-    if (!slot.Found && slot.Slot >= SlotLimit) {
-      throw ESettingsStoreFull(FormatText(MsgSettingsStoreFull, settings.Filename));
-    }
+  // Where Ombrix saves, since Ombrix loads the registry first and the INI file over it: an
+  // entry written to the other store would hide, or be hidden by, every later change made in
+  // Ombrix's own dialog. A failed write reaches the host, which shows its message; the page
+  // stays.
+  if (store_.SavesToIniFile()) {
+    store_.SaveSettings(*OpenIni(), settings);
+  } else {
+    store_.SaveSettings(settings, false);
   }
-  // A failed write reaches the host, which shows "Unable to write to <file>"; the page stays.
-  store_.SaveEntryAt(*ini, settings, slot.Slot);
 }
 
 void TStoredSettingsPage::btnDeleteSettingClick(TControl&) {
-  if (cbSettingsList.ItemIndex() < 0) return;
+  const TBusy busy(busy_);
+  if (busy.Refused() || cbSettingsList.ItemIndex() < 0) return;
   const std::string name = cbSettingsList.Text();
+  // A value left in the registry or in the INI file raises ("Failed to delete data for ...",
+  // "Unable to write to <file>"), and the entry stays listed: it is still stored.
   const TEntrySlot inRegistry = FindRegistrySlot(name);
   if (inRegistry.Found) store_.DeleteEntryAt(inRegistry.Slot);
   std::unique_ptr<TIniFile> ini = OpenIni();
   const TEntrySlot inIni = FindIniSlot(*ini, name);
-  // A value left in the INI file raises "Unable to write to <file>", and the entry stays
-  // listed: it is still stored.
   if (inIni.Found) store_.DeleteEntryAt(*ini, inIni.Slot);
 
   std::vector<std::string> names = cbSettingsList.Items();
@@ -188,6 +190,8 @@ void TStoredSettingsPage::btnDeleteSettingClick(TControl&) {
 }
 
 void TStoredSettingsPage::btnExportClick(TControl&) {
+  const TBusy busy(busy_);
+  if (busy.Refused()) return;
   OpenFileRequest SaveDialogExp = RegistryFileRequest(Form().Handle(), "Choose file to export to");
   SaveDialogExp.overwritePrompt = true;
   std::string fileName;
@@ -197,20 +201,49 @@ void TStoredSettingsPage::btnExportClick(TControl&) {
 }
 
 void TStoredSettingsPage::btnImportClick(TControl&) {
+  const TBusy busy(busy_);
+  if (busy.Refused()) return;
   OpenFileRequest OpenDialogImp = RegistryFileRequest(Form().Handle(), "Choose file to import from");
   OpenDialogImp.fileMustExist = true;
   std::string fileName;
   if (!context_.platform.Dialogs().GetOpenFileNameA(OpenDialogImp, fileName)) return;
-  const INT_PTR started = context_.platform.Shell().ShellExecuteA(Form().Handle(), "open", fileName, "", "", SW_SHOW);
-  if (started > 32) {
-    // The registry editor merges the file on its own; the list is read again once, a second
-    // later, whether or not it is done by then.
-    PauseWithMessages(context_.platform, 1000);
-    FillSettingsList();
-  } else {
+  HANDLE editor = nullptr;
+  const INT_PTR started =
+      context_.platform.Shell().ShellExecuteExA(Form().Handle(), "open", fileName, "", "", SW_SHOW, editor);
+  if (started <= 32) {
     context_.ShowMessage(Form().Handle(), "Unable to import settings from: \r\n" + fileName + "\r\n" +
                                               "The file data might be invalid.");
+    return;
   }
+  // The registry editor asks before it merges the file: the list is read again once it has
+  // ended, the window answering meanwhile. A shell that names no program to wait for gets a
+  // second, as before.
+  if (editor) {
+    if (!WaitForEnd(editor)) return;
+  } else {
+    PauseWithMessages(context_.platform, 1000);
+  }
+  FillSettingsList();
+}
+
+bool TStoredSettingsPage::WaitForEnd(HANDLE process) {
+  IProcesses& processes = context_.platform.Processes();
+  IMessagePump& messages = context_.platform.Messages();
+  // Looked at again at least this often; any message wakes the wait sooner.
+  constexpr DWORD Glance = 100;
+  bool ended = false;
+  // A window closed meanwhile stops waiting: the program goes on without it.
+  while (Form().ModalResult() == mrNone) {
+    const DWORD state = processes.WaitForSingleObject(process, 0);
+    if (state != WAIT_TIMEOUT) {
+      ended = true;
+      break;
+    }
+    messages.WaitForMessages(Glance);
+    messages.ProcessMessages();
+  }
+  processes.CloseHandle(process);
+  return ended;
 }
 
 }  // namespace ombrix

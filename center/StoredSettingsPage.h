@@ -71,9 +71,31 @@ class TStoredSettingsPage : public TFormPart {
   void ShowUnselected();
   // Loads the chosen entry from the registry, then from the INI file.
   void LoadSelected();
+  // Lets messages through until `process` has ended (true) or the window is closing, then
+  // closes the handle.
+  bool WaitForEnd(HANDLE process);
+
+  // Save, Delete, Revert, Export and Import let waiting messages through while they work (the
+  // lookups, the dialogs, the wait for the registry editor); a click on any of them meanwhile
+  // would run a second handler inside the first, on a store half changed. It is ignored.
+  class TBusy {
+   public:
+    explicit TBusy(bool& busy) : busy_(busy), refused_(busy) { busy_ = true; }
+    ~TBusy() {
+      if (!refused_) busy_ = false;
+    }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+    bool Refused() const { return refused_; }
+
+   private:
+    bool& busy_;
+    bool refused_;
+  };
 
   THubContext& context_;
   TAppSettingsStore store_;
+  bool busy_ = false;
 };
 
 }  // namespace ombrix

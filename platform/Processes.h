@@ -45,6 +45,11 @@ class IProcesses {
   // variable (letter case ignored) becomes its value; a reference to an undefined variable,
   // and a % without a closing one, stay as they are.
   virtual std::string ExpandEnvironmentStringsA(const std::string& text) = 0;
+  // WaitForSingleObject on a process handle: WAIT_OBJECT_0 once the process has ended,
+  // WAIT_TIMEOUT while it runs after `milliseconds`, WAIT_FAILED for a handle that is none.
+  virtual DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) = 0;
+  // CloseHandle of a process handle this program was given; FALSE for one that is not open.
+  virtual BOOL CloseHandle(HANDLE process) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -39,6 +39,14 @@ class IShell {
   // means started.
   virtual INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& folder, int showCommand) = 0;
+  // ShellExecuteExA with SEE_MASK_NOCLOSEPROCESS, for a caller that waits for the program the
+  // shell starts: the result as ShellExecuteA's (above 32 when started), and that program's
+  // process handle in `process`, or nullptr when the shell started none (it handed the file
+  // to a program already running, or failed). The caller closes the handle
+  // (IProcesses::CloseHandle).
+  virtual INT_PTR ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file,
+                                  const std::string& parameters, const std::string& folder, int showCommand,
+                                  HANDLE& process) = 0;
   // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE. FALSE when the shell refused
   // (a second add of the same window and id, a change or removal of an absent icon, no
   // taskbar at all).

@@ -126,24 +126,26 @@ TEntrySlot TAppSettingsStore::FindEntrySlot(const std::string& fileName) {
   return FindInRegistry(fileName);
 }
 
-TEntrySlot TAppSettingsStore::FindInRegistry(const std::string& fileName) {
-  for (int slot = 1;; ++slot) {
-    platform_.Messages().ProcessMessages();
-    const std::string stored = registry_.ReadValueDefault(Slotted(EntryKeyName, slot), std::string()).ToText();
-    if (stored.empty() || slot >= SlotLimit) return {slot, false};
-    if (stored == fileName) return {slot, true};
+TEntrySlot TAppSettingsStore::SlotAmong(const std::vector<std::string>& names, const std::string& fileName) {
+  TEntrySlot free{SlotLimit, false};
+  for (std::size_t index = 0; index < names.size() && index + 1 < SlotLimit; ++index) {
+    const int slot = static_cast<int>(index) + 1;
+    if (names[index] == fileName) return {slot, true};
+    if (names[index].empty() && free.Slot == SlotLimit) free.Slot = slot;
   }
+  return free;
+}
+
+TEntrySlot TAppSettingsStore::FindInRegistry(const std::string& fileName) {
+  platform_.Messages().ProcessMessages();
+  return SlotAmong(StoredFileNames(), fileName);
 }
 
 TEntrySlot TAppSettingsStore::FindEntrySlot(TIniFile& ini, const std::string& fileName) {
-  for (int slot = 1;; ++slot) {
-    platform_.Messages().ProcessMessages();
-    std::string stored = ini.ReadString(AppSettingsSection, Slotted(EntryKeyName, slot), MissingMark);
-    if (stored == MissingMark) return {slot, false};
-    stored = DecodeQuoted(stored);
-    if (stored.empty() || slot >= SlotLimit) return {slot, false};
-    if (stored == fileName) return {slot, true};
-  }
+  platform_.Messages().ProcessMessages();
+  std::vector<std::string> names = StoredFileNames(ini);
+  for (std::string& name : names) name = DecodeQuoted(name);
+  return SlotAmong(names, fileName);
 }
 
 bool TAppSettingsStore::Present(const std::string& name) {
@@ -249,23 +251,31 @@ void TAppSettingsStore::ReadIniEntry(TIniFile& ini, TAppSettings& s, int n) {
   }
 }
 
+namespace {
+
+void RefuseWhenFull(const TEntrySlot& slot, const std::string& fileName) {
+  if (!slot.Found && slot.Slot >= SlotLimit) throw ESettingsStoreFull(FormatText(MsgSettingsStoreFull, fileName));
+}
+
+}  // namespace
+
+void TAppSettingsStore::SaveSettings(TIniFile& ini, const TAppSettings& s) {
+  const TEntrySlot slot = FindEntrySlot(ini, s.Filename);
+  RefuseWhenFull(slot, s.Filename);
+  // A failed write raises "Unable to write to <file>": a save that did not store the entry
+  // must not pass for one that did.
+  SaveEntryAt(ini, s, slot.Slot);
+}
+
 void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
-  auto refuseWhenFull = [&](const TEntrySlot& slot) {
-    if (!slot.Found && slot.Slot >= SlotLimit) throw ESettingsStoreFull(FormatText(MsgSettingsStoreFull, s.Filename));
-  };
   if (useIniFile) {
-    std::unique_ptr<TIniFile> ini = OpenIni();
-    const TEntrySlot slot = FindEntrySlot(*ini, s.Filename);
-    refuseWhenFull(slot);
-    // A failed write raises "Unable to write to <file>": a save that did not store the entry
-    // must not pass for one that did.
-    SaveEntryAt(*ini, s, slot.Slot);
+    SaveSettings(*OpenIni(), s);
     return;
   }
 
   Target target(registry_, location_.Key);
   const TEntrySlot slot = FindInRegistry(s.Filename);
-  refuseWhenFull(slot);
+  RefuseWhenFull(slot, s.Filename);
   const int n = slot.Slot;
   {
     // The store's writes do nothing at all when the key cannot be created; the save would
@@ -335,14 +345,21 @@ bool TAppSettingsStore::DeleteIniEntry(TIniFile& ini, int slot) {
   return true;
 }
 
-std::string TAppSettingsStore::StoredFileName(int slot) {
+std::vector<std::string> TAppSettingsStore::StoredFileNames() {
   Target target(registry_, location_.Key);
-  return registry_.ReadValueDefault(Slotted(EntryKeyName, slot), std::string()).ToText();
-}
-
-std::string TAppSettingsStore::StoredFileName(TIniFile& ini, int slot) {
-  const std::string stored = ini.ReadString(AppSettingsSection, Slotted(EntryKeyName, slot), MissingMark);
-  return stored == MissingMark ? std::string() : stored;
+  // One key opened for all the slots instead of one per slot.
+  TOpenKeyReader reader(registry_);
+  std::vector<std::string> names;
+  for (int slot = 1; slot < SlotLimit; ++slot) {
+    std::string name;
+    try {
+      name = reader.ReadValue(Slotted(EntryKeyName, slot)).ToText();
+    } catch (const Exception&) {
+      // A value that cannot be read names no program.
+    }
+    names.push_back(std::move(name));
+  }
+  return names;
 }
 
 std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
@@ -385,7 +402,21 @@ void TAppSettingsStore::LoadEntryAt(TIniFile& ini, TAppSettings& settings, int s
 
 void TAppSettingsStore::DeleteEntryAt(int slot) {
   Target target(registry_, location_.Key);
-  DeleteRegistryEntry(slot);
+  if (DeleteRegistryEntry(slot)) return;
+  for (const TEntryValue* value : EntryValuesInOrder(TEntryOrder::kDelete)) {
+    const std::string name = Slotted(value->Name, slot);
+    if (registry_.ValueExists(name)) throw ERegistryException(FormatText(MsgFailedToDeleteData, name));
+  }
+}
+
+bool TAppSettingsStore::SavesToIniFile() {
+  Target target(registry_, location_.Key);
+  try {
+    return registry_.ReadValueDefault(ValueUseINIFile, TVariant(true)).ToBool();
+  } catch (const Exception&) {
+    // A value that is no number says nothing: the default holds.
+    return true;
+  }
 }
 
 void TAppSettingsStore::DeleteEntryAt(TIniFile& ini, int slot) {

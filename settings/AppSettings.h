@@ -263,11 +263,13 @@ class TAppSettingsStore {
 
   TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location = {});
 
-  // The slot of `fileName` in the registry: the first slot whose Filename equals it exactly,
-  // or, not found, the first slot without a file name (SlotLimit when 1 to 399 are taken).
-  // Pending messages are processed before each slot is read.
+  // The slot of `fileName` in the registry: the first of slots 1 to 399 whose Filename
+  // equals it exactly, empty slots passed over (a delete empties a slot and leaves the
+  // entries after it where they are); not found, the first slot without a file name
+  // (SlotLimit when 1 to 399 are taken). Pending messages are processed first; the slots are
+  // then read in one go.
   TEntrySlot FindEntrySlot(const std::string& fileName);
-  // The same in an open INI file.
+  // The same in an open INI file, the file names decoded.
   TEntrySlot FindEntrySlot(TIniFile& ini, const std::string& fileName);
 
   // Changes `settings` by what is stored for its Filename: the registry entry, then the INI
@@ -279,21 +281,27 @@ class TAppSettingsStore {
   // written) or EIniFileException. A store with no room raises ESettingsStoreFull before
   // anything is written.
   void SaveSettings(const TAppSettings& settings, bool useIniFile);
+  // The INI form of the save, into a file the caller opened.
+  void SaveSettings(TIniFile& ini, const TAppSettings& settings);
+  // Where Ombrix saves: the INI file unless "UseINIFile" says 0 (missing, or not a number:
+  // the INI file).
+  bool SavesToIniFile();
   // Removes the entry's values from both stores, going on past values that cannot
   // be removed, and says where some are left.
   TDeleteResult DeleteSettings(const std::string& fileName);
 
   std::unique_ptr<TIniFile> OpenIni();
 
-  // Entries reached by slot, for a caller that scans the slots its own way (the control
-  // center looks at every slot from 1 to 399, gaps included).
-  // The file name stored in a registry slot as text; "" when there is none.
-  std::string StoredFileName(int slot);
-  // The same in an INI file, as the INI read gives it (not decoded); "" when missing.
-  std::string StoredFileName(TIniFile& ini, int slot);
-  // StoredFileName(ini, slot) of every slot, index 0 for slot 1, from one read of the section
-  // instead of one file read per slot.
+  // Entries reached by slot, for a caller that scans the slots its own way.
+  // The file name of every registry slot as text, index 0 for slot 1; "" where there is
+  // none or it cannot be read.
+  std::vector<std::string> StoredFileNames();
+  // The same in an INI file, as the INI read gives it (not decoded), from one read of the
+  // section instead of one file read per slot.
   std::vector<std::string> StoredFileNames(TIniFile& ini);
+  // The slot among `names` (index 0 for slot 1) that holds `fileName` exactly; not found,
+  // the first empty one, or SlotLimit when there is none.
+  static TEntrySlot SlotAmong(const std::vector<std::string>& names, const std::string& fileName);
   // Changes `settings` by the entry at `slot`, as LoadSettings does once it has found the
   // slot; Filename stays as it is, and stands in for an empty Icon. Errors end the load
   // silently, keeping what was read so far.
@@ -302,7 +310,8 @@ class TAppSettingsStore {
   // Writes the entry's values at `slot` of the INI file, in the order of a save; a failed
   // write raises EIniFileException after the values before it were written.
   void SaveEntryAt(TIniFile& ini, const TAppSettings& settings, int slot);
-  // Removes the entry's values at `slot` from the registry; failures are passed over.
+  // Removes the entry's values at `slot` from the registry, going on past failures; a value
+  // still there afterwards raises ERegistryException ("Failed to delete data for '<name>'").
   void DeleteEntryAt(int slot);
   // Removes them from the INI file; a value still there afterwards raises EIniFileException
   // ("Unable to write to <file>"), since the profile call does not say that it failed.

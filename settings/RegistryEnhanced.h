@@ -24,6 +24,7 @@ class ERegistryException : public Exception {
 constexpr char MsgFailedToSetData[] = "Failed to set data for '%s'";
 constexpr char MsgFailedToGetData[] = "Failed to get data for '%s'";
 constexpr char MsgInvalidDataType[] = "Invalid data type for '%s'";
+constexpr char MsgFailedToDeleteData[] = "Failed to delete data for '%s'";
 
 enum class TAccess { kRead, kWrite, kExecute, kAllAccess };
 enum class TRootKey { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };

@@ -60,7 +60,7 @@ class SimPlatform : public Platform {
   SimShellLinks shellLinks_;
   SimProcesses processes_;  // after the parts it drives
   SimInput input_{windows_, messages_};
-  SimShell shell_{input_, windows_, files_};
+  SimShell shell_{input_, windows_, files_, processes_};
   SimIcons icons_;
 };
 

@@ -1,8 +1,8 @@
 #include "platform/sim/SimProcesses.h"
 
 #include <algorithm>
-#include "platform/Exception.h"
 
+#include "platform/Exception.h"
 #include "platform/sim/SimText.h"
 
 namespace ombrix::sim {
@@ -156,6 +156,45 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
   record.processId = process.processId;
   CatchUp();
   return TRUE;
+}
+
+DWORD SimProcesses::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  CatchUp();
+  SimProcess* process = ByHandle(handle);
+  if (!process) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return WAIT_FAILED;
+  }
+  if (process->exited) return WAIT_OBJECT_0;
+  if (milliseconds == 0) return WAIT_TIMEOUT;
+  const std::optional<unsigned long long> exitAfter = process->program.exitAfter;
+  if (!exitAfter && milliseconds == INFINITE) throw EProgramError("waiting forever for a program that never ends");
+  const unsigned long long now = clock_.Elapsed();
+  const unsigned long long endsAt = exitAfter ? process->startedAt + *exitAfter : now + milliseconds;
+  const unsigned long long until = milliseconds == INFINITE ? endsAt : std::min(endsAt, now + milliseconds);
+  if (until > now) clock_.Advance(until - now);
+  CatchUp();
+  return process->exited ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
+BOOL SimProcesses::CloseHandle(HANDLE handle) {
+  const auto open = std::find(shellHandles_.begin(), shellHandles_.end(), handle);
+  if (open == shellHandles_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  shellHandles_.erase(open);
+  return TRUE;
+}
+
+HANDLE SimProcesses::StartForShell(const std::string& commandLine, int showCommand) {
+  StartupInfo startup;
+  startup.flags = STARTF_USESHOWWINDOW;
+  startup.showWindow = static_cast<WORD>(showCommand);
+  ProcessInformation info;
+  if (!CreateProcessA(commandLine, 0, startup, info)) return nullptr;
+  shellHandles_.push_back(info.process);
+  return info.process;
 }
 
 UINT SimProcesses::WinExec(const std::string& commandLine, UINT showCommand) {

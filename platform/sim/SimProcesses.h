@@ -96,6 +96,10 @@ class SimProcesses : public IProcesses {
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   UINT WinExec(const std::string& commandLine, UINT showCommand) override;
   std::string ExpandEnvironmentStringsA(const std::string& text) override;
+  // A process ends on the virtual clock: waiting advances it by the time given, or to the
+  // end when that comes sooner.
+  DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
+  BOOL CloseHandle(HANDLE process) override;
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
@@ -115,6 +119,11 @@ class SimProcesses : public IProcesses {
   const SimProcess* FindProcess(DWORD processId);
   // The window of the program's window description `index`, or nullptr.
   HWND WindowOf(DWORD processId, size_t index);
+  // Process handles given out by the shell's execution and not closed yet.
+  int OpenShellHandles() const { return static_cast<int>(shellHandles_.size()); }
+  // A start on the shell's behalf (ShellExecuteEx): as CreateProcessA, the handle counted as
+  // open until closed.
+  HANDLE StartForShell(const std::string& commandLine, int showCommand);
   // Ends a process at once, as TerminateProcess would.
   void Terminate(DWORD processId);
 
@@ -152,6 +161,7 @@ class SimProcesses : public IProcesses {
   std::vector<DWORD> startOrder_;
   std::vector<Event> events_;
   std::vector<SimLaunch> launches_;
+  std::vector<HANDLE> shellHandles_;
   StartupInfo ownStartup_;
   DWORD lastError_ = 0;
   DWORD nextId_ = 0x400;

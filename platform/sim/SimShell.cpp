@@ -1,5 +1,7 @@
 #include "platform/sim/SimShell.h"
 
+#include "platform/sim/SimText.h"
+
 namespace ombrix::sim {
 
 INT_PTR SimShell::ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
@@ -8,6 +10,22 @@ INT_PTR SimShell::ShellExecuteA(HWND owner, const std::string& verb, const std::
   if (executeAnswers_.empty()) return 42;
   const INT_PTR result = executeAnswers_.front();
   executeAnswers_.pop_front();
+  return result;
+}
+
+INT_PTR SimShell::ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file,
+                                  const std::string& parameters, const std::string& folder, int showCommand,
+                                  HANDLE& process) {
+  process = nullptr;
+  const INT_PTR result = ShellExecuteA(owner, verb, file, parameters, folder, showCommand);
+  if (result <= 32) return result;
+  for (const auto& opener : openers_) {
+    const std::string& extension = opener.first;
+    if (file.size() >= extension.size() && SameTextNoCase(file.substr(file.size() - extension.size()), extension)) {
+      process = processes_.StartForShell("\"" + opener.second + "\" \"" + file + "\"", showCommand);
+      break;
+    }
+  }
   return result;
 }
 

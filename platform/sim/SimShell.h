@@ -13,6 +13,7 @@
 #include "platform/Shell.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimInput.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimWindowOps.h"
 
 namespace ombrix::sim {
@@ -50,11 +51,15 @@ struct HtmlHelpCall {
 
 class SimShell : public IShell {
  public:
-  SimShell(SimInput& input, SimWindowOps& windows, SimFileSystem& files)
-      : input_(input), windows_(windows), files_(files) {}
+  SimShell(SimInput& input, SimWindowOps& windows, SimFileSystem& files, SimProcesses& processes)
+      : input_(input), windows_(windows), files_(files), processes_(processes) {}
 
   INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                         const std::string& folder, int showCommand) override;
+  // As ShellExecuteA; when the answer says started and a program opens files of the file's
+  // extension (OpenFilesWith), that program is started with the file and its handle given.
+  INT_PTR ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
+                          const std::string& folder, int showCommand, HANDLE& process) override;
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
   // As the viewer does: nothing opens for a file that does not exist; otherwise the scripted
   // answer, by default a window of its own.
@@ -83,6 +88,9 @@ class SimShell : public IShell {
   // for a help file that exists).
   void AnswerNextShellExecute(INT_PTR result) { executeAnswers_.push_back(result); }
   void AnswerNextHtmlHelp(HWND viewer) { helpAnswers_.push_back(viewer); }
+  // The program (defined in the simulated processes) the shell starts for files whose name
+  // ends in `extension` (".reg"), as "program" "file".
+  void OpenFilesWith(const std::string& extension, const std::string& program) { openers_[extension] = program; }
   const std::vector<ShellExecuteCall>& ExecuteCalls() const { return executeCalls_; }
   const std::vector<HtmlHelpCall>& HelpCalls() const { return helpCalls_; }
   // The window an unscripted call answers.
@@ -100,6 +108,8 @@ class SimShell : public IShell {
   SimInput& input_;
   SimWindowOps& windows_;
   SimFileSystem& files_;
+  SimProcesses& processes_;
+  std::map<std::string, std::string> openers_;  // by extension
   bool refuse_ = false;
   std::map<std::pair<HWND, UINT>, TrayIconState> icons_;
   std::vector<NotifyIconCall> notifyCalls_;

@@ -50,6 +50,12 @@ DWORD Win32Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
   return ::WaitForInputIdle(process, milliseconds);
 }
 
+DWORD Win32Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
+  return ::WaitForSingleObject(process, milliseconds);
+}
+
+BOOL Win32Processes::CloseHandle(HANDLE process) { return ::CloseHandle(process); }
+
 UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
   return ::WinExec(commandLine.c_str(), showCommand);
 }

@@ -13,6 +13,8 @@ class Win32Processes : public IProcesses {
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   UINT WinExec(const std::string& commandLine, UINT showCommand) override;
   std::string ExpandEnvironmentStringsA(const std::string& text) override;
+  DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
+  BOOL CloseHandle(HANDLE process) override;
   DWORD GetLastError() override;
 };
 

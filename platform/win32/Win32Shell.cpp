@@ -20,6 +20,27 @@ INT_PTR Win32Shell::ShellExecuteA(HWND owner, const std::string& verb, const std
   return reinterpret_cast<INT_PTR>(result);
 }
 
+INT_PTR Win32Shell::ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file,
+                                    const std::string& parameters, const std::string& folder, int showCommand,
+                                    HANDLE& process) {
+  SHELLEXECUTEINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.hwnd = owner;
+  info.lpVerb = OrNull(verb);
+  info.lpFile = file.c_str();
+  info.lpParameters = OrNull(parameters);
+  info.lpDirectory = OrNull(folder);
+  info.nShow = showCommand;
+  const BOOL started = ::ShellExecuteExA(&info);
+  process = started ? info.hProcess : nullptr;
+  const INT_PTR result = reinterpret_cast<INT_PTR>(info.hInstApp);
+  // The call's own answer counts: the shell fills hInstApp for compatibility only.
+  if (started) return result > 32 ? result : 33;
+  return result <= 32 ? result : 0;
+}
+
 BOOL Win32Shell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
   // The whole current record, zeroed, so that the shell may read as far as cbSize says.
   NOTIFYICONDATAA record;

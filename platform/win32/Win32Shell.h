@@ -9,6 +9,8 @@ class Win32Shell : public IShell {
  public:
   INT_PTR ShellExecuteA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                         const std::string& folder, int showCommand) override;
+  INT_PTR ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
+                          const std::string& folder, int showCommand, HANDLE& process) override;
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
   HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
 };

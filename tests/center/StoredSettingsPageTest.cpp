@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "center/SettingsExport.h"
@@ -125,29 +126,36 @@ TEST_F(StoredSettingsPageTest, ListHoldsEveryNameOfBothStoresOnce) {
 
 TEST_F(StoredSettingsPageTest, IniNamesReadAtOnceAreThoseOfTheKeyReads) {
   const std::string longName(1100, 'x');
-  const std::string body = "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n"
-                           "  filename1 =  \"C:\\A\\One.exe\"  \r\n"
-                           "FILENAME2='C:\\B\\Two.exe'\r\n"
-                           "Filename3=C:\\C\\Three.exe\r\nFilename3=C:\\C\\Later.exe\r\n"
-                           "Filename4=\"unbalanced\r\n"
-                           "; Filename5=C:\\Commented.exe\r\n"
-                           "Filename6\r\n"
-                           "Filename7=" + longName + "\r\n"
-                           "Filename8=\r\nFilename9=\x01\r\n"
-                           "Filename10=\"\"two\"\"\r\n"
-                           "Filename399=C:\\Last.exe\r\n"
-                           "[Other]\r\nFilename11=C:\\Other.exe\r\n"
-                           "[AppSettings]\r\nFilename12=C:\\Second\\Section.exe\r\n";
+  const std::string body =
+      "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n"
+      "  filename1 =  \"C:\\A\\One.exe\"  \r\n"
+      "FILENAME2='C:\\B\\Two.exe'\r\n"
+      "Filename3=C:\\C\\Three.exe\r\nFilename3=C:\\C\\Later.exe\r\n"
+      "Filename4=\"unbalanced\r\n"
+      "; Filename5=C:\\Commented.exe\r\n"
+      "Filename6\r\n"
+      "Filename7=" +
+      longName +
+      "\r\n"
+      "Filename8=\r\nFilename9=\x01\r\n"
+      "Filename10=\"\"two\"\"\r\n"
+      "Filename399=C:\\Last.exe\r\n"
+      "[Other]\r\nFilename11=C:\\Other.exe\r\n"
+      "[AppSettings]\r\nFilename12=C:\\Second\\Section.exe\r\n";
   ASSERT_TRUE(platform.Files().WriteFileBytes(OmbrixIni, body));
   std::unique_ptr<TIniFile> ini = OpenIniFile(platform, OmbrixIni);
   TAppSettingsStore store = Store();
   std::vector<std::string> oneByOne;
-  for (int slot = 1; slot < SlotLimit; ++slot) oneByOne.push_back(store.StoredFileName(*ini, slot));
+  for (int slot = 1; slot < SlotLimit; ++slot) {
+    const std::string stored = ini->ReadString(AppSettingsSection, "Filename" + std::to_string(slot), "\x01");
+    oneByOne.push_back(stored == "\x01" ? "" : stored);
+  }
   const std::vector<std::string> atOnce = store.StoredFileNames(*ini);
   EXPECT_EQ(oneByOne, atOnce);
   ASSERT_EQ(std::size_t(SlotLimit - 1), atOnce.size());
-  const std::vector<std::string> expectedStart = {"C:\\A\\One.exe", "C:\\B\\Two.exe", "C:\\C\\Three.exe",
-                                                  "\"unbalanced", "", "", longName.substr(0, 1023), "", "", "\"two\""};
+  const std::vector<std::string> expectedStart = {
+      "C:\\A\\One.exe", "C:\\B\\Two.exe", "C:\\C\\Three.exe", "\"unbalanced", "", "", longName.substr(0, 1023), "", "",
+      "\"two\""};
   EXPECT_EQ(expectedStart, std::vector<std::string>(atOnce.begin(), atOnce.begin() + 10));
   EXPECT_EQ("", atOnce[10] + atOnce[11]) << "other sections and a second one of the name do not count";
   EXPECT_EQ("C:\\Last.exe", atOnce.back());
@@ -209,12 +217,11 @@ TEST_F(StoredSettingsPageTest, SaveWritesTheIniSlotOmbrixFinds) {
     std::vector<int> iniSlotsTaken;  // by other names
     int iniSlotOfName;               // 0: the name is in the registry only
     int savedSlot;                   // 0: nothing written
-    bool ombrixFinds;                // a slot after a gap is hidden from Ombrix's lookup
   };
   const Case cases[] = {
-      {"its own INI slot, after a gap", {1, 2}, 5, 5, false},
-      {"registry only: the first slot without a file name", {1, 2, 4}, 0, 3, true},
-      {"registry only, every slot taken", {}, 0, 0, false},
+      {"its own INI slot, after a gap", {1, 2}, 5, 5},
+      {"registry only: the first slot without a file name", {1, 2, 4}, 0, 3},
+      {"registry only, every slot taken", {}, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -249,7 +256,7 @@ TEST_F(StoredSettingsPageTest, SaveWritesTheIniSlotOmbrixFinds) {
       EXPECT_TRUE(Errors().empty());
       TAppSettings loaded = DefaultAppSettings(Line);
       Store().LoadSettings(loaded);
-      EXPECT_EQ(c.ombrixFinds, loaded.SecsToWait == "12") << "what Ombrix's own lookup finds";
+      EXPECT_EQ("12", loaded.SecsToWait) << "Ombrix's own lookup finds it, after a gap too";
     } else {
       EXPECT_EQ("<missing>", IniValue("SecsToWait400"));
       EXPECT_EQ(std::vector<std::string>{FormatText(MsgSettingsStoreFull, Line)}, Errors());
@@ -276,21 +283,79 @@ TEST_F(StoredSettingsPageTest, DeleteEmptiesOneSlotOfBothStores) {
   EXPECT_TRUE(Errors().empty());
 }
 
-TEST_F(StoredSettingsPageTest, IniWriteFailuresAreShownAndLeaveThePage) {
-  PutIni(1, DefaultAppSettings(Notes));
-  platform.SimFiles().SetReadOnly(OmbrixIni, true);
-  for (const char* button : {"btnSaveSetting", "btnDeleteSetting"}) {
-    SCOPED_TRACE(button);
+// A save or a delete that a store refuses says so, and the entry stays listed and as edited:
+// it is still stored, and what the user typed is not lost.
+TEST_F(StoredSettingsPageTest, WriteFailuresAreShownAndLeaveThePage) {
+  struct Case {
+    bool inRegistry;  // the entry, and the store the save goes to (UseINIFile 0)
+    const char* button;
+    std::string error;
+  };
+  const Case cases[] = {
+      {false, "btnSaveSetting", FormatText(MsgUnableToWrite, OmbrixIni)},
+      {false, "btnDeleteSetting", FormatText(MsgUnableToWrite, OmbrixIni)},
+      {true, "btnSaveSetting", FormatText(MsgFailedToSetData, "MinimizeType1")},
+      {true, "btnDeleteSetting", FormatText(MsgFailedToDeleteData, "MinimizeType1")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.button) + (c.inRegistry ? " in the registry" : " in the INI file"));
     platform.SimBoxes().ClearLog();
+    platform.Files().DeleteFileA(OmbrixIni);
+    Registry().DeleteKey("");
+    TRegistryEnhanced(platform).DeleteKey(SettingsKey);
+    if (c.inRegistry) {
+      Store().SaveSettings(DefaultAppSettings(Notes), false);
+      Registry().WriteValue(ValueUseINIFile, false);
+      platform.SimReg().FailAlways(sim::SimRegistry::Op::Set, ERROR_ACCESS_DENIED);
+      platform.SimReg().FailAlways(sim::SimRegistry::Op::DeleteValue, ERROR_ACCESS_DENIED);
+    } else {
+      PutIni(1, DefaultAppSettings(Notes));
+      platform.SimFiles().SetReadOnly(OmbrixIni, true);
+    }
     Run([&](SimFormUser& user) {
       ASSERT_TRUE(user.Select("cbSettingsList", 0));
       ASSERT_TRUE(user.Type("ebxMainHandle", "9"));
-      ASSERT_TRUE(user.Click(button));
+      ASSERT_TRUE(user.Click(c.button));
       EXPECT_EQ(0, user.ItemIndexOf("cbSettingsList")) << "still listed and selected";
       EXPECT_EQ("9", user.TextOf("ebxMainHandle"));
     });
-    EXPECT_EQ(std::vector<std::string>{FormatText(MsgUnableToWrite, OmbrixIni)}, Errors());
-    EXPECT_EQ("1", IniValue("MainHandle1"));
+    platform.SimReg().ClearFailures();
+    platform.SimFiles().SetReadOnly(OmbrixIni, false);
+    EXPECT_EQ(std::vector<std::string>{c.error}, Errors());
+    TAppSettings stored = DefaultAppSettings(Notes);
+    Store().LoadSettings(stored);
+    EXPECT_EQ("1", stored.MainHandle) << "stored as before";
+  }
+}
+
+// Ombrix loads the registry first and the INI file over it: a save into the store Ombrix does
+// not use would hide, or be hidden by, every later change made in Ombrix's own dialog.
+TEST_F(StoredSettingsPageTest, SaveGoesWhereOmbrixSaves) {
+  struct Case {
+    std::optional<bool> useIniFile;  // nullopt: the value is missing
+    bool inIni;
+  };
+  for (const Case& c : {Case{std::nullopt, true}, Case{true, true}, Case{false, false}}) {
+    SCOPED_TRACE(c.useIniFile ? (*c.useIniFile ? "UseINIFile 1" : "UseINIFile 0") : "UseINIFile missing");
+    platform.Files().DeleteFileA(OmbrixIni);
+    TRegistryEnhanced(platform).DeleteKey(SettingsKey);
+    Store().SaveSettings(DefaultAppSettings(Notes), c.inIni);
+    if (c.useIniFile) Registry().WriteValue(ValueUseINIFile, *c.useIniFile);
+    Run([&](SimFormUser& user) {
+      ASSERT_TRUE(user.Select("cbSettingsList", 0));
+      ASSERT_TRUE(user.Type("ebxMainHandle", "7"));
+      ASSERT_TRUE(user.Click("btnSaveSetting"));
+    });
+    EXPECT_EQ(c.inIni ? "7" : "<missing>", IniValue("MainHandle1"));
+    EXPECT_EQ(c.inIni ? "<missing>" : "7", Registry().ReadValueDefault("MainHandle1", TVariant("<missing>")).ToText());
+    // Ombrix's own dialog saves the next change to the same store, and its load shows it.
+    TAppSettings changed = DefaultAppSettings(Notes);
+    changed.MainHandle = "5";
+    Store().SaveSettings(changed, c.inIni);
+    TAppSettings loaded = DefaultAppSettings(Notes);
+    Store().LoadSettings(loaded);
+    EXPECT_EQ("5", loaded.MainHandle);
+    EXPECT_TRUE(Errors().empty());
   }
 }
 
@@ -347,6 +412,44 @@ TEST_F(StoredSettingsPageTest, ExportWritesTheRegistryEntriesAsRegedit4) {
   const std::string expected = ReadAll(OMBRIX_EXPORT_EXPECTED);
   EXPECT_EQ(expected.substr(0, expected.find("\"ShowState3\"")), bytes);
   EXPECT_EQ(TRootKey::hkClassesRoot, form.RegistryOp.RootKey);
+}
+
+// The registry editor asks before it merges a file: the list is read again when it has ended,
+// however long the user takes, and the page answers meanwhile without running a second
+// handler inside the first.
+TEST_F(StoredSettingsPageTest, ImportListsWhatTheEditorMergedOnceItEnds) {
+  constexpr char Editor[] = "C:\\Windows\\regedit.exe";
+  sim::SimProgram editor;
+  editor.exitAfter = 5000;
+  platform.SimProcs().DefineProgram(Editor, editor);
+  platform.SimTray().OpenFilesWith(".reg", Editor);
+  platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Backup\\settings.reg"));
+  Store().SaveSettings(DefaultAppSettings(Line), false);
+  auto& pump = platform.SimMessages();
+  Run([&](SimFormUser& user) {
+    ASSERT_TRUE(user.Select("cbSettingsList", 0));
+    // While the editor's question is open: the user clicks the page's buttons again, and
+    // later confirms, and the editor writes the file's entry.
+    const UINT_PTR clicks = pump.SetTimer(2000, [&] {
+      for (const char* button : {"btnImport", "btnExport", "btnSaveSetting", "btnDeleteSetting", "btnRevertSetting"}) {
+        EXPECT_TRUE(user.Click(button)) << button;
+      }
+    });
+    const UINT_PTR merge = pump.SetTimer(3000, [&] { Store().SaveSettings(DefaultAppSettings(Notes), false); });
+    const unsigned long long before = platform.SimTime().Elapsed();
+    ASSERT_TRUE(user.Click("btnImport"));
+    pump.KillTimer(clicks);
+    pump.KillTimer(merge);
+    EXPECT_GE(platform.SimTime().Elapsed() - before, 5000u) << "until the editor ended";
+    EXPECT_EQ((std::vector<std::string>{Line, Notes}), form.page.cbSettingsList.Items());
+    EXPECT_TRUE(user.IsShowing("lblChooseItem"));
+  });
+  EXPECT_EQ(1u, platform.SimBoxes().OpenDialogs().size()) << "no second import";
+  EXPECT_TRUE(platform.SimBoxes().SaveDialogs().empty()) << "no export meanwhile";
+  EXPECT_EQ(std::vector<std::string>{Line}, std::vector<std::string>{Registry().ReadValue("Filename1").ToText()})
+      << "no delete meanwhile";
+  EXPECT_EQ(0, platform.SimProcs().OpenShellHandles()) << "the editor's handle is closed";
+  EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(StoredSettingsPageTest, ImportOpensTheFileAndListsAgain) {

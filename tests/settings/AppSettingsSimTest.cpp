@@ -105,17 +105,15 @@ TEST_F(AppSettingsFailures, DeleteGoesOnPastValuesThatCannotBeDeletedAndSaysWher
   EXPECT_TRUE(result.Deleted()) << "an entry that is nowhere is not left anywhere";
 }
 
-TEST_F(AppSettingsFailures, LookupsKeepTheInterfaceAliveAtEverySlot) {
+TEST_F(AppSettingsFailures, LookupsKeepTheInterfaceAlive) {
   for (const char* name : {"C:\\One.exe", "C:\\Two.exe", "C:\\Three.exe"}) {
     entries_->SaveSettings(DefaultAppSettings(name), false);
   }
   auto& pump = Sim().SimMessages();
   int delivered = 0;
   pump.Post([&] { ++delivered; });
-  const int before = pump.ProcessMessagesCalls();
   EXPECT_TRUE(entries_->FindEntrySlot("C:\\Three.exe").Found);
-  EXPECT_EQ(3, pump.ProcessMessagesCalls() - before) << "one pass per slot read";
-  EXPECT_EQ(1, delivered);
+  EXPECT_EQ(1, delivered) << "what waited was handled";
 }
 
 TEST_F(AppSettingsFailures, TheStoreComponentIsPutBackAfterEachOperation) {

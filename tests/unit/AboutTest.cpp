@@ -25,6 +25,11 @@ class RecordingShell : public IShell {
     calls.push_back({owner, verb, file, parameters, folder, showCommand});
     return 2;  // ERROR_FILE_NOT_FOUND
   }
+  INT_PTR ShellExecuteExA(HWND, const std::string&, const std::string&, const std::string&, const std::string&, int,
+                          HANDLE& process) override {
+    process = nullptr;
+    return 2;
+  }
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
   HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
 

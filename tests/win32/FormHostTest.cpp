@@ -536,6 +536,11 @@ class RecordingShell : public IShell {
     owners.push_back(owner);
     return 42;
   }
+  INT_PTR ShellExecuteExA(HWND, const std::string&, const std::string&, const std::string&, const std::string&, int,
+                          HANDLE& process) override {
+    process = nullptr;
+    return 2;
+  }
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
   HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
   std::vector<std::string> calls;
