@@ -14,12 +14,14 @@
 #include "platform/ShellLnk.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/win32/ClassDefault.h"
 #include "tests/win32/Waiting.h"
 #include "tests/win32/XdoBridge.h"
 
 namespace ombrix {
 namespace {
 
+using testing::ClassDefault;
 using testing::WaitFor;
 using testing::WindowsPath;
 
@@ -228,8 +230,8 @@ TEST_F(ControlCenterEndToEnd, ThreePagesAShortcutWrittenAndOneTried) {
   // Tried at once: the real shell opens a temporary copy, which starts Ombrix with the target.
   ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnTestThisShortCut"))));
   HWND target = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (target = ::FindWindowA(nullptr, "Hub Test")) && ::IsWindowVisible(target); },
-                      30000))
+  ASSERT_TRUE(
+      WaitFor([&] { return (target = ::FindWindowA(nullptr, "Hub Test")) && ::IsWindowVisible(target); }, 30000))
       << "the target started through Ombrix";
   // Ombrix keeps it in the tray: the icon's double click (the shell's callback to Ombrix's
   // window) hides the target, the next shows it, and the target's end ends Ombrix.
@@ -255,6 +257,99 @@ TEST_F(ControlCenterEndToEnd, ThreePagesAShortcutWrittenAndOneTried) {
 
   ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnExit"))));
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000)) << "Exit ends OmbrixHub";
+}
+
+BOOL CALLBACK ListVisible(HWND window, LPARAM data) {
+  if (!::IsWindowVisible(window)) return TRUE;
+  char caption[128] = {}, type[64] = {};
+  ::GetWindowTextA(window, caption, sizeof caption);
+  ::GetClassNameA(window, type, sizeof type);
+  *reinterpret_cast<std::string*>(data) += std::string(" [") + type + ": " + caption + "]";
+  return TRUE;
+}
+
+// The visible top-level windows, for a failure to name what was there instead.
+std::string VisibleWindows() {
+  std::string list;
+  ::EnumWindows(ListVisible, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+// Windows' registry editor asks before it merges a file opened from the shell; wine's merges at
+// once. So the file type's command here is a batch file that asks first, with a window of the
+// project's target program that the test closes as a person would, and then runs the real
+// editor: the shell starts one program, which ends once the file is merged.
+TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMergedThem) {
+  const std::string imported = "C:\\Imported\\app.exe";
+  const std::string temp = platform_.Files().GetTempPathA();
+  const std::string file = temp + "ombrix-import.reg";
+  const std::string asking = temp + "ombrix-import-question.bat";
+  std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(SettingsKey) + "]\r\n";
+  text += "\"Filename7\"=\"C:\\\\Imported\\\\app.exe\"\r\n\"SecsToWait7\"=\"9\"\r\n\r\n";
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(file, text));
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(
+      asking, "@\"" + TargetExe + "\" \"/window=Import question\"\r\n@regedit.exe /s %1\r\n"));
+  const ClassDefault extension(".reg", REG_SZ, "regfile");
+  const ClassDefault command("regfile\\shell\\open\\command", REG_SZ, "\"" + asking + "\" \"%1\"");
+  ASSERT_TRUE(extension.Set() && command.Set());
+  DrawOwnFrames("OmbrixTarget.exe");
+  struct Cleanup {
+    win32::Win32Platform& platform;
+    std::vector<std::string> files;
+    std::string name;
+    ~Cleanup() {
+      // A question left open would keep the batch, and the test's output, alive.
+      if (HWND question = ::FindWindowA(nullptr, "Import question")) ::PostMessageA(question, WM_CLOSE, 0, 0);
+      for (const std::string& file : files) platform.Files().DeleteFileA(file);
+      TRegistryEnhanced registry(platform);
+      TAppSettingsStore(platform, registry).DeleteSettings(name);
+    }
+  } cleanup{platform_, {file, asking}, imported};
+
+  ASSERT_TRUE(StartHub());
+  HubWindow hub;
+  ASSERT_TRUE(hub.Find());
+  HWND tabs = hub.Control("pcControlCenter");
+  RECT area{};
+  ::GetWindowRect(tabs, &area);
+  ASSERT_TRUE(xdo_.Click(POINT{area.left + 24, area.top + 10}));
+  ASSERT_TRUE(xdo_.Key("Right Right"));
+  ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 2; }, 5000));
+  HWND list = hub.Control("cbSettingsList");
+  ASSERT_EQ(1, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the target's entry of the set-up";
+
+  // Import Reg., the file typed into the open dialog.
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnImport"))));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = ::FindWindowA(nullptr, "Choose file to import from")) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }, 5000));
+  ASSERT_TRUE(xdo_.Type(file));
+  ASSERT_TRUE(xdo_.Key("Return"));
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 5000)) << "the open dialog took the file";
+
+  // A person reads the question before answering it, longer than the second the page used
+  // to wait; OmbrixHub answers meanwhile and lists nothing new yet.
+  HWND question = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (question = ::FindWindowA(nullptr, "Import question")) != nullptr; }))
+      << "the question before the merge; shown:" << VisibleWindows();
+  ::Sleep(2000);
+  EXPECT_TRUE(xdo_.Screenshot(ScreenshotDir + "\\hub-import-question.png"));
+  DWORD_PTR answered = 0;
+  EXPECT_NE(0, ::SendMessageTimeoutA(hub.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answered))
+      << "OmbrixHub answers while the editor runs";
+  EXPECT_EQ(1, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "nothing merged yet";
+  // Its close box, at the right end of the caption wine draws.
+  RECT frame{};
+  ::GetWindowRect(question, &frame);
+  ASSERT_TRUE(xdo_.Click(POINT{frame.right - 12, frame.top + 12}));
+  EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(list, CB_GETCOUNT, 0, 0) == 2; }))
+      << "the imported entry listed without a restart";
+  TRegistryEnhanced registry(platform_);
+  registry.Key = SettingsKey;
+  EXPECT_EQ(imported, registry.ReadValue("Filename7").ToText());
+
+  ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnExit"))));
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000));
 }
 
 // Two file types of the test's own that sort before every other key (punctuation first), so

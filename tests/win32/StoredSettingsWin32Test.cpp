@@ -74,7 +74,7 @@ class StoredSettingsWin32Test : public ::testing::Test {
 
 TEST_F(StoredSettingsWin32Test, SavedAndDeletedThroughTheRealControls) {
   // One entry in each store at slot 2 (slot 1 emptied), so that the page must pass the gap,
-  // and the save must fill it: Ombrix's own lookup stops there.
+  // and the save must fill it (a new name goes to the first slot without a file name).
   const std::string kept = "C:\\Program Files\\Wine Notes\\kept.exe";
   const std::string edited = "C:\\Program Files\\Wine Notes\\edited.exe";
   Store().SaveSettings(DefaultAppSettings("C:\\gone.exe"), false);
