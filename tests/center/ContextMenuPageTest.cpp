@@ -60,6 +60,9 @@ using Tree = std::map<std::string, std::string>;
 class ContextMenuPageTest : public ::testing::Test {
  protected:
   ContextMenuPageTest() : host(platform, FormHostOptions{Title, {}}) {
+    // The page writes through HKEY_CLASSES_ROOT, into the machine-wide part: only an
+    // administrator with his full rights may.
+    platform.SimReg().SetElevated(true);
     registry.RootKey = TRootKey::hkClassesRoot;
     Set(".txt", "txtfile");
     Set("txtfile", "Text Document");
