@@ -13,8 +13,8 @@
 #include <string>
 #include <type_traits>
 
-#include "center/ContextMenuPage.h"
 #include "bench/BenchMain.h"
+#include "center/ContextMenuPage.h"
 #include "platform/sim/SimPlatform.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"

@@ -139,8 +139,7 @@ LONG SimRegistry::Descend(HKEY parent, const View& from, const std::string& subK
   return to.first ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
-bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts,
-                       std::shared_ptr<Key>& made) {
+bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made) {
   bool created = false;
   for (const std::string& part : parts) {
     auto it = from->subKeys.find(LowerText(part));

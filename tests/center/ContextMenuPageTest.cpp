@@ -15,6 +15,8 @@
 namespace ombrix {
 namespace {
 
+using ombrix::testing::DeleteTree;
+using ombrix::testing::KeysBelow;
 using sim::SimFormUser;
 using Op = sim::SimRegistry::Op;
 
@@ -55,8 +57,7 @@ class TPageForm : public TForm {
   TContextMenuPage page;
 };
 
-// Every key below a key with its default value ("-" when it has none).
-using Tree = std::map<std::string, std::string>;
+using Tree = ombrix::testing::KeyTree;
 
 // HKEY_CLASSES_ROOT's two parts.
 constexpr char Classes[] = "Software\\Classes";
@@ -91,8 +92,7 @@ class ContextMenuPageTest : public ::testing::Test {
     platform.SimReg().SetElevated(!user);
     HKEY key = nullptr;
     LONG result = platform.Registry().RegCreateKeyExA(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                                      std::string(Classes) + "\\" + path, KEY_ALL_ACCESS, key,
-                                                      nullptr);
+                                                      std::string(Classes) + "\\" + path, KEY_ALL_ACCESS, key, nullptr);
     if (result == ERROR_SUCCESS && value) {
       std::vector<BYTE> data(value->begin(), value->end());
       data.push_back(0);
@@ -109,55 +109,15 @@ class ContextMenuPageTest : public ::testing::Test {
   }
 
   // What HKEY_CLASSES_ROOT shows, and what the user's own part holds.
-  Tree Snapshot() { return Below(HKEY_CLASSES_ROOT, ""); }
-  Tree UserTree() { return Below(HKEY_CURRENT_USER, Classes); }
+  Tree Snapshot() { return KeysBelow(platform.Registry(), HKEY_CLASSES_ROOT, ""); }
+  Tree UserTree() { return KeysBelow(platform.Registry(), HKEY_CURRENT_USER, Classes); }
   // The machine-wide part, every value with its type and bytes.
-  Tree MachineBytes() { return Below(HKEY_LOCAL_MACHINE, Classes, true); }
-
-  Tree Below(HKEY root, const std::string& path, bool everyValue = false) {
-    Tree tree;
-    HKEY key = nullptr;
-    if (platform.Registry().RegOpenKeyExA(root, path, KEY_READ, key) == ERROR_SUCCESS) {
-      AddBelow(key, "", everyValue, tree);
-      platform.Registry().RegCloseKey(key);
-    }
-    return tree;
-  }
-  void AddBelow(HKEY key, const std::string& path, bool everyValue, Tree& tree) {
-    IRegistry& api = platform.Registry();
-    std::string name;
-    for (DWORD index = 0; api.RegEnumKeyExA(key, index, 256, name) == ERROR_SUCCESS; ++index) {
-      HKEY sub = nullptr;
-      ASSERT_EQ(ERROR_SUCCESS, api.RegOpenKeyExA(key, name, KEY_READ, sub));
-      const std::string subPath = path.empty() ? name : path + "\\" + name;
-      std::vector<std::string> names{""};
-      if (everyValue) {
-        names.clear();
-        for (DWORD v = 0; api.RegEnumValueA(sub, v, 256, name) == ERROR_SUCCESS; ++v) names.push_back(name);
-      }
-      std::string shown = everyValue ? "" : "-";
-      for (const std::string& valueName : names) {
-        DWORD type = 0, size = 0;
-        if (api.RegQueryValueExA(sub, valueName, &type, nullptr, &size) != ERROR_SUCCESS) continue;
-        std::vector<BYTE> data(size, 0);
-        api.RegQueryValueExA(sub, valueName, &type, &data, &size);
-        std::string text(data.begin(), data.end());
-        if (everyValue) {
-          shown += "[" + valueName + "] " + std::to_string(type) + ":" + text;
-        } else {
-          if (!text.empty() && text.back() == '\0') text.pop_back();
-          shown = text;
-        }
-      }
-      tree[subPath] = shown;
-      AddBelow(sub, subPath, everyValue, tree);
-      api.RegCloseKey(sub);
-    }
-  }
+  Tree MachineBytes() { return KeysBelow(platform.Registry(), HKEY_LOCAL_MACHINE, Classes, true); }
   void ClearUserClasses() {
     for (const auto& [path, value] : UserTree()) {
-      if (path.find('\\') == std::string::npos) ombrix::testing::DeleteTree(platform.Registry(), HKEY_CURRENT_USER,
-                                                                     std::string(Classes) + "\\" + path);
+      if (path.find('\\') == std::string::npos) {
+        DeleteTree(platform.Registry(), HKEY_CURRENT_USER, std::string(Classes) + "\\" + path);
+      }
     }
   }
 
@@ -254,8 +214,11 @@ TEST_F(ContextMenuPageTest, AddAndRemoveWorkPerUserUnderTheKeyThatHoldsTheOpenCo
   Tree bothVerbs = txtVerb;
   bothVerbs.insert(directVerb.begin(), directVerb.end());
   // A file type of the user's own: its keys are no keys Add made, and stay after Remove.
-  const Tree mine = {{".mine", "minefile"}, {"minefile", "-"}, {"minefile\\Shell", "-"},
-                     {"minefile\\Shell\\Open", "-"}, {"minefile\\Shell\\Open\\Command", "mine.exe %1"}};
+  const Tree mine = {{".mine", "minefile"},
+                     {"minefile", "-"},
+                     {"minefile\\Shell", "-"},
+                     {"minefile\\Shell\\Open", "-"},
+                     {"minefile\\Shell\\Open\\Command", "mine.exe %1"}};
   struct Case {
     const char* what;
     std::vector<std::string> selected;
@@ -264,7 +227,9 @@ TEST_F(ContextMenuPageTest, AddAndRemoveWorkPerUserUnderTheKeyThatHoldsTheOpenCo
   };
   const Case cases[] = {
       {"Add on an extension writes under its type", {".txt"}, {"btnAddOX"}, txtVerb},
-      {"Add twice rewrites the same command, beside the other verbs", {".direct"}, {"btnAddOX", "btnAddOX"},
+      {"Add twice rewrites the same command, beside the other verbs",
+       {".direct"},
+       {"btnAddOX", "btnAddOX"},
        directVerb},
       {"Remove where there is no verb changes nothing", {".txt", ".direct"}, {"btnRemoveOX"}, {}},
       {"three items, two of one type: two verbs", {".direct", ".txt", "txtfile"}, {"btnAddOX"}, bothVerbs},
@@ -318,9 +283,9 @@ TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsW
   enum class Verbs { kNone, kUser, kMachine };
   struct Case {
     const char* what;
-    Verbs verbs;         // where the verbs are before the click
-    bool elevated;       // the user is an administrator with his full rights
-    bool injected;       // the registry refuses every call of `refused`
+    Verbs verbs;    // where the verbs are before the click
+    bool elevated;  // the user is an administrator with his full rights
+    bool injected;  // the registry refuses every call of `refused`
     Op refused;
     const char* button;
     const char* message;  // "" for none
@@ -342,10 +307,16 @@ TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsW
       {"nothing to remove is no refusal", Verbs::kNone, false, true, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
       // Written machine-wide by an elevated run or another tool: what HKEY_CLASSES_ROOT shows
       // is deleted through it, which Windows refuses a standard user.
-      {"a machine-wide verb, a standard user", Verbs::kMachine, false, false, Op::DeleteKey, "btnRemoveOX",
-       notRemoved, {}, verbs},
-      {"a machine-wide verb, an elevated user", Verbs::kMachine, true, false, Op::DeleteKey, "btnRemoveOX", "", {},
-       {}},
+      {"a machine-wide verb, a standard user",
+       Verbs::kMachine,
+       false,
+       false,
+       Op::DeleteKey,
+       "btnRemoveOX",
+       notRemoved,
+       {},
+       verbs},
+      {"a machine-wide verb, an elevated user", Verbs::kMachine, true, false, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -368,7 +339,7 @@ TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsW
     });
     EXPECT_EQ(c.user, UserTree());
     Tree machineVerbs;
-    for (const auto& [path, value] : Below(HKEY_LOCAL_MACHINE, Classes)) {
+    for (const auto& [path, value] : KeysBelow(platform.Registry(), HKEY_LOCAL_MACHINE, Classes)) {
       if (path.find("Tuckaway") != std::string::npos) machineVerbs[path] = value;
     }
     EXPECT_EQ(c.machine, machineVerbs);

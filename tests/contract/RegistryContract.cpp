@@ -244,9 +244,8 @@ TEST_F(RegistryContract, MachineWideClassesAreSeenAndChangedThroughClassesRoot) 
   SetElevated(*platform_, true);
   DeleteTree(Reg(), HKEY_LOCAL_MACHINE, machinePath);
   HKEY machine = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS,
-            Reg().RegCreateKeyExA(HKEY_LOCAL_MACHINE, machinePath + "\\Shell\\Open\\Command", KEY_ALL_ACCESS, machine,
-                                  nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(HKEY_LOCAL_MACHINE, machinePath + "\\Shell\\Open\\Command",
+                                                 KEY_ALL_ACCESS, machine, nullptr));
   EXPECT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(machine, "", REG_SZ, Bytes(std::string("open.exe %1\0", 12))));
   Reg().RegCloseKey(machine);
 

@@ -34,7 +34,8 @@ class SimClassesRoot : public ::testing::Test {
 
   void Write(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, registry.RegCreateKeyExA(root, "Software\\Classes\\" + path, KEY_ALL_ACCESS, key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              registry.RegCreateKeyExA(root, "Software\\Classes\\" + path, KEY_ALL_ACCESS, key, nullptr));
     if (!text.empty()) {
       ASSERT_EQ(ERROR_SUCCESS, registry.RegSetValueExA(key, name, REG_SZ, Text(text)));
     }
@@ -75,8 +76,8 @@ class SimClassesRoot : public ::testing::Test {
   std::vector<std::string> Names(HKEY key, bool values) {
     std::vector<std::string> names;
     std::string name;
-    for (DWORD i = 0; (values ? registry.RegEnumValueA(key, i, 256, name) : registry.RegEnumKeyExA(key, i, 256, name)) ==
-                      ERROR_SUCCESS;
+    for (DWORD i = 0; (values ? registry.RegEnumValueA(key, i, 256, name)
+                              : registry.RegEnumKeyExA(key, i, 256, name)) == ERROR_SUCCESS;
          ++i) {
       names.push_back(name);
     }
@@ -151,8 +152,8 @@ TEST_F(SimClassesRoot, WritesGoWhereWindowsPutsThemAndTheMachinesPartIsAStandard
        [&] { return create(HKEY_CLASSES_ROOT, "Type\\Shell\\Tuckaway", KEY_ALL_ACCESS); }, ERROR_SUCCESS},
       {"nothing is written under HKEY_LOCAL_MACHINE", false,
        [&] { return create(HKEY_LOCAL_MACHINE, "Software\\Other", KEY_ALL_ACCESS); }, ERROR_ACCESS_DENIED},
-      {"nor opened to be written", false,
-       [&] { return open(HKEY_LOCAL_MACHINE, "Software\\Classes", KEY_WRITE); }, ERROR_ACCESS_DENIED},
+      {"nor opened to be written", false, [&] { return open(HKEY_LOCAL_MACHINE, "Software\\Classes", KEY_WRITE); },
+       ERROR_ACCESS_DENIED},
       {"nor deleted", false, [&] { return registry.RegDeleteKeyA(HKEY_CLASSES_ROOT, "Type\\Machine"); },
        ERROR_ACCESS_DENIED},
       {"a delete takes the user's key first", false,
@@ -161,8 +162,8 @@ TEST_F(SimClassesRoot, WritesGoWhereWindowsPutsThemAndTheMachinesPartIsAStandard
        [&] { return create(HKEY_CLASSES_ROOT, "Type\\New", KEY_ALL_ACCESS); }, ERROR_SUCCESS},
       {"and his value too, where the user has no key", true, [&] { return set("Type\\Machine", "v", "x"); },
        ERROR_SUCCESS},
-      {"he deletes the machine's key", true,
-       [&] { return registry.RegDeleteKeyA(HKEY_CLASSES_ROOT, "Type\\Machine"); }, ERROR_SUCCESS},
+      {"he deletes the machine's key", true, [&] { return registry.RegDeleteKeyA(HKEY_CLASSES_ROOT, "Type\\Machine"); },
+       ERROR_SUCCESS},
   };
   const std::map<std::string, std::string> machineBefore = Part(HKEY_LOCAL_MACHINE);
   for (const Step& step : steps) {
