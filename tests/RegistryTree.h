@@ -75,4 +75,28 @@ inline KeyTree KeysBelow(IRegistry& registry, HKEY root, const std::string& path
   return tree;
 }
 
+// What changed from `before` to `after`, one key a line ("+" added, "-" gone, "~" changed),
+// at most `lines` of them; "" when nothing did. A part as large as the machine's classes
+// would drown a failure's report if printed whole.
+inline std::string TreeChanges(const KeyTree& before, const KeyTree& after, std::size_t lines = 20) {
+  std::string changes;
+  std::size_t count = 0;
+  auto note = [&](char mark, const std::string& path) {
+    if (count++ < lines) changes += std::string(1, mark) + " " + path + "\n";
+  };
+  for (const auto& [path, held] : before) {
+    const auto found = after.find(path);
+    if (found == after.end()) {
+      note('-', path);
+    } else if (found->second != held) {
+      note('~', path);
+    }
+  }
+  for (const auto& [path, held] : after) {
+    if (!before.count(path)) note('+', path);
+  }
+  if (count > lines) changes += "and " + std::to_string(count - lines) + " more\n";
+  return changes;
+}
+
 }  // namespace ombrix::testing
