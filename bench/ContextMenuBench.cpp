@@ -11,9 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
-#include "center/ContextMenuPage.h"
 #include "bench/BenchMain.h"
+#include "center/ContextMenuPage.h"
 #include "platform/sim/SimPlatform.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -253,4 +254,13 @@ int Bench(Platform& inner, const char* backend, int repetitions) {
 }  // namespace
 }  // namespace ombrix
 
-int main(int argc, char** argv) { return ombrix::RunOnBothDesktops(argc, argv, 3, ombrix::Bench); }
+int main(int argc, char** argv) {
+  return ombrix::RunOnBothDesktops(argc, argv, 3, [](auto& platform, const char* backend, int repetitions) {
+    // The file types are machine-wide, added as an installer adds them: on the simulated
+    // desktop by an administrator (wine's user may write everywhere).
+    if constexpr (std::is_same_v<std::decay_t<decltype(platform)>, ombrix::sim::SimPlatform>) {
+      platform.SimReg().SetElevated(true);
+    }
+    return ombrix::Bench(platform, backend, repetitions);
+  });
+}

@@ -25,25 +25,29 @@ std::string CacheName(const std::string& key) {
   return name;
 }
 
-// Aims the window's registry component at HKEY_CLASSES_ROOT for one of the page's
-// operations and puts it back afterwards, so that the other pages find it as they left it.
-// Reading asks for read access only: on Windows a normal user may read, but not open for
-// writing, the file types that only the machine-wide part of HKEY_CLASSES_ROOT holds, and
-// those would otherwise never be listed.
-class TClassesRootScope {
+// The user's own file types, which HKEY_CLASSES_ROOT shows over the machine-wide ones.
+constexpr char UserClasses[] = "Software\\Classes\\";
+
+// Aims the window's registry component at a root (HKEY_CLASSES_ROOT unless told) for one of
+// the page's operations and puts it back afterwards, so that the other pages find it as they
+// left it. Keys are opened for reading only: on Windows a standard user may read, but not
+// open for writing, the file types that only the machine-wide part of HKEY_CLASSES_ROOT
+// holds, and those would otherwise never be listed. (A write opens its key with full access
+// whatever the component asks, and a delete needs no more than this.)
+class TRootScope {
  public:
-  explicit TClassesRootScope(TRegistryEnhanced& registry)
+  explicit TRootScope(TRegistryEnhanced& registry, TRootKey root = TRootKey::hkClassesRoot)
       : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
-    registry_.RootKey = TRootKey::hkClassesRoot;
+    registry_.RootKey = root;
     registry_.Access = TAccess::kRead;
   }
-  ~TClassesRootScope() {
+  ~TRootScope() {
     registry_.RootKey = root_;
     registry_.Key = key_;
     registry_.Access = access_;
   }
-  TClassesRootScope(const TClassesRootScope&) = delete;
-  TClassesRootScope& operator=(const TClassesRootScope&) = delete;
+  TRootScope(const TRootScope&) = delete;
+  TRootScope& operator=(const TRootScope&) = delete;
 
  private:
   TRegistryEnhanced& registry_;
@@ -107,7 +111,7 @@ bool TContextMenuPage::HasVerbKey(const std::string& item) {
 }
 
 void TContextMenuPage::FillFileTypeList() {
-  TClassesRootScope scope(context_.RegistryOp);
+  TRootScope scope(context_.RegistryOp);
   lbAssExt.SetVisible(false);
   lbAssExt.Clear();
   TStringList names;
@@ -138,7 +142,7 @@ void TContextMenuPage::FillFileTypeList() {
 }
 
 TContextMenuPage::TFileType TContextMenuPage::LookupFileType(const std::string& item) {
-  TClassesRootScope scope(context_.RegistryOp);
+  TRootScope scope(context_.RegistryOp);
   TFileType result;
   result.Type = DefaultValueOf(item);
   std::string command = DefaultValueOf(item + OpenCommandPath);
@@ -212,33 +216,56 @@ void TContextMenuPage::ChangeVerb(int index, std::vector<TRefusal>& refused, TVe
   const std::string verbKey = LookupFileType(item).VerbKey;
   // The registry changed since the list was filled: the item has no open command any more.
   if (verbKey.empty()) return;
-  {
-    TClassesRootScope scope(context_.RegistryOp);
-    const TOutcome outcome = (this->*change)(context_.RegistryOp, verbKey);
-    if (outcome.error != ERROR_SUCCESS || !outcome.message.empty()) {
-      std::string reason =
-          outcome.error != ERROR_SUCCESS ? context_.platform.Registry().FormatMessageA(outcome.error) : outcome.message;
-      if (reason.empty()) reason = "Error " + std::to_string(outcome.error);
-      refused.push_back({item, verbKey, reason});
-    }
+  const TOutcome outcome = (this->*change)(verbKey);
+  if (outcome.error != ERROR_SUCCESS || !outcome.message.empty()) {
+    std::string reason =
+        outcome.error != ERROR_SUCCESS ? context_.platform.Registry().FormatMessageA(outcome.error) : outcome.message;
+    if (reason.empty()) reason = "Error " + std::to_string(outcome.error);
+    refused.push_back({item, verbKey, reason});
   }
   lbAssExtClick(lbAssExt);
 }
 
-TContextMenuPage::TOutcome TContextMenuPage::WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
-  registry.Key = verbKey + "\\Shell\\" + VerbName + "\\Command";
+// Windows puts a key made through HKEY_CLASSES_ROOT into the machine-wide part, which
+// OmbrixHub (running asInvoker, so with a standard user's rights even for an administrator)
+// may not change; the user's own part is his to change, and Explorer and Ombrix's document
+// start see it through HKEY_CLASSES_ROOT above the machine-wide type.
+TContextMenuPage::TOutcome TContextMenuPage::WriteVerb(const std::string& verbKey) {
+  TRegistryEnhanced& registry = context_.RegistryOp;
   TOutcome outcome;
-  try {
-    registry.WriteValue("", TVariant(VerbCommand()));
-  } catch (const ERegistryException& error) {
-    outcome.message = error.Message();
+  {
+    TRootScope scope(registry, TRootKey::hkCurrentUser);
+    registry.Key = UserClasses + verbKey + "\\Shell\\" + VerbName + "\\Command";
+    try {
+      registry.WriteValue("", TVariant(VerbCommand()));
+    } catch (const ERegistryException& error) {
+      outcome.message = error.Message();
+    }
+    outcome.error = registry.LastError();
   }
-  outcome.error = registry.LastError();
+  // Keys made for a command that could not be written would show Explorer a verb that does
+  // nothing.
+  if (outcome.error != ERROR_SUCCESS || !outcome.message.empty()) {
+    RemoveEmptyUserKeys(verbKey, std::string("\\Shell\\") + VerbName + "\\Command");
+  }
   return outcome;
 }
 
-TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey) {
-  registry.Key = verbKey + "\\Shell";
+TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(const std::string& verbKey) {
+  const TOutcome user = DeleteVerbBelow(TRootKey::hkCurrentUser, UserClasses + verbKey + "\\Shell");
+  if (user.error != ERROR_SUCCESS) return user;
+  // Add made the keys above the verb where the user had none; empty now, they go too.
+  RemoveEmptyUserKeys(verbKey, "\\Shell");
+  // A verb that HKEY_CLASSES_ROOT still shows lies in the machine-wide part (written by an
+  // elevated run of an earlier version, or by another tool): it is deleted where Windows
+  // deletes through HKEY_CLASSES_ROOT, and a standard user's refusal is reported.
+  return DeleteVerbBelow(TRootKey::hkClassesRoot, verbKey + "\\Shell");
+}
+
+TContextMenuPage::TOutcome TContextMenuPage::DeleteVerbBelow(TRootKey root, const std::string& shellKey) {
+  TRegistryEnhanced& registry = context_.RegistryOp;
+  TRootScope scope(registry, root);
+  registry.Key = shellKey;
   // Only a verb that is there is deleted: where there is nothing to remove, a user who may
   // not change the type is not told that he may not.
   TStringList verbs;
@@ -253,6 +280,26 @@ TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(TRegistryEnhanced& regis
     break;
   }
   return outcome;
+}
+
+void TContextMenuPage::RemoveEmptyUserKeys(const std::string& verbKey, std::string below) {
+  TRegistryEnhanced& registry = context_.RegistryOp;
+  TRootScope scope(registry, TRootKey::hkCurrentUser);
+  // Upwards from the deepest: a key that holds something keeps its parent from being empty,
+  // so nothing above a key the user filled is taken. One left behind (a delete refused)
+  // changes nothing that Explorer or Ombrix sees, so it is not reported.
+  while (true) {
+    const std::string path = UserClasses + verbKey + below;
+    registry.Key = path;
+    if (registry.KeyIsEmpty()) {
+      const std::string::size_type cut = path.rfind('\\');
+      registry.Key = path.substr(0, cut);
+      registry.DeleteKey(path.substr(cut + 1));
+    }
+    if (below.empty()) break;
+    const std::string::size_type up = below.rfind('\\');
+    below.resize(up == std::string::npos ? 0 : up);
+  }
 }
 
 }  // namespace ombrix

@@ -2,7 +2,11 @@
 // The control center's second page: the Explorer right-click command "Tuckaway", added to or
 // removed from the file types the user selects. The list holds every key of
 // HKEY_CLASSES_ROOT that has an open command, its own or its type's; the command is written
-// under the key that holds that open command, so that every extension of one type gets it.
+// for that key, the one that holds the open command, so that every extension of one type
+// gets it. It is written for the current user only (HKEY_CURRENT_USER\Software\Classes,
+// which HKEY_CLASSES_ROOT shows over the machine-wide types): OmbrixHub runs with a standard
+// user's rights, which may not change the machine-wide part where Windows keeps almost every
+// file type.
 
 #include <map>
 #include <string>
@@ -76,15 +80,19 @@ class TContextMenuPage : public TFormPart {
     LONG error = ERROR_SUCCESS;
     std::string message;
   };
-  using TVerbChange = TOutcome (TContextMenuPage::*)(TRegistryEnhanced& registry, const std::string& verbKey);
+  using TVerbChange = TOutcome (TContextMenuPage::*)(const std::string& verbKey);
 
   void AddVerb(int index, std::vector<TRefusal>& refused);
   void RemoveVerb(int index, std::vector<TRefusal>& refused);
   // Finds the item's verb-holding key, makes the change there and notes a refusal, then
   // shows the current item again.
   void ChangeVerb(int index, std::vector<TRefusal>& refused, TVerbChange change);
-  TOutcome WriteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
-  TOutcome DeleteVerb(TRegistryEnhanced& registry, const std::string& verbKey);
+  TOutcome WriteVerb(const std::string& verbKey);
+  TOutcome DeleteVerb(const std::string& verbKey);
+  // Deletes the verb below `shellKey` of `root` when it is there.
+  TOutcome DeleteVerbBelow(TRootKey root, const std::string& shellKey);
+  // Deletes the user's own keys from verbKey + `below` up to verbKey that hold nothing.
+  void RemoveEmptyUserKeys(const std::string& verbKey, std::string below);
   // Runs `change` on every selected item in list order, then tells the user in one message
   // which of them the registry refused.
   void ChangeSelected(void (TContextMenuPage::*change)(int, std::vector<TRefusal>&), const std::string& failed);

@@ -364,6 +364,17 @@ void TRegistryEnhanced::DeleteKey(const std::string& subKey) {
   lastError_ = refusal(DeleteTreeBelow(accessor.Api(), accessor.CurrentKey(), target, AccessMask(Access)));
 }
 
+bool TRegistryEnhanced::KeyIsEmpty() {
+  if (Key.empty()) return false;
+  TRegistry accessor(platform_.Registry());
+  Prepare(accessor, AccessMask(Access));
+  if (!accessor.OpenKey("\\" + NormalizeKey(Key), false)) return false;
+  DWORD subKeys = 0, values = 0;
+  return accessor.Api().RegQueryInfoKeyA(accessor.CurrentKey(), &subKeys, nullptr, &values, nullptr, nullptr) ==
+             ERROR_SUCCESS &&
+         subKeys == 0 && values == 0;
+}
+
 void TRegistryEnhanced::GetValueNames(TStringList& list) {
   list.clear();
   TRegistry accessor(platform_.Registry());

@@ -92,6 +92,8 @@ class TRegistryEnhanced {
   // registry's result code of the first call that was refused. Neither operation reports a
   // refused key by itself, so a caller that must tell the user asks here.
   LONG LastError() const { return lastError_; }
+  // True when Key exists and holds neither a value (the default one included) nor a subkey.
+  bool KeyIsEmpty();
   // Clear `list`, then fill it with the value (subkey) names of Key; an empty Key lists the
   // root itself.
   void GetValueNames(TStringList& list);

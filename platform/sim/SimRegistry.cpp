@@ -27,15 +27,29 @@ std::vector<std::string> SplitPath(const std::string& path) {
   return parts;
 }
 
+std::string JoinPath(std::string path, const std::vector<std::string>& parts) {
+  for (const std::string& part : parts) path += (path.empty() ? "" : "\\") + part;
+  return path;
+}
+
 constexpr DWORD MaxKeyNameLength = 255;
+// The rights that change a key (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_CREATE_LINK, DELETE,
+// WRITE_DAC, WRITE_OWNER): a standard user who asks for any of them below
+// HKEY_LOCAL_MACHINE is refused the key, while KEY_READ opens it.
+constexpr REGSAM ChangeRights = 0x0002 | 0x0004 | 0x0020 | 0x00010000 | 0x00040000 | 0x00080000;
+const std::vector<std::string> ClassesParts = {"Software", "Classes"};
 
 }  // namespace
 
 SimRegistry::SimRegistry() {
-  for (HKEY root :
-       {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
     roots_[HandleValue(root)] = std::make_shared<Key>();
   }
+  roots_[HandleValue(HKEY_LOCAL_MACHINE)]->machine = true;
+  // Both halves of HKEY_CLASSES_ROOT exist on every Windows.
+  std::shared_ptr<Key> made;
+  Make(roots_[HandleValue(HKEY_CURRENT_USER)], ClassesParts, made);
+  Make(roots_[HandleValue(HKEY_LOCAL_MACHINE)], ClassesParts, made);
 }
 
 SimRegistry::~SimRegistry() = default;
@@ -62,61 +76,108 @@ LONG SimRegistry::Injected(Op op) {
   return ERROR_SUCCESS;
 }
 
-std::shared_ptr<SimRegistry::Key> SimRegistry::Resolve(HKEY key, REGSAM* access) const {
-  auto root = roots_.find(HandleValue(key));
-  if (root != roots_.end()) {
-    if (access) *access = KEY_ALL_ACCESS;
-    return root->second;
+bool SimRegistry::IsPredefined(HKEY key) const {
+  return key == HKEY_CLASSES_ROOT || roots_.count(HandleValue(key)) != 0;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Find(std::shared_ptr<Key> from,
+                                                    const std::vector<std::string>& parts) const {
+  for (const std::string& part : parts) {
+    if (!from) break;
+    auto it = from->subKeys.find(LowerText(part));
+    from = it == from->subKeys.end() ? nullptr : it->second;
   }
-  auto handle = handles_.find(HandleValue(key));
-  if (handle == handles_.end()) return nullptr;
-  if (access) *access = handle->second.access;
-  return handle->second.key;
+  return from;
 }
 
-HKEY SimRegistry::NewHandle(std::shared_ptr<Key> key, REGSAM access) {
-  ULONG_PTR value = nextHandle_;
-  nextHandle_ += 4;
-  handles_[value] = Handle{std::move(key), access};
-  return reinterpret_cast<HKEY>(value);
+std::shared_ptr<SimRegistry::Key> SimRegistry::ClassesKey(bool machine) const {
+  return Find(roots_.at(HandleValue(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER)), ClassesParts);
 }
 
-LONG SimRegistry::Walk(HKEY parent, const std::string& subKey, bool create, std::shared_ptr<Key>& found,
-                       bool& created) {
-  created = false;
-  REGSAM access = 0;
-  std::shared_ptr<Key> current = Resolve(parent, &access);
-  if (!current) return ERROR_INVALID_HANDLE;
-  if (current->deleted) return ERROR_KEY_DELETED;
+LONG SimRegistry::Resolve(HKEY handle, View& view) {
+  view = View();
+  if (handle == HKEY_CLASSES_ROOT) {
+    view.classes = true;
+    view.access = KEY_ALL_ACCESS;
+  } else if (auto root = roots_.find(HandleValue(handle)); root != roots_.end()) {
+    view.first = root->second;
+    view.access = KEY_ALL_ACCESS;
+    return ERROR_SUCCESS;
+  } else {
+    auto found = handles_.find(HandleValue(handle));
+    if (found == handles_.end()) return ERROR_INVALID_HANDLE;
+    view.access = found->second.access;
+    if (found->second.key) {
+      view.first = found->second.key;
+      return view.first->deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+    }
+    view.classes = true;
+    view.classesPath = found->second.classesPath;
+  }
+  const std::vector<std::string> parts = SplitPath(view.classesPath);
+  view.first = Find(ClassesKey(false), parts);
+  view.second = Find(ClassesKey(true), parts);
+  return view.first || view.second ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
+LONG SimRegistry::Descend(HKEY parent, const View& from, const std::string& subKey, View& to) {
   // Windows refuses a leading backslash everywhere but under HKEY_CLASSES_ROOT.
   if (!subKey.empty() && subKey[0] == '\\' && parent != HKEY_CLASSES_ROOT) return ERROR_BAD_PATHNAME;
-  for (const std::string& part : SplitPath(subKey)) {
+  const std::vector<std::string> parts = SplitPath(subKey);
+  for (const std::string& part : parts) {
     if (part.size() > MaxKeyNameLength) return ERROR_INVALID_PARAMETER;
-    auto it = current->subKeys.find(LowerText(part));
-    if (it == current->subKeys.end()) {
-      if (!create) return ERROR_FILE_NOT_FOUND;
+  }
+  to = from;
+  if (from.classes) {
+    to.classesPath = JoinPath(from.classesPath, parts);
+    const std::vector<std::string> path = SplitPath(to.classesPath);
+    to.first = Find(ClassesKey(false), path);
+    to.second = Find(ClassesKey(true), path);
+    return to.first || to.second ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  }
+  to.first = Find(from.first, parts);
+  return to.first ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made) {
+  bool created = false;
+  for (const std::string& part : parts) {
+    auto it = from->subKeys.find(LowerText(part));
+    if (it == from->subKeys.end()) {
       auto key = std::make_shared<Key>();
       key->name = part;
-      it = current->subKeys.emplace(LowerText(part), key).first;
+      key->machine = from->machine;
+      it = from->subKeys.emplace(LowerText(part), key).first;
       created = true;
     }
-    current = it->second;
+    from = it->second;
   }
-  found = current;
-  return ERROR_SUCCESS;
+  if (created) ++generation_;
+  made = from;
+  return created;
+}
+
+HKEY SimRegistry::NewHandle(const View& view, REGSAM access) {
+  ULONG_PTR value = nextHandle_;
+  nextHandle_ += 4;
+  handles_[value] = Handle{view.classes ? nullptr : view.first, access, view.classesPath};
+  return reinterpret_cast<HKEY>(value);
 }
 
 LONG SimRegistry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) {
   result = nullptr;
   if (LONG error = Injected(Op::Open)) return error;
-  if (subKey.empty() && roots_.count(HandleValue(parent))) {
+  if (subKey.empty() && IsPredefined(parent)) {
     result = parent;
     return ERROR_SUCCESS;
   }
-  std::shared_ptr<Key> key;
-  bool created = false;
-  if (LONG error = Walk(parent, subKey, false, key, created)) return error;
-  result = NewHandle(key, access);
+  View from, to;
+  if (LONG error = Resolve(parent, from)) return error;
+  if (LONG error = Descend(parent, from, subKey, to)) return error;
+  // A key that may not be changed cannot be opened to be changed. Of a key of
+  // HKEY_CLASSES_ROOT, the per-user one is opened when the user has it.
+  if ((access & ChangeRights) != 0 && !MayChange(*(to.first ? to.first : to.second))) return ERROR_ACCESS_DENIED;
+  result = NewHandle(to, access);
   return ERROR_SUCCESS;
 }
 
@@ -124,23 +185,33 @@ LONG SimRegistry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM
                                   DWORD* disposition) {
   result = nullptr;
   if (LONG error = Injected(Op::Create)) return error;
-  REGSAM parentAccess = 0;
-  if (!Resolve(parent, &parentAccess)) return ERROR_INVALID_HANDLE;
-  std::shared_ptr<Key> key;
+  View from, to;
+  if (LONG error = Resolve(parent, from)) return error;
+  const LONG error = Descend(parent, from, subKey, to);
   bool created = false;
-  LONG error = Walk(parent, subKey, false, key, created);
   if (error == ERROR_FILE_NOT_FOUND) {
-    if ((parentAccess & KEY_CREATE_SUB_KEY) == 0) return ERROR_ACCESS_DENIED;
-    error = Walk(parent, subKey, true, key, created);
+    if ((from.access & KEY_CREATE_SUB_KEY) == 0) return ERROR_ACCESS_DENIED;
+    // A key made through HKEY_CLASSES_ROOT goes to the machine's half, even below a key that
+    // the user's half holds.
+    const std::shared_ptr<Key> base = from.classes ? ClassesKey(true) : from.first;
+    if (!base) return ERROR_FILE_NOT_FOUND;
+    if (!MayChange(*base)) return ERROR_ACCESS_DENIED;
+    std::shared_ptr<Key> made;
+    created = Make(base, SplitPath(from.classes ? to.classesPath : subKey), made);
+    if (!from.classes) to.first = made;
+  } else if (error != ERROR_SUCCESS) {
+    return error;
+  } else if ((access & ChangeRights) != 0 && !MayChange(*(to.first ? to.first : to.second))) {
+    return ERROR_ACCESS_DENIED;
   }
-  if (error) return error;
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-  result = NewHandle(key, access);
+  result = NewHandle(to, access);
   return ERROR_SUCCESS;
 }
 
 LONG SimRegistry::RegCloseKey(HKEY key) {
-  if (roots_.count(HandleValue(key))) return ERROR_SUCCESS;
+  if (IsPredefined(key)) return ERROR_SUCCESS;
+  nameCaches_.erase(HandleValue(key));
   return handles_.erase(HandleValue(key)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
@@ -151,15 +222,57 @@ SimRegistry::Value* SimRegistry::FindValue(Key& key, const std::string& name) {
   return nullptr;
 }
 
+SimRegistry::Value* SimRegistry::VisibleValue(const View& view, const std::string& name) {
+  Value* value = view.first ? FindValue(*view.first, name) : nullptr;
+  if (!value && view.second) value = FindValue(*view.second, name);
+  return value;
+}
+
+std::vector<const SimRegistry::Value*> SimRegistry::VisibleValues(const View& view) const {
+  std::vector<const Value*> values;
+  if (view.first) {
+    for (const Value& value : view.first->values) values.push_back(&value);
+  }
+  if (view.second) {
+    for (Value& value : view.second->values) {
+      if (!view.first || !FindValue(*view.first, value.name)) values.push_back(&value);
+    }
+  }
+  return values;
+}
+
+const std::vector<std::string>& SimRegistry::SubKeyNames(HKEY handle, const View& view) {
+  NameCache& cache = nameCaches_[HandleValue(handle)];
+  if (cache.generation == generation_) return cache.names;
+  cache.generation = generation_;
+  cache.names.clear();
+  // Both maps are sorted by the lower-cased name: merge them, each name once, spelled as
+  // the per-user half spells it.
+  static const std::map<std::string, std::shared_ptr<Key>> None;
+  const auto& user = view.first ? view.first->subKeys : None;
+  const auto& machine = view.second ? view.second->subKeys : None;
+  auto u = user.begin();
+  auto m = machine.begin();
+  while (u != user.end() || m != machine.end()) {
+    if (m == machine.end() || (u != user.end() && u->first <= m->first)) {
+      if (m != machine.end() && u->first == m->first) ++m;
+      cache.names.push_back(u->second->name);
+      ++u;
+    } else {
+      cache.names.push_back(m->second->name);
+      ++m;
+    }
+  }
+  return cache.names;
+}
+
 LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* type, std::vector<BYTE>* data,
                                    DWORD* size) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::Query)) return error;
-  Value* value = FindValue(*key, name);
+  Value* value = VisibleValue(view, name);
   if (!value) {
     if (!data && size) *size = 0;
     return ERROR_FILE_NOT_FOUND;
@@ -176,19 +289,15 @@ LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* 
 }
 
 LONG SimRegistry::RegQueryValueA(HKEY handle, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) {
-  std::shared_ptr<Key> key;
-  bool created = false;
-  if (LONG error = Walk(handle, subKey, false, key, created)) return error;
+  View from, view;
+  if (LONG error = Resolve(handle, from)) return error;
+  if (LONG error = Descend(handle, from, subKey, view)) return error;
   // Only the handle itself is read through its own access; a subkey is opened for querying.
-  if (SplitPath(subKey).empty()) {
-    REGSAM access = 0;
-    Resolve(handle, &access);
-    if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  }
+  if (SplitPath(subKey).empty() && (from.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::Query)) return error;
   // A key without a default value reads as the empty string.
   static const std::vector<BYTE> Empty{0};
-  const Value* value = FindValue(*key, "");
+  const Value* value = VisibleValue(view, "");
   const std::vector<BYTE>& bytes = value ? value->data : Empty;
   const bool isString = !value || IsStringType(value->type);
   const DWORD stored = static_cast<DWORD>(bytes.size());
@@ -201,64 +310,85 @@ LONG SimRegistry::RegQueryValueA(HKEY handle, const std::string& subKey, std::ve
 }
 
 LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::Set)) return error;
-  if (Value* value = FindValue(*key, name)) {
+  // Through HKEY_CLASSES_ROOT a value goes to the per-user key when the user has one.
+  Key& key = *(view.first ? view.first : view.second);
+  if (!MayChange(key)) return ERROR_ACCESS_DENIED;
+  if (Value* value = FindValue(key, name)) {
     value->type = type;
     value->data = data;
   } else {
-    key->values.push_back(Value{name, type, data});
+    key.values.push_back(Value{name, type, data});
   }
   return ERROR_SUCCESS;
 }
 
 LONG SimRegistry::RegDeleteValueA(HKEY handle, const std::string& name) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::DeleteValue)) return error;
-  auto it = std::find_if(key->values.begin(), key->values.end(),
-                         [&](const Value& value) { return SameTextNoCase(value.name, name); });
-  if (it == key->values.end()) return ERROR_FILE_NOT_FOUND;
-  key->values.erase(it);
-  return ERROR_SUCCESS;
+  // The value a read finds is the one deleted; through HKEY_CLASSES_ROOT a second delete
+  // then finds the machine's.
+  for (const std::shared_ptr<Key>& key : {view.first, view.second}) {
+    if (!key) continue;
+    auto it = std::find_if(key->values.begin(), key->values.end(),
+                           [&](const Value& value) { return SameTextNoCase(value.name, name); });
+    if (it == key->values.end()) continue;
+    if (!MayChange(*key)) return ERROR_ACCESS_DENIED;
+    key->values.erase(it);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_FILE_NOT_FOUND;
 }
 
 LONG SimRegistry::RegDeleteKeyA(HKEY parent, const std::string& subKey) {
   if (LONG error = Injected(Op::DeleteKey)) return error;
   std::vector<std::string> parts = SplitPath(subKey);
+  if (parts.empty() && IsPredefined(parent)) return ERROR_INVALID_PARAMETER;
+  View from;
+  if (LONG error = Resolve(parent, from)) return error;
+  std::shared_ptr<Key> holder, target;
   if (parts.empty()) {
     // An empty name deletes the key the handle stands for.
-    if (roots_.count(HandleValue(parent))) return ERROR_INVALID_PARAMETER;
-    std::shared_ptr<Key> self = Resolve(parent, nullptr);
-    if (!self) return ERROR_INVALID_HANDLE;
-    if (self->deleted) return ERROR_KEY_DELETED;
-    if (!self->subKeys.empty()) return ERROR_ACCESS_DENIED;
-    std::shared_ptr<Key> holder = ContainerOf(self);
+    target = from.first ? from.first : from.second;
+    holder = ContainerOf(target);
     if (!holder) return ERROR_INVALID_PARAMETER;
-    self->deleted = true;
-    holder->subKeys.erase(LowerText(self->name));
-    return ERROR_SUCCESS;
+  } else {
+    const std::string leaf = LowerText(parts.back());
+    parts.pop_back();
+    // Through HKEY_CLASSES_ROOT the per-user key goes first; the machine's shows then, and a
+    // second delete takes it.
+    std::vector<std::shared_ptr<Key>> containers;
+    if (from.classes) {
+      const std::vector<std::string> path = SplitPath(JoinPath(from.classesPath, parts));
+      containers = {Find(ClassesKey(false), path), Find(ClassesKey(true), path)};
+    } else {
+      containers = {Find(from.first, parts)};
+    }
+    for (const std::shared_ptr<Key>& container : containers) {
+      if (!container) continue;
+      auto it = container->subKeys.find(leaf);
+      if (it == container->subKeys.end()) continue;
+      holder = container;
+      target = it->second;
+      break;
+    }
+    if (!target) return ERROR_FILE_NOT_FOUND;
   }
-  std::string leaf = parts.back();
-  parts.pop_back();
-  std::string parentPath;
-  for (const std::string& part : parts) parentPath += part + "\\";
-  std::shared_ptr<Key> container;
-  bool created = false;
-  if (LONG error = Walk(parent, parentPath, false, container, created)) return error;
-  auto it = container->subKeys.find(LowerText(leaf));
-  if (it == container->subKeys.end()) return ERROR_FILE_NOT_FOUND;
-  if (!it->second->subKeys.empty()) return ERROR_ACCESS_DENIED;
-  it->second->deleted = true;
-  container->subKeys.erase(it);
+  if (!target->subKeys.empty()) return ERROR_ACCESS_DENIED;
+  if (!MayChange(*target)) return ERROR_ACCESS_DENIED;
+  Unlink(holder, target);
   return ERROR_SUCCESS;
+}
+
+void SimRegistry::Unlink(const std::shared_ptr<Key>& holder, const std::shared_ptr<Key>& key) {
+  key->deleted = true;
+  holder->subKeys.erase(LowerText(key->name));
+  ++generation_;
 }
 
 std::shared_ptr<SimRegistry::Key> SimRegistry::ContainerOf(const std::shared_ptr<Key>& key) const {
@@ -276,51 +406,47 @@ std::shared_ptr<SimRegistry::Key> SimRegistry::ContainerOf(const std::shared_ptr
 }
 
 LONG SimRegistry::RegEnumKeyExA(HKEY handle, DWORD index, DWORD capacity, std::string& name) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::Enum)) return error;
-  if (index >= key->subKeys.size()) return ERROR_NO_MORE_ITEMS;
-  auto it = key->subKeys.begin();
-  std::advance(it, index);
-  if (it->second->name.size() + 1 > capacity) return ERROR_MORE_DATA;
-  name = it->second->name;
+  const std::vector<std::string>& names = SubKeyNames(handle, view);
+  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
+  if (names[index].size() + 1 > capacity) return ERROR_MORE_DATA;
+  name = names[index];
   return ERROR_SUCCESS;
 }
 
 LONG SimRegistry::RegEnumValueA(HKEY handle, DWORD index, DWORD capacity, std::string& name) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::Enum)) return error;
-  if (index >= key->values.size()) return ERROR_NO_MORE_ITEMS;
-  const Value& value = key->values[index];
-  if (value.name.size() + 1 > capacity) return ERROR_MORE_DATA;
-  name = value.name;
+  const std::vector<const Value*> values = VisibleValues(view);
+  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
+  if (values[index]->name.size() + 1 > capacity) return ERROR_MORE_DATA;
+  name = values[index]->name;
   return ERROR_SUCCESS;
 }
 
 LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values,
                                    DWORD* maxValueNameLen, DWORD* maxValueLen) {
-  REGSAM access = 0;
-  std::shared_ptr<Key> key = Resolve(handle, &access);
-  if (!key) return ERROR_INVALID_HANDLE;
-  if (key->deleted) return ERROR_KEY_DELETED;
-  if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  View view;
+  if (LONG error = Resolve(handle, view)) return error;
+  if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::QueryInfo)) return error;
+  // Of a key of HKEY_CLASSES_ROOT, what its enumeration lists: each name once.
+  const std::vector<std::string>& names = SubKeyNames(handle, view);
+  const std::vector<const Value*> shown = VisibleValues(view);
   DWORD longestKey = 0, longestName = 0, longestData = 0;
-  for (const auto& entry : key->subKeys) longestKey = std::max<DWORD>(longestKey, entry.second->name.size());
-  for (const Value& value : key->values) {
-    longestName = std::max<DWORD>(longestName, value.name.size());
-    longestData = std::max<DWORD>(longestData, value.data.size());
+  for (const std::string& name : names) longestKey = std::max<DWORD>(longestKey, name.size());
+  for (const Value* value : shown) {
+    longestName = std::max<DWORD>(longestName, value->name.size());
+    longestData = std::max<DWORD>(longestData, value->data.size());
   }
-  if (subKeys) *subKeys = static_cast<DWORD>(key->subKeys.size());
+  if (subKeys) *subKeys = static_cast<DWORD>(names.size());
   if (maxSubKeyLen) *maxSubKeyLen = longestKey;
-  if (values) *values = static_cast<DWORD>(key->values.size());
+  if (values) *values = static_cast<DWORD>(shown.size());
   if (maxValueNameLen) *maxValueNameLen = longestName;
   if (maxValueLen) *maxValueLen = longestData;
   return ERROR_SUCCESS;

@@ -1,7 +1,13 @@
 #pragma once
 // An in-memory registry with Windows' rules: case-insensitive names, typed values kept in
 // creation order, subkeys enumerated sorted, the default value, access masks per handle.
+//
+// As on Windows Vista and later, HKEY_CLASSES_ROOT has no keys of its own: it shows
+// HKEY_CURRENT_USER\Software\Classes over HKEY_LOCAL_MACHINE\Software\Classes, and the
+// user is a standard one unless a test says otherwise, so that writes and deletes under
+// HKEY_LOCAL_MACHINE are refused as they are for every program that runs asInvoker.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +48,10 @@ class SimRegistry : public IRegistry {
   void ClearFailures();
   // Handles currently open (for "nothing stays open" checks).
   int OpenHandleCount() const;
+  // An elevated user (an administrator's full token) may write and delete under
+  // HKEY_LOCAL_MACHINE; a standard user, the default, may only read there. Tests arrange
+  // machine-wide file types as an installer would, elevated.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
 
  private:
   struct Value {
@@ -54,10 +64,29 @@ class SimRegistry : public IRegistry {
     std::map<std::string, std::shared_ptr<Key>> subKeys;  // by lower-cased name: sorted
     std::vector<Value> values;                            // creation order
     bool deleted = false;
+    bool machine = false;  // below HKEY_LOCAL_MACHINE
   };
   struct Handle {
-    std::shared_ptr<Key> key;
+    std::shared_ptr<Key> key;  // null for a key of HKEY_CLASSES_ROOT
     REGSAM access = 0;
+    std::string classesPath;  // a key of HKEY_CLASSES_ROOT: its path below both Classes keys
+  };
+  // What a handle stands for at the moment of a call. A plain handle holds one key; a key of
+  // HKEY_CLASSES_ROOT is looked up afresh in both halves each time, as Windows does (a
+  // per-user key made after the open shows through the handle at once), the per-user key
+  // first; either may be missing.
+  struct View {
+    std::shared_ptr<Key> first;
+    std::shared_ptr<Key> second;
+    REGSAM access = 0;
+    bool classes = false;
+    std::string classesPath;
+  };
+  // The subkey names of one handle as last listed; rebuilt when any key was made or deleted
+  // since, so that enumerating thousands of keys by index costs one listing, not one each.
+  struct NameCache {
+    std::uint64_t generation = 0;
+    std::vector<std::string> names;
   };
   struct Failure {
     Op op;
@@ -66,17 +95,33 @@ class SimRegistry : public IRegistry {
   };
 
   LONG Injected(Op op);
-  std::shared_ptr<Key> Resolve(HKEY key, REGSAM* access) const;
-  LONG Walk(HKEY parent, const std::string& subKey, bool create, std::shared_ptr<Key>& found, bool& created);
-  HKEY NewHandle(std::shared_ptr<Key> key, REGSAM access);
-  Value* FindValue(Key& key, const std::string& name);
+  bool IsPredefined(HKEY key) const;
+  LONG Resolve(HKEY handle, View& view);
+  // The view of `subKey` below `from` (the handle `parent`); ERROR_FILE_NOT_FOUND when no
+  // key is there.
+  LONG Descend(HKEY parent, const View& from, const std::string& subKey, View& to);
+  std::shared_ptr<Key> Find(std::shared_ptr<Key> from, const std::vector<std::string>& parts) const;
+  std::shared_ptr<Key> ClassesKey(bool machine) const;
+  // Creates what is missing of `parts` below `from`; true when a key was made.
+  bool Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made);
+  HKEY NewHandle(const View& view, REGSAM access);
+  bool MayChange(const Key& key) const { return elevated_ || !key.machine; }
+  // The value a read finds: the first key's, else the second's.
+  Value* VisibleValue(const View& view, const std::string& name);
+  std::vector<const Value*> VisibleValues(const View& view) const;
+  const std::vector<std::string>& SubKeyNames(HKEY handle, const View& view);
+  static Value* FindValue(Key& key, const std::string& name);
   // The key that holds `key` as a subkey, searched from the roots; null for a root.
   std::shared_ptr<Key> ContainerOf(const std::shared_ptr<Key>& key) const;
+  void Unlink(const std::shared_ptr<Key>& holder, const std::shared_ptr<Key>& key);
 
   std::map<ULONG_PTR, std::shared_ptr<Key>> roots_;
   std::map<ULONG_PTR, Handle> handles_;
+  std::map<ULONG_PTR, NameCache> nameCaches_;
   ULONG_PTR nextHandle_ = 0x1000;
   std::vector<Failure> failures_;
+  std::uint64_t generation_ = 1;  // counts the keys made and deleted
+  bool elevated_ = false;
 };
 
 }  // namespace ombrix::sim

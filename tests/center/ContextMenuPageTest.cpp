@@ -10,10 +10,13 @@
 
 #include "center/ContextMenuPage.h"
 #include "controls/sim/SimFormHost.h"
+#include "tests/RegistryTree.h"
 
 namespace ombrix {
 namespace {
 
+using ombrix::testing::DeleteTree;
+using ombrix::testing::KeysBelow;
 using sim::SimFormUser;
 using Op = sim::SimRegistry::Op;
 
@@ -54,13 +57,16 @@ class TPageForm : public TForm {
   TContextMenuPage page;
 };
 
-// Every key below HKEY_CLASSES_ROOT with its default value ("-" when it has none).
-using Tree = std::map<std::string, std::string>;
+using Tree = ombrix::testing::KeyTree;
+
+// HKEY_CLASSES_ROOT's two parts.
+constexpr char Classes[] = "Software\\Classes";
 
 class ContextMenuPageTest : public ::testing::Test {
  protected:
   ContextMenuPageTest() : host(platform, FormHostOptions{Title, {}}) {
     registry.RootKey = TRootKey::hkClassesRoot;
+    // The machine-wide file types, as Windows and installers register them.
     Set(".txt", "txtfile");
     Set("txtfile", "Text Document");
     Set("txtfile\\Shell\\Open\\Command", "notepad.exe %1");
@@ -80,43 +86,38 @@ class ContextMenuPageTest : public ::testing::Test {
     Set(".lost", "nowhere");
   }
 
-  void Key(const std::string& path) {
+  // Writes a key of the machine-wide part (elevated, as an installer does), or of the user's
+  // own with `user`; with no value, the key alone.
+  void Key(const std::string& path, const std::string* value = nullptr, bool user = false) {
+    platform.SimReg().SetElevated(!user);
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              platform.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS, key, nullptr));
+    LONG result = platform.Registry().RegCreateKeyExA(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                                      std::string(Classes) + "\\" + path, KEY_ALL_ACCESS, key, nullptr);
+    if (result == ERROR_SUCCESS && value) {
+      std::vector<BYTE> data(value->begin(), value->end());
+      data.push_back(0);
+      result = platform.Registry().RegSetValueExA(key, "", REG_SZ, data);
+    }
     platform.Registry().RegCloseKey(key);
+    platform.SimReg().SetElevated(false);
+    ASSERT_EQ(ERROR_SUCCESS, result) << path;
   }
-  void Set(const std::string& path, const std::string& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              platform.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS, key, nullptr));
-    std::vector<BYTE> data(value.begin(), value.end());
-    data.push_back(0);
-    platform.Registry().RegSetValueExA(key, "", REG_SZ, data);
-    platform.Registry().RegCloseKey(key);
+  void Set(const std::string& path, const std::string& value) { Key(path, &value); }
+  // A key of a Tree: "-" stands for no default value.
+  void Put(const std::string& path, const std::string& value, bool user) {
+    Key(path, value == "-" ? nullptr : &value, user);
   }
-  Tree Snapshot() {
-    Tree tree;
-    AddBelow(HKEY_CLASSES_ROOT, "", tree);
-    return tree;
-  }
-  void AddBelow(HKEY key, const std::string& path, Tree& tree) {
-    std::string name;
-    for (DWORD index = 0; platform.Registry().RegEnumKeyExA(key, index, 256, name) == ERROR_SUCCESS; ++index) {
-      HKEY sub = nullptr;
-      ASSERT_EQ(ERROR_SUCCESS, platform.Registry().RegOpenKeyExA(key, name, KEY_READ, sub));
-      const std::string subPath = path.empty() ? name : path + "\\" + name;
-      DWORD type = 0, size = 0;
-      std::string value = "-";
-      if (platform.Registry().RegQueryValueExA(sub, "", &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::vector<BYTE> data(size, 0);
-        platform.Registry().RegQueryValueExA(sub, "", &type, &data, &size);
-        value.assign(data.begin(), data.end());
-        if (!value.empty() && value.back() == '\0') value.pop_back();
+
+  // What HKEY_CLASSES_ROOT shows, and what the user's own part holds.
+  Tree Snapshot() { return KeysBelow(platform.Registry(), HKEY_CLASSES_ROOT, ""); }
+  Tree UserTree() { return KeysBelow(platform.Registry(), HKEY_CURRENT_USER, Classes); }
+  // The machine-wide part, every value with its type and bytes.
+  Tree MachineBytes() { return KeysBelow(platform.Registry(), HKEY_LOCAL_MACHINE, Classes, true); }
+  void ClearUserClasses() {
+    for (const auto& [path, value] : UserTree()) {
+      if (path.find('\\') == std::string::npos) {
+        DeleteTree(platform.Registry(), HKEY_CURRENT_USER, std::string(Classes) + "\\" + path);
       }
-      tree[subPath] = value;
-      AddBelow(sub, subPath, tree);
-      platform.Registry().RegCloseKey(sub);
     }
   }
 
@@ -198,108 +199,153 @@ TEST_F(ContextMenuPageTest, ListsTheKeysWithAnOpenCommandAndShowsWhatAClickedOne
   EXPECT_EQ(TRootKey::hkClassesRoot, registry.RootKey);
 }
 
-TEST_F(ContextMenuPageTest, AddAndRemoveWorkUnderTheKeyThatHoldsTheOpenCommand) {
-  const std::string txtVerb = "txtfile\\Shell\\Tuckaway";
-  const std::string directVerb = ".direct\\Shell\\Tuckaway";
+// OmbrixHub runs with a standard user's rights, which may not change the machine-wide file
+// types: the verb goes into the user's own part, for an administrator too, and hides nothing
+// of the machine's type from HKEY_CLASSES_ROOT.
+TEST_F(ContextMenuPageTest, AddAndRemoveWorkPerUserUnderTheKeyThatHoldsTheOpenCommand) {
+  const Tree txtVerb = {{"txtfile", "-"},
+                        {"txtfile\\Shell", "-"},
+                        {"txtfile\\Shell\\Tuckaway", "-"},
+                        {"txtfile\\Shell\\Tuckaway\\Command", Command}};
+  const Tree directVerb = {{".direct", "-"},
+                           {".direct\\Shell", "-"},
+                           {".direct\\Shell\\Tuckaway", "-"},
+                           {".direct\\Shell\\Tuckaway\\Command", Command}};
+  Tree bothVerbs = txtVerb;
+  bothVerbs.insert(directVerb.begin(), directVerb.end());
+  // A file type of the user's own: its keys are no keys Add made, and stay after Remove.
+  const Tree mine = {{".mine", "minefile"},
+                     {"minefile", "-"},
+                     {"minefile\\Shell", "-"},
+                     {"minefile\\Shell\\Open", "-"},
+                     {"minefile\\Shell\\Open\\Command", "mine.exe %1"}};
   struct Case {
     const char* what;
     std::vector<std::string> selected;
     std::vector<const char*> buttons;
-    Tree added;  // keys added to the registry, with their default values
+    Tree added;  // keys added to the user's part, with their default values
   };
   const Case cases[] = {
-      {"Add on an extension writes under its type",
-       {".txt"},
-       {"btnAddOX"},
-       {{"txtfile\\Shell\\Tuckaway", "-"}, {"txtfile\\Shell\\Tuckaway\\Command", Command}}},
+      {"Add on an extension writes under its type", {".txt"}, {"btnAddOX"}, txtVerb},
       {"Add twice rewrites the same command, beside the other verbs",
        {".direct"},
        {"btnAddOX", "btnAddOX"},
-       {{".direct\\Shell\\Tuckaway", "-"}, {".direct\\Shell\\Tuckaway\\Command", Command}}},
+       directVerb},
       {"Remove where there is no verb changes nothing", {".txt", ".direct"}, {"btnRemoveOX"}, {}},
-      {"three items, two of one type: two verbs",
-       {".direct", ".txt", "txtfile"},
+      {"three items, two of one type: two verbs", {".direct", ".txt", "txtfile"}, {"btnAddOX"}, bothVerbs},
+      {"Add then Remove leaves the user's part as it was", {".txt", ".direct"}, {"btnAddOX", "btnRemoveOX"}, {}},
+      {"a type of the user's own gets the verb among its keys",
+       {".mine"},
        {"btnAddOX"},
-       {{".direct\\Shell\\Tuckaway", "-"},
-        {".direct\\Shell\\Tuckaway\\Command", Command},
-        {"txtfile\\Shell\\Tuckaway", "-"},
-        {"txtfile\\Shell\\Tuckaway\\Command", Command}}},
-      {"Add then Remove takes the verb away and leaves Shell", {".txt", ".direct"}, {"btnAddOX", "btnRemoveOX"}, {}},
+       {{"minefile\\Shell\\Tuckaway", "-"}, {"minefile\\Shell\\Tuckaway\\Command", Command}}},
+      {"and keeps its keys when it goes", {".mine"}, {"btnAddOX", "btnRemoveOX"}, {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const Tree before = Snapshot();
-    Run([&](SimFormUser& user) {
-      SelectItems(user, c.selected);
-      for (const char* button : c.buttons) EXPECT_TRUE(user.Click(button)) << button;
-      // The boxes show the current item: the last one clicked.
-      EXPECT_EQ(c.selected.back(), user.TextOf("ebxExtension"));
-    });
-    Tree expected = before;
-    expected.insert(c.added.begin(), c.added.end());
-    EXPECT_EQ(expected, Snapshot());
-    EXPECT_TRUE(platform.SimBoxes().Boxes().empty());
-    // Back to the arrangement for the next case.
-    for (const std::string& verb : {txtVerb, directVerb}) {
-      registry.Key = verb.substr(0, verb.rfind('\\'));
-      registry.DeleteKey("Tuckaway");
+  const Tree machine = MachineBytes();
+  for (bool elevated : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (elevated ? ", elevated" : ", standard user"));
+      ClearUserClasses();
+      for (const auto& [path, value] : mine) Put(path, value, true);
+      const Tree before = Snapshot();
+      const Tree userBefore = UserTree();
+      platform.SimReg().SetElevated(elevated);
+      Run([&](SimFormUser& user) {
+        SelectItems(user, c.selected);
+        for (const char* button : c.buttons) EXPECT_TRUE(user.Click(button)) << button;
+        // The boxes show the current item, as HKEY_CLASSES_ROOT shows it: the last one clicked.
+        EXPECT_EQ(c.selected.back(), user.TextOf("ebxExtension"));
+        if (c.selected.back() == ".txt") {
+          EXPECT_EQ((std::vector<std::string>{".txt", "txtfile", "notepad.exe %1"}), Details(user));
+        }
+      });
+      platform.SimReg().SetElevated(false);
+      Tree user = userBefore;
+      user.insert(c.added.begin(), c.added.end());
+      EXPECT_EQ(user, UserTree());
+      EXPECT_EQ(machine, MachineBytes()) << "the machine-wide part is left as it was";
+      // Nothing the user's keys hold hides a value of the machine's type.
+      Tree shown = before;
+      shown.insert(c.added.begin(), c.added.end());
+      EXPECT_EQ(shown, Snapshot());
+      EXPECT_TRUE(platform.SimBoxes().Boxes().empty());
     }
   }
 }
 
 TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsWords) {
+  const Tree verbs = {{".direct\\Shell\\Tuckaway", "-"},
+                      {".direct\\Shell\\Tuckaway\\Command", Command},
+                      {"txtfile\\Shell\\Tuckaway", "-"},
+                      {"txtfile\\Shell\\Tuckaway\\Command", Command}};
+  // As Add leaves them in the user's part, with the keys above them.
+  Tree userVerbs = verbs;
+  userVerbs.insert({{".direct", "-"}, {".direct\\Shell", "-"}, {"txtfile", "-"}, {"txtfile\\Shell", "-"}});
+  enum class Verbs { kNone, kUser, kMachine };
   struct Case {
     const char* what;
-    bool verbsThere;  // the verbs were added before the click
+    Verbs verbs;    // where the verbs are before the click
+    bool elevated;  // the user is an administrator with his full rights
+    bool injected;  // the registry refuses every call of `refused`
     Op refused;
     const char* button;
     const char* message;  // "" for none
-    Tree left;            // keys the refused change leaves behind
+    Tree user;            // the user's part afterwards
+    Tree machine;         // the machine's verbs afterwards
   };
+  const char* const notAdded =
+      "\"Tuckaway\" could not be added to:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is denied.";
+  const char* const notRemoved =
+      "\"Tuckaway\" could not be removed from:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is "
+      "denied.";
   const Case cases[] = {
-      {"a refused key creation",
+      {"a refused key creation", Verbs::kNone, false, true, Op::Create, "btnAddOX", notAdded, {}, {}},
+      // The keys could be made, only the value not: a verb without a command does nothing,
+      // so the keys made for it go again.
+      {"a refused value", Verbs::kNone, false, true, Op::Set, "btnAddOX", notAdded, {}, {}},
+      {"a refused value, an elevated user", Verbs::kNone, true, true, Op::Set, "btnAddOX", notAdded, {}, {}},
+      {"a refused delete", Verbs::kUser, false, true, Op::DeleteKey, "btnRemoveOX", notRemoved, userVerbs, {}},
+      {"nothing to remove is no refusal", Verbs::kNone, false, true, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
+      // Written machine-wide by an elevated run or another tool: what HKEY_CLASSES_ROOT shows
+      // is deleted through it, which Windows refuses a standard user.
+      {"a machine-wide verb, a standard user",
+       Verbs::kMachine,
        false,
-       Op::Create,
-       "btnAddOX",
-       "\"Tuckaway\" could not be added to:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is denied.",
-       {}},
-      // The keys could be made, only the value not: they stay, empty.
-      {"a refused value",
        false,
-       Op::Set,
-       "btnAddOX",
-       "\"Tuckaway\" could not be added to:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is denied.",
-       {{".direct\\Shell\\Tuckaway", "-"},
-        {".direct\\Shell\\Tuckaway\\Command", "-"},
-        {"txtfile\\Shell\\Tuckaway", "-"},
-        {"txtfile\\Shell\\Tuckaway\\Command", "-"}}},
-      {"a refused delete",
-       true,
        Op::DeleteKey,
        "btnRemoveOX",
-       "\"Tuckaway\" could not be removed from:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is "
-       "denied.",
-       {}},
-      {"nothing to remove is no refusal", false, Op::DeleteKey, "btnRemoveOX", "", {}},
+       notRemoved,
+       {},
+       verbs},
+      {"a machine-wide verb, an elevated user", Verbs::kMachine, true, false, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     platform.SimBoxes().ClearLog();
-    if (c.verbsThere) {
-      Set(".direct\\Shell\\Tuckaway\\Command", Command);
-      Set("txtfile\\Shell\\Tuckaway\\Command", Command);
+    ClearUserClasses();
+    if (c.verbs == Verbs::kUser) {
+      for (const auto& [path, value] : userVerbs) Put(path, value, true);
+    } else if (c.verbs == Verbs::kMachine) {
+      for (const auto& [path, value] : verbs) Put(path, value, false);
     }
-    const Tree before = Snapshot();
+    Tree machine = MachineBytes();
     Run([&](SimFormUser& user) {
       SelectItems(user, {".direct", ".txt"});
-      platform.SimReg().FailAlways(c.refused, ERROR_ACCESS_DENIED);
+      platform.SimReg().SetElevated(c.elevated);
+      if (c.injected) platform.SimReg().FailAlways(c.refused, ERROR_ACCESS_DENIED);
       EXPECT_TRUE(user.Click(c.button));
       platform.SimReg().ClearFailures();
+      platform.SimReg().SetElevated(false);
       EXPECT_EQ(".txt", user.TextOf("ebxExtension"));
     });
-    Tree expected = before;
-    expected.insert(c.left.begin(), c.left.end());
-    EXPECT_EQ(expected, Snapshot()) << "nothing else changed";
+    EXPECT_EQ(c.user, UserTree());
+    Tree machineVerbs;
+    for (const auto& [path, value] : KeysBelow(platform.Registry(), HKEY_LOCAL_MACHINE, Classes)) {
+      if (path.find("Tuckaway") != std::string::npos) machineVerbs[path] = value;
+    }
+    EXPECT_EQ(c.machine, machineVerbs);
+    if (!c.elevated) {
+      EXPECT_EQ(machine, MachineBytes()) << "a standard user changes nothing machine-wide";
+    }
     const auto& boxes = platform.SimBoxes().Boxes();
     if (*c.message) {
       ASSERT_EQ(1u, boxes.size());
@@ -309,10 +355,13 @@ TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsW
     } else {
       EXPECT_TRUE(boxes.empty());
     }
-    registry.Key = ".direct\\Shell";
-    registry.DeleteKey("Tuckaway");
-    registry.Key = "txtfile\\Shell";
-    registry.DeleteKey("Tuckaway");
+    // Back to the arrangement for the next case.
+    platform.SimReg().SetElevated(true);
+    for (const char* shell : {".direct\\Shell", "txtfile\\Shell"}) {
+      registry.Key = shell;
+      registry.DeleteKey("Tuckaway");
+    }
+    platform.SimReg().SetElevated(false);
   }
 }
 

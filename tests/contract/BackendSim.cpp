@@ -5,5 +5,8 @@ namespace ombrix::contract {
 
 std::unique_ptr<Platform> MakePlatform() { return std::make_unique<sim::SimPlatform>(); }
 const char* BackendName() { return "sim"; }
+void SetElevated(Platform& platform, bool elevated) {
+  static_cast<sim::SimPlatform&>(platform).SimReg().SetElevated(elevated);
+}
 
 }  // namespace ombrix::contract

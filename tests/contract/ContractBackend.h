@@ -12,5 +12,9 @@ namespace ombrix::contract {
 std::unique_ptr<Platform> MakePlatform();
 // A short name of the backend, for messages.
 const char* BackendName();
+// Gives the user an administrator's full rights (or takes them back), for tests that arrange
+// machine-wide keys as an installer does. The simulated user is a standard one unless told;
+// wine's may write everywhere anyway (on Windows such a test must run elevated).
+void SetElevated(Platform& platform, bool elevated);
 
 }  // namespace ombrix::contract

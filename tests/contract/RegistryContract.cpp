@@ -235,6 +235,52 @@ TEST_F(RegistryContract, ReadOnlyHandleCannotWrite) {
   Reg().RegCloseKey(key);
 }
 
+// A file type registered machine-wide, as installers do, is what HKEY_CLASSES_ROOT shows,
+// written and deleted through it. (How the user's own part is shown over it, and what a
+// standard user is refused, wine does not model: the simulated layer's own tests pin that.)
+TEST_F(RegistryContract, MachineWideClassesAreSeenAndChangedThroughClassesRoot) {
+  const std::string type = std::string("OmbrixContract.") + BackendName();
+  const std::string machinePath = "Software\\Classes\\" + type;
+  SetElevated(*platform_, true);
+  DeleteTree(Reg(), HKEY_LOCAL_MACHINE, machinePath);
+  HKEY machine = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(HKEY_LOCAL_MACHINE, machinePath + "\\Shell\\Open\\Command",
+                                                 KEY_ALL_ACCESS, machine, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(machine, "", REG_SZ, Bytes(std::string("open.exe %1\0", 12))));
+  Reg().RegCloseKey(machine);
+
+  std::vector<BYTE> data(64, 0);
+  DWORD size = 0;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegQueryValueA(HKEY_CLASSES_ROOT, type + "\\shell\\open\\command", &data, &size));
+  EXPECT_EQ("open.exe %1", std::string(reinterpret_cast<char*>(data.data())));
+  bool listed = false;
+  std::string name;
+  for (DWORD i = 0; !listed && Reg().RegEnumKeyExA(HKEY_CLASSES_ROOT, i, 256, name) == ERROR_SUCCESS; ++i) {
+    listed = name == type;
+  }
+  EXPECT_TRUE(listed) << "enumerated among the classes";
+
+  // A value and a key written through HKEY_CLASSES_ROOT land in the machine's key; a delete
+  // through it takes the machine's key.
+  HKEY classes = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegOpenKeyExA(HKEY_CLASSES_ROOT, type, KEY_ALL_ACCESS, classes));
+  EXPECT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(classes, "", REG_SZ, Bytes(std::string("A type\0", 7))));
+  HKEY verb = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(classes, "Shell\\Tuckaway", KEY_ALL_ACCESS, verb, nullptr));
+  Reg().RegCloseKey(verb);
+  Reg().RegCloseKey(classes);
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegQueryValueA(HKEY_LOCAL_MACHINE, machinePath, &data, &size));
+  EXPECT_EQ("A type", std::string(reinterpret_cast<char*>(data.data())));
+  EXPECT_EQ(ERROR_SUCCESS, Reg().RegDeleteKeyA(HKEY_CLASSES_ROOT, type + "\\Shell\\Tuckaway"));
+  HKEY gone = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+            Reg().RegOpenKeyExA(HKEY_LOCAL_MACHINE, machinePath + "\\Shell\\Tuckaway", KEY_READ, gone));
+
+  DeleteTree(Reg(), HKEY_LOCAL_MACHINE, machinePath);
+  SetElevated(*platform_, false);
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, Reg().RegOpenKeyExA(HKEY_CLASSES_ROOT, type, KEY_READ, gone));
+}
+
 TEST_F(RegistryContract, ResultCodesHaveTheSystemsWords) {
   // The words themselves differ between Windows and wine; both have some, on one line.
   for (LONG code : {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}) {

@@ -167,8 +167,10 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
   sim.SimFiles().MakeDirectories("C:\\Program Files\\Ombrix");
   sim.SimFiles().SetModuleFileName(folder + "OmbrixHub.exe");
   sim.Files().WriteFileBytes(helpFile, "ITSF");
-  // A stored entry and a file type with a command, so that every page shows all it has.
+  // A stored entry and a file type with a command, so that every page shows all it has. The
+  // type is machine-wide, registered as Windows registers it: by an administrator.
   sim.Files().WriteFileBytes(folder + "Ombrix.ini", "[AppSettings]\r\nFilename1=C:\\Tools\\app.exe\r\n");
+  sim.SimReg().SetElevated(true);
   for (const auto& [key, value] :
        std::map<std::string, std::string>{{".txt", "txtfile"}, {"txtfile\\Shell\\Open\\Command", "notepad.exe %1"}}) {
     HKEY handle = nullptr;
@@ -178,6 +180,7 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
                                             std::vector<BYTE>(value.c_str(), value.c_str() + value.size() + 1)));
     sim.Registry().RegCloseKey(handle);
   }
+  sim.SimReg().SetElevated(false);
 
   sim::SimFormHost host(sim, TfrmMain::HostOptions(sim));
   TfrmMain form(sim, host);

@@ -60,14 +60,22 @@ class OmbrixMainTest : public ::testing::Test {
   }
   static TAppSettings Settings(const std::string& file = App) { return DefaultAppSettings(file); }
 
-  // The default (unnamed) value of a key below HKEY_CLASSES_ROOT.
-  void SetClassDefault(const std::string& key, const std::string& value, DWORD type = REG_SZ) {
+  // The default (unnamed) value of a key of a file type, as HKEY_CLASSES_ROOT shows it: in
+  // the machine-wide part, written as an installer does (elevated), or in the user's own.
+  enum class Classes { kMachine, kUser };
+  void SetClassDefault(const std::string& key, const std::string& value, DWORD type = REG_SZ,
+                       Classes half = Classes::kMachine) {
+    const HKEY root = half == Classes::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    sim.SimReg().SetElevated(half == Classes::kMachine);
     HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegCreateKeyExA(HKEY_CLASSES_ROOT, key, KEY_ALL_ACCESS, handle, nullptr));
+    const LONG created =
+        sim.Registry().RegCreateKeyExA(root, "Software\\Classes\\" + key, KEY_ALL_ACCESS, handle, nullptr);
     std::vector<BYTE> data(value.begin(), value.end());
     data.push_back(0);
-    ASSERT_EQ(ERROR_SUCCESS, sim.Registry().RegSetValueExA(handle, "", type, data));
+    const LONG set = created == ERROR_SUCCESS ? sim.Registry().RegSetValueExA(handle, "", type, data) : created;
     sim.Registry().RegCloseKey(handle);
+    sim.SimReg().SetElevated(false);
+    ASSERT_EQ(ERROR_SUCCESS, set) << key;
   }
 
   TVariant SettingsValue(const std::string& name) {

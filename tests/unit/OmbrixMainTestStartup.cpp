@@ -159,6 +159,40 @@ TEST_F(OmbrixMainTest, DocumentStartsItsRegisteredProgram) {
   EXPECT_EQ("Editor", form->State.CurrentCaption);
 }
 
+// On Windows HKEY_CLASSES_ROOT shows the user's own file types over the machine-wide ones.
+TEST_F(OmbrixMainTest, TheUsersOwnFileTypesStartTheirPrograms) {
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimProcs().DefineProgram("C:\\Program Files\\Ed\\ed.exe", Program({"Editor"}));
+  // Known to the user alone, type and command.
+  SetClassDefault(".mine", "minefile", REG_SZ, Classes::kUser);
+  SetClassDefault("minefile\\Shell\\Open\\Command", "C:\\Tools\\app.exe /mine \"%1\"", REG_SZ, Classes::kUser);
+  // A machine-wide type whose command the user has replaced for himself.
+  SetClassDefault(".txt", "txtfile");
+  SetClassDefault("txtfile", "Text Document");
+  SetClassDefault("txtfile\\Shell\\Open\\Command", "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"");
+  SetClassDefault("txtfile\\Shell\\Open\\Command", "C:\\Tools\\app.exe /own %1", REG_SZ, Classes::kUser);
+  // A machine-wide type below which the user has a key of his own without a command.
+  SetClassDefault(".ed", "edfile");
+  SetClassDefault("edfile\\Shell\\Open\\Command", "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"");
+  SetClassDefault("edfile\\Shell\\Tuckaway\\Command", "C:\\Tools\\app.exe", REG_SZ, Classes::kUser);
+  struct Case {
+    const char* document;
+    const char* commandLine;
+  };
+  const Case cases[] = {
+      {"C:\\Docs\\a.mine", "C:\\Tools\\app.exe /mine \"C:\\Docs\\a.mine\""},
+      {"C:\\Docs\\a.txt", "C:\\Tools\\app.exe /own C:\\Docs\\a.txt"},
+      {"C:\\Docs\\a.ed", "C:\\Program Files\\Ed\\ed.exe \"C:\\Docs\\a.ed\""},
+  };
+  for (const Case& test : cases) {
+    ASSERT_TRUE(sim.Files().WriteFileBytes(test.document, "text"));
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    ASSERT_TRUE(Start(test.document)) << test.document;
+    EXPECT_EQ(test.commandLine, sim.SimProcs().Launches().back().commandLine);
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(OmbrixMainTest, WindowsOwnTextFileTypeStartsItsEditor) {
   // As Windows registers .txt: an expandable string naming the editor through %SystemRoot%.
   sim.SimProcs().DefineProgram("C:\\Windows\\system32\\NOTEPAD.EXE", Program({"todo.txt - Notepad"}));

@@ -1,7 +1,13 @@
 // The Explorer command page as a real window over the real registry: items clicked and
-// Ctrl+clicked in the list, the buttons pressed, the command checked in HKEY_CLASSES_ROOT and
-// run by the real shell, which starts Ombrix with the document; Ombrix starts the type's
-// program. A screenshot of the page goes into the build folder.
+// Ctrl+clicked in the list, the buttons pressed, the command checked in the user's own
+// classes and the machine's left alone, and the command run as the shell runs a verb, which
+// starts Ombrix with the document; Ombrix starts the type's program. A screenshot of the page
+// goes into the build folder.
+//
+// Wine's HKEY_CLASSES_ROOT is the machine-wide part alone: neither its shell nor Ombrix's
+// document start sees the user's classes there, as they do on Windows. So the verb is not
+// run through the real shell here (its command is started as the shell would start it), and
+// the file type the document start looks up is a machine-wide one.
 
 #include <gtest/gtest.h>
 
@@ -11,12 +17,9 @@
 
 #include "center/ContextMenuPage.h"
 #include "controls/win32/Win32FormHost.h"
-#include "platform/WinDefs.h"
-// After the Windows headers.
-#include <shellapi.h>
-
 #include "platform/win32/Win32Platform.h"
 #include "settings/AppSettings.h"
+#include "tests/RegistryTree.h"
 #include "tests/win32/FormDriver.h"
 #include "tests/win32/Screenshot.h"
 #include "tests/win32/Waiting.h"
@@ -33,11 +36,13 @@ constexpr char Extension[] = ".ombrixverb";
 constexpr char DocumentType[] = "OmbrixVerb.Document";
 constexpr char DirectExtension[] = ".ombrixverbdirect";
 
-// The default value of a key of HKEY_CLASSES_ROOT, read with the plain API; "<none>" when
-// the key is missing.
-std::string DefaultValue(const std::string& path) {
+// The user's own classes and the machine-wide ones.
+constexpr char Classes[] = "Software\\Classes\\";
+
+// The default value of a key, read with the plain API; "<none>" when the key is missing.
+std::string DefaultValue(HKEY root, const std::string& path) {
   HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
   std::vector<char> data(2048, '\0');
   DWORD size = static_cast<DWORD>(data.size() - 1);
   DWORD type = 0;
@@ -46,25 +51,14 @@ std::string DefaultValue(const std::string& path) {
   return result == ERROR_SUCCESS ? std::string(data.data()) : "";
 }
 
+// A key of the machine-wide file types, as an installer registers them.
 void SetDefault(const std::string& path, const std::string& value) {
   HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS,
-            ::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, (Classes + path).c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
   ::RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
   ::RegCloseKey(key);
-}
-
-void RemoveTypes() {
-  for (const std::string& path :
-       {std::string(DocumentType) + "\\Shell\\Tuckaway\\Command", std::string(DocumentType) + "\\Shell\\Tuckaway",
-        std::string(DocumentType) + "\\Shell\\Open\\Command", std::string(DocumentType) + "\\Shell\\Open",
-        std::string(DocumentType) + "\\Shell", std::string(DocumentType), std::string(Extension),
-        std::string(DirectExtension) + "\\Shell\\Tuckaway\\Command", std::string(DirectExtension) + "\\Shell\\Tuckaway",
-        std::string(DirectExtension) + "\\Shell\\Open\\Command", std::string(DirectExtension) + "\\Shell\\Open",
-        std::string(DirectExtension) + "\\Shell", std::string(DirectExtension)}) {
-    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
-  }
 }
 
 class TPageForm : public TForm {
@@ -97,6 +91,15 @@ class ContextMenuWin32Test : public ::testing::Test {
     ForgetEntry();
     platform_.Files().DeleteFileA(Document);
   }
+  // The test's file types, in both parts.
+  void RemoveTypes() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      for (const char* type : {DocumentType, Extension, DirectExtension}) {
+        DeleteTree(platform_.Registry(), root, Classes + std::string(type));
+      }
+    }
+  }
+  KeyTree Part(HKEY root) { return KeysBelow(platform_.Registry(), root, "Software\\Classes", true); }
   void ForgetEntry() {
     TRegistryEnhanced settings(platform_);
     TAppSettingsStore(platform_, settings).DeleteSettings(TargetExe);
@@ -179,15 +182,23 @@ class ContextMenuWin32Test : public ::testing::Test {
   THubContext context_{platform_, registry_, AppsFolder, "Vorel Ombrix - Control Center"};
 };
 
-TEST_F(ContextMenuWin32Test, AddedVerbRunsOmbrixThroughTheShellAndRemoveTakesItAway) {
+TEST_F(ContextMenuWin32Test, AddWritesForTheUserAloneItsCommandStartsOmbrixAndRemoveTakesItAway) {
+  const KeyTree machine = Part(HKEY_LOCAL_MACHINE);
+  const KeyTree user = Part(HKEY_CURRENT_USER);
   const std::string command = "\"" + AppsFolder + "Ombrix.exe\" \"%1\"";
   ASSERT_EQ("", SelectBothAndPress("btnAddOX", "control-center-context-menu"));
-  EXPECT_EQ(command, DefaultValue(std::string(DocumentType) + "\\Shell\\Tuckaway\\Command"));
-  EXPECT_EQ(command, DefaultValue(std::string(DirectExtension) + "\\Shell\\Tuckaway\\Command"));
-  EXPECT_EQ("<none>", DefaultValue(std::string(Extension) + "\\Shell")) << "the extension's type holds the verb";
+  // Under the key that holds each item's open command (the extension's type, and the key
+  // with a command of its own), in the user's part only.
+  KeyTree added = user;
+  for (const std::string verbKey : {DocumentType, DirectExtension}) {
+    for (const char* below : {"", "\\Shell", "\\Shell\\Tuckaway"}) added[verbKey + below] = "";
+    added[verbKey + "\\Shell\\Tuckaway\\Command"] = "[] " + std::to_string(REG_SZ) + ":" + command + '\0' + "\n";
+  }
+  EXPECT_EQ("", TreeChanges(added, Part(HKEY_CURRENT_USER))) << "the user's part";
+  EXPECT_EQ("", TreeChanges(machine, Part(HKEY_LOCAL_MACHINE))) << "nothing machine-wide";
 
-  // The shell runs the verb on a document of the type: Ombrix starts, and starts the type's
-  // program with the document.
+  // The shell runs the verb on a document of the type by starting its command with the
+  // document for %1: Ombrix starts, and starts the type's program with the document.
   ASSERT_TRUE(platform_.Files().WriteFileBytes(Document, "document"));
   TAppSettings settings = DefaultAppSettings(TargetExe);
   settings.ShowState = 1;
@@ -196,19 +207,18 @@ TEST_F(ContextMenuWin32Test, AddedVerbRunsOmbrixThroughTheShellAndRemoveTakesItA
     TRegistryEnhanced store(platform_);
     TAppSettingsStore(platform_, store).SaveSettings(settings, false);
   }
-  SHELLEXECUTEINFOA run{};
-  run.cbSize = sizeof run;
-  run.fMask = SEE_MASK_NOCLOSEPROCESS;
-  run.lpVerb = "Tuckaway";
-  run.lpFile = Document.c_str();
-  run.nShow = SW_SHOWNORMAL;
-  ASSERT_TRUE(::ShellExecuteExA(&run)) << ::GetLastError();
-  ASSERT_NE(nullptr, run.hProcess);
-  std::vector<char> name(MAX_PATH * 2, '\0');
-  DWORD length = static_cast<DWORD>(name.size());
-  ::QueryFullProcessImageNameA(run.hProcess, 0, name.data(), &length);
-  EXPECT_NE(std::string::npos, std::string(name.data(), length).find("Ombrix.exe")) << name.data();
-  const DWORD ombrix = ::GetProcessId(run.hProcess);
+  std::string commandLine =
+      DefaultValue(HKEY_CURRENT_USER, Classes + std::string(DocumentType) + "\\Shell\\Tuckaway\\Command");
+  ASSERT_NE(std::string::npos, commandLine.find("%1")) << commandLine;
+  commandLine.replace(commandLine.find("%1"), 2, Document);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(
+      ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+      << commandLine << ": " << ::GetLastError();
+  ::CloseHandle(started.hThread);
+  const DWORD ombrix = started.dwProcessId;
   // A box Ombrix shows (a message, or start-up's question when it finds no window), if any.
   auto ombrixBox = [ombrix]() -> HWND {
     for (HWND box = ::FindWindowA("#32770", nullptr); box; box = ::FindWindowExA(nullptr, box, "#32770", nullptr)) {
@@ -251,16 +261,16 @@ TEST_F(ContextMenuWin32Test, AddedVerbRunsOmbrixThroughTheShellAndRemoveTakesItA
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; })) << ombrixSays();
     ::PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(run.hProcess, 15000)) << "Ombrix ends with its program; " << ombrixSays();
+  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(started.hProcess, 15000))
+      << "Ombrix ends with its program; " << ombrixSays();
   if (HWND box = ombrixBox()) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-  if (::WaitForSingleObject(run.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(run.hProcess, 1);
-  ::CloseHandle(run.hProcess);
+  if (::WaitForSingleObject(started.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(started.hProcess, 1);
+  ::CloseHandle(started.hProcess);
 
+  // Remove leaves both parts as they were before Add.
   ASSERT_EQ("", SelectBothAndPress("btnRemoveOX", ""));
-  EXPECT_EQ("<none>", DefaultValue(std::string(DocumentType) + "\\Shell\\Tuckaway"));
-  EXPECT_EQ("<none>", DefaultValue(std::string(DirectExtension) + "\\Shell\\Tuckaway"));
-  EXPECT_EQ("", DefaultValue(std::string(DirectExtension) + "\\Shell")) << "Shell stays";
-  EXPECT_EQ("\"" + TargetExe + "\" \"/window=%1\"", DefaultValue(std::string(DocumentType) + "\\Shell\\Open\\Command"));
+  EXPECT_EQ("", TreeChanges(user, Part(HKEY_CURRENT_USER))) << "the user's part";
+  EXPECT_EQ("", TreeChanges(machine, Part(HKEY_LOCAL_MACHINE))) << "the machine's part";
 }
 
 }  // namespace

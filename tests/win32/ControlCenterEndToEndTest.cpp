@@ -353,28 +353,32 @@ TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMe
 }
 
 // Two file types of the test's own that sort before every other key (punctuation first), so
-// that they are the list's first two items.
+// that they are the list's first two items. They are machine-wide, as installers register
+// them; the verb goes into the user's own classes.
 const char* const VerbTypes[] = {"!OmbrixHubA", "!OmbrixHubB"};
+const char* const Classes = "Software\\Classes\\";
 
 void RemoveVerbTypes() {
-  for (const char* type : VerbTypes) {
-    for (const char* below : {"\\Shell\\Tuckaway\\Command", "\\Shell\\Tuckaway", "\\Shell\\Open\\Command",
-                              "\\Shell\\Open", "\\Shell", ""}) {
-      ::RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(type) + below).c_str());
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (const char* type : VerbTypes) {
+      for (const char* below : {"\\Shell\\Tuckaway\\Command", "\\Shell\\Tuckaway", "\\Shell\\Open\\Command",
+                                "\\Shell\\Open", "\\Shell", ""}) {
+        ::RegDeleteKeyA(root, (Classes + std::string(type) + below).c_str());
+      }
     }
   }
 }
 
-std::string DefaultValue(const std::string& key) {
+std::string DefaultValue(HKEY root, const std::string& key) {
   std::vector<char> data(1024, '\0');
   LONG size = static_cast<LONG>(data.size());
-  if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), data.data(), &size) != ERROR_SUCCESS) return "<none>";
+  if (::RegQueryValueA(root, key.c_str(), data.data(), &size) != ERROR_SUCCESS) return "<none>";
   return data.data();
 }
 
-bool KeyExists(const std::string& key) {
+bool KeyExists(HKEY root, const std::string& key) {
   HKEY opened = nullptr;
-  if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
   ::RegCloseKey(opened);
   return true;
 }
@@ -383,8 +387,9 @@ TEST_F(ControlCenterEndToEnd, ExplorerVerbAddedAndRemovedByHand) {
   RemoveVerbTypes();
   for (const char* type : VerbTypes) {
     const std::string command = "\"" + TargetExe + "\" \"%1\"";
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueA(HKEY_CLASSES_ROOT, (std::string(type) + "\\Shell\\Open\\Command").c_str(),
-                                            REG_SZ, command.c_str(), static_cast<DWORD>(command.size())));
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegSetValueA(HKEY_LOCAL_MACHINE, (Classes + std::string(type) + "\\Shell\\Open\\Command").c_str(),
+                             REG_SZ, command.c_str(), static_cast<DWORD>(command.size())));
   }
   struct Cleanup {
     ~Cleanup() { RemoveVerbTypes(); }
@@ -418,13 +423,16 @@ TEST_F(ControlCenterEndToEnd, ExplorerVerbAddedAndRemovedByHand) {
   const std::string verb = "\"" + hubFolder + "Ombrix.exe\" \"%1\"";
   ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnAddOX"))));
   for (const char* type : VerbTypes) {
-    EXPECT_TRUE(WaitFor([&] { return DefaultValue(std::string(type) + "\\Shell\\Tuckaway\\Command") == verb; }, 5000))
-        << type << ": " << DefaultValue(std::string(type) + "\\Shell\\Tuckaway\\Command");
+    const std::string verbPath = Classes + std::string(type) + "\\Shell\\Tuckaway";
+    EXPECT_TRUE(WaitFor([&] { return DefaultValue(HKEY_CURRENT_USER, verbPath + "\\Command") == verb; }, 5000))
+        << type << ": " << DefaultValue(HKEY_CURRENT_USER, verbPath + "\\Command");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, verbPath)) << "nothing machine-wide";
   }
   ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnRemoveOX"))));
   for (const char* type : VerbTypes) {
-    EXPECT_TRUE(WaitFor([&] { return !KeyExists(std::string(type) + "\\Shell\\Tuckaway"); }, 5000)) << type;
-    EXPECT_TRUE(KeyExists(std::string(type) + "\\Shell")) << "the Shell key stays";
+    // The verb goes, and with it the user's keys Add made.
+    EXPECT_TRUE(WaitFor([&] { return !KeyExists(HKEY_CURRENT_USER, Classes + std::string(type)); }, 5000)) << type;
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Classes + std::string(type) + "\\Shell")) << "the Shell key stays";
   }
   ASSERT_TRUE(xdo_.Click(XdoBridge::CenterOf(hub.Control("btnExit"))));
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(hub_.hProcess, 10000));
