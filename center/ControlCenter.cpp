@@ -19,8 +19,8 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
       ContextMenuPage(*this, tsContextMenu, Context),
       StoredSettingsPage(*this, tsStoredSettings, Context),
       AboutBox(platform.Shell()) {
-  BorderStyle = TFormBorderStyle::bsSingle;
-  Position = TPosition::poScreenCenter;
+  BorderStyle = TFormBorderStyle::kSingle;
+  Position = TPosition::kScreenCenter;
   ShowHint = true;
   HelpContext = HelpContextId;
   RegistryOp.RootKey = TRootKey::hkClassesRoot;

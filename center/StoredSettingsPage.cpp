@@ -60,7 +60,7 @@ TStoredSettingsPage::TStoredSettingsPage(TForm& form, TTabSheet& page, THubConte
     flat.button.Hint = flat.hint;
     flat.button.OnClick = flat.click;
   }
-  Show(TDisplay::Empty);
+  Show(TDisplay::kEmpty);
 }
 
 std::unique_ptr<TIniFile> TStoredSettingsPage::OpenIni() {
@@ -68,20 +68,20 @@ std::unique_ptr<TIniFile> TStoredSettingsPage::OpenIni() {
 }
 
 void TStoredSettingsPage::Show(TDisplay display) {
-  const bool selected = display == TDisplay::Selected;
+  const bool selected = display == TDisplay::kSelected;
   for (TControl* control :
        std::initializer_list<TControl*>{&pcConfig, &btnSaveSetting, &btnDeleteSetting, &btnRevertSetting}) {
     control->SetVisible(selected);
   }
   btnImport.SetVisible(true);
-  btnExport.SetVisible(display != TDisplay::Empty);
-  lblNoItems.SetVisible(display == TDisplay::Empty);
-  lblChooseItem.SetVisible(display == TDisplay::NoSelection);
+  btnExport.SetVisible(display != TDisplay::kEmpty);
+  lblNoItems.SetVisible(display == TDisplay::kEmpty);
+  lblChooseItem.SetVisible(display == TDisplay::kNoSelection);
 }
 
 void TStoredSettingsPage::ShowUnselected() {
   cbSettingsList.SetItemIndex(-1);
-  Show(cbSettingsList.Items().empty() ? TDisplay::Empty : TDisplay::NoSelection);
+  Show(cbSettingsList.Items().empty() ? TDisplay::kEmpty : TDisplay::kNoSelection);
 }
 
 void TStoredSettingsPage::FillSettingsList() {
@@ -145,7 +145,7 @@ void TStoredSettingsPage::cbSettingsListClick(TControl&) {
     ShowUnselected();
     return;
   }
-  Show(TDisplay::Selected);
+  Show(TDisplay::kSelected);
   LoadSelected();
 }
 

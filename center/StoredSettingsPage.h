@@ -65,7 +65,7 @@ class TStoredSettingsPage : public TFormPart {
   TButton btnExport{Form(), "btnExport", &gbStoredSettings, {116, 342, 96, 25}, "Export Reg."};
 
  private:
-  enum class TDisplay { Empty, NoSelection, Selected };
+  enum class TDisplay { kEmpty, kNoSelection, kSelected };
   void Show(TDisplay display);
   // The state the list calls for when no entry is chosen.
   void ShowUnselected();

@@ -4,24 +4,24 @@ namespace ombrix {
 
 TAboutVorelOmbrix::TAboutVorelOmbrix(IShell& shell)
     : TForm("TAboutVorelOmbrix", " About Vorel Ombrix...", 344, 242), shell_(shell) {
-  BorderStyle = TFormBorderStyle::bsToolWindow;
-  FormStyle = TFormStyle::fsStayOnTop;
-  Position = TPosition::poScreenCenter;
+  BorderStyle = TFormBorderStyle::kToolWindow;
+  FormStyle = TFormStyle::kStayOnTop;
+  Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
   Color = clBlack;
 
   imgCompanyLogo.Picture.SetDrawing(CompanyLogo());
   imgProgramLogo.Picture.SetDrawing(ProgramLogo());
 
-  lblProgramVersion.Alignment = TAlignment::taCenter;
+  lblProgramVersion.Alignment = TAlignment::kCenter;
   lblProgramVersion.Font.Color = clWhite;
 
-  lblWebAddress.Alignment = TAlignment::taCenter;
+  lblWebAddress.Alignment = TAlignment::kCenter;
   lblWebAddress.ShowAccelChar = false;
   lblWebAddress.Font.Color = clRed;
   lblWebAddress.Font.Bold = true;
   lblWebAddress.Font.Underline = true;
-  lblWebAddress.Cursor = TCursor::crHandPoint;
+  lblWebAddress.Cursor = TCursor::kHandPoint;
   lblWebAddress.OnDblClick = Handler(&TAboutVorelOmbrix::lblWebAddressDblClick);
 
   btnOk.Default = true;
@@ -77,7 +77,7 @@ TDrawing ProgramLogo() {
   name.Bold = true;
   name.Italic = true;
   name.Color = RgbColor(255, 176, 0);
-  logo.Text(0, 72, 112, 96, "Ombrix", name, TAlignment::taLeftJustify);
+  logo.Text(0, 72, 112, 96, "Ombrix", name, TAlignment::kLeftJustify);
   return logo;
 }
 

@@ -18,8 +18,8 @@ TfrmConfiguration::TfrmConfiguration(Platform& platform, IConfigurationOpener& o
       platform_(platform),
       opener_(opener),
       store_(platform, RegistryOp) {
-  BorderStyle = TFormBorderStyle::bsToolWindow;
-  Position = TPosition::poScreenCenter;
+  BorderStyle = TFormBorderStyle::kToolWindow;
+  Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
   RegistryOp.RootKey = TRootKey::hkCurrentUser;
   RegistryOp.Key = SettingsKey;
@@ -27,7 +27,7 @@ TfrmConfiguration::TfrmConfiguration(Platform& platform, IConfigurationOpener& o
   lblProgramName.Font.Size = 16;
   lblProgramName.Font.Bold = true;
   lblProgramName.Font.Color = clNavy;
-  lblProgramVersion.Alignment = TAlignment::taRightJustify;
+  lblProgramVersion.Alignment = TAlignment::kRightJustify;
   valueFilename.Color = clBtnFace;
 
   btnOk.Default = true;

@@ -78,16 +78,16 @@ void TSettingsPages::ShowSettings(const TAppSettings& settings) {
     TControl& control = BoundControl(Form(), binding);
     const TEntryField& field = binding.Field;
     switch (control.Kind()) {
-      case TControlKind::Edit:
+      case TControlKind::kEdit:
         static_cast<TEdit&>(control).SetText(field.Text(settings));
         break;
-      case TControlKind::CheckBox:
+      case TControlKind::kCheckBox:
         static_cast<TCheckBox&>(control).SetChecked(field.Flag(settings));
         break;
-      case TControlKind::RadioButton:
+      case TControlKind::kRadioButton:
         static_cast<TRadioButton&>(control).SetChecked(field.Flag(settings) != binding.ShownInverted);
         break;
-      case TControlKind::ComboBox:
+      case TControlKind::kComboBox:
         static_cast<TComboBox&>(control).SetItemIndex(field.Number(settings));
         break;
       default:
@@ -105,16 +105,16 @@ TAppSettings TSettingsPages::CollectSettings() const {
     const TControl& control = BoundControl(Form(), binding);
     const TEntryField& field = binding.Field;
     switch (control.Kind()) {
-      case TControlKind::Edit:
+      case TControlKind::kEdit:
         field.SetText(settings, static_cast<const TEdit&>(control).Text());
         break;
-      case TControlKind::CheckBox:
+      case TControlKind::kCheckBox:
         field.SetFlag(settings, static_cast<const TCheckBox&>(control).Checked());
         break;
-      case TControlKind::RadioButton:
+      case TControlKind::kRadioButton:
         field.SetFlag(settings, static_cast<const TRadioButton&>(control).Checked());
         break;
-      case TControlKind::ComboBox:
+      case TControlKind::kComboBox:
         field.SetNumber(settings, static_cast<const TComboBox&>(control).ItemIndex());
         break;
       default:

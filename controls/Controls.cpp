@@ -26,7 +26,7 @@ TControl::~TControl() { form_.Unregister(*this); }
 
 bool TControl::Showing() const {
   if (!visible_) return false;
-  if (kind_ == TControlKind::TabSheet) {
+  if (kind_ == TControlKind::kTabSheet) {
     const auto& sheet = static_cast<const TTabSheet&>(*this);
     if (sheet.PageControl().ActivePage() != this) return false;
   }
@@ -42,15 +42,15 @@ bool TControl::Usable() const {
 
 bool TControl::Focusable() const {
   switch (kind_) {
-    case TControlKind::Edit:
-    case TControlKind::ReadOnlyEdit:
-    case TControlKind::CheckBox:
-    case TControlKind::RadioButton:
-    case TControlKind::RadioGroup:
-    case TControlKind::ComboBox:
-    case TControlKind::ListBox:
-    case TControlKind::Button:
-    case TControlKind::PageControl:
+    case TControlKind::kEdit:
+    case TControlKind::kReadOnlyEdit:
+    case TControlKind::kCheckBox:
+    case TControlKind::kRadioButton:
+    case TControlKind::kRadioGroup:
+    case TControlKind::kComboBox:
+    case TControlKind::kListBox:
+    case TControlKind::kButton:
+    case TControlKind::kPageControl:
       return true;
     default:
       return false;
@@ -58,31 +58,31 @@ bool TControl::Focusable() const {
 }
 
 bool TControl::IsContainer() const {
-  return kind_ == TControlKind::GroupBox || kind_ == TControlKind::TabSheet || kind_ == TControlKind::PageControl;
+  return kind_ == TControlKind::kGroupBox || kind_ == TControlKind::kTabSheet || kind_ == TControlKind::kPageControl;
 }
 
 // ---- Labels
 
 TLabel::TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::Label, std::move(name), parent, bounds, std::move(caption)) {}
+    : TControl(form, TControlKind::kLabel, std::move(name), parent, bounds, std::move(caption)) {}
 
 TLabel::TLabel(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption)
     : TControl(form, kind, std::move(name), parent, bounds, std::move(caption)) {}
 
 TLabel3D::TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TLabel(form, TControlKind::Label3D, std::move(name), parent, bounds, std::move(caption)) {}
+    : TLabel(form, TControlKind::kLabel3D, std::move(name), parent, bounds, std::move(caption)) {}
 
 // ---- Edits and buttons
 
 TEdit::TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text, bool readOnly)
-    : TControl(form, readOnly ? TControlKind::ReadOnlyEdit : TControlKind::Edit, std::move(name), parent, bounds, ""),
+    : TControl(form, readOnly ? TControlKind::kReadOnlyEdit : TControlKind::kEdit, std::move(name), parent, bounds, ""),
       text_(std::move(text)) {}
 
 TCheckBox::TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::CheckBox, std::move(name), parent, bounds, std::move(caption)) {}
+    : TControl(form, TControlKind::kCheckBox, std::move(name), parent, bounds, std::move(caption)) {}
 
 TRadioButton::TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::RadioButton, std::move(name), parent, bounds, std::move(caption)) {}
+    : TControl(form, TControlKind::kRadioButton, std::move(name), parent, bounds, std::move(caption)) {}
 
 bool TRadioButton::SameGroup(const TRadioButton& other) const {
   return &other.Form() == &Form() && other.Parent() == Parent() && other.GroupIndex == GroupIndex;
@@ -92,24 +92,24 @@ void TRadioButton::SetChecked(bool checked) {
   checked_ = checked;
   if (!checked) return;
   for (TControl* control : Form().Controls()) {
-    if (control == this || control->Kind() != TControlKind::RadioButton) continue;
+    if (control == this || control->Kind() != TControlKind::kRadioButton) continue;
     auto& sibling = static_cast<TRadioButton&>(*control);
     if (SameGroup(sibling)) sibling.checked_ = false;
   }
 }
 
 TButton::TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::Button, std::move(name), parent, bounds, std::move(caption)) {}
+    : TControl(form, TControlKind::kButton, std::move(name), parent, bounds, std::move(caption)) {}
 
 TGroupBox::TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::GroupBox, std::move(name), parent, bounds, std::move(caption)) {}
+    : TControl(form, TControlKind::kGroupBox, std::move(name), parent, bounds, std::move(caption)) {}
 
 TImage::TImage(TForm& form, std::string name, TControl* parent, TBounds bounds)
-    : TControl(form, TControlKind::Image, std::move(name), parent, bounds, "") {}
+    : TControl(form, TControlKind::kImage, std::move(name), parent, bounds, "") {}
 
 TCaptionStrip::TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption,
                              std::string appNameText, std::string companyText)
-    : TControl(form, TControlKind::CaptionStrip, std::move(name), nullptr, bounds, std::move(caption)),
+    : TControl(form, TControlKind::kCaptionStrip, std::move(name), nullptr, bounds, std::move(caption)),
       AppNameText(std::move(appNameText)),
       CompanyText(std::move(companyText)) {}
 
@@ -117,7 +117,7 @@ TCaptionStrip::TCaptionStrip(TForm& form, std::string name, TBounds bounds, std:
 
 TRadioGroup::TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
                          std::vector<std::string> items)
-    : TControl(form, TControlKind::RadioGroup, std::move(name), parent, bounds, std::move(caption)),
+    : TControl(form, TControlKind::kRadioGroup, std::move(name), parent, bounds, std::move(caption)),
       items_(std::move(items)) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
@@ -145,16 +145,16 @@ void SortItems(std::vector<std::string>& items, const TTextCompare& compare) {
 
 // Where a sorted list puts a new item: after every item that does not sort after it.
 std::size_t SortedPlace(const std::vector<std::string>& items, const std::string& item, const TTextCompare& compare) {
-  const auto place = std::upper_bound(
-      items.begin(), items.end(), item,
-      [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
+  const auto place =
+      std::upper_bound(items.begin(), items.end(), item,
+                       [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
   return static_cast<std::size_t>(place - items.begin());
 }
 
 }  // namespace
 
 TComboBox::TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
-    : TControl(form, TControlKind::ComboBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
+    : TControl(form, TControlKind::kComboBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
 
 void TComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
@@ -176,7 +176,7 @@ void TComboBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_
 std::string TComboBox::Text() const { return itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : ""; }
 
 TListBox::TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
-    : TControl(form, TControlKind::ListBox, std::move(name), parent, bounds, ""),
+    : TControl(form, TControlKind::kListBox, std::move(name), parent, bounds, ""),
       items_(std::move(items)),
       selected_(items_.size(), false) {}
 
@@ -258,7 +258,7 @@ std::vector<int> TListBox::SelectedIndexes() const {
 // ---- Up-down
 
 TUpDown::TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min, int max, int position)
-    : TControl(form, TControlKind::UpDown, std::move(name), parent, bounds, ""), min_(min), max_(max), position_(0) {
+    : TControl(form, TControlKind::kUpDown, std::move(name), parent, bounds, ""), min_(min), max_(max), position_(0) {
   SetPosition(position);
 }
 
@@ -273,7 +273,7 @@ bool TUpDown::Step(TUDBtnType button) {
   const int low = std::min(min_, max_);
   const int high = std::max(min_, max_);
   // The up arrow moves towards the maximum, so with the range reversed it counts down.
-  long long delta = static_cast<long long>(Increment) * (button == TUDBtnType::btNext ? 1 : -1) * (reversed ? -1 : 1);
+  long long delta = static_cast<long long>(Increment) * (button == TUDBtnType::kNext ? 1 : -1) * (reversed ? -1 : 1);
   const long long target = position_ + delta;
   if (target < low || target > high) {
     if (Wrap) {
@@ -293,7 +293,7 @@ bool TUpDown::Step(TUDBtnType button) {
 // ---- Pages
 
 TTabSheet::TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption)
-    : TControl(form, TControlKind::TabSheet, std::move(name), &pageControl,
+    : TControl(form, TControlKind::kTabSheet, std::move(name), &pageControl,
                TBounds{4, 24, pageControl.Bounds().Width - 8, pageControl.Bounds().Height - 28}, std::move(caption)) {}
 
 TPageControl& TTabSheet::PageControl() const { return static_cast<TPageControl&>(*Parent()); }
@@ -304,12 +304,12 @@ int TTabSheet::PageIndex() const {
 }
 
 TPageControl::TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds)
-    : TControl(form, TControlKind::PageControl, std::move(name), parent, bounds, "") {}
+    : TControl(form, TControlKind::kPageControl, std::move(name), parent, bounds, "") {}
 
 std::vector<TTabSheet*> TPageControl::Pages() const {
   std::vector<TTabSheet*> pages;
   for (TControl* control : Form().Controls()) {
-    if (control->Kind() == TControlKind::TabSheet && control->Parent() == this) {
+    if (control->Kind() == TControlKind::kTabSheet && control->Parent() == this) {
       pages.push_back(static_cast<TTabSheet*>(control));
     }
   }

@@ -22,22 +22,22 @@ class TControl;
 class TPageControl;
 
 enum class TControlKind {
-  Edit,
-  ReadOnlyEdit,
-  Label,
-  Label3D,
-  CheckBox,
-  RadioButton,
-  RadioGroup,
-  ComboBox,  // a drop-down list without free text
-  ListBox,
-  UpDown,
-  Image,
-  Button,
-  GroupBox,
-  PageControl,
-  TabSheet,
-  CaptionStrip,
+  kEdit,
+  kReadOnlyEdit,
+  kLabel,
+  kLabel3D,
+  kCheckBox,
+  kRadioButton,
+  kRadioGroup,
+  kComboBox,  // a drop-down list without free text
+  kListBox,
+  kUpDown,
+  kImage,
+  kButton,
+  kGroupBox,
+  kPageControl,
+  kTabSheet,
+  kCaptionStrip,
 };
 
 // Position and size in pixels at 96 dpi, relative to the parent's client area (the form,
@@ -64,8 +64,8 @@ constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
 
-enum class TUDBtnType { btNext, btPrev };  // the up arrow, the down arrow
-enum class TCursor { crDefault, crHandPoint };
+enum class TUDBtnType { kNext, kPrev };  // the up arrow, the down arrow
+enum class TCursor { kDefault, kHandPoint };
 
 using TNotifyEvent = std::function<void(TControl& sender)>;
 // The handler may change the key, or set it to 0 to swallow it.
@@ -116,7 +116,7 @@ class TControl {
   int HelpContext = 0;  // 0: the parent's (finally the form's)
   TFont Font;
   TColor Color = clDefault;
-  TCursor Cursor = TCursor::crDefault;
+  TCursor Cursor = TCursor::kDefault;
   // The tooltip shown over the control while the form's ShowHint is on; empty: none.
   std::string Hint;
 
@@ -139,10 +139,10 @@ class TControl {
 
 class TLabel : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::Label || kind == TControlKind::Label3D; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kLabel || kind == TControlKind::kLabel3D; }
   TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
-  TAlignment Alignment = TAlignment::taLeftJustify;
+  TAlignment Alignment = TAlignment::kLeftJustify;
   bool WordWrap = false;      // otherwise one line, cut at the label's width
   bool ShowAccelChar = true;  // "&x" underlines x; values showing data set it off
   TNotifyEvent OnClick;
@@ -155,19 +155,19 @@ class TLabel : public TControl {
 // A label whose text is drawn raised, with a shadow.
 class TLabel3D : public TLabel {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::Label3D; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kLabel3D; }
   TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
   TColor ShadowColor = clGray;
 };
 
 class TEdit : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::Edit || kind == TControlKind::ReadOnlyEdit; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kEdit || kind == TControlKind::kReadOnlyEdit; }
   TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text = "", bool readOnly = false);
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text) { text_ = text; }
-  bool ReadOnly() const { return Kind() == TControlKind::ReadOnlyEdit; }
+  bool ReadOnly() const { return Kind() == TControlKind::kReadOnlyEdit; }
 
   int MaxLength = 0;  // 0: no limit
   TNotifyEvent OnChange;
@@ -178,7 +178,7 @@ class TEdit : public TControl {
 
 class TCheckBox : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::CheckBox; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kCheckBox; }
   TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Checked() const { return checked_; }
@@ -194,7 +194,7 @@ class TCheckBox : public TControl {
 // unchecks the others; unchecking one leaves the others alone.
 class TRadioButton : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::RadioButton; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kRadioButton; }
   TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Checked() const { return checked_; }
@@ -211,7 +211,7 @@ class TRadioButton : public TControl {
 // A framed group of radio buttons made from a list of items; the selection is an index.
 class TRadioGroup : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::RadioGroup; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kRadioGroup; }
   TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
               std::vector<std::string> items = {});
 
@@ -231,7 +231,7 @@ class TRadioGroup : public TControl {
 // A drop-down list: the user picks one of the items and cannot type a text of his own.
 class TComboBox : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::ComboBox; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kComboBox; }
   TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
@@ -267,7 +267,7 @@ class TComboBox : public TControl {
 // rather than item by item.
 class TListBox : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::ListBox; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kListBox; }
   TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
@@ -320,7 +320,7 @@ class TListBox : public TControl {
 // without Wrap the position stops at the ends, as the common control does.
 class TUpDown : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::UpDown; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kUpDown; }
   TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min = 0, int max = 100,
           int position = 0);
 
@@ -346,7 +346,7 @@ class TUpDown : public TControl {
 
 class TImage : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::Image; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kImage; }
   TImage(TForm& form, std::string name, TControl* parent, TBounds bounds);
 
   TPicture Picture;
@@ -356,7 +356,7 @@ class TImage : public TControl {
 
 class TButton : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::Button; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kButton; }
   TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 
   bool Default = false;               // Enter presses it (unless the focus is on another button)
@@ -368,13 +368,13 @@ class TButton : public TControl {
 
 class TGroupBox : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::GroupBox; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kGroupBox; }
   TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
 };
 
 class TTabSheet : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::TabSheet; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kTabSheet; }
   // The bounds of a page are those of its page control's display area.
   TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption);
   TPageControl& PageControl() const;
@@ -383,7 +383,7 @@ class TTabSheet : public TControl {
 
 class TPageControl : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::PageControl; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kPageControl; }
   TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds);
 
   std::vector<TTabSheet*> Pages() const;
@@ -403,7 +403,7 @@ class TPageControl : public TControl {
 // colour gradient.
 class TCaptionStrip : public TControl {
  public:
-  static bool OfKind(TControlKind kind) { return kind == TControlKind::CaptionStrip; }
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kCaptionStrip; }
   TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption, std::string appNameText,
                 std::string companyText);
 

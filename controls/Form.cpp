@@ -21,8 +21,8 @@ void TForm::Register(TControl& control) {
     if (&parent->Form() != this || !parent->IsContainer()) {
       throw EProgramError(control.Name() + ": the parent must be a container of the same form");
     }
-    const bool isPage = control.Kind() == TControlKind::TabSheet;
-    if (isPage != (parent->Kind() == TControlKind::PageControl)) {
+    const bool isPage = control.Kind() == TControlKind::kTabSheet;
+    if (isPage != (parent->Kind() == TControlKind::kPageControl)) {
       throw EProgramError(control.Name() + ": only pages go into a page control, and only there");
     }
   }
@@ -56,7 +56,7 @@ void TForm::AddTabStops(const TControl* parent, std::vector<TControl*>& sequence
   for (TControl* control : ChildrenOf(parent)) {
     if (!control->Usable()) continue;
     if (control->Focusable() && control->TabStop) sequence.push_back(control);
-    if (control->Kind() == TControlKind::PageControl) {
+    if (control->Kind() == TControlKind::kPageControl) {
       if (TTabSheet* page = static_cast<TPageControl*>(control)->ActivePage()) {
         if (page->Usable()) AddTabStops(page, sequence);
       }
@@ -74,7 +74,7 @@ std::vector<TControl*> TForm::TabSequence() const {
 
 TButton* TForm::FindButton(bool TButton::*flag) const {
   for (TControl* control : controls_) {
-    if (control->Kind() != TControlKind::Button) continue;
+    if (control->Kind() != TControlKind::kButton) continue;
     auto* button = static_cast<TButton*>(control);
     if (button->*flag) return button;
   }

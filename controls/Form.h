@@ -10,19 +10,19 @@
 // initialiser uses (the page a part goes on, a component the pages share) before it. The
 // constructor sets the rest: events, hints, help contexts, tab order.
 
-#include "platform/Exception.h"
 #include <string>
 #include <vector>
 
 #include "controls/Controls.h"
+#include "platform/Exception.h"
 
 namespace ombrix {
 
 // bsSingle is a program's main window: a fixed single border, the system menu and the
 // minimise box (no maximise box), and a taskbar button of its own.
-enum class TFormBorderStyle { bsDialog, bsToolWindow, bsSingle };
-enum class TPosition { poDesigned, poScreenCenter };
-enum class TFormStyle { fsNormal, fsStayOnTop };
+enum class TFormBorderStyle { kDialog, kToolWindow, kSingle };
+enum class TPosition { kDesigned, kScreenCenter };
+enum class TFormStyle { kNormal, kStayOnTop };
 
 // Binds events to methods of the class that derives from it: a form, or a part of one.
 class THandlerBinder {
@@ -61,13 +61,13 @@ class TForm : public THandlerBinder {
   int ClientHeight;
   int Left = 0;
   int Top = 0;
-  TFormBorderStyle BorderStyle = TFormBorderStyle::bsDialog;
-  TPosition Position = TPosition::poScreenCenter;
-  TFormStyle FormStyle = TFormStyle::fsNormal;
+  TFormBorderStyle BorderStyle = TFormBorderStyle::kDialog;
+  TPosition Position = TPosition::kScreenCenter;
+  TFormStyle FormStyle = TFormStyle::kNormal;
   TColor Color = clBtnFace;
   TFont Font;
   int HelpContext = 0;
-  bool ShowHint = false;  // the controls' hints appear as tooltips
+  bool ShowHint = false;         // the controls' hints appear as tooltips
   std::function<void()> OnShow;  // before the form appears, once its controls exist
 
   // A modal form closes as soon as its result is set to anything but mrNone.
@@ -91,7 +91,8 @@ class TForm : public THandlerBinder {
   template <class T>
   T& Get(const std::string& name) const {
     TControl* found = FindControl(name);
-    if (!found || !T::OfKind(found->Kind())) throw EProgramError(className_ + " has no control " + name + " of that kind");
+    if (!found || !T::OfKind(found->Kind()))
+      throw EProgramError(className_ + " has no control " + name + " of that kind");
     return static_cast<T&>(*found);
   }
   // The direct children of a container (nullptr: the form) in tab order.

@@ -1,6 +1,7 @@
 #include "controls/FormEngine.h"
 
 #include <algorithm>
+
 #include "platform/Exception.h"
 
 namespace ombrix {
@@ -69,28 +70,28 @@ void FormEngine::ClickButton(TButton& button) {
 
 void FormEngine::RunClick(TControl& control) {
   switch (control.Kind()) {
-    case TControlKind::Button:
+    case TControlKind::kButton:
       ClickButton(static_cast<TButton&>(control));
       break;
-    case TControlKind::CheckBox: {
+    case TControlKind::kCheckBox: {
       auto& box = static_cast<TCheckBox&>(control);
       box.SetChecked(!box.Checked());
       if (box.OnClick) Run([&box] { box.OnClick(box); });
       break;
     }
-    case TControlKind::RadioButton: {
+    case TControlKind::kRadioButton: {
       auto& radio = static_cast<TRadioButton&>(control);
       radio.SetChecked(true);
       if (radio.OnClick) Run([&radio] { radio.OnClick(radio); });
       break;
     }
-    case TControlKind::Label:
-    case TControlKind::Label3D: {
+    case TControlKind::kLabel:
+    case TControlKind::kLabel3D: {
       auto& label = static_cast<TLabel&>(control);
       if (label.OnClick) Run([&label] { label.OnClick(label); });
       break;
     }
-    case TControlKind::Image: {
+    case TControlKind::kImage: {
       auto& image = static_cast<TImage&>(control);
       if (image.OnClick) Run([&image] { image.OnClick(image); });
       break;
@@ -114,14 +115,14 @@ bool FormEngine::DoubleClicked(TControl& control) {
   if (Closed() || !control.Usable()) return false;
   TNotifyEvent* handler = nullptr;
   switch (control.Kind()) {
-    case TControlKind::Label:
-    case TControlKind::Label3D:
+    case TControlKind::kLabel:
+    case TControlKind::kLabel3D:
       handler = &static_cast<TLabel&>(control).OnDblClick;
       break;
-    case TControlKind::Image:
+    case TControlKind::kImage:
       handler = &static_cast<TImage&>(control).OnDblClick;
       break;
-    case TControlKind::ListBox:
+    case TControlKind::kListBox:
       handler = &static_cast<TListBox&>(control).OnDblClick;
       break;
     default:
@@ -226,7 +227,7 @@ bool FormEngine::Enter() {
   if (Closed()) return false;
   TControl* focused = form_.ActiveControl();
   TButton* target = nullptr;
-  if (focused && focused->Kind() == TControlKind::Button && focused->Usable()) {
+  if (focused && focused->Kind() == TControlKind::kButton && focused->Usable()) {
     target = static_cast<TButton*>(focused);
   } else {
     target = form_.DefaultButton();
@@ -258,7 +259,8 @@ bool FormEngine::Mnemonic(char letter) {
   letter = UpperLetter(letter);
   for (TControl* control : form_.Controls()) {
     const TControlKind kind = control->Kind();
-    if (kind != TControlKind::Button && kind != TControlKind::CheckBox && kind != TControlKind::RadioButton) continue;
+    if (kind != TControlKind::kButton && kind != TControlKind::kCheckBox && kind != TControlKind::kRadioButton)
+      continue;
     if (!control->Usable() || MnemonicOf(control->Caption()) != letter) continue;
     return Click(*control);
   }

@@ -4,7 +4,7 @@ namespace ombrix {
 
 TDrawing& TDrawing::Rectangle(int left, int top, int right, int bottom, TColor fill, TColor pen) {
   TShape shape;
-  shape.ShapeKind = TShape::Kind::Rectangle;
+  shape.ShapeKind = TShape::Kind::kRectangle;
   shape.Points = {{left, top}, {right, bottom}};
   shape.Fill = fill;
   shape.Pen = pen;
@@ -14,7 +14,7 @@ TDrawing& TDrawing::Rectangle(int left, int top, int right, int bottom, TColor f
 
 TDrawing& TDrawing::Ellipse(int left, int top, int right, int bottom, TColor fill, TColor pen, int penWidth) {
   TShape shape;
-  shape.ShapeKind = TShape::Kind::Ellipse;
+  shape.ShapeKind = TShape::Kind::kEllipse;
   shape.Points = {{left, top}, {right, bottom}};
   shape.Fill = fill;
   shape.Pen = pen;
@@ -25,7 +25,7 @@ TDrawing& TDrawing::Ellipse(int left, int top, int right, int bottom, TColor fil
 
 TDrawing& TDrawing::Polygon(std::vector<TPoint> points, TColor fill, TColor pen) {
   TShape shape;
-  shape.ShapeKind = TShape::Kind::Polygon;
+  shape.ShapeKind = TShape::Kind::kPolygon;
   shape.Points = std::move(points);
   shape.Fill = fill;
   shape.Pen = pen;
@@ -35,7 +35,7 @@ TDrawing& TDrawing::Polygon(std::vector<TPoint> points, TColor fill, TColor pen)
 
 TDrawing& TDrawing::Text(int left, int top, int right, int bottom, std::string text, TFont font, TAlignment alignment) {
   TShape shape;
-  shape.ShapeKind = TShape::Kind::Text;
+  shape.ShapeKind = TShape::Kind::kText;
   shape.Points = {{left, top}, {right, bottom}};
   shape.Text = std::move(text);
   shape.Font = std::move(font);

@@ -59,7 +59,7 @@ struct TFont {
   bool operator!=(const TFont& other) const { return !(*this == other); }
 };
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TAlignment { kLeftJustify, kRightJustify, kCenter };
 
 struct TPoint {
   int X = 0;
@@ -70,15 +70,15 @@ struct TPoint {
 // the image that shows it. The forms' logos are drawn this way, so that they need no
 // resource and look the same in both programs.
 struct TShape {
-  enum class Kind { Rectangle, Ellipse, Polygon, Text };
-  Kind ShapeKind = Kind::Rectangle;
+  enum class Kind { kRectangle, kEllipse, kPolygon, kText };
+  Kind ShapeKind = Kind::kRectangle;
   std::vector<TPoint> Points;  // rectangle and ellipse: top-left and bottom-right; text: its box
   TColor Fill = clNone;
   TColor Pen = clNone;
   int PenWidth = 1;
   std::string Text;
   TFont Font;  // Size in points at the drawing's own scale
-  TAlignment Alignment = TAlignment::taCenter;
+  TAlignment Alignment = TAlignment::kCenter;
 };
 
 struct TDrawing {
@@ -90,7 +90,7 @@ struct TDrawing {
   TDrawing& Ellipse(int left, int top, int right, int bottom, TColor fill, TColor pen = clNone, int penWidth = 1);
   TDrawing& Polygon(std::vector<TPoint> points, TColor fill, TColor pen = clNone);
   TDrawing& Text(int left, int top, int right, int bottom, std::string text, TFont font,
-                 TAlignment alignment = TAlignment::taCenter);
+                 TAlignment alignment = TAlignment::kCenter);
 };
 
 // What an image shows: nothing, an icon it owns, or a drawing. Every change bumps the

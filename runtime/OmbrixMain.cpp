@@ -85,8 +85,8 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   mnuTray.HelpContext = 21;
   for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = 21;
   for (TMenuItem* item : {&itmSaveSettingsINIFile, &itmUpdateOX, &itmHelp}) item->HelpContext = 0;
-  mnuTray.Alignment = paRight;
-  mnuTray.TrackButton = tbRightButton;
+  mnuTray.Alignment = TPopupAlignment::kRight;
+  mnuTray.TrackButton = TTrackButton::kRightButton;
 
   // The application's own window: hidden, never in the taskbar; it owns the target's
   // system menu when that is shown from the tray.

@@ -74,9 +74,9 @@ TMenuItem* TPopupMenu::Find(const std::string& name) {
 }
 
 UINT TPopupMenu::PopupFlags() const {
-  UINT flags = TrackButton == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON;
-  if (Alignment == paRight) flags |= TPM_RIGHTALIGN;
-  if (Alignment == paCenter) flags |= TPM_CENTERALIGN;
+  UINT flags = TrackButton == TTrackButton::kRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON;
+  if (Alignment == TPopupAlignment::kRight) flags |= TPM_RIGHTALIGN;
+  if (Alignment == TPopupAlignment::kCenter) flags |= TPM_CENTERALIGN;
   return flags;
 }
 

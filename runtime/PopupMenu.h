@@ -29,9 +29,9 @@ class TMenuItem {
 };
 
 // Where the menu opens relative to the point it is shown at.
-enum TPopupAlignment { paLeft, paRight, paCenter };
+enum class TPopupAlignment { kLeft, kRight, kCenter };
 // Which mouse buttons choose an item.
-enum TTrackButton { tbRightButton, tbLeftButton };
+enum class TTrackButton { kRightButton, kLeftButton };
 
 class TPopupMenu {
  public:
@@ -59,8 +59,8 @@ class TPopupMenu {
   // The hidden window that owns the menu while it is shown.
   HWND WindowHandle() const { return window_; }
 
-  TPopupAlignment Alignment = paLeft;
-  TTrackButton TrackButton = tbRightButton;
+  TPopupAlignment Alignment = TPopupAlignment::kLeft;
+  TTrackButton TrackButton = TTrackButton::kRightButton;
   int HelpContext = 0;
 
   // F1 in the open menu: the help context of the highlighted item, or the menu's own when

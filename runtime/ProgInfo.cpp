@@ -11,14 +11,14 @@ std::string Decimal(ULONG_PTR value) { return std::to_string(static_cast<unsigne
 }  // namespace
 
 TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Information", 408, 300) {
-  BorderStyle = TFormBorderStyle::bsToolWindow;
-  Position = TPosition::poScreenCenter;
+  BorderStyle = TFormBorderStyle::kToolWindow;
+  Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
 
   lblProgramName.Font.Size = 18;
   lblProgramName.Font.Bold = true;
   lblProgramName.Font.Color = clNavy;
-  lblProgramVersion.Alignment = TAlignment::taRightJustify;
+  lblProgramVersion.Alignment = TAlignment::kRightJustify;
 
   // The values show data: an ampersand in a file name is a character, not an accelerator.
   for (TLabel* value : {&valueFilename, &valueParameters, &valueWindowCaption, &valuePID, &valueTID, &valueHWND}) {

@@ -144,7 +144,7 @@ void TTrayIcon::RightClick() {
   }
   if (OnRightClick) {
     auto handler = OnRightClick;
-    handler(*this, mbRight, 0, cursor.x, cursor.y);
+    handler(*this, TMouseButton::kRight, 0, cursor.x, cursor.y);
   }
 }
 

@@ -41,7 +41,7 @@ class TIconImage {
 
 class TTrayIcon {
  public:
-  enum TMouseButton { mbLeft, mbRight, mbMiddle };
+  enum class TMouseButton { kLeft, kRight, kMiddle };
   // Modifier keys and buttons of a mouse event; a right click on the icon reports none.
   using TShiftState = unsigned;
   using TNotifyEvent = std::function<void(TTrayIcon& sender)>;

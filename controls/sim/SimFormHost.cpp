@@ -17,11 +17,11 @@ TControl& SimFormUser::Find(const std::string& name) const {
 
 bool SimFormUser::Click(const std::string& name) {
   TControl& control = Find(name);
-  if (control.Kind() == TControlKind::PageControl || control.Kind() == TControlKind::TabSheet) {
+  if (control.Kind() == TControlKind::kPageControl || control.Kind() == TControlKind::kTabSheet) {
     throw SimFormError(name + ": switch pages with SwitchPage");
   }
   const bool clicked = engine_.Click(control);
-  if (clicked && (control.Kind() == TControlKind::Edit || control.Kind() == TControlKind::ReadOnlyEdit)) {
+  if (clicked && (control.Kind() == TControlKind::kEdit || control.Kind() == TControlKind::kReadOnlyEdit)) {
     selectionCoversText_ = false;  // a click puts the caret at the end instead
   }
   return clicked;
@@ -93,19 +93,19 @@ bool SimFormUser::PressKey(char key) {
   // The space bar presses a button on its own key strokes, whatever became of the character.
   const TControlKind kind = focused->Kind();
   if (key == ' ' &&
-      (kind == TControlKind::Button || kind == TControlKind::CheckBox || kind == TControlKind::RadioButton)) {
+      (kind == TControlKind::kButton || kind == TControlKind::kCheckBox || kind == TControlKind::kRadioButton)) {
     engine_.Click(*focused);
     return true;
   }
   if (!passed || engine_.Closed()) return true;
-  if (kind == TControlKind::Edit || kind == TControlKind::ReadOnlyEdit) TypeInto(static_cast<TEdit&>(*focused), key);
+  if (kind == TControlKind::kEdit || kind == TControlKind::kReadOnlyEdit) TypeInto(static_cast<TEdit&>(*focused), key);
   return true;
 }
 
 bool SimFormUser::Select(const std::string& name, int index) {
   TControl& control = Find(name);
-  if (control.Kind() == TControlKind::ComboBox) return engine_.Select(static_cast<TComboBox&>(control), index);
-  if (control.Kind() == TControlKind::ListBox) return engine_.Select(static_cast<TListBox&>(control), index);
+  if (control.Kind() == TControlKind::kComboBox) return engine_.Select(static_cast<TComboBox&>(control), index);
+  if (control.Kind() == TControlKind::kListBox) return engine_.Select(static_cast<TListBox&>(control), index);
   throw SimFormError(name + " is not a list");
 }
 
@@ -124,10 +124,10 @@ bool SimFormUser::SwitchPage(const std::string& pageControl, int index) {
 std::string SimFormUser::TextOf(const std::string& name) const {
   const TControl& control = Find(name);
   switch (control.Kind()) {
-    case TControlKind::Edit:
-    case TControlKind::ReadOnlyEdit:
+    case TControlKind::kEdit:
+    case TControlKind::kReadOnlyEdit:
       return static_cast<const TEdit&>(control).Text();
-    case TControlKind::ComboBox:
+    case TControlKind::kComboBox:
       return static_cast<const TComboBox&>(control).Text();
     default:
       return control.Caption();
@@ -136,21 +136,21 @@ std::string SimFormUser::TextOf(const std::string& name) const {
 
 bool SimFormUser::IsChecked(const std::string& name) const {
   const TControl& control = Find(name);
-  if (control.Kind() == TControlKind::CheckBox) return static_cast<const TCheckBox&>(control).Checked();
-  if (control.Kind() == TControlKind::RadioButton) return static_cast<const TRadioButton&>(control).Checked();
+  if (control.Kind() == TControlKind::kCheckBox) return static_cast<const TCheckBox&>(control).Checked();
+  if (control.Kind() == TControlKind::kRadioButton) return static_cast<const TRadioButton&>(control).Checked();
   throw SimFormError(name + " has no check mark");
 }
 
 int SimFormUser::ItemIndexOf(const std::string& name) const {
   const TControl& control = Find(name);
   switch (control.Kind()) {
-    case TControlKind::ComboBox:
+    case TControlKind::kComboBox:
       return static_cast<const TComboBox&>(control).ItemIndex();
-    case TControlKind::ListBox:
+    case TControlKind::kListBox:
       return static_cast<const TListBox&>(control).ItemIndex();
-    case TControlKind::RadioGroup:
+    case TControlKind::kRadioGroup:
       return static_cast<const TRadioGroup&>(control).ItemIndex();
-    case TControlKind::PageControl:
+    case TControlKind::kPageControl:
       return static_cast<const TPageControl&>(control).ActivePageIndex();
     default:
       throw SimFormError(name + " has no items");

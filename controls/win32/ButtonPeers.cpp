@@ -31,7 +31,7 @@ class CheckPeer : public ButtonPeer {
   using ButtonPeer::ButtonPeer;
 
   void Pull() override {
-    if (control_.Kind() == TControlKind::CheckBox) {
+    if (control_.Kind() == TControlKind::kCheckBox) {
       static_cast<TCheckBox&>(control_).SetChecked(::SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED);
     }
   }
@@ -39,13 +39,13 @@ class CheckPeer : public ButtonPeer {
  protected:
   HWND MakeWindows(HWND parent, int id, DWORD style) override {
     return context_.MakeWindow(0, "BUTTON", control_.Caption(),
-                               style | (control_.Kind() == TControlKind::CheckBox ? BS_CHECKBOX : BS_RADIOBUTTON),
+                               style | (control_.Kind() == TControlKind::kCheckBox ? BS_CHECKBOX : BS_RADIOBUTTON),
                                control_.Bounds(), parent, id);
   }
   void PushState() override {
     PushCaption();
-    const bool checked = control_.Kind() == TControlKind::CheckBox ? static_cast<TCheckBox&>(control_).Checked()
-                                                                   : static_cast<TRadioButton&>(control_).Checked();
+    const bool checked = control_.Kind() == TControlKind::kCheckBox ? static_cast<TCheckBox&>(control_).Checked()
+                                                                    : static_cast<TRadioButton&>(control_).Checked();
     if ((::SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) {
       ::SendMessageA(window_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }

@@ -95,33 +95,33 @@ void ControlPeer::PushCaption(const std::string& extra) {
 
 std::unique_ptr<ControlPeer> MakePeer(PeerContext& context, TControl& control) {
   switch (control.Kind()) {
-    case TControlKind::Edit:
-    case TControlKind::ReadOnlyEdit:
+    case TControlKind::kEdit:
+    case TControlKind::kReadOnlyEdit:
       return MakeEditPeer(context, control);
-    case TControlKind::Label:
+    case TControlKind::kLabel:
       return MakeLabelPeer(context, control);
-    case TControlKind::Label3D:
-    case TControlKind::Image:
-    case TControlKind::CaptionStrip:
+    case TControlKind::kLabel3D:
+    case TControlKind::kImage:
+    case TControlKind::kCaptionStrip:
       return MakeCosmeticPeer(context, control);
-    case TControlKind::Button:
+    case TControlKind::kButton:
       return MakeButtonPeer(context, control);
-    case TControlKind::CheckBox:
-    case TControlKind::RadioButton:
+    case TControlKind::kCheckBox:
+    case TControlKind::kRadioButton:
       return MakeCheckPeer(context, control);
-    case TControlKind::ComboBox:
+    case TControlKind::kComboBox:
       return MakeComboBoxPeer(context, control);
-    case TControlKind::ListBox:
+    case TControlKind::kListBox:
       return MakeListBoxPeer(context, control);
-    case TControlKind::UpDown:
+    case TControlKind::kUpDown:
       return MakeUpDownPeer(context, control);
-    case TControlKind::PageControl:
+    case TControlKind::kPageControl:
       return MakePageControlPeer(context, control);
-    case TControlKind::TabSheet:
+    case TControlKind::kTabSheet:
       return MakeTabSheetPeer(context, control);
-    case TControlKind::GroupBox:
+    case TControlKind::kGroupBox:
       return MakeGroupBoxPeer(context, control);
-    case TControlKind::RadioGroup:
+    case TControlKind::kRadioGroup:
       return MakeRadioGroupPeer(context, control);
   }
   throw EProgramError(control.Name() + ": no peer for its kind");

@@ -9,7 +9,7 @@ namespace ombrix::win32 {
 
 namespace {
 
-bool IsEdit(TControlKind kind) { return kind == TControlKind::Edit || kind == TControlKind::ReadOnlyEdit; }
+bool IsEdit(TControlKind kind) { return kind == TControlKind::kEdit || kind == TControlKind::kReadOnlyEdit; }
 
 }  // namespace
 
@@ -23,7 +23,7 @@ bool FormWindow::PreTranslate(MSG& message) {
         HWND combo = message.hwnd;
         if (ControlOf(combo) == nullptr) combo = ::GetParent(combo);
         const TControl* control = ControlOf(combo);
-        if (control && control->Kind() == TControlKind::ComboBox && ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) {
+        if (control && control->Kind() == TControlKind::kComboBox && ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) {
           return false;
         }
         SyncFocus();

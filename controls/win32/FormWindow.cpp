@@ -117,23 +117,23 @@ void FormWindow::Create() {
 
 void FormWindow::CreateFrameWindow() {
   DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  DWORD exStyle = form_.BorderStyle == TFormBorderStyle::bsToolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
+  DWORD exStyle = form_.BorderStyle == TFormBorderStyle::kToolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
   HWND owner = owner_;
-  if (form_.BorderStyle == TFormBorderStyle::bsSingle) {
+  if (form_.BorderStyle == TFormBorderStyle::kSingle) {
     // A program's main window: a taskbar button of its own, so no owner, and a border that
     // cannot be sized.
     style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     exStyle = WS_EX_APPWINDOW;
     owner = nullptr;
   }
-  if (form_.FormStyle == TFormStyle::fsStayOnTop) exStyle |= WS_EX_TOPMOST;
+  if (form_.FormStyle == TFormStyle::kStayOnTop) exStyle |= WS_EX_TOPMOST;
   RECT frame{0, 0, Scale(form_.ClientWidth), Scale(form_.ClientHeight)};
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   int left = Scale(form_.Left);
   int top = Scale(form_.Top);
-  if (form_.Position == TPosition::poScreenCenter) {
+  if (form_.Position == TPosition::kScreenCenter) {
     RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     left = work.left + std::max(0L, (work.right - work.left - width) / 2);
@@ -298,7 +298,7 @@ LRESULT FormWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_SETCURSOR: {
       const TControl* control = ControlOf(reinterpret_cast<HWND>(wParam));
-      if (control && control->Cursor == TCursor::crHandPoint && LOWORD(lParam) == HTCLIENT) {
+      if (control && control->Cursor == TCursor::kHandPoint && LOWORD(lParam) == HTCLIENT) {
         ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
         return TRUE;
       }

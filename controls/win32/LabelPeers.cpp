@@ -24,9 +24,9 @@ class LabelPeer : public ControlPeer {
   HWND MakeWindows(HWND parent, int id, DWORD style) override {
     const auto& label = static_cast<const TLabel&>(control_);
     DWORD align = SS_LEFT;
-    if (label.Alignment == TAlignment::taRightJustify) align = SS_RIGHT;
-    if (label.Alignment == TAlignment::taCenter) align = SS_CENTER;
-    if (!label.WordWrap && label.Alignment == TAlignment::taLeftJustify) align = SS_LEFTNOWORDWRAP;
+    if (label.Alignment == TAlignment::kRightJustify) align = SS_RIGHT;
+    if (label.Alignment == TAlignment::kCenter) align = SS_CENTER;
+    if (!label.WordWrap && label.Alignment == TAlignment::kLeftJustify) align = SS_LEFTNOWORDWRAP;
     return context_.MakeWindow(0, "STATIC", label.Caption(),
                                style | align | SS_NOTIFY | (label.ShowAccelChar ? 0 : SS_NOPREFIX), label.Bounds(),
                                parent, id);
@@ -39,19 +39,19 @@ class CosmeticPeer : public ControlPeer {
   using ControlPeer::ControlPeer;
 
   void Command(UINT code, int) override {
-    if (control_.Kind() != TControlKind::CaptionStrip) LabelCommand(context_, control_, code);
+    if (control_.Kind() != TControlKind::kCaptionStrip) LabelCommand(context_, control_, code);
   }
 
   void Draw(HDC dc, RECT area) override {
     Painter painter(context_);
     switch (control_.Kind()) {
-      case TControlKind::Label3D:
+      case TControlKind::kLabel3D:
         painter.Label3D(static_cast<const TLabel3D&>(control_), dc, area);
         break;
-      case TControlKind::Image:
+      case TControlKind::kImage:
         painter.Image(static_cast<const TImage&>(control_), dc, area);
         break;
-      case TControlKind::CaptionStrip:
+      case TControlKind::kCaptionStrip:
         painter.CaptionStrip(static_cast<const TCaptionStrip&>(control_), dc, area);
         break;
       default:
@@ -66,7 +66,7 @@ class CosmeticPeer : public ControlPeer {
   }
   void PushState() override {
     // A new picture is a new look too.
-    PushCaption(control_.Kind() == TControlKind::Image
+    PushCaption(control_.Kind() == TControlKind::kImage
                     ? "/" + std::to_string(static_cast<const TImage&>(control_).Picture.Version())
                     : "");
   }

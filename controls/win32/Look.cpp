@@ -5,8 +5,8 @@ namespace ombrix::win32 {
 namespace {
 
 bool ShowsText(TControlKind kind) {
-  return kind == TControlKind::Edit || kind == TControlKind::ReadOnlyEdit || kind == TControlKind::ComboBox ||
-         kind == TControlKind::ListBox;
+  return kind == TControlKind::kEdit || kind == TControlKind::kReadOnlyEdit || kind == TControlKind::kComboBox ||
+         kind == TControlKind::kListBox;
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ const TFont& FontOf(const TForm& form, const TControl& control) {
 TColor BackgroundOf(const TForm& form, const TControl* container) {
   for (; container; container = container->Parent()) {
     if (container->Color != clDefault) return container->Color;
-    if (container->Kind() == TControlKind::TabSheet) return clBtnFace;
+    if (container->Kind() == TControlKind::kTabSheet) return clBtnFace;
   }
   return form.Color;
 }
@@ -36,10 +36,10 @@ std::string LookOf(const TForm& form, const TControl& control) {
 
 HBRUSH ControlColor(GdiCache& gdi, const TForm& form, const TControl& control, UINT message, HDC dc) {
   TColor background;
-  const bool group = control.Kind() == TControlKind::GroupBox || control.Kind() == TControlKind::RadioGroup;
+  const bool group = control.Kind() == TControlKind::kGroupBox || control.Kind() == TControlKind::kRadioGroup;
   if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
     background = control.Color != clDefault ? control.Color : clWindow;
-  } else if (control.Kind() == TControlKind::ReadOnlyEdit) {
+  } else if (control.Kind() == TControlKind::kReadOnlyEdit) {
     background = control.Color != clDefault ? control.Color : clBtnFace;
   } else if (group) {
     background = BackgroundOf(form, &control);

@@ -22,9 +22,9 @@ COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
 
 UINT TextAlignment(TAlignment alignment) {
   switch (alignment) {
-    case TAlignment::taRightJustify:
+    case TAlignment::kRightJustify:
       return DT_RIGHT;
-    case TAlignment::taCenter:
+    case TAlignment::kCenter:
       return DT_CENTER;
     default:
       return DT_LEFT;
@@ -83,7 +83,7 @@ void Painter::Picture(const TDrawing& drawing, HDC dc, RECT area) {
     if (shape.Points.size() < 2) continue;
     const POINT topLeft = at(shape.Points[0]);
     const POINT bottomRight = at(shape.Points[1]);
-    if (shape.ShapeKind == TShape::Kind::Text) {
+    if (shape.ShapeKind == TShape::Kind::kText) {
       RECT box{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
       const int height = -static_cast<int>(std::lround(shape.Font.Size * 96.0 / 72.0 * scale));
       const OwnedFont made = context_.Gdi().MakeFont(shape.Font, height);
@@ -101,11 +101,11 @@ void Painter::Picture(const TDrawing& drawing, HDC dc, RECT area) {
     const OwnedBrush ownBrush(shape.Fill != clNone ? ::CreateSolidBrush(Resolve(shape.Fill)) : nullptr);
     SelectedObject pen(dc, ownPen.Get() ? static_cast<HGDIOBJ>(ownPen.Get()) : ::GetStockObject(NULL_PEN));
     SelectedObject brush(dc, ownBrush.Get() ? static_cast<HGDIOBJ>(ownBrush.Get()) : ::GetStockObject(NULL_BRUSH));
-    if (shape.ShapeKind == TShape::Kind::Polygon) {
+    if (shape.ShapeKind == TShape::Kind::kPolygon) {
       std::vector<POINT> points;
       for (const TPoint& point : shape.Points) points.push_back(at(point));
       ::Polygon(dc, points.data(), static_cast<int>(points.size()));
-    } else if (shape.ShapeKind == TShape::Kind::Ellipse) {
+    } else if (shape.ShapeKind == TShape::Kind::kEllipse) {
       ::Ellipse(dc, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
     } else {
       ::Rectangle(dc, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);

@@ -22,7 +22,7 @@ class UpDownPeer : public ControlPeer {
       const bool up = (change.iDelta > 0) != (UpDown().Max() < UpDown().Min());
       context_.SyncFocus(&control_);
       context_.Act(&control_,
-                   [&] { context_.Engine().ClickUpDown(UpDown(), up ? TUDBtnType::btNext : TUDBtnType::btPrev); });
+                   [&] { context_.Engine().ClickUpDown(UpDown(), up ? TUDBtnType::kNext : TUDBtnType::kPrev); });
     }
     return TRUE;
   }

@@ -1,8 +1,8 @@
 #include "platform/sim/SimInput.h"
 
 #include <algorithm>
-#include "platform/Exception.h"
 
+#include "platform/Exception.h"
 #include "platform/sim/SimText.h"
 
 namespace ombrix::sim {
@@ -76,15 +76,15 @@ std::vector<MenuEntry> SimInput::SystemMenuItems(HWND owner) {
 }
 
 void SimInput::PickNextMenuItem(const std::string& caption, std::function<void()> whileOpen) {
-  choices_.push_back(Choice{Choice::Caption, caption, 0, std::move(whileOpen)});
+  choices_.push_back(Choice{Choice::Kind::kCaption, caption, 0, std::move(whileOpen)});
 }
 
 void SimInput::PickNextMenuCommand(UINT command, std::function<void()> whileOpen) {
-  choices_.push_back(Choice{Choice::Command, "", command, std::move(whileOpen)});
+  choices_.push_back(Choice{Choice::Kind::kCommand, "", command, std::move(whileOpen)});
 }
 
 void SimInput::DismissNextMenu(std::function<void()> whileOpen) {
-  choices_.push_back(Choice{Choice::Dismiss, "", 0, std::move(whileOpen)});
+  choices_.push_back(Choice{Choice::Kind::kDismiss, "", 0, std::move(whileOpen)});
 }
 
 UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flags, int x, int y, HWND owner) {
@@ -96,10 +96,10 @@ UINT SimInput::Choose(HMENU menu, const std::vector<MenuEntry>& items, UINT flag
   if (choice.whileOpen) choice.whileOpen();
 
   const MenuEntry* entry = nullptr;
-  if (choice.kind == Choice::Caption) {
+  if (choice.kind == Choice::Kind::kCaption) {
     entry = FindEntry(items, [&](const MenuEntry& e) { return !e.separator && e.caption == choice.caption; });
     if (!entry) throw EProgramError("the menu shown has no item \"" + choice.caption + "\"");
-  } else if (choice.kind == Choice::Command) {
+  } else if (choice.kind == Choice::Kind::kCommand) {
     entry = FindEntry(items, [&](const MenuEntry& e) { return !e.separator && e.command == choice.command; });
     if (!entry) throw EProgramError("the menu shown has no item with command " + std::to_string(choice.command));
   }

@@ -24,7 +24,7 @@ struct ShownMenu {
   int x = 0;
   int y = 0;
   HWND owner = nullptr;
-  UINT chosen = 0;  // the command chosen, 0 when dismissed
+  UINT chosen = 0;            // the command chosen, 0 when dismissed
   HWND foreground = nullptr;  // the foreground window when the menu opened
 };
 
@@ -72,7 +72,7 @@ class SimInput : public IInput {
     QueuedMessage message;
   };
   struct Choice {
-    enum Kind { Caption, Command, Dismiss } kind;
+    enum class Kind { kCaption, kCommand, kDismiss } kind;
     std::string caption;
     UINT command;
     std::function<void()> whileOpen;

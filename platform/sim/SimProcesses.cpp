@@ -238,14 +238,14 @@ SimProcess& SimProcesses::Start(const std::string& module, const std::string& co
   const unsigned long long start = process.startedAt;
   for (size_t i = 0; i < program.windows.size(); ++i) {
     const SimProgramWindow& window = program.windows[i];
-    Schedule(start + window.appearAfter, processId, EventKind::ShowWindow, i);
-    if (window.renameAfter) Schedule(start + *window.renameAfter, processId, EventKind::RenameWindow, i);
-    if (window.closeAfter) Schedule(start + *window.closeAfter, processId, EventKind::CloseWindow, i);
+    Schedule(start + window.appearAfter, processId, EventKind::kShowWindow, i);
+    if (window.renameAfter) Schedule(start + *window.renameAfter, processId, EventKind::kRenameWindow, i);
+    if (window.closeAfter) Schedule(start + *window.closeAfter, processId, EventKind::kCloseWindow, i);
   }
   for (size_t i = 0; i < program.children.size(); ++i) {
-    Schedule(start + program.children[i].startAfter, processId, EventKind::StartChild, i);
+    Schedule(start + program.children[i].startAfter, processId, EventKind::kStartChild, i);
   }
-  if (program.exitAfter) Schedule(start + *program.exitAfter, processId, EventKind::Exit, 0);
+  if (program.exitAfter) Schedule(start + *program.exitAfter, processId, EventKind::kExit, 0);
   return process;
 }
 
@@ -280,10 +280,10 @@ void SimProcesses::Run(const Event& event) {
   if (found == processes_.end() || found->second.exited) return;
   SimProcess& process = found->second;
   switch (event.kind) {
-    case EventKind::ShowWindow:
+    case EventKind::kShowWindow:
       OpenWindow(process, event.index);
       break;
-    case EventKind::RenameWindow: {
+    case EventKind::kRenameWindow: {
       SimProgramWindow& description = process.program.windows[event.index];
       SimWindow* window = process.windows[event.index] ? windows_.Find(process.windows[event.index]) : nullptr;
       if (window) {
@@ -293,18 +293,18 @@ void SimProcesses::Run(const Event& event) {
       }
       break;
     }
-    case EventKind::CloseWindow:
+    case EventKind::kCloseWindow:
       if (HWND window = process.windows[event.index]) {
         if (windows_.IsWindow(window)) windows_.DestroyWindow(window);
         process.windows[event.index] = nullptr;
       }
       break;
-    case EventKind::StartChild: {
+    case EventKind::kStartChild: {
       const SimProgram child = process.program.children[event.index];
       Start(process.module, "", child, StartupInfo{}, process.processId);
       break;
     }
-    case EventKind::Exit:
+    case EventKind::kExit:
       EndProcess(process);
       break;
   }

@@ -131,7 +131,7 @@ class SimProcesses : public IProcesses {
   void CatchUp();
 
  private:
-  enum class EventKind { ShowWindow, RenameWindow, CloseWindow, StartChild, Exit };
+  enum class EventKind { kShowWindow, kRenameWindow, kCloseWindow, kStartChild, kExit };
   struct Event {
     unsigned long long due;
     unsigned long long sequence;

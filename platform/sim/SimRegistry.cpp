@@ -166,7 +166,7 @@ HKEY SimRegistry::NewHandle(const View& view, REGSAM access) {
 
 LONG SimRegistry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) {
   result = nullptr;
-  if (LONG error = Injected(Op::Open)) return error;
+  if (LONG error = Injected(Op::kOpen)) return error;
   if (subKey.empty() && IsPredefined(parent)) {
     result = parent;
     return ERROR_SUCCESS;
@@ -184,7 +184,7 @@ LONG SimRegistry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM a
 LONG SimRegistry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
                                   DWORD* disposition) {
   result = nullptr;
-  if (LONG error = Injected(Op::Create)) return error;
+  if (LONG error = Injected(Op::kCreate)) return error;
   View from, to;
   if (LONG error = Resolve(parent, from)) return error;
   const LONG error = Descend(parent, from, subKey, to);
@@ -271,7 +271,7 @@ LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* 
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::Query)) return error;
+  if (LONG error = Injected(Op::kQuery)) return error;
   Value* value = VisibleValue(view, name);
   if (!value) {
     if (!data && size) *size = 0;
@@ -294,7 +294,7 @@ LONG SimRegistry::RegQueryValueA(HKEY handle, const std::string& subKey, std::ve
   if (LONG error = Descend(handle, from, subKey, view)) return error;
   // Only the handle itself is read through its own access; a subkey is opened for querying.
   if (SplitPath(subKey).empty() && (from.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::Query)) return error;
+  if (LONG error = Injected(Op::kQuery)) return error;
   // A key without a default value reads as the empty string.
   static const std::vector<BYTE> Empty{0};
   const Value* value = VisibleValue(view, "");
@@ -313,7 +313,7 @@ LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD typ
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::Set)) return error;
+  if (LONG error = Injected(Op::kSet)) return error;
   // Through HKEY_CLASSES_ROOT a value goes to the per-user key when the user has one.
   Key& key = *(view.first ? view.first : view.second);
   if (!MayChange(key)) return ERROR_ACCESS_DENIED;
@@ -330,7 +330,7 @@ LONG SimRegistry::RegDeleteValueA(HKEY handle, const std::string& name) {
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::DeleteValue)) return error;
+  if (LONG error = Injected(Op::kDeleteValue)) return error;
   // The value a read finds is the one deleted; through HKEY_CLASSES_ROOT a second delete
   // then finds the machine's.
   for (const std::shared_ptr<Key>& key : {view.first, view.second}) {
@@ -346,7 +346,7 @@ LONG SimRegistry::RegDeleteValueA(HKEY handle, const std::string& name) {
 }
 
 LONG SimRegistry::RegDeleteKeyA(HKEY parent, const std::string& subKey) {
-  if (LONG error = Injected(Op::DeleteKey)) return error;
+  if (LONG error = Injected(Op::kDeleteKey)) return error;
   std::vector<std::string> parts = SplitPath(subKey);
   if (parts.empty() && IsPredefined(parent)) return ERROR_INVALID_PARAMETER;
   View from;
@@ -409,7 +409,7 @@ LONG SimRegistry::RegEnumKeyExA(HKEY handle, DWORD index, DWORD capacity, std::s
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::Enum)) return error;
+  if (LONG error = Injected(Op::kEnum)) return error;
   const std::vector<std::string>& names = SubKeyNames(handle, view);
   if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
   if (names[index].size() + 1 > capacity) return ERROR_MORE_DATA;
@@ -421,7 +421,7 @@ LONG SimRegistry::RegEnumValueA(HKEY handle, DWORD index, DWORD capacity, std::s
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::Enum)) return error;
+  if (LONG error = Injected(Op::kEnum)) return error;
   const std::vector<const Value*> values = VisibleValues(view);
   if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
   if (values[index]->name.size() + 1 > capacity) return ERROR_MORE_DATA;
@@ -434,7 +434,7 @@ LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKey
   View view;
   if (LONG error = Resolve(handle, view)) return error;
   if ((view.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  if (LONG error = Injected(Op::QueryInfo)) return error;
+  if (LONG error = Injected(Op::kQueryInfo)) return error;
   // Of a key of HKEY_CLASSES_ROOT, what its enumeration lists: each name once.
   const std::vector<std::string>& names = SubKeyNames(handle, view);
   const std::vector<const Value*> shown = VisibleValues(view);

@@ -19,7 +19,7 @@ namespace ombrix::sim {
 
 class SimRegistry : public IRegistry {
  public:
-  enum class Op { Open, Create, Query, Set, DeleteValue, DeleteKey, Enum, QueryInfo };
+  enum class Op { kOpen, kCreate, kQuery, kSet, kDeleteValue, kDeleteKey, kEnum, kQueryInfo };
 
   SimRegistry();
   ~SimRegistry() override;
@@ -28,8 +28,7 @@ class SimRegistry : public IRegistry {
   LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
                        DWORD* disposition) override;
   LONG RegCloseKey(HKEY key) override;
-  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
-                        DWORD* size) override;
+  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) override;
   LONG RegDeleteValueA(HKEY key, const std::string& name) override;

@@ -86,13 +86,13 @@ bool SimShell::ClickIcon(HWND window, UINT id, Click click) {
   if (!icon || icon->callbackMessage == 0) return false;
   std::vector<UINT> events;
   switch (click) {
-    case Click::Left:
+    case Click::kLeft:
       events = {WM_LBUTTONDOWN, WM_LBUTTONUP};
       break;
-    case Click::Double:
+    case Click::kDouble:
       events = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
       break;
-    case Click::Right:
+    case Click::kRight:
       events = {WM_RBUTTONDOWN, WM_RBUTTONUP};
       break;
   }

@@ -80,7 +80,7 @@ class SimShell : public IShell {
   // What the user does with the mouse on an icon. The shell posts the icon's callback
   // message (wParam the id, lParam the mouse message) for each button event: a click is
   // button-down, button-up; a double click is down, up, double-click, up.
-  enum class Click { Left, Double, Right };
+  enum class Click { kLeft, kDouble, kRight };
   // False when no such icon is present or it has no callback message.
   bool ClickIcon(HWND window, UINT id, Click click);
 

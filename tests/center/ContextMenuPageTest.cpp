@@ -298,25 +298,33 @@ TEST_F(ContextMenuPageTest, RefusedChangesAreReportedOncePerClickWithTheSystemsW
       "\"Tuckaway\" could not be removed from:\r\n\r\n.direct: Access is denied.\r\n.txt (txtfile): Access is "
       "denied.";
   const Case cases[] = {
-      {"a refused key creation", Verbs::kNone, false, true, Op::Create, "btnAddOX", notAdded, {}, {}},
+      {"a refused key creation", Verbs::kNone, false, true, Op::kCreate, "btnAddOX", notAdded, {}, {}},
       // The keys could be made, only the value not: a verb without a command does nothing,
       // so the keys made for it go again.
-      {"a refused value", Verbs::kNone, false, true, Op::Set, "btnAddOX", notAdded, {}, {}},
-      {"a refused value, an elevated user", Verbs::kNone, true, true, Op::Set, "btnAddOX", notAdded, {}, {}},
-      {"a refused delete", Verbs::kUser, false, true, Op::DeleteKey, "btnRemoveOX", notRemoved, userVerbs, {}},
-      {"nothing to remove is no refusal", Verbs::kNone, false, true, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
+      {"a refused value", Verbs::kNone, false, true, Op::kSet, "btnAddOX", notAdded, {}, {}},
+      {"a refused value, an elevated user", Verbs::kNone, true, true, Op::kSet, "btnAddOX", notAdded, {}, {}},
+      {"a refused delete", Verbs::kUser, false, true, Op::kDeleteKey, "btnRemoveOX", notRemoved, userVerbs, {}},
+      {"nothing to remove is no refusal", Verbs::kNone, false, true, Op::kDeleteKey, "btnRemoveOX", "", {}, {}},
       // Written machine-wide by an elevated run or another tool: what HKEY_CLASSES_ROOT shows
       // is deleted through it, which Windows refuses a standard user.
       {"a machine-wide verb, a standard user",
        Verbs::kMachine,
        false,
        false,
-       Op::DeleteKey,
+       Op::kDeleteKey,
        "btnRemoveOX",
        notRemoved,
        {},
        verbs},
-      {"a machine-wide verb, an elevated user", Verbs::kMachine, true, false, Op::DeleteKey, "btnRemoveOX", "", {}, {}},
+      {"a machine-wide verb, an elevated user",
+       Verbs::kMachine,
+       true,
+       false,
+       Op::kDeleteKey,
+       "btnRemoveOX",
+       "",
+       {},
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

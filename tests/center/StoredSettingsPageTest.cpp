@@ -306,8 +306,8 @@ TEST_F(StoredSettingsPageTest, WriteFailuresAreShownAndLeaveThePage) {
     if (c.inRegistry) {
       Store().SaveSettings(DefaultAppSettings(Notes), false);
       Registry().WriteValue(ValueUseINIFile, false);
-      platform.SimReg().FailAlways(sim::SimRegistry::Op::Set, ERROR_ACCESS_DENIED);
-      platform.SimReg().FailAlways(sim::SimRegistry::Op::DeleteValue, ERROR_ACCESS_DENIED);
+      platform.SimReg().FailAlways(sim::SimRegistry::Op::kSet, ERROR_ACCESS_DENIED);
+      platform.SimReg().FailAlways(sim::SimRegistry::Op::kDeleteValue, ERROR_ACCESS_DENIED);
     } else {
       PutIni(1, DefaultAppSettings(Notes));
       platform.SimFiles().SetReadOnly(OmbrixIni, true);

@@ -119,7 +119,7 @@ TEST_F(ConfigureTest, SaveGoesToTheStoreTheSwitchNames) {
                 ASSERT_TRUE(user.Type("ebxWindowName", "Untitled - Notes"));
                 ASSERT_TRUE(user.Click("cbPartialSearch"));
                 ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
-                ASSERT_TRUE(user.ClickUpDown("udIconNumber", TUDBtnType::btNext));
+                ASSERT_TRUE(user.ClickUpDown("udIconNumber", TUDBtnType::kNext));
                 ASSERT_TRUE(user.Click("rbNoTrayTask"));
                 ASSERT_TRUE(user.SwitchPage("pcConfig", 2));
                 ASSERT_TRUE(user.Select("cbShowState", 3));
@@ -156,7 +156,7 @@ TEST_F(ConfigureTest, SaveGoesToTheStoreTheSwitchNames) {
 
 TEST_F(ConfigureTest, RegistryFailureShowsTheErrorAndKeepsTheDialogOpen) {
   opener.useIni = false;
-  platform.SimReg().FailNth(sim::SimRegistry::Op::Set, 3, ERROR_ACCESS_DENIED);
+  platform.SimReg().FailNth(sim::SimRegistry::Op::kSet, 3, ERROR_ACCESS_DENIED);
   EXPECT_EQ(mrCancel, Run([&](SimFormUser& user) {
               ASSERT_TRUE(user.Click("btnOk"));
               EXPECT_TRUE(user.IsOpen()) << "the dialog stays open after the error";
@@ -202,7 +202,7 @@ TEST_F(ConfigureTest, DeleteSaysWhatCouldNotBeDeleted) {
       opener.useIni = useIni;
       Run([](SimFormUser& user) { user.Click("btnOk"); });
     }
-    if (c.registryRefuses) platform.SimReg().FailAlways(sim::SimRegistry::Op::DeleteValue, ERROR_ACCESS_DENIED);
+    if (c.registryRefuses) platform.SimReg().FailAlways(sim::SimRegistry::Op::kDeleteValue, ERROR_ACCESS_DENIED);
     platform.SimFiles().SetReadOnly(OmbrixIni, c.iniReadOnly);
     platform.SimBoxes().AnswerNextBox(IDYES);
     EXPECT_EQ(mrCancel, Run([](SimFormUser& user) { ASSERT_TRUE(user.Click("btnDelete")); }));
@@ -277,9 +277,9 @@ TEST_F(ConfigureTest, MethodButtonsEnableTheirFields) {
 TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
   Run([&](SimFormUser& user) {
     ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
-    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
+    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::kNext);
     EXPECT_EQ("Current Icon Number : 4", user.TextOf("lblIconNumber"));
-    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::btPrev);
+    for (int i = 0; i < 7; ++i) user.ClickUpDown("udIconNumber", TUDBtnType::kPrev);
     EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
 
     // A single-icon file: the arrows do not move.
@@ -287,7 +287,7 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     platform.SimIconFiles().SetIconCount("C:\\Tools\\one.ico", 1);
     platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\one.ico"));
     ASSERT_TRUE(user.Click("btnCustom"));
-    user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
+    user.ClickUpDown("udIconNumber", TUDBtnType::kNext);
     EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
     const OpenFileRequest& request = platform.SimBoxes().OpenDialogs().back();
     EXPECT_EQ("Choose the icon to be put in the tray", request.title);
@@ -301,8 +301,8 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     platform.SimIconFiles().SetNotAnIconFile("C:\\Tools\\readme.txt");
     platform.SimBoxes().AnswerNextOpenDialog(std::string("C:\\Tools\\readme.txt"));
     ASSERT_TRUE(user.Click("btnCustom"));
-    user.ClickUpDown("udIconNumber", TUDBtnType::btNext);
-    user.ClickUpDown("udIconNumber", TUDBtnType::btPrev);
+    user.ClickUpDown("udIconNumber", TUDBtnType::kNext);
+    user.ClickUpDown("udIconNumber", TUDBtnType::kPrev);
     EXPECT_EQ("Current Icon Number : 0", user.TextOf("lblIconNumber"));
     EXPECT_TRUE(user.Form().Get<TImage>("imgIcon").Picture.Empty());
 

@@ -83,14 +83,14 @@ std::string Describe(const LnkRecord& record) {
          std::to_string(record.showCommand);
 }
 
-enum class ReadBy { Object, Codec };
+enum class ReadBy { kObject, kCodec };
 
 void ExpectSameProperties(const LnkRecord& expected, const LnkRecord& actual, ReadBy reader) {
   EXPECT_EQ(expected.description, actual.description);
   EXPECT_EQ(expected.targetPath, actual.targetPath);
   EXPECT_EQ(expected.workingDir, actual.workingDir);
   EXPECT_EQ(expected.arguments, actual.arguments);
-  if (reader == ReadBy::Codec || !ShellIgnoresStoredShowCommand()) {
+  if (reader == ReadBy::kCodec || !ShellIgnoresStoredShowCommand()) {
     EXPECT_EQ(expected.showCommand, actual.showCommand);
   }
   EXPECT_EQ(expected.hotKey, actual.hotKey);
@@ -142,7 +142,7 @@ TEST_F(ShellLinksContract, EveryPropertySurvivesSaveAndLoad) {
     auto reader = NewLink();
     ASSERT_TRUE(reader);
     ASSERT_EQ(S_OK, reader->Load(file));
-    ExpectSameProperties(record, Properties(*reader), ReadBy::Object);
+    ExpectSameProperties(record, Properties(*reader), ReadBy::kObject);
   }
 }
 
@@ -222,7 +222,7 @@ TEST_F(ShellLinksContract, CodecWrittenFilesLoadWithEveryProperty) {
     auto link = NewLink();
     ASSERT_TRUE(link);
     ASSERT_EQ(S_OK, link->Load(file));
-    ExpectSameProperties(record, Properties(*link), ReadBy::Object);
+    ExpectSameProperties(record, Properties(*link), ReadBy::kObject);
   }
 }
 
@@ -242,7 +242,7 @@ TEST_F(ShellLinksContract, SavedFilesDecodeWithEveryProperty) {
     ASSERT_TRUE(Files().ReadFileBytes(file, bytes));
     std::optional<LnkRecord> decoded = DecodeLnk(bytes, error);
     ASSERT_TRUE(decoded) << error;
-    ExpectSameProperties(record, *decoded, ReadBy::Codec);
+    ExpectSameProperties(record, *decoded, ReadBy::kCodec);
   }
 }
 

@@ -90,7 +90,7 @@ void TfrmSample::rgClickClick(TControl&) { log.push_back("click mode " + std::to
 
 void TfrmSample::udNumberClick(TControl&, TUDBtnType button) {
   lblNumber.SetCaption("Current number : " + std::to_string(udNumber.Position()));
-  log.push_back(std::string(button == TUDBtnType::btNext ? "up " : "down ") + std::to_string(udNumber.Position()));
+  log.push_back(std::string(button == TUDBtnType::kNext ? "up " : "down ") + std::to_string(udNumber.Position()));
 }
 
 void TfrmSample::pcSampleChange(TControl&) { log.push_back("page " + std::to_string(pcSample.ActivePageIndex())); }

@@ -99,7 +99,7 @@ void PressF1Everywhere(SimFormUser& user, sim::SimPlatform& sim, const std::stri
   user.PressF1();
   std::vector<std::pair<std::string, int>> pages;
   for (const TControl* control : form.Controls()) {
-    if (control->Kind() != TControlKind::PageControl) continue;
+    if (control->Kind() != TControlKind::kPageControl) continue;
     const int count = static_cast<int>(form.ChildrenOf(control).size());
     for (int index = 0; index < count; ++index) pages.emplace_back(control->Name(), index);
   }

@@ -25,7 +25,7 @@ TEST_F(AppSettingsFailures, ARegistrySaveStopsAtTheFailingValueAndSaysWhich) {
   for (int failing : {1, 9, static_cast<int>(std::size(EntryValues))}) {
     DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
     entries_->SaveSettings(DefaultAppSettings("C:\\First.exe"), false);
-    Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, failing, ERROR_ACCESS_DENIED);
+    Sim().SimReg().FailNth(sim::SimRegistry::Op::kSet, failing, ERROR_ACCESS_DENIED);
     try {
       entries_->SaveSettings(DefaultAppSettings("C:\\Second.exe"), false);
       ADD_FAILURE() << "the failed save was not reported";
@@ -66,7 +66,7 @@ TEST_F(AppSettingsFailures, AnIniFileThatCannotBeWrittenFailsTheSaveAndStaysRead
 
 TEST_F(AppSettingsFailures, ASettingsKeyThatCannotBeCreatedFailsTheSaveBeforeAnyWrite) {
   DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
-  Sim().SimReg().FailAlways(sim::SimRegistry::Op::Create, ERROR_ACCESS_DENIED);
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::kCreate, ERROR_ACCESS_DENIED);
   try {
     entries_->SaveSettings(DefaultAppSettings("C:\\First.exe"), false);
     ADD_FAILURE() << "a save that stored nothing was not reported";
@@ -79,7 +79,7 @@ TEST_F(AppSettingsFailures, ASettingsKeyThatCannotBeCreatedFailsTheSaveBeforeAny
 
 TEST_F(AppSettingsFailures, DeleteGoesOnPastValuesThatCannotBeDeletedAndSaysWhereTheyAre) {
   entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
-  Sim().SimReg().FailNth(sim::SimRegistry::Op::DeleteValue, 3, ERROR_ACCESS_DENIED);
+  Sim().SimReg().FailNth(sim::SimRegistry::Op::kDeleteValue, 3, ERROR_ACCESS_DENIED);
   TDeleteResult result = entries_->DeleteSettings("C:\\A.exe");
   EXPECT_EQ((std::vector<std::string>{std::string(EntryValuesInOrder(TEntryOrder::kDelete)[2]->Name) + "1"}),
             RawValueNames());
@@ -121,7 +121,7 @@ TEST_F(AppSettingsFailures, TheStoreComponentIsPutBackAfterEachOperation) {
   Store().Key = ".txt";
   entries_->SaveSettings(DefaultAppSettings("C:\\A.exe"), false);
   EXPECT_EQ(std::size(EntryValues), RawValueNames().size()) << "saved under the settings key, not the file type";
-  Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, 1, ERROR_ACCESS_DENIED);
+  Sim().SimReg().FailNth(sim::SimRegistry::Op::kSet, 1, ERROR_ACCESS_DENIED);
   EXPECT_THROW(entries_->SaveSettings(DefaultAppSettings("C:\\B.exe"), false), ERegistryException);
   EXPECT_EQ(TRootKey::hkClassesRoot, Store().RootKey);
   EXPECT_EQ(".txt", Store().Key);

@@ -8,14 +8,14 @@ namespace {
 using RegistryStoreFailures = SimSettingsTest;
 
 TEST_F(RegistryStoreFailures, AFailedWriteRaisesWithTheValueNameAndAFailedCreateIsSilent) {
-  Sim().SimReg().FailNth(sim::SimRegistry::Op::Set, 1, ERROR_ACCESS_DENIED);
+  Sim().SimReg().FailNth(sim::SimRegistry::Op::kSet, 1, ERROR_ACCESS_DENIED);
   try {
     Store().WriteValue("Sub\\Level\\Value7", TVariant(1));
     ADD_FAILURE() << "the failed write was not reported";
   } catch (const ERegistryException& error) {
     EXPECT_EQ("Failed to set data for 'Value7'", error.Message());
   }
-  Sim().SimReg().FailAlways(sim::SimRegistry::Op::Create, ERROR_ACCESS_DENIED);
+  Sim().SimReg().FailAlways(sim::SimRegistry::Op::kCreate, ERROR_ACCESS_DENIED);
   Store().WriteValue("Other", TVariant(1));
   Sim().SimReg().ClearFailures();
   EXPECT_TRUE(RawValueNames().empty());
@@ -34,12 +34,12 @@ TEST_F(RegistryStoreFailures, LastErrorNamesTheRefusalOfTheLastWriteOrDelete) {
     bool treeLeft;  // Tree\Leaf still there afterwards
   };
   const Case cases[] = {
-      {"write, nothing refused", false, Op::Set, true, ERROR_SUCCESS, true},
-      {"write, key creation refused", true, Op::Create, true, ERROR_ACCESS_DENIED, true},
-      {"write, value refused", true, Op::Set, true, ERROR_ACCESS_DENIED, true},
-      {"delete, nothing refused", false, Op::DeleteKey, false, ERROR_SUCCESS, false},
-      {"delete, the deepest key's deletion refused", true, Op::DeleteKey, false, ERROR_ACCESS_DENIED, true},
-      {"delete, the base key cannot be opened", true, Op::Open, false, ERROR_ACCESS_DENIED, true},
+      {"write, nothing refused", false, Op::kSet, true, ERROR_SUCCESS, true},
+      {"write, key creation refused", true, Op::kCreate, true, ERROR_ACCESS_DENIED, true},
+      {"write, value refused", true, Op::kSet, true, ERROR_ACCESS_DENIED, true},
+      {"delete, nothing refused", false, Op::kDeleteKey, false, ERROR_SUCCESS, false},
+      {"delete, the deepest key's deletion refused", true, Op::kDeleteKey, false, ERROR_ACCESS_DENIED, true},
+      {"delete, the base key cannot be opened", true, Op::kOpen, false, ERROR_ACCESS_DENIED, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -54,7 +54,7 @@ TEST_F(RegistryStoreFailures, LastErrorNamesTheRefusalOfTheLastWriteOrDelete) {
         Store().DeleteKey("Tree");
       }
     } catch (const ERegistryException&) {
-      EXPECT_TRUE(c.refuse && c.refused == Op::Set) << "only a refused value write raises";
+      EXPECT_TRUE(c.refuse && c.refused == Op::kSet) << "only a refused value write raises";
     }
     Sim().SimReg().ClearFailures();
     EXPECT_EQ(c.expected, Store().LastError());

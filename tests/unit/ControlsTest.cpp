@@ -26,8 +26,8 @@ TEST(UpDownStep, MovesLikeTheCommonControl) {
     bool wrap;
     int expected;
   };
-  const TUDBtnType up = TUDBtnType::btNext;
-  const TUDBtnType down = TUDBtnType::btPrev;
+  const TUDBtnType up = TUDBtnType::kNext;
+  const TUDBtnType down = TUDBtnType::kPrev;
   const Case cases[] = {
       {0, 4, 2, up, false, 3},
       {0, 4, 4, up, false, 4},
@@ -75,9 +75,9 @@ TEST(UpDownStep, IncrementStopsAtTheEnd) {
   TForm form("TForm", "", 10, 10);
   TUpDown upDown(form, "ud", nullptr, {}, 0, 10, 8);
   upDown.Increment = 5;
-  EXPECT_TRUE(upDown.Step(TUDBtnType::btNext));
+  EXPECT_TRUE(upDown.Step(TUDBtnType::kNext));
   EXPECT_EQ(10, upDown.Position());
-  EXPECT_FALSE(upDown.Step(TUDBtnType::btNext));
+  EXPECT_FALSE(upDown.Step(TUDBtnType::kNext));
   upDown.SetPosition(-3);
   EXPECT_EQ(0, upDown.Position()) << "a position from code is kept within the range";
 }
@@ -356,9 +356,9 @@ TEST_F(SimHostTest, APageControlInsideAPageSwitchesItsOwnPages) {
 TEST_F(SimHostTest, UpDownStopsAtItsEndsButReportsEveryClick) {
   Run([&](SimFormUser& user) {
     user.SwitchPage("pcSample", 1);
-    for (int i = 0; i < 6; ++i) user.ClickUpDown("udNumber", TUDBtnType::btNext);
+    for (int i = 0; i < 6; ++i) user.ClickUpDown("udNumber", TUDBtnType::kNext);
     EXPECT_EQ("Current number : 4", user.TextOf("lblNumber"));
-    user.ClickUpDown("udNumber", TUDBtnType::btPrev);
+    user.ClickUpDown("udNumber", TUDBtnType::kPrev);
     user.Escape();
   });
   EXPECT_EQ((Log{"page 1", "up 1", "up 2", "up 3", "up 4", "up 4", "up 4", "down 3", "cancel"}), form_.log);

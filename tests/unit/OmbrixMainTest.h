@@ -101,7 +101,7 @@ class OmbrixMainTest : public ::testing::Test {
   // A right click on the icon choosing the menu item with this caption.
   void ChooseFromTray(const std::string& caption) {
     sim.SimUser().PickNextMenuItem(caption);
-    ClickIcon(sim::SimShell::Click::Right);
+    ClickIcon(sim::SimShell::Click::kRight);
   }
 
   HWND Slot(int slot) const { return form->State.WindowHandles.Get(slot); }

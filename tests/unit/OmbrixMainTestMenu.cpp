@@ -105,7 +105,7 @@ TEST_F(OmbrixMainTest, CloseClosesTheWindowsFromTheLastFoundAndEndsEvenIfRefused
   std::vector<std::pair<HWND, UINT>> sent;
   for (int slot : {1, 2, 3}) Record(Slot(slot), sent);
   const std::vector<HWND> found = {Slot(1), Slot(2), Slot(3)};
-  ClickIcon(SimShell::Click::Double);  // hidden first
+  ClickIcon(SimShell::Click::kDouble);  // hidden first
   ASSERT_FALSE(Visible(found[0]));
 
   ChooseFromTray("&Close");
@@ -143,7 +143,7 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
       form = std::make_unique<TVorel_Ombrix>(sim, host);
       form->OnClosed = [this] { ++closedCount; };
       StartApp();
-      ClickIcon(SimShell::Click::Double);
+      ClickIcon(SimShell::Click::kDouble);
       ASSERT_FALSE(Visible(Main()));
       const HWND own[] = {form->ApplicationWindow(), form->TrayIcon.WindowHandle(), form->mnuTray.WindowHandle()};
       std::vector<std::pair<HWND, UINT>> sent;
@@ -180,7 +180,7 @@ TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
       input.SendMessageA(owner, WM_HELP, 0, 0);
     }
   });
-  ClickIcon(SimShell::Click::Right);
+  ClickIcon(SimShell::Click::kRight);
   const auto& calls = sim.SimTray().HelpCalls();
   ASSERT_EQ(3u, calls.size());
   for (const sim::HtmlHelpCall& call : calls) {

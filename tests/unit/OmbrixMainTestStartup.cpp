@@ -335,7 +335,7 @@ TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
   sim.SimProcs().DefineProgram(App, Program({}));
   sim.SimBoxes().AnswerNextBox(IDCANCEL, [&] {
     sim.SimUser().DismissNextMenu();
-    ClickIcon(sim::SimShell::Click::Right);
+    ClickIcon(sim::SimShell::Click::kRight);
   });
   EXPECT_FALSE(Start(App));
   ASSERT_EQ(1u, sim.SimUser().Menus().size());

@@ -76,37 +76,37 @@ TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
   settings.NoTrayTask = true;  // Show takes the icon away, so it tells whether Show ran
   Store(settings);
   StartApp();
-  ClickIcon(SimShell::Click::Left);
+  ClickIcon(SimShell::Click::kLeft);
   EXPECT_FALSE(Visible(Main()));
-  ClickIcon(SimShell::Click::Left);
+  ClickIcon(SimShell::Click::kLeft);
   EXPECT_TRUE(Visible(Main()));
   EXPECT_EQ(nullptr, Icon());
 
   form->SetupTrayIcon();
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   EXPECT_TRUE(Visible(Main()));  // hidden and shown again
   EXPECT_EQ(nullptr, Icon());    // the second click was a Show
 }
 
 TEST_F(OmbrixMainTest, DoubleClickModeIgnoresASingleClick) {
   StartApp();  // double click is the default
-  ClickIcon(SimShell::Click::Left);
+  ClickIcon(SimShell::Click::kLeft);
   EXPECT_TRUE(Visible(Main()));
   EXPECT_FALSE(form->State.WindowHidden.Get(1));
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   EXPECT_FALSE(Visible(Main()));
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   EXPECT_TRUE(Visible(Main()));
 }
 
 TEST_F(OmbrixMainTest, TargetShowingItselfAgainIsShownNotHiddenByTheNextClick) {
   StartApp();
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   ASSERT_FALSE(Visible(Main()));
   sim.Windows().ShowWindow(Main(), SW_SHOW);  // the target's own doing
   const HWND other = sim.SimWindows().CreateTopWindow(sim::SimWindow{});
   sim.Windows().SetForegroundWindow(other);
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   EXPECT_TRUE(Visible(Main()));
   EXPECT_FALSE(form->State.WindowHidden.Get(1));
   EXPECT_EQ(Main(), sim.SimWindows().Foreground());
@@ -139,7 +139,7 @@ TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   // Dismissed: nothing reaches the target, which still comes to the front.
   sim.Windows().SetForegroundWindow(other);
   sim.SimUser().DismissNextMenu();
-  ClickIcon(SimShell::Click::Right);
+  ClickIcon(SimShell::Click::kRight);
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
   EXPECT_EQ(sim.Input().GetSystemMenu(Main(), FALSE), shown.menu);
@@ -154,7 +154,7 @@ TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   // Chosen: the command is sent on to the target.
   sim.Windows().SetForegroundWindow(other);
   sim.SimUser().PickNextMenuCommand(SC_CLOSE);
-  ClickIcon(SimShell::Click::Right);
+  ClickIcon(SimShell::Click::kRight);
   ASSERT_EQ(1u, sent.size());
   EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), sent[0].second);
   EXPECT_TRUE(sim.SimUser().Pending(form->ApplicationWindow()).empty());
@@ -175,7 +175,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
   StartApp();
   sim.SimUser().SetCursorPos(1000, 740);
   sim.SimUser().DismissNextMenu();
-  ClickIcon(SimShell::Click::Right);
+  ClickIcon(SimShell::Click::kRight);
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
   EXPECT_EQ(nullptr, shown.menu);
@@ -226,7 +226,7 @@ TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
   EXPECT_TRUE(form->State.WindowHidden.Get(1));
   EXPECT_NE(nullptr, Icon());
   // A restore from the tray ends the minimized state: later ticks leave it shown.
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   sim.SimMessages().RunFor(1500);
   EXPECT_TRUE(Visible(Main()));
 }
@@ -350,7 +350,7 @@ TEST_F(OmbrixMainTest, TargetEndingAfterFiveSecondsEndsQuietlyAtTheNextTick) {
 
 TEST_F(OmbrixMainTest, ReplacedMainWindowEndsOmbrixAndHiddenWindowsStayHidden) {
   StartApp({"Main", "Tool"});
-  ClickIcon(SimShell::Click::Double);
+  ClickIcon(SimShell::Click::kDouble);
   sim.SimMessages().RunFor(6000);
   sim.SimWindows().DestroyWindow(Main());
   sim.SimMessages().RunFor(500);

@@ -37,9 +37,9 @@ TEST_F(PopupMenuTest, ShowsItsItemsWhereAndHowAsked) {
     UINT flags;
   };
   const Case cases[] = {
-      {paLeft, tbRightButton, TPM_LEFTALIGN | TPM_RIGHTBUTTON},
-      {paRight, tbRightButton, TPM_RIGHTALIGN | TPM_RIGHTBUTTON},
-      {paCenter, tbLeftButton, TPM_CENTERALIGN | TPM_LEFTBUTTON},
+      {TPopupAlignment::kLeft, TTrackButton::kRightButton, TPM_LEFTALIGN | TPM_RIGHTBUTTON},
+      {TPopupAlignment::kRight, TTrackButton::kRightButton, TPM_RIGHTALIGN | TPM_RIGHTBUTTON},
+      {TPopupAlignment::kCenter, TTrackButton::kLeftButton, TPM_CENTERALIGN | TPM_LEFTBUTTON},
   };
   for (const Case& c : cases) {
     menu_->Alignment = c.alignment;

@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "tests/ShellLinkErrors.h"
 #include "platform/ShellLnk.h"
 #include "platform/sim/LnkFormat.h"
 #include "platform/sim/SimPlatform.h"
+#include "tests/ShellLinkErrors.h"
 
 namespace ombrix {
 namespace {
@@ -244,7 +244,7 @@ TEST_F(ShellLnkTest, EveryPathGivesItsMessageAndLeavesComBalanced) {
   platform_.SimFiles().MakeDirectories("C:\\Locked");
   platform_.SimFiles().SetReadOnly("C:\\Locked", true);
 
-  enum Op { Read, Write };
+  enum class Op { kRead, kWrite };
   const struct {
     const char* what;
     Op op;
@@ -253,29 +253,29 @@ TEST_F(ShellLnkTest, EveryPathGivesItsMessageAndLeavesComBalanced) {
     HRESULT queryFailure;
     std::string message;
   } cases[] = {
-      {"read", Read, "C:\\Links\\Good.lnk", S_OK, S_OK, "(no error)"},
-      {"write", Write, "C:\\Links\\New.lnk", S_OK, S_OK, "(no error)"},
-      {"read missing", Read, "C:\\Links\\Missing.lnk", S_OK, S_OK, "Lien non trouv\xE9."},
-      {"read truncated", Read, "C:\\Links\\Bad.lnk", S_OK, S_OK, "Erreur en lecture."},
-      {"read, no object", Read, "C:\\Links\\Good.lnk", REGDB_E_CLASSNOTREG, S_OK,
+      {"read", Op::kRead, "C:\\Links\\Good.lnk", S_OK, S_OK, "(no error)"},
+      {"write", Op::kWrite, "C:\\Links\\New.lnk", S_OK, S_OK, "(no error)"},
+      {"read missing", Op::kRead, "C:\\Links\\Missing.lnk", S_OK, S_OK, "Lien non trouv\xE9."},
+      {"read truncated", Op::kRead, "C:\\Links\\Bad.lnk", S_OK, S_OK, "Erreur en lecture."},
+      {"read, no object", Op::kRead, "C:\\Links\\Good.lnk", REGDB_E_CLASSNOTREG, S_OK,
        "\"CoCreateInstance\" a \xE9"
        "chou\xE9."},
-      {"read, no IPersistFile", Read, "C:\\Links\\Good.lnk", S_OK, E_NOINTERFACE,
+      {"read, no IPersistFile", Op::kRead, "C:\\Links\\Good.lnk", S_OK, E_NOINTERFACE,
        "\"PersistFile QueryInterface\" a \xE9"
        "chou\xE9."},
-      {"write, no object", Write, "C:\\Links\\New.lnk", E_OUTOFMEMORY, S_OK,
+      {"write, no object", Op::kWrite, "C:\\Links\\New.lnk", E_OUTOFMEMORY, S_OK,
        "\"CoCreateInstance\" a \xE9"
        "chou\xE9."},
-      {"write, no IPersistFile", Write, "C:\\Links\\New.lnk", S_OK, E_NOINTERFACE,
+      {"write, no IPersistFile", Op::kWrite, "C:\\Links\\New.lnk", S_OK, E_NOINTERFACE,
        "\"PersistFile QueryInterface\" a \xE9"
        "chou\xE9."},
-      {"write into a read-only folder", Write, "C:\\Locked\\New.lnk", S_OK, S_OK,
+      {"write into a read-only folder", Op::kWrite, "C:\\Locked\\New.lnk", S_OK, S_OK,
        "Erreur en \xE9"
        "criture."},
-      {"write into a missing folder", Write, "C:\\Nowhere\\New.lnk", S_OK, S_OK,
+      {"write into a missing folder", Op::kWrite, "C:\\Nowhere\\New.lnk", S_OK, S_OK,
        "Erreur en \xE9"
        "criture."},
-      {"write a name over MAX_PATH", Write, "C:\\Links\\" + std::string(260, 'n') + ".lnk", S_OK, S_OK,
+      {"write a name over MAX_PATH", Op::kWrite, "C:\\Links\\" + std::string(260, 'n') + ".lnk", S_OK, S_OK,
        "Erreur en \xE9"
        "criture."},
   };
@@ -286,7 +286,7 @@ TEST_F(ShellLnkTest, EveryPathGivesItsMessageAndLeavesComBalanced) {
     TShellLinkWrapper link(platform_);
     link.SetFileName(sample.file);
     link.SetTarget("C:\\Tools\\tool.exe");
-    EXPECT_EQ(sample.message, Message([&] { sample.op == Read ? link.ReadLink() : link.WriteLink(); }));
+    EXPECT_EQ(sample.message, Message([&] { sample.op == Op::kRead ? link.ReadLink() : link.WriteLink(); }));
     ExpectComBalanced();
     platform_.SimLinks().ClearFailures();
   }

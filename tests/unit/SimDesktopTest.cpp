@@ -12,11 +12,12 @@ namespace {
 TEST(SimRegistryControls, FailsTheChosenCallOnly) {
   SimPlatform platform;
   HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, platform.Registry().RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\T", KEY_ALL_ACCESS, key,
-                                                               nullptr));
-  platform.SimReg().FailNth(SimRegistry::Op::Set, 3, ERROR_ACCESS_DENIED);
+  ASSERT_EQ(ERROR_SUCCESS,
+            platform.Registry().RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\T", KEY_ALL_ACCESS, key, nullptr));
+  platform.SimReg().FailNth(SimRegistry::Op::kSet, 3, ERROR_ACCESS_DENIED);
   std::vector<LONG> results;
-  for (int i = 0; i < 4; ++i) results.push_back(platform.Registry().RegSetValueExA(key, "v" + std::to_string(i), REG_DWORD, {0, 0, 0, 0}));
+  for (int i = 0; i < 4; ++i)
+    results.push_back(platform.Registry().RegSetValueExA(key, "v" + std::to_string(i), REG_DWORD, {0, 0, 0, 0}));
   EXPECT_EQ((std::vector<LONG>{ERROR_SUCCESS, ERROR_SUCCESS, ERROR_ACCESS_DENIED, ERROR_SUCCESS}), results);
   DWORD values = 0;
   platform.Registry().RegQueryInfoKeyA(key, nullptr, nullptr, &values, nullptr, nullptr);
@@ -32,12 +33,14 @@ TEST(SimFilesControls, ReadOnlyFilesAndFoldersRefuseProfileWrites) {
   SimPlatform platform;
   platform.SimFiles().MakeDirectories("C:\\Locked\\Inner");
   platform.SimFiles().SetReadOnly("C:\\Locked", true);
-  EXPECT_FALSE(platform.Profile().WritePrivateProfileStringA("s", std::string("k"), std::string("v"), "C:\\Locked\\a.ini"));
+  EXPECT_FALSE(
+      platform.Profile().WritePrivateProfileStringA("s", std::string("k"), std::string("v"), "C:\\Locked\\a.ini"));
   EXPECT_EQ(ERROR_ACCESS_DENIED, platform.SimFiles().LastError());
 
   ASSERT_TRUE(platform.Files().WriteFileBytes("C:\\Locked\\Inner\\b.ini", "[s]\r\nk=old\r\n"));
   platform.SimFiles().SetReadOnly("C:\\Locked\\Inner\\b.ini", true);
-  EXPECT_FALSE(platform.Profile().WritePrivateProfileStringA("s", std::string("k"), std::string("new"), "C:\\Locked\\Inner\\b.ini"));
+  EXPECT_FALSE(platform.Profile().WritePrivateProfileStringA("s", std::string("k"), std::string("new"),
+                                                             "C:\\Locked\\Inner\\b.ini"));
   std::string out;
   platform.Profile().GetPrivateProfileStringA("s", "k", "", 1024, out, "c:\\locked\\inner\\B.INI");
   EXPECT_EQ("old", out);
@@ -100,8 +103,8 @@ TEST(SimWindowsControls, NewWindowsGoOnTopAndPlacementFollowsShowCommands) {
     UINT showCmd;
     UINT flags;
   };
-  const Step steps[] = {{SW_MAXIMIZE, 3, 0}, {SW_MINIMIZE, 2, 2}, {SW_RESTORE, 3, 0}, {SW_RESTORE, 1, 0},
-                        {SW_SHOWMINIMIZED, 2, 0}, {SW_HIDE, 2, 0}};
+  const Step steps[] = {{SW_MAXIMIZE, 3, 0}, {SW_MINIMIZE, 2, 2},      {SW_RESTORE, 3, 0},
+                        {SW_RESTORE, 1, 0},  {SW_SHOWMINIMIZED, 2, 0}, {SW_HIDE, 2, 0}};
   for (const Step& step : steps) {
     windows.ShowWindow(first, step.command);
     ASSERT_TRUE(windows.GetWindowPlacement(first, placement));

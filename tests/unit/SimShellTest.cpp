@@ -52,9 +52,9 @@ TEST_F(SimShellTest, ClicksArriveAsTheIconsCallbackMessages) {
     std::vector<LPARAM> events;
   };
   const Case cases[] = {
-      {SimShell::Click::Left, {WM_LBUTTONDOWN, WM_LBUTTONUP}},
-      {SimShell::Click::Double, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
-      {SimShell::Click::Right, {WM_RBUTTONDOWN, WM_RBUTTONUP}},
+      {SimShell::Click::kLeft, {WM_LBUTTONDOWN, WM_LBUTTONUP}},
+      {SimShell::Click::kDouble, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
+      {SimShell::Click::kRight, {WM_RBUTTONDOWN, WM_RBUTTONUP}},
   };
   for (const Case& c : cases) {
     delivered_.clear();
@@ -66,9 +66,9 @@ TEST_F(SimShellTest, ClicksArriveAsTheIconsCallbackMessages) {
     EXPECT_EQ(expected, delivered_);
   }
 
-  EXPECT_FALSE(platform_.SimTray().ClickIcon(window, 4, SimShell::Click::Left)) << "no such icon";
+  EXPECT_FALSE(platform_.SimTray().ClickIcon(window, 4, SimShell::Click::kLeft)) << "no such icon";
   ASSERT_TRUE(platform_.Shell().Shell_NotifyIconA(NIM_ADD, Icon(window, 5, NIF_TIP)));
-  EXPECT_FALSE(platform_.SimTray().ClickIcon(window, 5, SimShell::Click::Left)) << "an icon without callback";
+  EXPECT_FALSE(platform_.SimTray().ClickIcon(window, 5, SimShell::Click::kLeft)) << "an icon without callback";
 }
 
 TEST_F(SimShellTest, ARestartEmptiesTheAreaAndTellsEveryTopLevelWindow) {

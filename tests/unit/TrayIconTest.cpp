@@ -36,8 +36,8 @@ class TrayIconTest : public ::testing::Test {
     tray_->OnDblClick = [this](TTrayIcon& sender) { Note(sender, "dblclick"); };
     tray_->OnRightClick = [this](TTrayIcon& sender, TTrayIcon::TMouseButton button, TTrayIcon::TShiftState shift, int x,
                                  int y) {
-      Note(sender, "right " + std::to_string(button == TTrayIcon::mbRight) + " " + std::to_string(shift) + " " +
-                       std::to_string(x) + "," + std::to_string(y));
+      Note(sender, "right " + std::to_string(button == TTrayIcon::TMouseButton::kRight) + " " + std::to_string(shift) +
+                       " " + std::to_string(x) + "," + std::to_string(y));
     };
   }
 
@@ -147,9 +147,9 @@ TEST_F(TrayIconTest, ClicksRaiseTheirEventsWithoutTellingSingleFromDouble) {
   };
   platform_.SimUser().SetCursorPos(900, 740);
   const Case cases[] = {
-      {SimShell::Click::Left, {"click"}},
-      {SimShell::Click::Double, {"click", "dblclick", "click"}},
-      {SimShell::Click::Right, {"right 1 0 900,740"}},
+      {SimShell::Click::kLeft, {"click"}},
+      {SimShell::Click::kDouble, {"click", "dblclick", "click"}},
+      {SimShell::Click::kRight, {"right 1 0 900,740"}},
   };
   for (const Case& c : cases) {
     events_.clear();
@@ -169,7 +169,7 @@ TEST_F(TrayIconTest, RightClickShowsThePopupMenuBeforeOnRightClick) {
   platform_.SimUser().SetCursorPos(300, 200);
   platform_.SimUser().PickNextMenuItem("One");
 
-  ASSERT_TRUE(Click(SimShell::Click::Right));
+  ASSERT_TRUE(Click(SimShell::Click::kRight));
   EXPECT_EQ((std::vector<std::string>{"menu itmOne", "right 1 0 300,200"}), events_);
   ASSERT_EQ(1u, platform_.SimUser().Menus().size());
   EXPECT_EQ(menu.WindowHandle(), platform_.SimUser().Menus()[0].foreground)
@@ -256,7 +256,7 @@ TEST_F(TrayIconTest, HandlersMayRewireEventsAndDestroyTheIcon) {
     events_.push_back("first");
     tray_->OnClick = [this](TTrayIcon&) { events_.push_back("second"); };
   };
-  ASSERT_TRUE(Click(SimShell::Click::Double));
+  ASSERT_TRUE(Click(SimShell::Click::kDouble));
   EXPECT_EQ((std::vector<std::string>{"first", "dblclick", "second"}), events_);
 
   // A menu command that ends the program destroys the icon before its right click is done.
@@ -266,7 +266,7 @@ TEST_F(TrayIconTest, HandlersMayRewireEventsAndDestroyTheIcon) {
   HWND window = Window();
   platform_.SimUser().PickNextMenuItem("&Close");
   events_.clear();
-  platform_.SimTray().ClickIcon(window, 0, SimShell::Click::Right);
+  platform_.SimTray().ClickIcon(window, 0, SimShell::Click::kRight);
   platform_.Messages().ProcessMessages();
   EXPECT_EQ(nullptr, tray_);
   EXPECT_TRUE(events_.empty()) << "no OnRightClick from a destroyed icon";

@@ -151,12 +151,12 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
     if (!window) continue;
     const std::string& name = control->Name();
     switch (control->Kind()) {
-      case TControlKind::Label: {
+      case TControlKind::kLabel: {
         const auto& label = static_cast<const TLabel&>(*control);
         measurer.Check(name, window, TextOf(window), ClientRoom(window), label.WordWrap, !label.ShowAccelChar);
         break;
       }
-      case TControlKind::Label3D: {
+      case TControlKind::kLabel3D: {
         // Drawn by the host, raised above its shadow, which takes two pixels (at 96 dpi)
         // off the right and the bottom.
         const auto& label = static_cast<const TLabel&>(*control);
@@ -167,11 +167,11 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
         measurer.Check(name, window, label.Caption(), room, label.WordWrap, !label.ShowAccelChar);
         break;
       }
-      case TControlKind::CheckBox:
-      case TControlKind::RadioButton:
+      case TControlKind::kCheckBox:
+      case TControlKind::kRadioButton:
         CheckBoxCaption(measurer, name, window);
         break;
-      case TControlKind::RadioGroup: {
+      case TControlKind::kRadioGroup: {
         const auto& group = static_cast<const TRadioGroup&>(*control);
         GroupCaption(measurer, name, window, dpi);
         for (int i = 0; i < static_cast<int>(group.Items().size()); ++i) {
@@ -181,10 +181,10 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
         }
         break;
       }
-      case TControlKind::GroupBox:
+      case TControlKind::kGroupBox:
         GroupCaption(measurer, name, window, dpi);
         break;
-      case TControlKind::Button: {
+      case TControlKind::kButton: {
         // The raised edge and, inside it, the focus rectangle on each side.
         Room room = ClientRoom(window);
         room.Width -= 2 * (::GetSystemMetrics(SM_CXEDGE) + 1);
@@ -192,7 +192,7 @@ std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, cons
         measurer.Check(name, window, TextOf(window), room, false, false);
         break;
       }
-      case TControlKind::PageControl:
+      case TControlKind::kPageControl:
         TabCaptions(measurer, static_cast<const TPageControl&>(*control), window);
         break;
       default:

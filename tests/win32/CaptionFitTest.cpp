@@ -113,7 +113,7 @@ std::string Slug(const std::string& caption) {
 std::vector<const TTabSheet*> PathTo(const TTabSheet& page) {
   std::vector<const TTabSheet*> path;
   for (const TControl* at = &page; at; at = at->Parent()) {
-    if (at->Kind() == TControlKind::TabSheet) path.insert(path.begin(), static_cast<const TTabSheet*>(at));
+    if (at->Kind() == TControlKind::kTabSheet) path.insert(path.begin(), static_cast<const TTabSheet*>(at));
   }
   return path;
 }
@@ -136,19 +136,19 @@ std::vector<std::string> ScalingFaults(const win32::Win32FormHost& host, const T
     // A page takes its page control's display area; the arrows keep the width the common
     // control gives itself.
     const TControlKind kind = control->Kind();
-    if (!window || kind == TControlKind::TabSheet || kind == TControlKind::UpDown) continue;
+    if (!window || kind == TControlKind::kTabSheet || kind == TControlKind::kUpDown) continue;
     RECT area{};
     ::GetWindowRect(window, &area);
     const TBounds& bounds = control->Bounds();
     // A drop-down list's window reaches down over its list.
-    const bool heightCounts = kind != TControlKind::ComboBox;
+    const bool heightCounts = kind != TControlKind::kComboBox;
     if (area.right - area.left != ::MulDiv(bounds.Width, dpi, 96) ||
         (heightCounts && area.bottom - area.top != ::MulDiv(bounds.Height, dpi, 96))) {
       faults.push_back(control->Name() + " size " + std::to_string(area.right - area.left) + "x" +
                        std::to_string(area.bottom - area.top));
     }
     // A group's window holds only its children; the frame inside shows the caption.
-    if (kind == TControlKind::GroupBox || kind == TControlKind::RadioGroup) continue;
+    if (kind == TControlKind::kGroupBox || kind == TControlKind::kRadioGroup) continue;
     // The declared size is in points; without one the system's message font, which the
     // system gives at the screen's resolution.
     const TFont& font = control->Font != TFont{} ? control->Font : form.Font;
@@ -190,7 +190,7 @@ class CaptionFitTest : public ::testing::Test {
     });
     std::vector<const TTabSheet*> pages;
     for (const TControl* control : form.Controls()) {
-      if (control->Kind() == TControlKind::TabSheet && control->Visible()) {
+      if (control->Kind() == TControlKind::kTabSheet && control->Visible()) {
         pages.push_back(static_cast<const TTabSheet*>(control));
       }
     }

@@ -65,7 +65,7 @@ class TPageForm : public TForm {
  public:
   explicit TPageForm(THubContext& context)
       : TForm("TfrmMain", "Vorel Ombrix Control Center", 576, 468), page(*this, tsContextMenu, context) {
-    BorderStyle = TFormBorderStyle::bsSingle;
+    BorderStyle = TFormBorderStyle::kSingle;
     ShowHint = true;
   }
 

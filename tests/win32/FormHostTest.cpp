@@ -396,7 +396,7 @@ TEST_F(FormHostTest, ListsButtonsHintsAndAPageControlInsideAPage) {
 // A program's main window: a frame of its own on the taskbar, centred, minimised and back.
 TEST_F(FormHostTest, MainWindowFrame) {
   TfrmSample form;
-  form.BorderStyle = TFormBorderStyle::bsSingle;
+  form.BorderStyle = TFormBorderStyle::kSingle;
   HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   Driver driver(platform_, form);
   driver
@@ -521,7 +521,7 @@ TEST(UpDownAgainstTheCommonControl, SameSteps) {
     TForm form("TForm", "", 10, 10);
     TUpDown model(form, "ud", nullptr, {}, c.min, c.max, c.position);
     model.Wrap = c.wrap;
-    model.Step(c.up ? TUDBtnType::btNext : TUDBtnType::btPrev);
+    model.Step(c.up ? TUDBtnType::kNext : TUDBtnType::kPrev);
     EXPECT_EQ(real, model.Position()) << c.min << ".." << c.max << " from " << c.position << (c.up ? " up" : " down")
                                       << (c.wrap ? " wrapping" : "");
   }

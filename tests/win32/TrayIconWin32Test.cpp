@@ -73,7 +73,7 @@ TEST(RealTray, ClicksOnTheIconArriveAsItsCallbacks) {
   tray.OnClick = [&](TTrayIcon&) { events.push_back("click"); };
   tray.OnDblClick = [&](TTrayIcon&) { events.push_back("dblclick"); };
   tray.OnRightClick = [&](TTrayIcon&, TTrayIcon::TMouseButton button, TTrayIcon::TShiftState shift, int x, int y) {
-    events.push_back(button == TTrayIcon::mbRight && shift == 0 ? "right" : "wrong right");
+    events.push_back(button == TTrayIcon::TMouseButton::kRight && shift == 0 ? "right" : "wrong right");
     rightClickAt = ScreenPoint{x, y};
   };
   Recorder::seen = &seen;
