@@ -1,8 +1,8 @@
 #include "center/StoredSettingsPage.h"
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
-#include <set>
 
 #include "center/SettingsExport.h"
 #include "platform/MiscUtils.h"
@@ -86,12 +86,16 @@ void TStoredSettingsPage::ShowUnselected() {
 
 void TStoredSettingsPage::FillSettingsList() {
   std::vector<std::string> names;
-  // A name is listed once whatever its letter case, in the spelling found first.
-  std::set<std::string> listed;
+  // A name is listed once whatever its letter case, in the spelling found first. The stores
+  // hold a few hundred names at most: a look at each listed one costs less than a tree.
+  std::vector<std::string> listed;
   IWindowOps& windows = context_.platform.Windows();
   auto add = [&](const std::string& name) {
     if (name.empty() || name == UnusedName) return;
-    if (listed.insert(windows.CharUpperBuffA(name)).second) names.push_back(name);
+    std::string upper = windows.CharUpperBuffA(name);
+    if (std::find(listed.begin(), listed.end(), upper) != listed.end()) return;
+    listed.push_back(std::move(upper));
+    names.push_back(name);
   };
   for (const std::string& name : store_.StoredFileNames()) add(name);
   try {

@@ -1,7 +1,6 @@
 #include "settings/AppSettings.h"
 
 #include <algorithm>
-#include <map>
 
 #include "settings/SettingsText.h"
 
@@ -363,24 +362,32 @@ std::vector<std::string> TAppSettingsStore::StoredFileNames() {
 }
 
 std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
-  // The section lines come trimmed; what the key read does beyond that is done here: the first
-  // line of a name counts, one pair of quotes around the value goes, and the rest is cut to
-  // the read buffer. A line without '=' is no key.
-  std::map<std::string, std::string> values;
+  // The section lines come trimmed; what the key read does beyond that is done here: names
+  // match whatever their letter case, the first line of a name counts, one pair of quotes
+  // around the value goes, and the rest is cut to the read buffer. A line without '=' is no
+  // key.
+  const std::string prefix = FoldedKey(EntryKeyName);
+  std::vector<std::string> names(SlotLimit - 1);
+  std::vector<bool> seen(SlotLimit - 1, false);
   for (const std::string& line : platform_.Profile().GetPrivateProfileSectionA(AppSettingsSection, ini.FileName())) {
     const std::string::size_type equals = line.find('=');
     if (equals == std::string::npos) continue;
+    const std::string key = FoldedKey(line.substr(0, equals));
+    // "Filename" and a slot number as the store writes it: no sign, no leading zero.
+    if (key.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string digits = key.substr(prefix.size());
+    std::int32_t slot = 0;
+    if (digits.empty() || digits[0] == '0' || digits[0] == '+' || digits[0] == '-' ||
+        !ParseDecimalInt32(digits, slot) || slot < 1 || slot >= SlotLimit || seen[slot - 1]) {
+      continue;
+    }
+    seen[slot - 1] = true;
     std::string value = line.substr(equals + 1);
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
       value = value.substr(1, value.size() - 2);
     }
     if (value.size() > IniReadBufferSize - 1) value.resize(IniReadBufferSize - 1);
-    values.emplace(FoldedKey(line.substr(0, equals)), std::move(value));
-  }
-  std::vector<std::string> names;
-  for (int slot = 1; slot < SlotLimit; ++slot) {
-    const auto found = values.find(FoldedKey(Slotted(EntryKeyName, slot)));
-    names.push_back(found == values.end() || found->second == MissingMark ? std::string() : found->second);
+    if (value != MissingMark) names[slot - 1] = std::move(value);
   }
   return names;
 }

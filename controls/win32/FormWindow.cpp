@@ -151,7 +151,7 @@ void FormWindow::CreateChildren(const TControl* parent, HWND parentWindow) {
     const int id = FirstControlId + static_cast<int>(std::find(all.begin(), all.end(), child) - all.begin());
     peers_.push_back(MakePeer(*this, *child));
     ControlPeer& peer = *peers_.back();
-    peerOf_[child] = &peer;
+    peerOf_.Set(child, &peer);
     peer.Create(parentWindow, id);
     if (child->IsContainer()) CreateChildren(child, peer.Window());
     peer.ChildrenCreated();
@@ -160,9 +160,9 @@ void FormWindow::CreateChildren(const TControl* parent, HWND parentWindow) {
 
 void FormWindow::Route(HWND window, ControlPeer* peer, int item) {
   if (peer) {
-    targets_[window] = Target{peer, item};
+    targets_.Set(window, Target{peer, item});
   } else {
-    targets_.erase(window);
+    targets_.Erase(window);
   }
 }
 
@@ -201,8 +201,8 @@ void FormWindow::Act(const TControl* except, const std::function<void()>& action
 // ---- Focus
 
 ControlPeer* FormWindow::PeerOf(const TControl* control) const {
-  auto found = peerOf_.find(control);
-  return found == peerOf_.end() ? nullptr : found->second;
+  ControlPeer* const* found = peerOf_.Find(control);
+  return found ? *found : nullptr;
 }
 
 HWND FormWindow::FocusWindowOf(const TControl* control) const {
@@ -217,8 +217,8 @@ void FormWindow::FocusActive() {
 }
 
 FormWindow::Target FormWindow::TargetOf(HWND window) const {
-  auto found = targets_.find(window);
-  return found == targets_.end() ? Target{} : found->second;
+  const Target* found = targets_.Find(window);
+  return found ? *found : Target{};
 }
 
 TControl* FormWindow::ControlOf(HWND window) const {

@@ -2,13 +2,13 @@
 // One form on screen: its window, the peers of its controls, and the GDI objects they use.
 // It routes the windows' messages to the peers and keeps models and controls in step.
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/win32/ControlPeer.h"
 #include "controls/win32/Hints.h"
+#include "platform/SmallMap.h"
 
 namespace ombrix::win32 {
 
@@ -74,8 +74,8 @@ class FormWindow : public PeerContext {
   OwnedWindow window_;
   Hints hints_;
   std::vector<std::unique_ptr<ControlPeer>> peers_;  // declaration order
-  std::map<const TControl*, ControlPeer*> peerOf_;
-  std::map<HWND, Target> targets_;
+  TSmallMap<const TControl*, ControlPeer*> peerOf_;
+  TSmallMap<HWND, Target> targets_;
 };
 
 }  // namespace ombrix::win32

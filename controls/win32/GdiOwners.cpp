@@ -20,18 +20,14 @@ OwnedFont GdiCache::MakeFont(const TFont& font, int pixelHeight) const {
 HFONT GdiCache::FontFor(const TFont& font) {
   const std::string key = font.Name + "/" + std::to_string(font.Size) + (font.Bold ? "b" : "") +
                           (font.Italic ? "i" : "") + (font.Underline ? "u" : "");
-  auto found = fonts_.find(key);
-  if (found == fonts_.end()) {
-    found = fonts_.emplace(key, MakeFont(font, font.Size > 0 ? -::MulDiv(font.Size, dpi_, 72) : 0)).first;
-  }
-  return found->second.Get();
+  if (const OwnedFont* found = fonts_.Find(key)) return found->Get();
+  return fonts_.Set(key, MakeFont(font, font.Size > 0 ? -::MulDiv(font.Size, dpi_, 72) : 0)).Get();
 }
 
 HBRUSH GdiCache::BrushFor(TColor color) {
   const COLORREF value = Resolve(color);
-  auto found = brushes_.find(value);
-  if (found == brushes_.end()) found = brushes_.emplace(value, OwnedBrush(::CreateSolidBrush(value))).first;
-  return found->second.Get();
+  if (const OwnedBrush* found = brushes_.Find(value)) return found->Get();
+  return brushes_.Set(value, OwnedBrush(::CreateSolidBrush(value))).Get();
 }
 
 }  // namespace ombrix::win32

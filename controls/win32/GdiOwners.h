@@ -2,11 +2,11 @@
 // Owners of the GDI objects and windows the form host makes. Each is move-only: a copy
 // would delete its object twice.
 
-#include <map>
 #include <string>
 #include <utility>
 
 #include "controls/Controls.h"
+#include "platform/SmallMap.h"
 #include "platform/WinDefs.h"
 
 namespace ombrix::win32 {
@@ -85,8 +85,8 @@ class GdiCache {
  private:
   LOGFONTA base_{};
   int dpi_ = 96;
-  std::map<std::string, OwnedFont> fonts_;
-  std::map<COLORREF, OwnedBrush> brushes_;
+  TSmallMap<std::string, OwnedFont> fonts_;
+  TSmallMap<COLORREF, OwnedBrush> brushes_;
 };
 
 }  // namespace ombrix::win32

@@ -1,23 +1,23 @@
 #include "platform/win32/Win32Clock.h"
 
-#include <map>
-
 #include "platform/DateTime.h"
+#include "platform/SmallMap.h"
 
 namespace ombrix::win32 {
 
 namespace {
 
 // Thread timers carry no context, so their handlers are found by timer id.
-std::map<UINT_PTR, std::function<void()>>& TimerHandlers() {
-  static std::map<UINT_PTR, std::function<void()>> handlers;
+TSmallMap<UINT_PTR, std::function<void()>>& TimerHandlers() {
+  static TSmallMap<UINT_PTR, std::function<void()>> handlers;
   return handlers;
 }
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  auto it = TimerHandlers().find(timer);
-  if (it == TimerHandlers().end()) return;
-  auto handler = it->second;
+  const std::function<void()>* found = TimerHandlers().Find(timer);
+  if (!found) return;
+  // A copy: the handler may kill its own timer.
+  auto handler = *found;
   handler();
 }
 
@@ -50,13 +50,13 @@ void Win32MessagePump::WaitForMessages(DWORD timeoutMilliseconds) {
 
 UINT_PTR Win32MessagePump::SetTimer(UINT milliseconds, std::function<void()> onTick) {
   UINT_PTR timer = ::SetTimer(nullptr, 0, milliseconds, OnTimer);
-  if (timer != 0) TimerHandlers()[timer] = std::move(onTick);
+  if (timer != 0) TimerHandlers().Set(timer, std::move(onTick));
   return timer;
 }
 
 void Win32MessagePump::KillTimer(UINT_PTR timer) {
   ::KillTimer(nullptr, timer);
-  TimerHandlers().erase(timer);
+  TimerHandlers().Erase(timer);
 }
 
 }  // namespace ombrix::win32

@@ -24,7 +24,7 @@ class MenuOwner {
 }  // namespace
 
 Win32Input::~Win32Input() {
-  while (!utilities_.empty()) DeallocateWindow(utilities_.begin()->first);
+  while (!utilities_.Empty()) DeallocateWindow(utilities_.AnyKey());
 }
 
 BOOL Win32Input::GetCursorPos(ScreenPoint& point) {
@@ -93,7 +93,7 @@ LRESULT CALLBACK Win32Input::UtilityProcedure(HWND window, UINT message, WPARAM 
   }
   // Destroyed by other means than DeallocateWindow (DefWindowProc on WM_CLOSE): forget it,
   // so that a later DeallocateWindow cannot reach a window that reuses the handle.
-  if (message == WM_NCDESTROY) owner->utilities_.erase(window);
+  if (message == WM_NCDESTROY) owner->utilities_.Erase(window);
   return result;
 }
 
@@ -111,17 +111,16 @@ HWND Win32Input::AllocateWindow(WindowProcedure procedure) {
   HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, UtilityClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   instance, utility.get());
   if (!window) return nullptr;
-  utilities_[window] = std::move(utility);
+  utilities_.Set(window, std::move(utility));
   return window;
 }
 
 void Win32Input::DeallocateWindow(HWND window) {
-  auto it = utilities_.find(window);
-  if (it == utilities_.end()) return;
+  if (!utilities_.Find(window)) return;
   // Messages of the destruction itself go to the default procedure.
   ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   ::DestroyWindow(window);
-  utilities_.erase(it);
+  utilities_.Erase(window);
 }
 
 LRESULT Win32Input::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

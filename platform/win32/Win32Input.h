@@ -1,10 +1,10 @@
 #pragma once
 // Cursor, keyboard, menus, messages and the program's utility windows over the real API.
 
-#include <map>
 #include <memory>
 
 #include "platform/Input.h"
+#include "platform/SmallMap.h"
 
 namespace ombrix::win32 {
 
@@ -38,7 +38,7 @@ class Win32Input : public IInput {
  private:
   static LRESULT CALLBACK UtilityProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  std::map<HWND, std::unique_ptr<Utility>> utilities_;
+  TSmallMap<HWND, std::unique_ptr<Utility>> utilities_;
   std::function<void(const std::exception&)> errorHandler_;
 };
 
