@@ -159,12 +159,8 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
 }
 
 DWORD SimProcesses::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-  CatchUp();
-  SimProcess* process = ByHandle(handle);
-  if (!process) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return WAIT_FAILED;
-  }
+  SimProcess* process = Known(handle);
+  if (!process) return WAIT_FAILED;
   if (process->exited) return WAIT_OBJECT_0;
   if (milliseconds == 0) return WAIT_TIMEOUT;
   const std::optional<unsigned long long> exitAfter = process->program.exitAfter;
@@ -357,6 +353,13 @@ void SimProcesses::EndProcess(SimProcess& process) {
                 events_.end());
 }
 
+SimProcess* SimProcesses::Known(HANDLE handle) {
+  CatchUp();
+  SimProcess* process = ByHandle(handle);
+  if (!process) lastError_ = ERROR_INVALID_HANDLE;
+  return process;
+}
+
 SimProcess* SimProcesses::ByHandle(HANDLE handle) {
   for (auto& entry : processes_) {
     if (entry.second.processHandle == handle) return &entry.second;
@@ -365,12 +368,8 @@ SimProcess* SimProcesses::ByHandle(HANDLE handle) {
 }
 
 DWORD SimProcesses::WaitForInputIdle(HANDLE handle, DWORD milliseconds) {
-  CatchUp();
-  SimProcess* process = ByHandle(handle);
-  if (!process) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return WAIT_FAILED;
-  }
+  SimProcess* process = Known(handle);
+  if (!process) return WAIT_FAILED;
   if (process->exited) return 0;
   if (process->program.console) return WAIT_FAILED;
   const unsigned long long now = clock_.Elapsed();

@@ -149,6 +149,9 @@ class SimProcesses : public IProcesses {
   void OpenWindow(SimProcess& process, size_t index);
   void EndProcess(SimProcess& process);
   SimProcess* ByHandle(HANDLE process);
+  // The process of a handle, everything due brought about first; nullptr (and the error
+  // ERROR_INVALID_HANDLE) for a handle that is none.
+  SimProcess* Known(HANDLE process);
   DWORD NextId();
   BOOL Fail(DWORD error);
 

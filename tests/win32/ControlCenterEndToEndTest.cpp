@@ -171,6 +171,19 @@ class ControlCenterEndToEnd : public ::testing::Test {
                             &hub_) != FALSE;
   }
 
+  // Page `page` of the running OmbrixHub, reached with a real click on the first tab and the
+  // arrow keys.
+  bool ShowPage(const HubWindow& hub, int page) {
+    HWND tabs = hub.Control("pcControlCenter");
+    RECT area{};
+    ::GetWindowRect(tabs, &area);
+    if (!tabs || !xdo_.Click(POINT{area.left + 24, area.top + 10})) return false;
+    for (int right = 0; right < page; ++right) {
+      if (!xdo_.Key("Right")) return false;
+    }
+    return WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; }, 5000);
+  }
+
   // Clicks into an edit box and types over what it holds.
   void TypeInto(HWND box, const std::string& text) {
     ASSERT_TRUE(box);
@@ -309,12 +322,7 @@ TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMe
   ASSERT_TRUE(StartHub());
   HubWindow hub;
   ASSERT_TRUE(hub.Find());
-  HWND tabs = hub.Control("pcControlCenter");
-  RECT area{};
-  ::GetWindowRect(tabs, &area);
-  ASSERT_TRUE(xdo_.Click(POINT{area.left + 24, area.top + 10}));
-  ASSERT_TRUE(xdo_.Key("Right Right"));
-  ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 2; }, 5000));
+  ASSERT_TRUE(ShowPage(hub, 2));
   HWND list = hub.Control("cbSettingsList");
   ASSERT_EQ(1, ::SendMessageA(list, CB_GETCOUNT, 0, 0)) << "the target's entry of the set-up";
 
@@ -397,13 +405,7 @@ TEST_F(ControlCenterEndToEnd, ExplorerVerbAddedAndRemovedByHand) {
   ASSERT_TRUE(StartHub());
   HubWindow hub;
   ASSERT_TRUE(hub.Find());
-
-  HWND tabs = hub.Control("pcControlCenter");
-  RECT area{};
-  ::GetWindowRect(tabs, &area);
-  ASSERT_TRUE(xdo_.Click(POINT{area.left + 24, area.top + 10}));
-  ASSERT_TRUE(xdo_.Key("Right"));
-  ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 5000));
+  ASSERT_TRUE(ShowPage(hub, 1));
 
   // A click on the first item, a Ctrl+click on the second: both selected.
   HWND list = hub.Control("lbAssExt");
