@@ -13,7 +13,6 @@
 // and the link maps' guard fails when functexcept.o comes back.
 
 #include <new>
-#include <typeinfo>
 
 #include "platform/Exception.h"
 
@@ -34,11 +33,13 @@ void __throw_bad_array_new_length() { throw std::bad_array_new_length(); }
 
 void __throw_length_error(const char*) { throw std::bad_alloc(); }
 
-void __throw_bad_exception() { throw std::bad_exception(); }
+// Casts and type queries of the kind that fail need run-time type information, which the
+// programs are built without; the library's own classes for them would only add weight.
+void __throw_bad_exception() { RaiseProgramError("bad exception"); }
 
-void __throw_bad_cast() { throw std::bad_cast(); }
+void __throw_bad_cast() { RaiseProgramError("bad cast"); }
 
-void __throw_bad_typeid() { throw std::bad_typeid(); }
+void __throw_bad_typeid() { RaiseProgramError("bad typeid"); }
 
 // The library's logic errors and runtime errors alike: the programs check what they are
 // given before handing it on, so any of these is a fault of the program.
