@@ -5,6 +5,11 @@
 #include "controls/Form.h"
 #include "platform/WindowOps.h"
 
+#ifdef _WIN32
+// The hot-key control's flags live outside <windows.h>.
+#include <commctrl.h>
+#endif
+
 namespace ombrix {
 
 TTextCompare WindowsSortOrder(IWindowOps& windows) {
@@ -51,6 +56,7 @@ bool TControl::Focusable() const {
     case TControlKind::kListBox:
     case TControlKind::kButton:
     case TControlKind::kPageControl:
+    case TControlKind::kHotKey:
       return true;
     default:
       return false;
@@ -288,6 +294,21 @@ bool TUpDown::Step(TUDBtnType button) {
   }
   position_ = static_cast<int>(position_ + delta);
   return delta != 0;
+}
+
+// ---- Hot key
+
+THotKey::THotKey(TForm& form, std::string name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::kHotKey, std::move(name), parent, bounds, "") {}
+
+int THotKey::Entered(BYTE key, BYTE modifiers) const {
+  if (key == VK_BACK || key == VK_DELETE || key == VK_SPACE) return 0;
+  // The rule of each combination of Shift (1), Ctrl (2) and Alt (4).
+  constexpr WORD Rule[] = {HKCOMB_NONE, HKCOMB_S, HKCOMB_C, HKCOMB_SC, HKCOMB_A, HKCOMB_SA, HKCOMB_CA, HKCOMB_SCA};
+  const BYTE held = modifiers & (HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT);
+  const bool functionKeyAlone = key >= VK_F1 && key <= VK_F24 && held == 0;
+  if ((InvalidCombinations & Rule[held]) && !functionKeyAlone) modifiers |= InvalidModifiers;
+  return key | modifiers << 8;
 }
 
 // ---- Pages

@@ -32,6 +32,7 @@ enum class TControlKind {
   kComboBox,  // a drop-down list without free text
   kListBox,
   kUpDown,
+  kHotKey,
   kImage,
   kButton,
   kGroupBox,
@@ -342,6 +343,30 @@ class TUpDown : public TControl {
   int min_;
   int max_;
   int position_;
+};
+
+// The system's hot-key control: the user presses a key with Ctrl, Shift or Alt held and the
+// control holds the combination as a hot-key word, the virtual key in the low byte and the
+// HOTKEYF_ flags in the next (0: none). Its rules, as HKM_SETRULES gives them, name the
+// combinations of modifiers it does not take and the modifiers it adds to them.
+class THotKey : public TControl {
+ public:
+  static bool OfKind(TControlKind kind) { return kind == TControlKind::kHotKey; }
+  THotKey(TForm& form, std::string name, TControl* parent, TBounds bounds);
+
+  int HotKey() const { return hotKey_; }
+  void SetHotKey(int hotKey) { hotKey_ = hotKey; }
+  // What the control holds once the user pressed `key` with the HOTKEYF_ `modifiers` held:
+  // Backspace, Delete and Space clear it; a combination the rules refuse gets their
+  // modifiers added, but a function key pressed alone stays alone (the rules would make F5
+  // into a combination nobody typed).
+  int Entered(BYTE key, BYTE modifiers) const;
+
+  WORD InvalidCombinations = 0;  // HKCOMB_ flags
+  BYTE InvalidModifiers = 0;     // HOTKEYF_ flags added to a combination the rules refuse
+
+ private:
+  int hotKey_ = 0;
 };
 
 class TImage : public TControl {

@@ -1,5 +1,6 @@
 #pragma once
-// Windows service: other processes' top-level windows, in Z order.
+// Windows service: other processes' top-level windows, in Z order, and the system-wide hot
+// keys that reach a window of this program.
 
 #include <string>
 
@@ -37,6 +38,15 @@ class IWindowOps {
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;
+
+  // RegisterHotKey: WM_HOTKEY (wParam `id`) reaches `window` of this thread whenever
+  // `virtualKey` goes down with exactly the MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN keys of
+  // `modifiers` held. FALSE when some registration already holds that key with those
+  // modifiers, this program's own included. A second registration of the same window and id
+  // keeps the first one as well: give that up first. A window's hot keys end with it.
+  virtual BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) = 0;
+  // UnregisterHotKey; FALSE when `window` holds no hot key `id`.
+  virtual BOOL UnregisterHotKey(HWND window, int id) = 0;
 
   // CharUpperBuffA over a copy of the text: upper case in the user's locale (system code
   // page), the way window names are compared.

@@ -117,6 +117,13 @@ bool SimFormUser::ClickUpDown(const std::string& upDown, TUDBtnType button) {
   return engine_.ClickUpDown(Form().Get<TUpDown>(upDown), button);
 }
 
+bool SimFormUser::PressHotKey(const std::string& hotKey, BYTE key, BYTE modifiers) {
+  auto& control = Form().Get<THotKey>(hotKey);
+  if (!engine_.Focus(control)) return false;
+  control.SetHotKey(control.Entered(key, modifiers));
+  return true;
+}
+
 bool SimFormUser::SwitchPage(const std::string& pageControl, int index) {
   return engine_.SwitchPage(Form().Get<TPageControl>(pageControl), index);
 }

@@ -43,6 +43,8 @@ class SimFormUser {
   // A click on a list box item; `ctrl` held down adds it to (or takes it from) the selection.
   bool ClickListItem(const std::string& listBox, int index, bool ctrl = false);
   bool ClickUpDown(const std::string& upDown, TUDBtnType button);
+  // Presses `key` in a hot-key control with the HOTKEYF_ `modifiers` held.
+  bool PressHotKey(const std::string& hotKey, BYTE key, BYTE modifiers);
   bool SwitchPage(const std::string& pageControl, int index);
   // A key typed into the focused control: Tab, Enter and Esc act on the form; any other key
   // goes through the key-press event, then to the control (an edit takes text and

@@ -115,6 +115,8 @@ std::unique_ptr<ControlPeer> MakePeer(PeerContext& context, TControl& control) {
       return MakeListBoxPeer(context, control);
     case TControlKind::kUpDown:
       return MakeUpDownPeer(context, control);
+    case TControlKind::kHotKey:
+      return MakeHotKeyPeer(context, control);
     case TControlKind::kPageControl:
       return MakePageControlPeer(context, control);
     case TControlKind::kTabSheet:

@@ -116,6 +116,7 @@ std::unique_ptr<ControlPeer> MakeCheckPeer(PeerContext& context, TControl& contr
 std::unique_ptr<ControlPeer> MakeComboBoxPeer(PeerContext& context, TControl& control);
 std::unique_ptr<ControlPeer> MakeListBoxPeer(PeerContext& context, TControl& control);
 std::unique_ptr<ControlPeer> MakeUpDownPeer(PeerContext& context, TControl& control);
+std::unique_ptr<ControlPeer> MakeHotKeyPeer(PeerContext& context, TControl& control);
 std::unique_ptr<ControlPeer> MakePageControlPeer(PeerContext& context, TControl& control);
 std::unique_ptr<ControlPeer> MakeTabSheetPeer(PeerContext& context, TControl& control);
 std::unique_ptr<ControlPeer> MakeGroupBoxPeer(PeerContext& context, TControl& control);

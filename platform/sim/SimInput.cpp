@@ -34,6 +34,15 @@ void SimInput::SetKeyDown(int virtualKey, bool down) {
   }
 }
 
+bool SimInput::PressHotKey(UINT modifiers, UINT virtualKey) {
+  const SimHotKey* held = windows_.HotKeyPressedBy(modifiers, virtualKey);
+  if (!held || !held->window) return false;
+  // lParam: the modifiers pressed in the low word, the key in the high word.
+  PostMessageA(held->window, WM_HOTKEY, static_cast<WPARAM>(held->id),
+               static_cast<LPARAM>((modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) | virtualKey << 16));
+  return true;
+}
+
 SHORT SimInput::GetAsyncKeyState(int virtualKey) {
   return keysDown_.count(virtualKey) ? static_cast<SHORT>(-32768) : static_cast<SHORT>(0);
 }

@@ -49,6 +49,10 @@ class SimInput : public IInput {
   // Test controls.
   void SetCursorPos(LONG x, LONG y) { cursor_ = ScreenPoint{x, y}; }
   void SetKeyDown(int virtualKey, bool down);
+  // The user presses `virtualKey` with the MOD_ keys of `modifiers` held: the hot key that
+  // this presses, held by a window of this program, gets its WM_HOTKEY posted. False when no
+  // such hot key is held.
+  bool PressHotKey(UINT modifiers, UINT virtualKey);
   // What the user does with the next popup menu: choose the item with this caption (as
   // shown, "&Close"), choose the item with this command, or dismiss the menu. `whileOpen`
   // runs first, as the menu's own message loop lets other things happen. Choosing a

@@ -10,6 +10,8 @@ namespace ombrix::sim {
 namespace {
 ULONG_PTR HandleValue(HWND window) { return reinterpret_cast<ULONG_PTR>(window); }
 const HWND DesktopWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x10010));
+// The modifiers a hot key is pressed with; MOD_NOREPEAT only changes how it repeats.
+constexpr UINT ModifierKeys = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 }  // namespace
 
 SimWindow* SimWindowOps::Lookup(HWND window) {
@@ -36,6 +38,9 @@ void SimWindowOps::DestroyWindow(HWND window) {
   windows_.erase(HandleValue(window));
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
   if (foreground_ == window) foreground_ = nullptr;
+  hotKeys_.erase(
+      std::remove_if(hotKeys_.begin(), hotKeys_.end(), [&](const SimHotKey& key) { return key.window == window; }),
+      hotKeys_.end());
 }
 
 LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -233,6 +238,29 @@ int SimWindowOps::CompareStringA(LCID, DWORD flags, const std::string& left, con
   if (result == 0) result = order(ignored(left), ignored(right));
   if (result == 0 && !(flags & NORM_IGNORECASE)) result = -Sign(left.compare(right));
   return CSTR_EQUAL + result;
+}
+
+const SimHotKey* SimWindowOps::HotKeyPressedBy(UINT modifiers, UINT virtualKey) const {
+  for (const SimHotKey& key : hotKeys_) {
+    if (key.virtualKey == virtualKey && (key.modifiers & ModifierKeys) == (modifiers & ModifierKeys)) return &key;
+  }
+  return nullptr;
+}
+
+BOOL SimWindowOps::RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) {
+  CatchUp();
+  if ((window && !Lookup(window)) || HotKeyPressedBy(modifiers, virtualKey)) return FALSE;
+  hotKeys_.push_back({window, id, modifiers, virtualKey});
+  return TRUE;
+}
+
+BOOL SimWindowOps::UnregisterHotKey(HWND window, int id) {
+  CatchUp();
+  const auto found = std::find_if(hotKeys_.begin(), hotKeys_.end(),
+                                  [&](const SimHotKey& key) { return key.window == window && key.id == id; });
+  if (found == hotKeys_.end()) return FALSE;
+  hotKeys_.erase(found);
+  return TRUE;
 }
 
 }  // namespace ombrix::sim

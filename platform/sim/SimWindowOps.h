@@ -32,6 +32,15 @@ struct SimWindow {
   LONG exStyle = WS_EX_WINDOWEDGE;
 };
 
+// A hot key held on the desktop: the window it reaches (nullptr: another program holds it),
+// its id there, and the MOD_ flags and the key that press it.
+struct SimHotKey {
+  HWND window = nullptr;
+  int id = 0;
+  UINT modifiers = 0;
+  UINT virtualKey = 0;
+};
+
 class SimWindowOps : public IWindowOps {
  public:
   HWND FindTopWindow() override;
@@ -49,6 +58,8 @@ class SimWindowOps : public IWindowOps {
   // Code page 1252, as on a Western European system.
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
+  BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) override;
+  BOOL UnregisterHotKey(HWND window, int id) override;
 
   // Runs before every call, so that whatever is due on the virtual clock (the windows of
   // simulated programs) has happened before anyone looks at the desktop.
@@ -68,6 +79,12 @@ class SimWindowOps : public IWindowOps {
     CatchUp();
     return zOrder_;
   }
+  // Another program takes a hot key, as a program that starts before this one does.
+  void HoldHotKey(UINT modifiers, UINT virtualKey) { hotKeys_.push_back({nullptr, 0, modifiers, virtualKey}); }
+  // Every hot key held, in the order they were registered.
+  const std::vector<SimHotKey>& HotKeys() const { return hotKeys_; }
+  // The hot key that `virtualKey` presses with these modifiers held, or nullptr.
+  const SimHotKey* HotKeyPressedBy(UINT modifiers, UINT virtualKey) const;
 
  private:
   void CatchUp() {
@@ -80,6 +97,7 @@ class SimWindowOps : public IWindowOps {
   std::vector<HWND> zOrder_;
   ULONG_PTR nextHandle_ = 0x20000;
   HWND foreground_ = nullptr;
+  std::vector<SimHotKey> hotKeys_;
 };
 
 }  // namespace ombrix::sim

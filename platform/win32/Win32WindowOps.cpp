@@ -56,4 +56,10 @@ int Win32WindowOps::CompareStringA(LCID locale, DWORD flags, const std::string& 
                           static_cast<int>(right.size()));
 }
 
+BOOL Win32WindowOps::RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) {
+  return ::RegisterHotKey(window, id, modifiers, virtualKey);
+}
+
+BOOL Win32WindowOps::UnregisterHotKey(HWND window, int id) { return ::UnregisterHotKey(window, id); }
+
 }  // namespace ombrix::win32

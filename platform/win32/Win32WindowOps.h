@@ -21,6 +21,8 @@ class Win32WindowOps : public IWindowOps {
   HWND GetDesktopWindow() override;
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
+  BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) override;
+  BOOL UnregisterHotKey(HWND window, int id) override;
 };
 
 }  // namespace ombrix::win32

@@ -124,5 +124,28 @@ TEST_F(InputContract, AnErrorInAProcedureGoesToTheHandler) {
   EXPECT_TRUE(platform_->Windows().IsWindow(window));
 }
 
+// A key with its modifiers has one holder at a time, whatever window or id asks; only
+// giving it up, or the end of the window that holds it, frees it.
+TEST_F(InputContract, AHotKeyHasOneHolderUntilGivenUpOrItsWindowEnds) {
+  IWindowOps& windows = platform_->Windows();
+  HWND first = RecordingWindow();
+  HWND second = RecordingWindow();
+  // A combination no program of the desktop is likely to hold.
+  const UINT modifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+  const UINT key = VK_F24;
+  ASSERT_TRUE(windows.RegisterHotKey(first, 1, modifiers | MOD_NOREPEAT, key));
+  EXPECT_FALSE(windows.RegisterHotKey(second, 1, modifiers, key)) << "held for another window";
+  EXPECT_FALSE(windows.RegisterHotKey(first, 2, modifiers, key)) << "held under another id";
+  EXPECT_TRUE(windows.RegisterHotKey(second, 1, MOD_CONTROL | MOD_ALT, key)) << "other modifiers, another key";
+  EXPECT_FALSE(windows.UnregisterHotKey(first, 2));
+  EXPECT_TRUE(windows.UnregisterHotKey(first, 1));
+  EXPECT_FALSE(windows.UnregisterHotKey(first, 1)) << "given up already";
+  ASSERT_TRUE(windows.RegisterHotKey(first, 1, modifiers, key));
+  Input().DeallocateWindow(first);
+  EXPECT_TRUE(windows.RegisterHotKey(second, 2, modifiers, key)) << "a window's hot keys end with it";
+  EXPECT_TRUE(windows.UnregisterHotKey(second, 1));
+  EXPECT_TRUE(windows.UnregisterHotKey(second, 2));
+}
+
 }  // namespace
 }  // namespace ombrix::contract

@@ -82,6 +82,37 @@ TEST(UpDownStep, IncrementStopsAtTheEnd) {
   EXPECT_EQ(0, upDown.Position()) << "a position from code is kept within the range";
 }
 
+// The common control adds the rules' modifiers to each combination they refuse; the model
+// does the same and keeps a function key pressed alone as it is.
+TEST(HotKeyRules, RefusedCombinationsGetTheRulesModifiers) {
+  TForm form("TForm", "", 10, 10);
+  THotKey hotKey(form, "hk", nullptr, {});
+  hotKey.InvalidCombinations = HKCOMB_NONE | HKCOMB_C | HKCOMB_CA;
+  hotKey.InvalidModifiers = HOTKEYF_SHIFT;
+  constexpr BYTE S = HOTKEYF_SHIFT, C = HOTKEYF_CONTROL, A = HOTKEYF_ALT;
+  struct Case {
+    BYTE key, held;
+    int expected;
+  };
+  const Case cases[] = {
+      {'N', 0, 'N' | S << 8},
+      {'N', C, 'N' | (C | S) << 8},
+      {'N', C | A, 'N' | (C | A | S) << 8},
+      {'N', A, 'N' | A << 8},
+      {'N', S, 'N' | S << 8},
+      {'N', C | S, 'N' | (C | S) << 8},
+      {VK_F1 + 4, 0, VK_F1 + 4},
+      {VK_F24, 0, VK_F24},
+      {VK_F1 + 4, C, (VK_F1 + 4) | (C | S) << 8},
+      {VK_BACK, C, 0},
+      {VK_DELETE, 0, 0},
+      {VK_SPACE, A, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, hotKey.Entered(c.key, c.held)) << "key " << int{c.key} << " held " << int{c.held};
+  }
+}
+
 TEST(SortedLists, KeepTheWindowsOrderWhetherFilledOrAdded) {
   SimPlatform platform;
   TForm form("TForm", "", 10, 10);
