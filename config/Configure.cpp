@@ -21,6 +21,7 @@ TfrmConfiguration::TfrmConfiguration(Platform& platform, IConfigurationOpener& o
   BorderStyle = TFormBorderStyle::kToolWindow;
   Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
+  ShowHint = true;
   RegistryOp.RootKey = TRootKey::hkCurrentUser;
   RegistryOp.Key = SettingsKey;
 

@@ -5,6 +5,11 @@
 
 #include "platform/MiscUtils.h"
 
+#ifdef _WIN32
+// The hot-key control's rules live outside <windows.h>.
+#include <commctrl.h>
+#endif
+
 namespace ombrix {
 
 namespace {
@@ -16,9 +21,10 @@ constexpr size_t MaxIconFileLength = 255;
 
 // Which control shows which value of the entry, by the control's name (as a dialog's controls
 // are bound by their identifiers): an edit box shows a text, a check box or radio button a
-// flag, a combo box or radio group a number as the chosen item. The other method's radio
-// button shows the flag inverted and leaves collecting it to its partner. The icon file and
-// the icon's position are the icon choice's; the file name is the holder's to show.
+// flag, a combo box or radio group a number as the chosen item, the hot-key control its key.
+// The other method's radio button shows the flag inverted and leaves collecting it to its
+// partner. The icon file and the icon's position are the icon choice's; the file name is the
+// holder's to show.
 struct TBinding {
   const char* Control;
   TEntryField Field;
@@ -43,6 +49,7 @@ constexpr TBinding Bindings[] = {
     {"rbTrayNoTask", &TAppSettings::TrayNoTask, false},
     {"rbNoTrayTask", &TAppSettings::NoTrayTask, false},
     {"rbNoTrayNoTask", &TAppSettings::NoTrayIcon, false},
+    {"hkHotKey", &TAppSettings::HotKey, false},
 };
 
 TControl& BoundControl(const TForm& form, const TBinding& binding) {
@@ -58,6 +65,10 @@ TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platf
     : TFormPart(form), pages_(pages), platform_(platform), originalIconFile_(std::move(originalIconFile)) {
   lblWindowName.WordWrap = true;
   rbTrayNoTask.SetVisible(false);
+  // A key pressed alone would be taken from every other program: Ctrl and Alt join it.
+  hkHotKey.InvalidCombinations = HKCOMB_NONE;
+  hkHotKey.InvalidModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT;
+  hkHotKey.Hint = "Press the keys that hide and show this program from anywhere (Backspace: none)";
   // The up-down moves the icon position itself; the pages only redraw the preview.
   udIconNumber.Wrap = false;
 
@@ -90,6 +101,9 @@ void TSettingsPages::ShowSettings(const TAppSettings& settings) {
       case TControlKind::kComboBox:
         static_cast<TComboBox&>(control).SetItemIndex(field.Number(settings));
         break;
+      case TControlKind::kHotKey:
+        static_cast<THotKey&>(control).SetHotKey(field.Number(settings));
+        break;
       default:
         static_cast<TRadioGroup&>(control).SetItemIndex(field.Number(settings));
         break;
@@ -116,6 +130,9 @@ TAppSettings TSettingsPages::CollectSettings() const {
         break;
       case TControlKind::kComboBox:
         field.SetNumber(settings, static_cast<const TComboBox&>(control).ItemIndex());
+        break;
+      case TControlKind::kHotKey:
+        field.SetNumber(settings, static_cast<const THotKey&>(control).HotKey());
         break;
       default:
         field.SetNumber(settings, static_cast<const TRadioGroup&>(control).ItemIndex());

@@ -82,6 +82,8 @@ class TSettingsPages : public TFormPart {
       Form(), "rbNoTrayNoTask", &tsTrayIcon, {20, 154, 408, 20}, "No Icon in tray, no name in taskbar"};
   TRadioButton rbTrayNoTask{
       Form(), "rbTrayNoTask", &tsTrayIcon, {20, 178, 408, 20}, "Icon in tray always, no name in taskbar when visible"};
+  TLabel lblHotKey{Form(), "lblHotKey", &tsTrayIcon, {10, 190, 80, 16}, "Hot key:"};
+  THotKey hkHotKey{Form(), "hkHotKey", &tsTrayIcon, {96, 187, 180, 22}};
 
   // Page "Miscellaneous".
   TLabel lblSecsToWait{

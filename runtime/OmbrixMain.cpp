@@ -6,6 +6,7 @@
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 #include "runtime/EndRequest.h"
+#include "runtime/HotKey.h"
 #include "runtime/Launch.h"
 #include "runtime/ProgInfo.h"
 #include "runtime/TargetResolution.h"
@@ -108,6 +109,8 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   TrayIcon.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
     TrayIconRightClick(x, y);
   };
+  // The hot key does what a click on the icon does, in every tray mode.
+  TrayIcon.OnHotKey = [this](TTrayIcon&) { TrayIconDblClick(); };
 
   // The timer runs from the moment the form exists; it does nothing until a main window
   // has been found.
@@ -285,6 +288,7 @@ void TVorel_Ombrix::CopyTraySettings(const TAppSettings& settings) {
   State.Settings.NoTrayTask = settings.NoTrayTask;
   State.Settings.NoTrayIcon = settings.NoTrayIcon;
   State.Settings.TrayDblClick = settings.TrayDblClick;
+  State.Settings.HotKey = settings.HotKey;
   WireClicks();
 }
 
@@ -349,6 +353,24 @@ void TVorel_Ombrix::SetupTrayIcon() {
   }
   TrayIcon.SetActive(false);
   if (!State.Settings.NoTrayIcon) PresentIcon(true);
+  SetupHotKey();
+}
+
+void TVorel_Ombrix::SetupHotKey() {
+  // As the icon, the key must not come back to a program that has ended.
+  if (closed_) return;
+  const std::int32_t hotKey = State.Settings.HotKey;
+  if (TrayIcon.SetHotKey(hotKey) || hotKey == refusedHotKey_) return;
+  refusedHotKey_ = hotKey;
+  ShowMessage("The hot key " + HotKeyText(hotKey) + " of\r\n" + State.TargetFile +
+              "\r\nis in use by another program. Ombrix goes on without it;\r\n"
+              "\"Configure\" can give the program another one.");
+}
+
+std::string TVorel_Ombrix::HotKeyInfo() const {
+  const std::int32_t hotKey = State.Settings.HotKey;
+  if (!HotKeyKey(hotKey)) return "none";
+  return HotKeyText(hotKey) + (TrayIcon.HotKey() == hotKey ? "" : " (in use by another program)");
 }
 
 void TVorel_Ombrix::PresentIcon(bool present) {
@@ -493,6 +515,7 @@ void TVorel_Ombrix::trayProgramInformation() {
   values.processId = State.ProcessInfo.processId;
   values.threadId = State.ProcessInfo.threadId;
   values.mainWindow = MainWindow();
+  values.hotKey = HotKeyInfo();
   dialog.ShowValues(values);
   formHost_.ShowModal(dialog, nullptr);
 }
@@ -575,6 +598,7 @@ void TVorel_Ombrix::CloseFromOutside() {
 
 void TVorel_Ombrix::FormClose() {
   if (TrayIcon.Active()) TrayIcon.SetActive(false);
+  TrayIcon.SetHotKey(0);
   StopTimer();
 }
 

@@ -43,6 +43,9 @@ class TVorel_Ombrix : public IConfigurationOpener {
 
   // The tray icon and the target's visibility.
   void SetupTrayIcon();
+  // Takes the target's hot key for the tray icon's window, or says once that another
+  // program holds it.
+  void SetupHotKey();
   void trayHideForm();
   void trayShowForm();
   void TrayIconDblClick();
@@ -121,7 +124,7 @@ class TVorel_Ombrix : public IConfigurationOpener {
   bool TakeTarget(const std::string& commandLine);
   void LoadSettings();
   bool DiscoverWindows();
-  // The icon, the tray mode and the click mode, as the dialog shows them.
+  // The icon, the tray mode, the click mode and the hot key, as the dialog shows them.
   void CopyTraySettings(const TAppSettings& settings);
   void WireClicks();
   // Adds (true) or removes the tray icon; never adds it once Ombrix has closed.
@@ -130,6 +133,8 @@ class TVorel_Ombrix : public IConfigurationOpener {
   void SetTimer(UINT interval);
   void StopTimer();
   HWND MainWindow() const { return State.WindowHandles.Get(State.MainWindowIndex); }
+  // The hot key as Program Information shows it.
+  std::string HotKeyInfo() const;
 
   Platform& platform_;
   IFormHost& formHost_;
@@ -137,6 +142,8 @@ class TVorel_Ombrix : public IConfigurationOpener {
   UINT_PTR timer_ = 0;
   UINT timerInterval_ = 0;
   bool closed_ = false;
+  // The last hot key another program was found to hold: reported once.
+  std::int32_t refusedHotKey_ = 0;
 };
 
 }  // namespace ombrix

@@ -10,7 +10,7 @@ std::string Decimal(ULONG_PTR value) { return std::to_string(static_cast<unsigne
 
 }  // namespace
 
-TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Information", 408, 300) {
+TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Information", 408, 328) {
   BorderStyle = TFormBorderStyle::kToolWindow;
   Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
@@ -21,12 +21,14 @@ TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Informati
   lblProgramVersion.Alignment = TAlignment::kRightJustify;
 
   // The values show data: an ampersand in a file name is a character, not an accelerator.
-  for (TLabel* value : {&valueFilename, &valueParameters, &valueWindowCaption, &valuePID, &valueTID, &valueHWND}) {
+  for (TLabel* value :
+       {&valueFilename, &valueParameters, &valueWindowCaption, &valuePID, &valueTID, &valueHWND, &valueHotKey}) {
     value->Font.Bold = true;
     value->ShowAccelChar = false;
   }
   valueParameters.WordWrap = true;
   valueWindowCaption.WordWrap = true;
+  valueHotKey.WordWrap = true;
 
   btnOk.Default = true;
   btnOk.Cancel = true;
@@ -42,6 +44,7 @@ void TfrmProgramInfo::ShowValues(const ProgramInfoValues& values) {
   valuePID.SetCaption(Decimal(values.processId));
   valueTID.SetCaption(Decimal(values.threadId));
   valueHWND.SetCaption(Decimal(reinterpret_cast<ULONG_PTR>(values.mainWindow)));
+  valueHotKey.SetCaption(values.hotKey);
 }
 
 }  // namespace ombrix

@@ -16,6 +16,7 @@ struct ProgramInfoValues {
   DWORD processId = 0;
   DWORD threadId = 0;
   HWND mainWindow = nullptr;
+  std::string hotKey;  // "Ctrl+Alt+N", or "none"
 };
 
 class TfrmProgramInfo : public TForm {
@@ -43,8 +44,10 @@ class TfrmProgramInfo : public TForm {
   TLabel valueTID{*this, "valueTID", nullptr, {204, 214, 192, 16}, ""};
   TLabel lblHWND{*this, "lblHWND", nullptr, {12, 234, 188, 16}, "Main window handle:"};
   TLabel valueHWND{*this, "valueHWND", nullptr, {204, 234, 192, 16}, ""};
+  TLabel lblHotKey{*this, "lblHotKey", nullptr, {12, 254, 188, 16}, "Hot key:"};
+  TLabel valueHotKey{*this, "valueHotKey", nullptr, {204, 254, 192, 32}, ""};
 
-  TButton btnOk{*this, "btnOk", nullptr, {166, 264, 75, 25}, "Ok"};
+  TButton btnOk{*this, "btnOk", nullptr, {166, 292, 75, 25}, "Ok"};
 };
 
 }  // namespace ombrix

@@ -1,6 +1,7 @@
 #include "runtime/TrayIcon.h"
 
 #include "runtime/EndRequest.h"
+#include "runtime/HotKey.h"
 
 namespace ombrix {
 
@@ -44,6 +45,7 @@ TTrayIcon::~TTrayIcon() {
   *alive_ = false;
   icon_.OnChange = nullptr;
   if (active_) Delete();
+  SetHotKey(0);
   if (window_) platform_.Input().DeallocateWindow(window_);
 }
 
@@ -60,6 +62,20 @@ void TTrayIcon::SetActive(bool active) {
 void TTrayIcon::SetToolTip(const std::string& toolTip) {
   toolTip_ = toolTip.substr(0, MaxToolTipLength);
   Modify();
+}
+
+bool TTrayIcon::SetHotKey(std::int32_t hotKey) {
+  if (hotKey == hotKey_) return true;
+  IWindowOps& windows = platform_.Windows();
+  // The system keeps an old registration beside a new one of the same id.
+  if (hotKey_) windows.UnregisterHotKey(window_, HotKeyId);
+  hotKey_ = 0;
+  if (!HotKeyKey(hotKey)) return true;
+  // Held down, the key would hide and show the program over and over.
+  if (!window_ || !windows.RegisterHotKey(window_, HotKeyId, HotKeyModifiers(hotKey) | MOD_NOREPEAT, HotKeyKey(hotKey)))
+    return false;
+  hotKey_ = hotKey;
+  return true;
 }
 
 void TTrayIcon::FillRecord() {
@@ -112,6 +128,10 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       default:
         break;
     }
+    return 0;
+  }
+  if (message == WM_HOTKEY && wParam == HotKeyId) {
+    Raise(OnHotKey);
     return 0;
   }
   if (message == ApplyTipMessage) {

@@ -53,6 +53,8 @@ class TTrayIcon {
   static constexpr UINT ApplyTipMessage = WM_USER + 2;
   // A longer tip is cut to this many characters.
   static constexpr size_t MaxToolTipLength = 62;
+  // The hot key's id on the icon's window.
+  static constexpr int HotKeyId = 1;
 
   // `icons` destroys the pictures the icon owns.
   TTrayIcon(Platform& platform, IIcons& icons);
@@ -79,6 +81,13 @@ class TTrayIcon {
   // only when its program is in front); the icon's own window unless set.
   void SetApplicationWindow(HWND window) { applicationWindow_ = window; }
 
+  // The hot key that raises OnHotKey, as the hot-key control gives it; 0 for none. A new one
+  // takes the old one's place; false when the system refused it (another program holds it),
+  // and then the icon has none.
+  bool SetHotKey(std::int32_t hotKey);
+  // The hot key held, 0 when none.
+  std::int32_t HotKey() const { return hotKey_; }
+
   // The hidden window that receives the icon's notifications.
   HWND WindowHandle() const { return window_; }
   // The record as filled for the last shell call.
@@ -87,6 +96,8 @@ class TTrayIcon {
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnRightClick;
+  // The hot key was pressed, whatever program was in front.
+  TNotifyEvent OnHotKey;
   // A close request or the end of the session reached the icon's window. Unassigned, the
   // window is destroyed as any window would be.
   TNotifyEvent OnEndRequest;
@@ -108,6 +119,7 @@ class TTrayIcon {
   bool active_ = false;
   bool showDesigning_ = false;
   std::string toolTip_;
+  std::int32_t hotKey_ = 0;
   TPopupMenu* popupMenu_ = nullptr;
   NotifyIconData record_;
   // Cleared by the destructor: an event handler may destroy the icon, and the code that

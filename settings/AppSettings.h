@@ -59,6 +59,9 @@ struct TAppSettings {
   bool NoTrayTask = false;
   bool NoTrayIcon = false;
   std::int32_t TrayDblClick = 0;
+  // The key that shows and hides the program, as the hot-key control gives it: the virtual
+  // key in the low byte, the HOTKEYF_ modifier flags in the next; 0 for none.
+  std::int32_t HotKey = 0;
 
   // Every value of the entry equal.
   bool operator==(const TAppSettings& other) const;
@@ -204,6 +207,7 @@ inline constexpr TEntryValue EntryValues[] = {
     {"NoTrayTask",      &TAppSettings::NoTrayTask,      0,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 15, 11},
     {"NoTrayIcon",      &TAppSettings::NoTrayIcon,      0,                          TEntryLoad::kTrayMode,        TIniMissing::kDefault, 16, 12},
     {"TrayDblClick",    &TAppSettings::TrayDblClick,    1,                          TEntryLoad::kDefaultWhenUnnamed, TIniMissing::kDefault, 17, 15},
+    {"HotKey",          &TAppSettings::HotKey,          0,                          TEntryLoad::kStored,          TIniMissing::kDefault, 19, 17},
 };
 // clang-format on
 // The values in the order of a delete, or of an export's lines (the exported ones only).

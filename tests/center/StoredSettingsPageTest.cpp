@@ -39,6 +39,7 @@ class StoredSettingsPageTest : public ::testing::Test {
     s.ShowState = 3;
     s.IconNumber = 10;
     s.WindowCaption = "Say \"hi\" to C:\\";
+    s.HotKey = 0x0374;  // Ctrl+Shift+F5
     return s;
   }
   static TAppSettings LineEntry() {
@@ -61,6 +62,8 @@ class StoredSettingsPageTest : public ::testing::Test {
     Store().DeleteSettings(gone.Filename);
     // A number where text belongs is exported as its digits.
     Registry().WriteValue("NbWindows3", 7);
+    // Stored before the hot key existed: exported as none.
+    Registry().DeleteValue("HotKey3");
   }
 
   TAppSettingsStore Store() { return TAppSettingsStore(platform, scratch, {SettingsKey, OmbrixIni}); }

@@ -357,12 +357,41 @@ TEST_F(ConfigureTest, EveryStoredValueIsShownAndCollectedUnchanged) {
   stored.TrayTask = false;
   stored.NoTrayTask = true;
   stored.TrayDblClick = 0;
+  stored.HotKey = 0x0641;
   TRegistryEnhanced registry(platform);
   TAppSettingsStore(platform, registry).SaveSettings(stored, true);
   TfrmConfiguration dialog(platform, opener);
   EXPECT_EQ(stored, dialog.CollectSettings());
   EXPECT_TRUE(dialog.Pages.rbMinByName.Checked());
   EXPECT_EQ("3", dialog.Pages.ebxMainHandle.Text());
+}
+
+// A key pressed alone would be taken from every other program: the hot-key control makes
+// it Ctrl+Alt and the key, but leaves a function key alone; Backspace takes the hot key away.
+TEST_F(ConfigureTest, HotKeyNeedsAModifierUnlessItIsAFunctionKey) {
+  struct Case {
+    BYTE key, held;
+    std::int32_t stored;
+  };
+  const Case cases[] = {
+      {'N', 0, 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8},
+      {'N', HOTKEYF_SHIFT, 'N' | HOTKEYF_SHIFT << 8},
+      {VK_F24, 0, VK_F24},
+      {VK_BACK, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Run([&](SimFormUser& user) {
+      EXPECT_FALSE(user.PressHotKey("hkHotKey", 'K', HOTKEYF_CONTROL)) << "on a page not shown";
+      ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
+      EXPECT_EQ("Hot key:", user.TextOf("lblHotKey"));
+      EXPECT_NE("", user.HintOf("hkHotKey"));
+      EXPECT_EQ(TfrmConfiguration::HelpContextId, user.Form().HelpContextOf(&user.Find("hkHotKey")));
+      ASSERT_TRUE(user.PressHotKey("hkHotKey", 'K', HOTKEYF_CONTROL));
+      ASSERT_TRUE(user.PressHotKey("hkHotKey", c.key, c.held));
+      ASSERT_TRUE(user.Click("btnOk"));
+    });
+    EXPECT_EQ(c.stored, Stored().HotKey) << "key " << int{c.key};
+  }
 }
 
 TEST_F(ConfigureTest, HelpButtonOpensTheContents) {

@@ -73,6 +73,7 @@ class AppSettingsStore : public SettingsTest {
     s.TrayTask = false;
     s.NoTrayTask = true;
     s.TrayDblClick = 0;
+    s.HotKey = 0x064E;  // Ctrl+Alt+N
     return s;
   }
 
@@ -130,6 +131,7 @@ TEST_F(AppSettingsStore, TheStoredFormsOfEachStore) {
       {"NoTrayTask1", TVariant(1), "1"},
       {"NoTrayIcon1", TVariant(0), "0"},
       {"TrayDblClick1", TVariant(0), "0"},
+      {"HotKey1", TVariant(0x064E), "1614"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.registry, Store().ReadValue(c.name)) << c.name;
@@ -149,7 +151,7 @@ TEST_F(AppSettingsStore, AnEntryInBothStoresLoadsWithTheIniValues) {
   // Where the INI entry lacks a value its default applies, which for five of them is what
   // the registry entry gave.
   for (const char* name : {"ShowState1", "DebugMode1", "WarnQuickClose1", "DoPartialSearch1", "UsePID1", "NbWindows1",
-                           "IconNumber1", "TrayDblClick1"}) {
+                           "IconNumber1", "TrayDblClick1", "HotKey1"}) {
     SetIni(name, std::nullopt);
   }
   TAppSettings expected = inIni;
@@ -256,6 +258,7 @@ TEST_F(AppSettingsStore, TrayModeOfRegistryEntriesWithoutEveryTrayValue) {
     settings.TrayTask = false;
     settings.NoTrayTask = true;
     settings.TrayDblClick = 5;
+    settings.HotKey = 0x0641;
     entries_->LoadSettings(settings);
     EXPECT_EQ(c.trayTask, settings.TrayTask) << c.what;
     EXPECT_EQ(c.trayNoTask, settings.TrayNoTask) << c.what;
@@ -263,6 +266,7 @@ TEST_F(AppSettingsStore, TrayModeOfRegistryEntriesWithoutEveryTrayValue) {
     EXPECT_EQ(c.noTrayIcon, settings.NoTrayIcon) << c.what;
     EXPECT_EQ(c.dblClick, settings.TrayDblClick) << c.what;
     EXPECT_EQ("", settings.NbWindows) << c.what << ": missing values read as empty";
+    EXPECT_EQ(0, settings.HotKey) << c.what << ": an entry stored before the hot key existed has none";
   }
 }
 
@@ -295,7 +299,8 @@ TEST_F(AppSettingsStore, BadValuesEndTheRegistryLoadAndGiveDefaultsInTheIniFile)
                               l.UsePID == stored.UsePID,
                               l.Icon == stored.Icon,
                               l.IconNumber == stored.IconNumber,
-                              l.TrayDblClick == stored.TrayDblClick};
+                              l.TrayDblClick == stored.TrayDblClick,
+                              l.HotKey == stored.HotKey};
     for (int field = 0; field < static_cast<int>(std::size(fromStore)); ++field) {
       EXPECT_EQ(field < c.fieldsLoaded, fromStore[field]) << c.badName << ", field " << field;
     }

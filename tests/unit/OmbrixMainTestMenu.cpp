@@ -55,7 +55,7 @@ TEST_F(OmbrixMainTest, ProgramInformationShowsTheStartedProcess) {
   std::vector<std::pair<std::string, std::string>> shown;
   host.OnNextShow([&](SimFormUser& user) {
     for (const char* name : {"lblProgramVersion", "valueFilename", "valueParameters", "valueWindowCaption", "valuePID",
-                             "valueTID", "valueHWND"}) {
+                             "valueTID", "valueHWND", "valueHotKey"}) {
       shown.emplace_back(name, user.TextOf(name));
     }
     user.Escape();
@@ -68,7 +68,8 @@ TEST_F(OmbrixMainTest, ProgramInformationShowsTheStartedProcess) {
       {"valueWindowCaption", "App window"},
       {"valuePID", std::to_string(form->State.ProcessInfo.processId)},
       {"valueTID", std::to_string(form->State.ProcessInfo.threadId)},
-      {"valueHWND", std::to_string(reinterpret_cast<ULONG_PTR>(Main()))}};
+      {"valueHWND", std::to_string(reinterpret_cast<ULONG_PTR>(Main()))},
+      {"valueHotKey", "none"}};
   EXPECT_EQ(expected, shown);
 }
 

@@ -22,17 +22,19 @@ TEST(ProgramInfo, ShowsTheValuesItIsGiven) {
   values.processId = 1234;
   values.threadId = 4294967280u;  // beyond the signed range
   values.mainWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x000A0B2C));
+  values.hotKey = "Ctrl+Alt+N";
   form.ShowValues(values);
 
   struct Shown {
     const TLabel& label;
     const char* text;
   };
-  for (const Shown& shown : {Shown{form.lblProgramVersion, "Version 2.05c build 40"},
-                             Shown{form.valueFilename, "C:\\Tools & More\\notes.exe"},
-                             Shown{form.valueParameters, "\"C:\\Docs\\todo.txt\" /readonly"},
-                             Shown{form.valueWindowCaption, "todo.txt - Notes"}, Shown{form.valuePID, "1234"},
-                             Shown{form.valueTID, "4294967280"}, Shown{form.valueHWND, "658220"}}) {
+  for (const Shown& shown :
+       {Shown{form.lblProgramVersion, "Version 2.05c build 40"},
+        Shown{form.valueFilename, "C:\\Tools & More\\notes.exe"},
+        Shown{form.valueParameters, "\"C:\\Docs\\todo.txt\" /readonly"},
+        Shown{form.valueWindowCaption, "todo.txt - Notes"}, Shown{form.valuePID, "1234"},
+        Shown{form.valueTID, "4294967280"}, Shown{form.valueHWND, "658220"}, Shown{form.valueHotKey, "Ctrl+Alt+N"}}) {
     EXPECT_EQ(shown.text, shown.label.Caption()) << shown.label.Name();
     EXPECT_FALSE(shown.label.ShowAccelChar && shown.label.Name().rfind("value", 0) == 0)
         << shown.label.Name() << ": an ampersand in a value is a character";
@@ -56,6 +58,7 @@ TEST(ProgramInfo, DesignTexts) {
       {&form.lblPID, "Process ID (pid) :"},
       {&form.lblTID, "Main thread ID (tid) :"},
       {&form.lblHWND, "Main window handle:"},
+      {&form.lblHotKey, "Hot key:"},
   };
   for (const auto& label : labels) EXPECT_EQ(label.second, label.first->Caption());
   EXPECT_EQ("Ok", form.btnOk.Caption());

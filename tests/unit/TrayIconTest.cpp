@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "runtime/HotKey.h"
 #include "runtime/TrayIcon.h"
 
 namespace ombrix {
@@ -271,6 +272,76 @@ TEST_F(TrayIconTest, HandlersMayRewireEventsAndDestroyTheIcon) {
   EXPECT_EQ(nullptr, tray_);
   EXPECT_TRUE(events_.empty()) << "no OnRightClick from a destroyed icon";
   EXPECT_EQ(0, platform_.SimTray().IconCount());
+}
+
+// The system's hot keys carry MOD_ flags, whose bits for Shift and Alt are the other way
+// round from the hot-key control's.
+TEST(HotKeyText, NamesTheKeyAsAPersonReadsIt) {
+  constexpr BYTE S = HOTKEYF_SHIFT, C = HOTKEYF_CONTROL, A = HOTKEYF_ALT;
+  struct Case {
+    std::int32_t hotKey;
+    const char* text;
+    UINT modifiers;
+  };
+  const Case cases[] = {
+      {0, "", 0},
+      {(C | A) << 8, "", MOD_CONTROL | MOD_ALT},  // modifiers without a key are no hot key
+      {'N' | (C | A) << 8, "Ctrl+Alt+N", MOD_CONTROL | MOD_ALT},
+      {'7' | S << 8, "Shift+7", MOD_SHIFT},
+      {VK_F24 | (A | S | C) << 8, "Ctrl+Shift+Alt+F24", MOD_CONTROL | MOD_SHIFT | MOD_ALT},
+      {VK_F1 + 4, "F5", 0},
+      {VK_NEXT | (A | HOTKEYF_EXT) << 8, "Alt+Page Down", MOD_ALT},
+      {(VK_NUMPAD0 + 5) | C << 8, "Ctrl+Num 5", MOD_CONTROL},
+      {VK_OEM_5 | C << 8, "Ctrl+\\", MOD_CONTROL},
+      {0xFF | C << 8, "Ctrl+Key 255", MOD_CONTROL},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.text, HotKeyText(c.hotKey)) << c.hotKey;
+    EXPECT_EQ(c.modifiers, HotKeyModifiers(c.hotKey)) << c.hotKey;
+  }
+}
+
+TEST_F(TrayIconTest, TheHotKeyIsHeldForTheIconsWindowUntilAnotherTakesItsPlace) {
+  tray_->OnHotKey = [this](TTrayIcon& sender) { Note(sender, "hotkey"); };
+  const auto held = [this] {
+    std::vector<std::pair<UINT, UINT>> keys;
+    for (const sim::SimHotKey& key : platform_.SimWindows().HotKeys()) {
+      if (key.window == Window() && key.id == TTrayIcon::HotKeyId) keys.emplace_back(key.modifiers, key.virtualKey);
+    }
+    return keys;
+  };
+  const auto press = [this](UINT modifiers, UINT key) {
+    const bool taken = platform_.SimUser().PressHotKey(modifiers, key);
+    platform_.Messages().ProcessMessages();
+    return taken;
+  };
+  const std::int32_t ctrlAltN = 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+  const std::int32_t shiftF5 = (VK_F1 + 4) | HOTKEYF_SHIFT << 8;
+  using Keys = std::vector<std::pair<UINT, UINT>>;
+
+  ASSERT_TRUE(tray_->SetHotKey(ctrlAltN));
+  EXPECT_EQ((Keys{{MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'N'}}), held()) << "held down, it does not repeat";
+  EXPECT_TRUE(press(MOD_CONTROL | MOD_ALT, 'N'));
+  EXPECT_EQ(std::vector<std::string>{"hotkey"}, events_);
+  // Saved again unchanged: kept, without a moment in which another program could take it.
+  ASSERT_TRUE(tray_->SetHotKey(ctrlAltN));
+  EXPECT_EQ(1u, held().size());
+
+  ASSERT_TRUE(tray_->SetHotKey(shiftF5));
+  EXPECT_EQ((Keys{{MOD_SHIFT | MOD_NOREPEAT, VK_F1 + 4}}), held()) << "the old key given up";
+  EXPECT_FALSE(press(MOD_CONTROL | MOD_ALT, 'N'));
+
+  platform_.SimWindows().HoldHotKey(MOD_CONTROL | MOD_ALT, 'N');
+  EXPECT_FALSE(tray_->SetHotKey(ctrlAltN));
+  EXPECT_EQ(0, tray_->HotKey());
+  EXPECT_TRUE(held().empty()) << "refused: the icon holds none";
+
+  ASSERT_TRUE(tray_->SetHotKey(shiftF5));
+  platform_.Input().PostMessageA(Window(), WM_HOTKEY, TTrayIcon::HotKeyId + 1, 0);
+  platform_.Messages().ProcessMessages();
+  EXPECT_EQ(1u, events_.size()) << "another id is no press of this key";
+  tray_.reset();
+  EXPECT_EQ(1u, platform_.SimWindows().HotKeys().size()) << "only the other program's key is left";
 }
 
 }  // namespace

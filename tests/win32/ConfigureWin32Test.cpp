@@ -57,6 +57,9 @@ TEST_F(ConfigureWin32Test, EditedAndSavedIntoTheRealRegistry) {
   TfrmConfiguration form(platform_, opener_);
   form.lblProgramVersion.SetCaption(VersionCaption(platform_, platform_.Files().GetModuleFileNameA()));
   std::string note;
+  const auto HotKeyShown = [&] {
+    return static_cast<int>(LOWORD(::SendMessageA(Window(form.Pages.hkHotKey), HKM_GETHOTKEY, 0, 0)));
+  };
   Driver driver(platform_, form);
   driver
       .Then("the first page shown",
@@ -76,13 +79,32 @@ TEST_F(ConfigureWin32Test, EditedAndSavedIntoTheRealRegistry) {
               return true;
             })
       .Then("the tray page", [&] { return form.Pages.ebxWindowName.Text() == "Untitled - Notes" && ShowPage(form, 1); })
+      .Then("a key pressed alone for the hot key",
+            [&] {
+              if (!::IsWindowVisible(Window(form.Pages.hkHotKey))) return false;
+              // With the scan code, from which the control tells the key of the character that follows.
+              const LPARAM scanCode = static_cast<LPARAM>(::MapVirtualKeyA('N', MAPVK_VK_TO_VSC)) << 16;
+              ::SetFocus(Window(form.Pages.hkHotKey));
+              ::PostMessageA(Window(form.Pages.hkHotKey), WM_KEYDOWN, 'N', scanCode | 1);
+              ::PostMessageA(Window(form.Pages.hkHotKey), WM_KEYUP, 'N', scanCode | static_cast<LPARAM>(0xC0000001u));
+              return true;
+            })
       .Then("a tray mode chosen",
             [&] {
+              // The control's rules add Ctrl and Alt.
+              if (HotKeyShown() != ('N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8)) return false;
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("configure-tray-icon")));
               ::PostMessageA(Window(form.Pages.rbNoTrayTask), BM_CLICK, 0, 0);
               return true;
             })
-      .Then("the last page", [&] { return form.Pages.rbNoTrayTask.Checked() && ShowPage(form, 2); })
+      .Then("a function key pressed alone",
+            [&] {
+              if (!form.Pages.rbNoTrayTask.Checked()) return false;
+              ::SetFocus(Window(form.Pages.hkHotKey));
+              PostKey(Window(form.Pages.hkHotKey), VK_F5);
+              return true;
+            })
+      .Then("the last page", [&] { return HotKeyShown() == VK_F5 && ShowPage(form, 2); })
       .Then("a show state picked",
             [&] {
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("configure-miscellaneous")));
@@ -120,6 +142,7 @@ TEST_F(ConfigureWin32Test, EditedAndSavedIntoTheRealRegistry) {
   EXPECT_TRUE(loaded.NoTrayTask);
   EXPECT_FALSE(loaded.TrayTask);
   EXPECT_EQ(2, loaded.ShowState);
+  EXPECT_EQ(VK_F5, loaded.HotKey) << "a function key stands alone";
 }
 
 }  // namespace

@@ -557,6 +557,7 @@ TEST_F(FormHostTest, ProgramInformationShowsItsValues) {
   values.processId = 1234;
   values.threadId = 5678;
   values.mainWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x0001002C));
+  values.hotKey = "Ctrl+Shift+Alt+Page Down (in use by another program)";
   form.ShowValues(values);
   Driver driver(platform_, form);
   driver.Then("shown", [&] {

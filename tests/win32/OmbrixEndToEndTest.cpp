@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "platform/win32/Win32Platform.h"
+// After the Windows headers.
+#include <commctrl.h>
+
 #include "settings/AppSettings.h"
 #include "tests/win32/ClassDefault.h"
 #include "tests/win32/Waiting.h"
@@ -317,6 +320,44 @@ TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
   EXPECT_TRUE(WaitFor([&] { return !menuOpen(); }, 5000));
   if (menuOpen()) user.Key("Escape");
   ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+// The hot key pressed on the keyboard (xdotool), while another program's window has it: it
+// hides the target and shows it in front again. A second Ombrix given the same key says that
+// another program holds it, and goes on without it.
+TEST_F(OmbrixEndToEnd, HotKeyHidesAndShowsTheTargetAndASecondOmbrixFindsItTaken) {
+  testing::XdoBridge user;
+  ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
+  settings_.WarnQuickClose = true;
+  settings_.HotKey = 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Keyed\"");
+  HWND keyed = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (keyed = FindVisible("E2E Keyed")) != nullptr; }));
+  ASSERT_TRUE(ombrix.ToggleTwice(keyed));
+
+  OmbrixRun second("\"" + TargetExe + "\" \"/window=E2E Second\"");
+  EXPECT_EQ("The hot key Ctrl+Alt+N of\r\n" + TargetExe +
+                "\r\nis in use by another program. Ombrix goes on without it;\r\n\"Configure\" can give the "
+                "program another one.",
+            second.AnswerBox(IDOK));
+  HWND other = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (other = FindVisible("E2E Second")) != nullptr; }));
+  EXPECT_TRUE(second.ToggleTwice(other)) << "the second Ombrix went on";
+
+  // The keyboard with the second target.
+  ASSERT_TRUE(user.Click(testing::XdoBridge::CenterOf(other)));
+  ASSERT_TRUE(user.Key("ctrl+alt+n"));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(keyed); }, 5000)) << "the hot key did not hide the target";
+  EXPECT_TRUE(::IsWindowVisible(other)) << "the key is the first Ombrix's only";
+  ASSERT_TRUE(user.Key("ctrl+alt+n"));
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(keyed) != FALSE; }, 5000)) << "the hot key did not show it";
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == keyed; }, 5000)) << "shown, but not in front";
+
+  ::PostMessageA(other, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(second.Ended());
+  ::PostMessageA(keyed, WM_CLOSE, 0, 0);
   EXPECT_TRUE(ombrix.Ended());
 }
 

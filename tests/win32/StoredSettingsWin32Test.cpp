@@ -142,30 +142,8 @@ TEST_F(StoredSettingsWin32Test, SavedAndDeletedThroughTheRealControls) {
   EXPECT_EQ(0u, left.count("TrayDblClick2"));
 }
 
-TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
-  TAppSettings tricky = DefaultAppSettings("C:\\Program Files\\Quote\"d\\app.exe");
-  tricky.WindowCaption = "Caf\xE9 \"menu\"\r\n\ttab \\end\\";
-  tricky.Icon = "\\\\server\\share\\icons.dll";
-  tricky.IconNumber = -2;
-  tricky.ShowState = 3;
-  TAppSettings plain = DefaultAppSettings("C:\\Windows\\notepad.exe");
-  plain.SecsToWait = "30";
-  for (const TAppSettings& s : {DefaultAppSettings("C:\\gone.exe"), tricky, plain}) Store().SaveSettings(s, false);
-  Store().DeleteSettings("C:\\gone.exe");
-  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayTask2");
-  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayNoTask2");
-  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayTask3");
-  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayNoTask3");
-  const TKeySnapshot before = Snapshot();
-  ASSERT_EQ(32u, before.size()) << "two entries of sixteen exported values";
-
-  const std::string file = Folder("ombrix-export-test") + "settings.reg";
-  registry_.RootKey = TRootKey::hkClassesRoot;
-  ExportSettings(platform_, registry_, file);
-  EXPECT_EQ(TRootKey::hkClassesRoot, registry_.RootKey);
-  CleanSettingsKey();
-  ASSERT_TRUE(Snapshot().empty());
-
+// Merges a registry file as the registry editor does without asking.
+void Merge(const std::string& file) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -174,8 +152,57 @@ TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
   ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 60000));
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
+}
 
+TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
+  TAppSettings tricky = DefaultAppSettings("C:\\Program Files\\Quote\"d\\app.exe");
+  tricky.WindowCaption = "Caf\xE9 \"menu\"\r\n\ttab \\end\\";
+  tricky.Icon = "\\\\server\\share\\icons.dll";
+  tricky.IconNumber = -2;
+  tricky.ShowState = 3;
+  TAppSettings plain = DefaultAppSettings("C:\\Windows\\notepad.exe");
+  plain.SecsToWait = "30";
+  plain.HotKey = 0x0641;
+  for (const TAppSettings& s : {DefaultAppSettings("C:\\gone.exe"), tricky, plain}) Store().SaveSettings(s, false);
+  Store().DeleteSettings("C:\\gone.exe");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayTask2");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayNoTask2");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayTask3");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayNoTask3");
+  const TKeySnapshot before = Snapshot();
+  ASSERT_EQ(34u, before.size()) << "two entries of seventeen exported values";
+
+  const std::string file = Folder("ombrix-export-test") + "settings.reg";
+  registry_.RootKey = TRootKey::hkClassesRoot;
+  ExportSettings(platform_, registry_, file);
+  EXPECT_EQ(TRootKey::hkClassesRoot, registry_.RootKey);
+  CleanSettingsKey();
+  ASSERT_TRUE(Snapshot().empty());
+  Merge(file);
   EXPECT_EQ(before, Snapshot()) << "every value back, type and bytes";
+
+  // A file exported before the hot key existed merges as it did, and its entries have none.
+  std::string text, older;
+  ASSERT_TRUE(platform_.Files().ReadFileBytes(file, text));
+  for (std::size_t start = 0, end; start < text.size(); start = end) {
+    end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    if (text.compare(start, 8, "\"HotKey2") != 0 && text.compare(start, 8, "\"HotKey3") != 0) {
+      older += text.substr(start, end - start);
+    }
+  }
+  ASSERT_EQ(text.size() - 2 * std::string("\"HotKey2\"=dword:00000000\r\n").size(), older.size());
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(file, older));
+  CleanSettingsKey();
+  Merge(file);
+  TKeySnapshot withoutHotKeys = before;
+  withoutHotKeys.erase("HotKey2");
+  withoutHotKeys.erase("HotKey3");
+  EXPECT_EQ(withoutHotKeys, Snapshot());
+  TAppSettings loaded = DefaultAppSettings(plain.Filename);
+  Store().LoadSettings(loaded);
+  plain.HotKey = 0;
+  EXPECT_EQ(plain, loaded);
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+// The hot key of the target's entry: held for the tray icon's window from start-up on,
+// toggling the target as a click on the icon does, reported when another program holds it,
+// changed by Configure at once, and given up at the end.
+
+#include "tests/unit/OmbrixMainTest.h"
+
+namespace ombrix {
+namespace testing_main {
+namespace {
+
+using sim::SimFormUser;
+using Held = std::vector<std::pair<UINT, UINT>>;  // modifiers, key
+
+constexpr std::int32_t CtrlAltN = 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+constexpr UINT CtrlAlt = MOD_CONTROL | MOD_ALT;
+
+class OmbrixHotKeyTest : public OmbrixMainTest {
+ protected:
+  void StartWith(TAppSettings settings) {
+    Store(settings);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp();
+  }
+  // The hot keys Ombrix holds.
+  Held HeldByOmbrix() {
+    Held held;
+    for (const sim::SimHotKey& key : sim.SimWindows().HotKeys()) {
+      if (key.window == form->TrayIcon.WindowHandle()) held.emplace_back(key.modifiers, key.virtualKey);
+    }
+    return held;
+  }
+  // The user presses a key anywhere on the desktop; true when a hot key of Ombrix's took it.
+  bool Press(UINT modifiers, UINT key) {
+    const bool taken = sim.SimUser().PressHotKey(modifiers, key);
+    sim.Messages().ProcessMessages();
+    return taken;
+  }
+  void ConfigureHotKey(BYTE key, BYTE held) {
+    host.OnNextShow([=](SimFormUser& user) {
+      ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
+      ASSERT_TRUE(user.PressHotKey("hkHotKey", key, held));
+      ASSERT_TRUE(user.Click("btnOk"));
+    });
+    ChooseFromTray("&Configure");
+  }
+  std::string ShownHotKey() {
+    std::string shown;
+    host.OnNextShow([&](SimFormUser& user) {
+      shown = user.TextOf("valueHotKey");
+      user.Escape();
+    });
+    ChooseFromTray("Program &information");
+    return shown;
+  }
+};
+
+TEST_F(OmbrixHotKeyTest, TogglesTheTargetInEveryTrayModeAndIsGivenUpAtTheEnd) {
+  for (bool noIcon : {false, true}) {
+    SCOPED_TRACE(noIcon ? "no icon in the tray" : "icon in the tray");
+    TAppSettings settings = Settings();
+    settings.HotKey = CtrlAltN;
+    settings.TrayTask = !noIcon;
+    settings.NoTrayIcon = noIcon;
+    StartWith(settings);
+    EXPECT_EQ((Held{{CtrlAlt | MOD_NOREPEAT, 'N'}}), HeldByOmbrix());
+    EXPECT_EQ(noIcon, Icon() == nullptr);
+
+    EXPECT_FALSE(Press(MOD_CONTROL, 'N')) << "another combination";
+    EXPECT_TRUE(Visible(Main()));
+    ASSERT_TRUE(Press(CtrlAlt, 'N'));
+    EXPECT_FALSE(Visible(Main()));
+    sim.Windows().SetForegroundWindow(sim.SimWindows().CreateTopWindow(sim::SimWindow{}));
+    ASSERT_TRUE(Press(CtrlAlt, 'N'));
+    EXPECT_TRUE(Visible(Main()));
+    EXPECT_EQ(Main(), sim.SimWindows().Foreground()) << "shown in front";
+    EXPECT_TRUE(Boxes().empty());
+
+    form->Close();
+    EXPECT_TRUE(sim.SimWindows().HotKeys().empty());
+  }
+}
+
+TEST_F(OmbrixHotKeyTest, AKeyAnotherProgramHoldsIsReportedOnceAndOmbrixGoesOnWithoutIt) {
+  sim.SimWindows().HoldHotKey(CtrlAlt, 'N');
+  TAppSettings settings = Settings();
+  settings.HotKey = CtrlAltN;
+  StartWith(settings);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(
+      "The hot key Ctrl+Alt+N of\r\nC:\\Tools\\app.exe\r\nis in use by another program. Ombrix goes on without "
+      "it;\r\n\"Configure\" can give the program another one.",
+      Boxes()[0].text);
+  EXPECT_EQ("Vorel Ombrix", Boxes()[0].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_SETFOREGROUND), Boxes()[0].type);
+  EXPECT_TRUE(HeldByOmbrix().empty());
+  EXPECT_FALSE(Press(CtrlAlt, 'N')) << "the other program's key";
+  EXPECT_TRUE(form->TimerEnabled());
+  EXPECT_EQ("Ctrl+Alt+N (in use by another program)", ShownHotKey());
+
+  // Saved again with the same key, still taken: not reported twice.
+  ConfigureHotKey('N', 0);
+  EXPECT_EQ(2u, Boxes().size()) << "the saved note alone";
+  ClickIcon(sim::SimShell::Click::kDouble);
+  EXPECT_FALSE(Visible(Main())) << "the icon still works";
+}
+
+TEST_F(OmbrixHotKeyTest, ConfigureChangesTheKeyAtOnce) {
+  TAppSettings settings = Settings();
+  settings.HotKey = CtrlAltN;
+  StartWith(settings);
+  ConfigureHotKey('M', HOTKEYF_SHIFT);
+  EXPECT_EQ((Held{{MOD_SHIFT | MOD_NOREPEAT, 'M'}}), HeldByOmbrix()) << "the old key given up";
+  EXPECT_FALSE(Press(CtrlAlt, 'N'));
+  ASSERT_TRUE(Press(MOD_SHIFT, 'M'));
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_EQ("Shift+M", ShownHotKey());
+
+  // A key another program has taken is reported when it is chosen.
+  sim.SimWindows().HoldHotKey(CtrlAlt, 'K');
+  const size_t boxes = Boxes().size();
+  ConfigureHotKey('K', 0);
+  ASSERT_EQ(boxes + 2, Boxes().size());
+  EXPECT_EQ(0u, Boxes().back().text.find("The hot key Ctrl+Alt+K of")) << Boxes().back().text;
+  EXPECT_TRUE(HeldByOmbrix().empty());
+
+  ConfigureHotKey(VK_BACK, 0);
+  EXPECT_EQ(boxes + 3, Boxes().size()) << "no key, nothing to report";
+  EXPECT_EQ("none", ShownHotKey());
+}
+
+}  // namespace
+}  // namespace testing_main
+}  // namespace ombrix
