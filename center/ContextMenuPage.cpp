@@ -1,5 +1,6 @@
 #include "center/ContextMenuPage.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ombrix {
@@ -89,11 +90,17 @@ std::string TContextMenuPage::DefaultValueOf(const std::string& key) {
   return context_.RegistryOp.ReadDefaultText();
 }
 
+TContextMenuPage::TOpenCommands::iterator TContextMenuPage::CachedEntry(const std::string& name) {
+  return std::lower_bound(openCommands_.begin(), openCommands_.end(), name,
+                          [](const TOpenCommands::value_type& entry, const std::string& key) { return entry.first < key; });
+}
+
 const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
   const std::string name = CacheName(key);
-  auto found = openCommands_.find(name);
-  if (found == openCommands_.end()) {
-    found = openCommands_.emplace(name, DefaultValueOf(key + OpenCommandPath)).first;
+  auto found = CachedEntry(name);
+  if (found == openCommands_.end() || found->first != name) {
+    std::string command = DefaultValueOf(key + OpenCommandPath);
+    found = openCommands_.emplace(CachedEntry(name), name, std::move(command));
   }
   return found->second;
 }
@@ -103,11 +110,13 @@ const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
 // extensions costs nothing), a key without a type has no type's command to look at, and an
 // item whose type has a command is listed whatever its own command says.
 bool TContextMenuPage::HasVerbKey(const std::string& item) {
-  const auto own = openCommands_.find(CacheName(item));
-  if (own != openCommands_.end() && !own->second.empty()) return true;
+  const std::string name = CacheName(item);
+  const auto own = CachedEntry(name);
+  const bool ownKnown = own != openCommands_.end() && own->first == name;
+  if (ownKnown && !own->second.empty()) return true;
   const std::string type = DefaultValueOf(item);
   if (!type.empty() && !CachedOpenCommand(type).empty()) return true;
-  return own == openCommands_.end() && !CachedOpenCommand(item).empty();
+  return !ownKnown && !CachedOpenCommand(item).empty();
 }
 
 void TContextMenuPage::FillFileTypeList() {

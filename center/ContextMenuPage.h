@@ -8,8 +8,8 @@
 // user's rights, which may not change the machine-wide part where Windows keeps almost every
 // file type.
 
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "center/HubContext.h"
@@ -104,8 +104,15 @@ class TContextMenuPage : public TFormPart {
   const std::string& CachedOpenCommand(const std::string& key);
   bool HasVerbKey(const std::string& item);
 
+  // Key name (ASCII letters upper-cased) and open command, sorted by name: a sorted vector
+  // rather than a std::map, whose tree code would come into the program for this one list.
+  // The registry lists the names almost in this order, so most entries go in at the end.
+  using TOpenCommands = std::vector<std::pair<std::string, std::string>>;
+  // The entry of `name`, or where it belongs.
+  TOpenCommands::iterator CachedEntry(const std::string& name);
+
   THubContext& context_;
-  std::map<std::string, std::string> openCommands_;  // by key name, ASCII letters upper-cased
+  TOpenCommands openCommands_;
 };
 
 }  // namespace ombrix
