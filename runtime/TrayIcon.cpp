@@ -71,8 +71,11 @@ bool TTrayIcon::SetHotKey(std::int32_t hotKey) {
   if (hotKey_) windows.UnregisterHotKey(window_, HotKeyId);
   hotKey_ = 0;
   if (!HotKeyKey(hotKey)) return true;
-  // Held down, the key would hide and show the program over and over.
-  if (!window_ || !windows.RegisterHotKey(window_, HotKeyId, HotKeyModifiers(hotKey) | MOD_NOREPEAT, HotKeyKey(hotKey)))
+  // Held down, the key would hide and show the program over and over; Windows Vista lacks
+  // MOD_NOREPEAT and may refuse it, so it gets a key that repeats.
+  const UINT modifiers = HotKeyModifiers(hotKey);
+  if (!window_ || !(windows.RegisterHotKey(window_, HotKeyId, modifiers | MOD_NOREPEAT, HotKeyKey(hotKey)) ||
+                    windows.RegisterHotKey(window_, HotKeyId, modifiers, HotKeyKey(hotKey))))
     return false;
   hotKey_ = hotKey;
   return true;
