@@ -20,9 +20,9 @@ TTextCompare WindowsSortOrder(IWindowOps& windows) {
 
 // ---- TControl
 
-TControl::TControl(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds,
-                   std::string caption)
-    : form_(form), kind_(kind), name_(std::move(name)), parent_(parent), bounds_(bounds), caption_(std::move(caption)) {
+TControl::TControl(TForm& form, TControlKind kind, const char* name, TControl* parent, TBounds bounds,
+                   const char* caption)
+    : form_(form), kind_(kind), name_(name), parent_(parent), bounds_(bounds), caption_(caption) {
   TabStop = Focusable();
   form_.Register(*this);
 }
@@ -69,26 +69,26 @@ bool TControl::IsContainer() const {
 
 // ---- Labels
 
-TLabel::TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::kLabel, std::move(name), parent, bounds, std::move(caption)) {}
+TLabel::TLabel(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, TControlKind::kLabel, name, parent, bounds, caption) {}
 
-TLabel::TLabel(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, kind, std::move(name), parent, bounds, std::move(caption)) {}
+TLabel::TLabel(TForm& form, TControlKind kind, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, kind, name, parent, bounds, caption) {}
 
-TLabel3D::TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TLabel(form, TControlKind::kLabel3D, std::move(name), parent, bounds, std::move(caption)) {}
+TLabel3D::TLabel3D(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TLabel(form, TControlKind::kLabel3D, name, parent, bounds, caption) {}
 
 // ---- Edits and buttons
 
-TEdit::TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text, bool readOnly)
-    : TControl(form, readOnly ? TControlKind::kReadOnlyEdit : TControlKind::kEdit, std::move(name), parent, bounds, ""),
-      text_(std::move(text)) {}
+TEdit::TEdit(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* text, bool readOnly)
+    : TControl(form, readOnly ? TControlKind::kReadOnlyEdit : TControlKind::kEdit, name, parent, bounds, ""),
+      text_(text) {}
 
-TCheckBox::TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::kCheckBox, std::move(name), parent, bounds, std::move(caption)) {}
+TCheckBox::TCheckBox(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, TControlKind::kCheckBox, name, parent, bounds, caption) {}
 
-TRadioButton::TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::kRadioButton, std::move(name), parent, bounds, std::move(caption)) {}
+TRadioButton::TRadioButton(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, TControlKind::kRadioButton, name, parent, bounds, caption) {}
 
 bool TRadioButton::SameGroup(const TRadioButton& other) const {
   return &other.Form() == &Form() && other.Parent() == Parent() && other.GroupIndex == GroupIndex;
@@ -104,26 +104,26 @@ void TRadioButton::SetChecked(bool checked) {
   }
 }
 
-TButton::TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::kButton, std::move(name), parent, bounds, std::move(caption)) {}
+TButton::TButton(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, TControlKind::kButton, name, parent, bounds, caption) {}
 
-TGroupBox::TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption)
-    : TControl(form, TControlKind::kGroupBox, std::move(name), parent, bounds, std::move(caption)) {}
+TGroupBox::TGroupBox(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption)
+    : TControl(form, TControlKind::kGroupBox, name, parent, bounds, caption) {}
 
-TImage::TImage(TForm& form, std::string name, TControl* parent, TBounds bounds)
-    : TControl(form, TControlKind::kImage, std::move(name), parent, bounds, "") {}
+TImage::TImage(TForm& form, const char* name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::kImage, name, parent, bounds, "") {}
 
-TCaptionStrip::TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption,
-                             std::string appNameText, std::string companyText)
-    : TControl(form, TControlKind::kCaptionStrip, std::move(name), nullptr, bounds, std::move(caption)),
-      AppNameText(std::move(appNameText)),
-      CompanyText(std::move(companyText)) {}
+TCaptionStrip::TCaptionStrip(TForm& form, const char* name, TBounds bounds, const char* caption,
+                             const char* appNameText, const char* companyText)
+    : TControl(form, TControlKind::kCaptionStrip, name, nullptr, bounds, caption),
+      AppNameText(appNameText),
+      CompanyText(companyText) {}
 
 // ---- Lists
 
-TRadioGroup::TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
+TRadioGroup::TRadioGroup(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption,
                          std::vector<std::string> items)
-    : TControl(form, TControlKind::kRadioGroup, std::move(name), parent, bounds, std::move(caption)),
+    : TControl(form, TControlKind::kRadioGroup, name, parent, bounds, caption),
       items_(std::move(items)) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
@@ -159,8 +159,8 @@ std::size_t SortedPlace(const std::vector<std::string>& items, const std::string
 
 }  // namespace
 
-TComboBox::TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
-    : TControl(form, TControlKind::kComboBox, std::move(name), parent, bounds, ""), items_(std::move(items)) {}
+TComboBox::TComboBox(TForm& form, const char* name, TControl* parent, TBounds bounds, std::vector<std::string> items)
+    : TControl(form, TControlKind::kComboBox, name, parent, bounds, ""), items_(std::move(items)) {}
 
 void TComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
@@ -181,8 +181,8 @@ void TComboBox::SetItemIndex(int index) { itemIndex_ = IndexWithin(index, items_
 
 std::string TComboBox::Text() const { return itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : ""; }
 
-TListBox::TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items)
-    : TControl(form, TControlKind::kListBox, std::move(name), parent, bounds, ""),
+TListBox::TListBox(TForm& form, const char* name, TControl* parent, TBounds bounds, std::vector<std::string> items)
+    : TControl(form, TControlKind::kListBox, name, parent, bounds, ""),
       items_(std::move(items)),
       selected_(items_.size(), false) {}
 
@@ -263,8 +263,8 @@ std::vector<int> TListBox::SelectedIndexes() const {
 
 // ---- Up-down
 
-TUpDown::TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min, int max, int position)
-    : TControl(form, TControlKind::kUpDown, std::move(name), parent, bounds, ""), min_(min), max_(max), position_(0) {
+TUpDown::TUpDown(TForm& form, const char* name, TControl* parent, TBounds bounds, int min, int max, int position)
+    : TControl(form, TControlKind::kUpDown, name, parent, bounds, ""), min_(min), max_(max), position_(0) {
   SetPosition(position);
 }
 
@@ -298,8 +298,8 @@ bool TUpDown::Step(TUDBtnType button) {
 
 // ---- Hot key
 
-THotKey::THotKey(TForm& form, std::string name, TControl* parent, TBounds bounds)
-    : TControl(form, TControlKind::kHotKey, std::move(name), parent, bounds, "") {}
+THotKey::THotKey(TForm& form, const char* name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::kHotKey, name, parent, bounds, "") {}
 
 int THotKey::Entered(BYTE key, BYTE modifiers) const {
   if (key == VK_BACK || key == VK_DELETE || key == VK_SPACE) return 0;
@@ -313,9 +313,9 @@ int THotKey::Entered(BYTE key, BYTE modifiers) const {
 
 // ---- Pages
 
-TTabSheet::TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption)
-    : TControl(form, TControlKind::kTabSheet, std::move(name), &pageControl,
-               TBounds{4, 24, pageControl.Bounds().Width - 8, pageControl.Bounds().Height - 28}, std::move(caption)) {}
+TTabSheet::TTabSheet(TForm& form, const char* name, TPageControl& pageControl, const char* caption)
+    : TControl(form, TControlKind::kTabSheet, name, &pageControl,
+               TBounds{4, 24, pageControl.Bounds().Width - 8, pageControl.Bounds().Height - 28}, caption) {}
 
 TPageControl& TTabSheet::PageControl() const { return static_cast<TPageControl&>(*Parent()); }
 
@@ -324,8 +324,8 @@ int TTabSheet::PageIndex() const {
   return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 
-TPageControl::TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds)
-    : TControl(form, TControlKind::kPageControl, std::move(name), parent, bounds, "") {}
+TPageControl::TPageControl(TForm& form, const char* name, TControl* parent, TBounds bounds)
+    : TControl(form, TControlKind::kPageControl, name, parent, bounds, "") {}
 
 std::vector<TTabSheet*> TPageControl::Pages() const {
   std::vector<TTabSheet*> pages;

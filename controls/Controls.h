@@ -125,7 +125,10 @@ class TControl {
   TKeyPressEvent OnKeyPress;
 
  protected:
-  TControl(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  // Names and captions are taken as plain character pointers, as every control is declared
+  // with literals: a std::string parameter would be built and destroyed at each of the
+  // hundreds of declarations, about 9 KB of code in each program.
+  TControl(TForm& form, TControlKind kind, const char* name, TControl* parent, TBounds bounds, const char* caption);
 
  private:
   TForm& form_;
@@ -141,7 +144,7 @@ class TControl {
 class TLabel : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kLabel || kind == TControlKind::kLabel3D; }
-  TLabel(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TLabel(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
 
   TAlignment Alignment = TAlignment::kLeftJustify;
   bool WordWrap = false;      // otherwise one line, cut at the label's width
@@ -150,21 +153,21 @@ class TLabel : public TControl {
   TNotifyEvent OnDblClick;  // a double click runs OnClick first, as Windows reports it
 
  protected:
-  TLabel(TForm& form, TControlKind kind, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TLabel(TForm& form, TControlKind kind, const char* name, TControl* parent, TBounds bounds, const char* caption);
 };
 
 // A label whose text is drawn raised, with a shadow.
 class TLabel3D : public TLabel {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kLabel3D; }
-  TLabel3D(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TLabel3D(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
   TColor ShadowColor = clGray;
 };
 
 class TEdit : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kEdit || kind == TControlKind::kReadOnlyEdit; }
-  TEdit(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string text = "", bool readOnly = false);
+  TEdit(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* text = "", bool readOnly = false);
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text) { text_ = text; }
@@ -180,7 +183,7 @@ class TEdit : public TControl {
 class TCheckBox : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kCheckBox; }
-  TCheckBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TCheckBox(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
 
   bool Checked() const { return checked_; }
   void SetChecked(bool checked) { checked_ = checked; }
@@ -196,7 +199,7 @@ class TCheckBox : public TControl {
 class TRadioButton : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kRadioButton; }
-  TRadioButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TRadioButton(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
 
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);
@@ -213,7 +216,7 @@ class TRadioButton : public TControl {
 class TRadioGroup : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kRadioGroup; }
-  TRadioGroup(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption,
+  TRadioGroup(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption,
               std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
@@ -233,7 +236,7 @@ class TRadioGroup : public TControl {
 class TComboBox : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kComboBox; }
-  TComboBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
+  TComboBox(TForm& form, const char* name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
   // Sorted when Sorted is on; the selection is cleared.
@@ -269,7 +272,7 @@ class TComboBox : public TControl {
 class TListBox : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kListBox; }
-  TListBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
+  TListBox(TForm& form, const char* name, TControl* parent, TBounds bounds, std::vector<std::string> items = {});
 
   const std::vector<std::string>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }
@@ -322,7 +325,7 @@ class TListBox : public TControl {
 class TUpDown : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kUpDown; }
-  TUpDown(TForm& form, std::string name, TControl* parent, TBounds bounds, int min = 0, int max = 100,
+  TUpDown(TForm& form, const char* name, TControl* parent, TBounds bounds, int min = 0, int max = 100,
           int position = 0);
 
   int Min() const { return min_; }
@@ -352,7 +355,7 @@ class TUpDown : public TControl {
 class THotKey : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kHotKey; }
-  THotKey(TForm& form, std::string name, TControl* parent, TBounds bounds);
+  THotKey(TForm& form, const char* name, TControl* parent, TBounds bounds);
 
   int HotKey() const { return hotKey_; }
   void SetHotKey(int hotKey) { hotKey_ = hotKey; }
@@ -372,7 +375,7 @@ class THotKey : public TControl {
 class TImage : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kImage; }
-  TImage(TForm& form, std::string name, TControl* parent, TBounds bounds);
+  TImage(TForm& form, const char* name, TControl* parent, TBounds bounds);
 
   TPicture Picture;
   TNotifyEvent OnClick;
@@ -382,7 +385,7 @@ class TImage : public TControl {
 class TButton : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kButton; }
-  TButton(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TButton(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
 
   bool Default = false;               // Enter presses it (unless the focus is on another button)
   bool Cancel = false;                // Esc presses it
@@ -394,14 +397,14 @@ class TButton : public TControl {
 class TGroupBox : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kGroupBox; }
-  TGroupBox(TForm& form, std::string name, TControl* parent, TBounds bounds, std::string caption);
+  TGroupBox(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption);
 };
 
 class TTabSheet : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kTabSheet; }
   // The bounds of a page are those of its page control's display area.
-  TTabSheet(TForm& form, std::string name, TPageControl& pageControl, std::string caption);
+  TTabSheet(TForm& form, const char* name, TPageControl& pageControl, const char* caption);
   TPageControl& PageControl() const;
   int PageIndex() const;
 };
@@ -409,7 +412,7 @@ class TTabSheet : public TControl {
 class TPageControl : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kPageControl; }
-  TPageControl(TForm& form, std::string name, TControl* parent, TBounds bounds);
+  TPageControl(TForm& form, const char* name, TControl* parent, TBounds bounds);
 
   std::vector<TTabSheet*> Pages() const;
   int PageCount() const { return static_cast<int>(Pages().size()); }
@@ -429,8 +432,8 @@ class TPageControl : public TControl {
 class TCaptionStrip : public TControl {
  public:
   static bool OfKind(TControlKind kind) { return kind == TControlKind::kCaptionStrip; }
-  TCaptionStrip(TForm& form, std::string name, TBounds bounds, std::string caption, std::string appNameText,
-                std::string companyText);
+  TCaptionStrip(TForm& form, const char* name, TBounds bounds, const char* caption, const char* appNameText,
+                const char* companyText);
 
   std::string AppNameText;
   std::string CompanyText;

@@ -4,11 +4,11 @@
 
 namespace ombrix {
 
-TForm::TForm(std::string className, std::string caption, int clientWidth, int clientHeight)
+TForm::TForm(const char* className, const char* caption, int clientWidth, int clientHeight)
     : ClientWidth(clientWidth),
       ClientHeight(clientHeight),
-      className_(std::move(className)),
-      caption_(std::move(caption)) {}
+      className_(className),
+      caption_(caption) {}
 
 void TForm::Register(TControl& control) {
   if (FindControl(control.Name())) throw EProgramError(className_ + ": two controls named " + control.Name());

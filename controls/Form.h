@@ -47,7 +47,7 @@ class THandlerBinder {
 class TForm : public THandlerBinder {
  public:
   // The class name names the form's window class too, so that others can find the window.
-  TForm(std::string className, std::string caption, int clientWidth, int clientHeight);
+  TForm(const char* className, const char* caption, int clientWidth, int clientHeight);
   virtual ~TForm() = default;
   TForm(const TForm&) = delete;
   TForm& operator=(const TForm&) = delete;
