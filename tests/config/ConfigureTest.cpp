@@ -366,34 +366,6 @@ TEST_F(ConfigureTest, EveryStoredValueIsShownAndCollectedUnchanged) {
   EXPECT_EQ("3", dialog.Pages.ebxMainHandle.Text());
 }
 
-// A key pressed alone would be taken from every other program: the hot-key control makes
-// it Ctrl+Alt and the key, but leaves a function key alone; Backspace takes the hot key away.
-TEST_F(ConfigureTest, HotKeyNeedsAModifierUnlessItIsAFunctionKey) {
-  struct Case {
-    BYTE key, held;
-    std::int32_t stored;
-  };
-  const Case cases[] = {
-      {'N', 0, 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8},
-      {'N', HOTKEYF_SHIFT, 'N' | HOTKEYF_SHIFT << 8},
-      {VK_F24, 0, VK_F24},
-      {VK_BACK, 0, 0},
-  };
-  for (const Case& c : cases) {
-    Run([&](SimFormUser& user) {
-      EXPECT_FALSE(user.PressHotKey("hkHotKey", 'K', HOTKEYF_CONTROL)) << "on a page not shown";
-      ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
-      EXPECT_EQ("Hot key:", user.TextOf("lblHotKey"));
-      EXPECT_NE("", user.HintOf("hkHotKey"));
-      EXPECT_EQ(TfrmConfiguration::HelpContextId, user.Form().HelpContextOf(&user.Find("hkHotKey")));
-      ASSERT_TRUE(user.PressHotKey("hkHotKey", 'K', HOTKEYF_CONTROL));
-      ASSERT_TRUE(user.PressHotKey("hkHotKey", c.key, c.held));
-      ASSERT_TRUE(user.Click("btnOk"));
-    });
-    EXPECT_EQ(c.stored, Stored().HotKey) << "key " << int{c.key};
-  }
-}
-
 TEST_F(ConfigureTest, HelpButtonOpensTheContents) {
   Run([](SimFormUser& user) {
     ASSERT_TRUE(user.Click("btnHelp"));

@@ -37,7 +37,10 @@ class OmbrixHotKeyTest : public OmbrixMainTest {
   }
   void ConfigureHotKey(BYTE key, BYTE held) {
     host.OnNextShow([=](SimFormUser& user) {
+      EXPECT_FALSE(user.PressHotKey("hkHotKey", key, held)) << "on a page not shown";
       ASSERT_TRUE(user.SwitchPage("pcConfig", 1));
+      EXPECT_NE("", user.HintOf("hkHotKey"));
+      EXPECT_EQ(TfrmConfiguration::HelpContextId, user.Form().HelpContextOf(&user.Find("hkHotKey")));
       ASSERT_TRUE(user.PressHotKey("hkHotKey", key, held));
       ASSERT_TRUE(user.Click("btnOk"));
     });
