@@ -1,7 +1,9 @@
 #pragma once
 // Small routines both programs share: version texts, digit parsing for the number boxes,
-// a time conversion, a pause that keeps the interface alive, and a Yes/No question.
+// a time conversion, a pause that keeps the interface alive, a Yes/No question, and the
+// measure of texts in characters.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +36,23 @@ std::string FolderOf(const std::string& path);
 // The path with the extension of its last part (from its last dot) replaced by `extension`,
 // or `extension` added when it has none.
 std::string ChangeFileExt(const std::string& path, const std::string& extension);
+
+// Texts of the ...A calls are bytes in the program's code page: UTF-8 where the system honours
+// the manifest's entry, the system's legacy code page elsewhere. These routines take a text as
+// UTF-8 where it is well-formed and every other byte as a character of its own, so that a text
+// of a legacy code page keeps its one byte a character and its length.
+//
+// The length in bytes of the well-formed UTF-8 character that starts at `at` (1 for ASCII); 0
+// when none starts there (a byte of a legacy code page, a broken or cut sequence, the end).
+std::size_t Utf8CharacterLength(const std::string& text, std::size_t at);
+// Whether the whole text is well-formed UTF-8; ASCII is.
+bool IsUtf8(const std::string& text);
+// The characters the system counts in the text: UTF-16 units, so two for a character beyond
+// U+FFFF, and one for each byte that is no part of a UTF-8 character.
+std::size_t CharacterCount(const std::string& text);
+// The longest beginning of the text with at most `maxBytes` bytes that does not end inside a
+// UTF-8 character: what fits a buffer of that many bytes and still shows right.
+std::string CutText(const std::string& text, std::size_t maxBytes);
 
 // Milliseconds of the time-of-day part of a date-time; whole days are not counted.
 std::int32_t TimeToMilliseconds(TDateTime time);

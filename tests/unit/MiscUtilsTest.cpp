@@ -155,6 +155,58 @@ TEST(PathParts, FolderAndExtensionOfTheLastPart) {
   }
 }
 
+// The same texts as the programs meet them: UTF-8 of one to four bytes a character, and the
+// bytes of a legacy code page (\xE9 is é in Windows-1252), which count one a character.
+TEST(TextMeasure, CharactersAreWholeUtf8SequencesOrSingleBytes) {
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // three characters of three bytes
+  const std::string emoji = "\xF0\x9F\x98\x80";                          // one beyond U+FFFF: two UTF-16 units
+  const struct {
+    std::string text;
+    bool utf8;
+    std::size_t characters;
+  } cases[] = {
+      {"", true, 0},
+      {"Notepad", true, 7},
+      {"Caf\xC3\xA9 \xCE\xB1\xCE\xB2", true, 7},
+      {japanese + emoji, true, 5},
+      {"Caf\xE9 m\xFC" "de", false, 9},
+      {"\xC3\xA9\xE9", false, 2},                // a character, then a legacy byte
+      {"\xE6\x97", false, 2},                     // a cut sequence: two bytes on their own
+      {"\x80\xBF", false, 2},                     // continuation bytes without a lead
+      {"\xC0\xAF", false, 2},                     // an overlong "/"
+      {"\xED\xA0\x80", false, 3},                // a UTF-16 surrogate
+      {"\xF4\x90\x80\x80", false, 4},           // beyond U+10FFFF
+      {std::string("a\0b", 3), true, 3},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.utf8, IsUtf8(c.text)) << c.text;
+    EXPECT_EQ(c.characters, CharacterCount(c.text)) << c.text;
+  }
+}
+
+TEST(TextMeasure, CutEndsOnAWholeCharacter) {
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  const struct {
+    std::string text;
+    std::size_t maxBytes;
+    std::string cut;
+  } cases[] = {
+      {japanese, 9, japanese},
+      {japanese, 8, japanese.substr(0, 6)},
+      {japanese, 6, japanese.substr(0, 6)},
+      {japanese, 5, japanese.substr(0, 3)},
+      {japanese, 2, ""},
+      {"a" + emoji + "b", 4, "a"},
+      {"a" + emoji + "b", 5, "a" + emoji},
+      {"Caf\xE9s", 4, "Caf\xE9"},  // a legacy byte is cut like any other
+      {"Notepad", 3, "Not"},
+      {"Notepad", 100, "Notepad"},
+      {"", 0, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.cut, CutText(c.text, c.maxBytes)) << c.text << " in " << c.maxBytes;
+}
+
 // The C library's own "%.15g" and "%0*x" are the reference, over the edges of the format
 // (the switch to scientific notation, rounding that carries into a new digit, exact ties,
 // the smallest and largest doubles) and over doubles of every magnitude drawn at random.
