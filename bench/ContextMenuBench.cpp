@@ -111,6 +111,7 @@ class CountingPlatform : public Platform {
   IShell& Shell() override { return inner_.Shell(); }
   IInput& Input() override { return inner_.Input(); }
   IIcons& Icons() override { return inner_.Icons(); }
+  ICodePages& CodePages() override { return inner_.CodePages(); }
 
  private:
   Platform& inner_;

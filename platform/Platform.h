@@ -3,6 +3,7 @@
 // every component that needs the outside world (the real API, or the simulated desktop).
 
 #include "Clock.h"
+#include "CodePages.h"
 #include "Dialogs.h"
 #include "Files.h"
 #include "Processes.h"
@@ -34,6 +35,7 @@ class Platform {
   virtual IShell& Shell() = 0;
   virtual IInput& Input() = 0;
   virtual IIcons& Icons() = 0;
+  virtual ICodePages& CodePages() = 0;
 };
 
 }  // namespace ombrix

@@ -317,6 +317,10 @@ constexpr int VK_OEM_7 = 0xDE;
 constexpr UINT HH_DISPLAY_TOC = 0x1;
 constexpr UINT HH_HELP_CONTEXT = 0xF;
 
+// Code pages.
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_UTF8 = 65001;
+
 // Text comparison.
 typedef DWORD LCID;
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;

@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimClock.h"
+#include "platform/sim/SimCodePages.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimProcesses.h"
@@ -19,7 +20,12 @@ namespace ombrix::sim {
 class SimPlatform : public Platform {
  public:
   SimPlatform()
-      : profile_(files_), messages_(clock_), shellLinks_(files_), processes_(files_, clock_, windows_) {}
+      : registry_(codePages_),
+        profile_(files_, codePages_),
+        messages_(clock_),
+        windows_(codePages_),
+        shellLinks_(files_, codePages_),
+        processes_(files_, clock_, windows_) {}
 
   IRegistry& Registry() override { return registry_; }
   IProfile& Profile() override { return profile_; }
@@ -33,6 +39,7 @@ class SimPlatform : public Platform {
   IShell& Shell() override { return shell_; }
   IInput& Input() override { return input_; }
   IIcons& Icons() override { return icons_; }
+  ICodePages& CodePages() override { return codePages_; }
 
   // The simulated parts, for tests that arrange or inspect the desktop.
   SimRegistry& SimReg() { return registry_; }
@@ -48,8 +55,11 @@ class SimPlatform : public Platform {
   // What the user does (cursor, keys, menu choices), utility windows and posted messages.
   SimInput& SimUser() { return input_; }
   SimIcons& SimIconFiles() { return icons_; }
+  // The program's code page: set CP_UTF8 for a program whose manifest entry the system honours.
+  SimCodePages& SimCodes() { return codePages_; }
 
  private:
+  SimCodePages codePages_;  // before the parts that speak it
   SimRegistry registry_;
   SimFileSystem files_;
   SimProfile profile_;

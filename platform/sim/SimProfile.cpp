@@ -130,9 +130,8 @@ DWORD SimProfile::GetPrivateProfileStringA(const std::string& section, const std
     std::string name, value;
     if (where.entry >= 0 && ParseEntry(lines[where.entry].text, name, value)) result = StripOneQuotePair(value);
   }
-  if (result.size() > size - 1) result.resize(size - 1);
-  out = result;
-  return static_cast<DWORD>(result.size());
+  out = codePages_.Cut(codePages_.Reencoded(result), size - 1);
+  return static_cast<DWORD>(out.size());
 }
 
 std::vector<std::string> SimProfile::GetPrivateProfileSectionA(const std::string& section,
@@ -147,11 +146,11 @@ std::vector<std::string> SimProfile::GetPrivateProfileSectionA(const std::string
   for (int i = where.header + 1; i < where.end; ++i) {
     std::string name, value;
     if (ParseEntry(lines[i].text, name, value)) {
-      result.push_back(name + "=" + value);
+      result.push_back(codePages_.Reencoded(name + "=" + value));
       continue;
     }
     const std::string text = TrimBlanks(lines[i].text);
-    if (!text.empty() && text[0] != ';') result.push_back(text);
+    if (!text.empty() && text[0] != ';') result.push_back(codePages_.Reencoded(text));
   }
   return result;
 }

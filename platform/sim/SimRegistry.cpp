@@ -41,7 +41,7 @@ const std::vector<std::string> ClassesParts = {"Software", "Classes"};
 
 }  // namespace
 
-SimRegistry::SimRegistry() {
+SimRegistry::SimRegistry(const SimCodePages& codePages) : codePages_(codePages) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
     roots_[HandleValue(root)] = std::make_shared<Key>();
   }
@@ -278,11 +278,12 @@ LONG SimRegistry::RegQueryValueExA(HKEY handle, const std::string& name, DWORD* 
     return ERROR_FILE_NOT_FOUND;
   }
   if (type) *type = value->type;
-  const DWORD stored = static_cast<DWORD>(value->data.size());
+  const std::vector<BYTE> bytes = DataOf(*value);
+  const DWORD stored = static_cast<DWORD>(bytes.size());
   if (size) *size = stored;
   if (!data) return ERROR_SUCCESS;
   if (stored > data->size()) return ERROR_MORE_DATA;
-  std::copy(value->data.begin(), value->data.end(), data->begin());
+  std::copy(bytes.begin(), bytes.end(), data->begin());
   // Strings gain a terminator only where the caller's buffer has room for it.
   if (IsStringType(value->type) && stored < data->size()) (*data)[stored] = 0;
   return ERROR_SUCCESS;
@@ -296,9 +297,8 @@ LONG SimRegistry::RegQueryValueA(HKEY handle, const std::string& subKey, std::ve
   if (SplitPath(subKey).empty() && (from.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (LONG error = Injected(Op::kQuery)) return error;
   // A key without a default value reads as the empty string.
-  static const std::vector<BYTE> Empty{0};
   const Value* value = VisibleValue(view, "");
-  const std::vector<BYTE>& bytes = value ? value->data : Empty;
+  const std::vector<BYTE> bytes = value ? DataOf(*value) : std::vector<BYTE>{0};
   const bool isString = !value || IsStringType(value->type);
   const DWORD stored = static_cast<DWORD>(bytes.size());
   if (size) *size = stored;
@@ -320,8 +320,9 @@ LONG SimRegistry::RegSetValueExA(HKEY handle, const std::string& name, DWORD typ
   if (Value* value = FindValue(key, name)) {
     value->type = type;
     value->data = data;
+    value->codePage = codePages_.Active();
   } else {
-    key.values.push_back(Value{name, type, data});
+    key.values.push_back(Value{name, type, data, codePages_.Active()});
   }
   return ERROR_SUCCESS;
 }
@@ -442,7 +443,12 @@ LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKey
   for (const std::string& name : names) longestKey = std::max<DWORD>(longestKey, name.size());
   for (const Value* value : shown) {
     longestName = std::max<DWORD>(longestName, value->name.size());
-    longestData = std::max<DWORD>(longestData, value->data.size());
+    // Counted as stored: a string in UTF-16.
+    const std::size_t stored =
+        IsStringType(value->type)
+            ? codePages_.Convert(std::string(value->data.begin(), value->data.end()), value->codePage, CodePageUtf16Le).size()
+            : value->data.size();
+    longestData = std::max<DWORD>(longestData, static_cast<DWORD>(stored));
   }
   if (subKeys) *subKeys = static_cast<DWORD>(names.size());
   if (maxSubKeyLen) *maxSubKeyLen = longestKey;
@@ -450,6 +456,13 @@ LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKey
   if (maxValueNameLen) *maxValueNameLen = longestName;
   if (maxValueLen) *maxValueLen = longestData;
   return ERROR_SUCCESS;
+}
+
+std::vector<BYTE> SimRegistry::DataOf(const Value& value) const {
+  if (!IsStringType(value.type) || value.codePage == codePages_.Active()) return value.data;
+  const std::string text =
+      codePages_.Convert(std::string(value.data.begin(), value.data.end()), value.codePage, codePages_.Active());
+  return std::vector<BYTE>(text.begin(), text.end());
 }
 
 std::string SimRegistry::FormatMessageA(LONG error) {

@@ -6,6 +6,9 @@
 // HKEY_CURRENT_USER\Software\Classes over HKEY_LOCAL_MACHINE\Software\Classes, and the
 // user is a standard one unless a test says otherwise, so that writes and deletes under
 // HKEY_LOCAL_MACHINE are refused as they are for every program that runs asInvoker.
+//
+// Strings are kept as the system keeps them, in UTF-16: a value written in one code page
+// reads in another as the same characters.
 
 #include <cstdint>
 #include <map>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/sim/SimCodePages.h"
 
 namespace ombrix::sim {
 
@@ -21,7 +25,7 @@ class SimRegistry : public IRegistry {
  public:
   enum class Op { kOpen, kCreate, kQuery, kSet, kDeleteValue, kDeleteKey, kEnum, kQueryInfo };
 
-  SimRegistry();
+  explicit SimRegistry(const SimCodePages& codePages = SimCodePages::Western());
   ~SimRegistry() override;
 
   LONG RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) override;
@@ -57,6 +61,7 @@ class SimRegistry : public IRegistry {
     std::string name;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    UINT codePage = CodePageWindows1252;  // of a string's bytes: the code page it was written in
   };
   struct Key {
     std::string name;
@@ -110,10 +115,13 @@ class SimRegistry : public IRegistry {
   std::vector<const Value*> VisibleValues(const View& view) const;
   const std::vector<std::string>& SubKeyNames(HKEY handle, const View& view);
   static Value* FindValue(Key& key, const std::string& name);
+  // The value's bytes as the program reads them: a string in the program's code page.
+  std::vector<BYTE> DataOf(const Value& value) const;
   // The key that holds `key` as a subkey, searched from the roots; null for a root.
   std::shared_ptr<Key> ContainerOf(const std::shared_ptr<Key>& key) const;
   void Unlink(const std::shared_ptr<Key>& holder, const std::shared_ptr<Key>& key);
 
+  const SimCodePages& codePages_;
   std::map<ULONG_PTR, std::shared_ptr<Key>> roots_;
   std::map<ULONG_PTR, Handle> handles_;
   std::map<ULONG_PTR, NameCache> nameCaches_;

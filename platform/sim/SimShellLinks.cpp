@@ -21,9 +21,9 @@ namespace {
 // What the real object keeps of a C string argument.
 std::string CText(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-// The real call copies into a buffer of `capacity` characters including the terminator.
-void CopyOut(std::string& text, const std::string& value, int capacity) {
-  text = capacity > 0 ? value.substr(0, static_cast<size_t>(capacity) - 1) : std::string();
+// The real call copies into a buffer of `capacity` bytes including the terminator.
+void CopyOut(const SimCodePages& codePages, std::string& text, const std::string& value, int capacity) {
+  text = capacity > 0 ? codePages.Cut(value, static_cast<size_t>(capacity) - 1) : std::string();
 }
 
 // The folder part of a path, without its trailing backslash.
@@ -34,8 +34,8 @@ std::string FolderOf(const std::string& path) {
 
 class SimShellLinkObject : public IShellLinkObject {
  public:
-  SimShellLinkObject(SimFileSystem& files, std::shared_ptr<SimShellLinks::State> state)
-      : files_(files), state_(std::move(state)) {
+  SimShellLinkObject(SimFileSystem& files, const SimCodePages& codePages, std::shared_ptr<SimShellLinks::State> state)
+      : files_(files), codePages_(codePages), state_(std::move(state)) {
     ++state_->liveObjects;
   }
   ~SimShellLinkObject() override { --state_->liveObjects; }
@@ -48,7 +48,7 @@ class SimShellLinkObject : public IShellLinkObject {
 
   HRESULT Load(const std::string& path) override {
     if (!persistFile_) return E_POINTER;
-    if (CText(path).size() >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    if (!FitsWidePath(path)) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     std::string bytes;
     if (!files_.ReadFileBytes(CText(path), bytes)) return HRESULT_FROM_WIN32(files_.LastError());
     std::string error;
@@ -64,25 +64,25 @@ class SimShellLinkObject : public IShellLinkObject {
 
   HRESULT Save(const std::string& path) override {
     if (!persistFile_) return E_POINTER;
-    if (CText(path).size() >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    if (!FitsWidePath(path)) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     if (!files_.WriteFileBytes(CText(path), EncodeLnk(record_))) return HRESULT_FROM_WIN32(files_.LastError());
     return S_OK;
   }
 
   HRESULT GetDescription(std::string& text, int capacity) override {
-    CopyOut(text, record_.description, capacity);
+    CopyOut(codePages_, text, record_.description, capacity);
     return S_OK;
   }
   HRESULT GetPath(std::string& text, int capacity, DWORD) override {
-    CopyOut(text, record_.targetPath, capacity);
+    CopyOut(codePages_, text, record_.targetPath, capacity);
     return record_.targetPath.empty() ? S_FALSE : S_OK;
   }
   HRESULT GetWorkingDirectory(std::string& text, int capacity) override {
-    CopyOut(text, record_.workingDir, capacity);
+    CopyOut(codePages_, text, record_.workingDir, capacity);
     return S_OK;
   }
   HRESULT GetArguments(std::string& text, int capacity) override {
-    CopyOut(text, record_.arguments, capacity);
+    CopyOut(codePages_, text, record_.arguments, capacity);
     return S_OK;
   }
   HRESULT GetShowCmd(int& showCommand) override {
@@ -94,7 +94,7 @@ class SimShellLinkObject : public IShellLinkObject {
     return S_OK;
   }
   HRESULT GetIconLocation(std::string& path, int capacity, int& index) override {
-    CopyOut(path, record_.iconLocation, capacity);
+    CopyOut(codePages_, path, record_.iconLocation, capacity);
     index = record_.iconIndex;
     return S_OK;
   }
@@ -134,7 +134,11 @@ class SimShellLinkObject : public IShellLinkObject {
   }
 
  private:
+  // The path converted to UTF-16 fits MAX_PATH characters with its terminator.
+  bool FitsWidePath(const std::string& path) const { return codePages_.Characters(CText(path)) < MAX_PATH; }
+
   SimFileSystem& files_;
+  const SimCodePages& codePages_;
   std::shared_ptr<SimShellLinks::State> state_;
   bool persistFile_ = false;
   LnkRecord record_;  // a new link: show command 1, everything else empty
@@ -142,7 +146,8 @@ class SimShellLinkObject : public IShellLinkObject {
 
 }  // namespace
 
-SimShellLinks::SimShellLinks(SimFileSystem& files) : files_(files), state_(std::make_shared<State>()) {}
+SimShellLinks::SimShellLinks(SimFileSystem& files, const SimCodePages& codePages)
+    : files_(files), codePages_(codePages), state_(std::make_shared<State>()) {}
 SimShellLinks::~SimShellLinks() = default;
 
 HRESULT SimShellLinks::CoInitialize() {
@@ -162,7 +167,7 @@ HRESULT SimShellLinks::CreateShellLink(std::unique_ptr<IShellLinkObject>& link) 
   link.reset();
   if (!state_->ComUp()) return CO_E_NOTINITIALIZED;
   if (FAILED(state_->createFailure)) return state_->createFailure;
-  link = std::make_unique<SimShellLinkObject>(files_, state_);
+  link = std::make_unique<SimShellLinkObject>(files_, codePages_, state_);
   return S_OK;
 }
 

@@ -7,13 +7,14 @@
 #include <memory>
 
 #include "platform/ShellLinks.h"
+#include "platform/sim/SimCodePages.h"
 #include "platform/sim/SimFileSystem.h"
 
 namespace ombrix::sim {
 
 class SimShellLinks : public IShellLinks {
  public:
-  explicit SimShellLinks(SimFileSystem& files);
+  SimShellLinks(SimFileSystem& files, const SimCodePages& codePages);
   ~SimShellLinks() override;
 
   HRESULT CoInitialize() override;
@@ -40,6 +41,7 @@ class SimShellLinks : public IShellLinks {
 
  private:
   SimFileSystem& files_;
+  const SimCodePages& codePages_;
   std::shared_ptr<State> state_;
 };
 

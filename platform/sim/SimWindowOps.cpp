@@ -86,7 +86,7 @@ HWND SimWindowOps::GetWindow(HWND window, UINT command) {
 std::string SimWindowOps::GetWindowTextA(HWND window, int capacity) {
   SimWindow* found = Find(window);
   if (!found || capacity <= 0) return "";
-  return found->caption.substr(0, static_cast<size_t>(capacity - 1));
+  return codePages_.Cut(found->caption, static_cast<size_t>(capacity - 1));
 }
 
 LONG_PTR SimWindowOps::GetWindowLongA(HWND window, int index) {
@@ -183,49 +183,45 @@ BOOL SimWindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placemen
 
 HWND SimWindowOps::GetDesktopWindow() { return DesktopWindow; }
 
-std::string SimWindowOps::CharUpperBuffA(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) {
-    const unsigned char code = static_cast<unsigned char>(c);
-    if ((code >= 'a' && code <= 'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7)) {
-      c = static_cast<char>(code - 0x20);  // a-z, and the accented letters but the division sign
-    } else if (code == 0x9A || code == 0x9C || code == 0x9E) {
-      c = static_cast<char>(code - 0x10);  // s, oe and z with caron or ligature
-    } else if (code == 0xFF) {
-      c = static_cast<char>(0x9F);  // y with diaeresis; sharp s and micro sign have no capital here
-    }
-  }
-  return upper;
-}
+std::string SimWindowOps::CharUpperBuffA(const std::string& text) { return codePages_.Upper(text); }
 
 namespace {
 
 // The first-level weight of a character in the user's (Western) locale: punctuation and
 // symbols before digits before letters, letters without regard to case. Hyphens and
 // apostrophes weigh nothing at this level (Windows' word sort), so "co-op" sorts with "coop".
-int PrimaryWeight(unsigned char code) {
+// Every other character comes after the Latin letters in the order of its code, which puts
+// Greek before Cyrillic before the Japanese scripts, as Windows sorts them.
+int PrimaryWeight(char32_t code) {
   static const std::string Punctuation = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
-  if (code >= '0' && code <= '9') return 1000 + code;
-  if (code >= 'a' && code <= 'z') return 2000 + (code - 'a' + 'A');
-  if (code >= 'A' && code <= 'Z') return 2000 + code;
-  const std::size_t place = Punctuation.find(static_cast<char>(code));
+  if (code >= '0' && code <= '9') return 1000 + static_cast<int>(code);
+  if (code >= 'a' && code <= 'z') return 2000 + static_cast<int>(code - 'a' + 'A');
+  if (code >= 'A' && code <= 'Z') return 2000 + static_cast<int>(code);
+  const std::size_t place = code < 0x80 ? Punctuation.find(static_cast<char>(code)) : std::string::npos;
   if (place != std::string::npos) return 100 + static_cast<int>(place);
-  return 3000 + code;  // control characters and the upper half, after the letters
+  return 3000 + static_cast<int>(code);  // control characters and the rest, after the letters
 }
 
-bool IgnoredAtFirstLevel(unsigned char code) { return code == '-' || code == '\''; }
+bool IgnoredAtFirstLevel(char32_t code) { return code == '-' || code == '\''; }
 
 int Sign(int value) { return (value > 0) - (value < 0); }
 
 }  // namespace
 
 int SimWindowOps::CompareStringA(LCID, DWORD flags, const std::string& left, const std::string& right) {
+  // The characters compared: in a one-byte code page its bytes; under UTF-8 the characters,
+  // in upper case, since letter case counts only at the last level.
+  const auto characters = [this](const std::string& text) {
+    if (codePages_.Utf8()) return codePages_.Decode(codePages_.Upper(text));
+    std::u32string bytes;
+    for (char c : text) bytes += static_cast<unsigned char>(c);
+    return bytes;
+  };
   // First the letters, digits and punctuation; hyphens and apostrophes only break a tie,
   // a text without them first; then case, when it counts (lower case first).
-  const auto primary = [](const std::string& text) {
+  const auto primary = [&](const std::string& text) {
     std::vector<int> weights;
-    for (char c : text) {
-      const unsigned char code = static_cast<unsigned char>(c);
+    for (char32_t code : characters(text)) {
       if (!IgnoredAtFirstLevel(code)) weights.push_back(PrimaryWeight(code));
     }
     return weights;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/WindowOps.h"
+#include "platform/sim/SimCodePages.h"
 
 namespace ombrix::sim {
 
@@ -43,6 +44,8 @@ struct SimHotKey {
 
 class SimWindowOps : public IWindowOps {
  public:
+  explicit SimWindowOps(const SimCodePages& codePages = SimCodePages::Western()) : codePages_(codePages) {}
+
   HWND FindTopWindow() override;
   HWND FindWindowA(const std::string& className, const std::string& windowName) override;
   HWND GetWindow(HWND window, UINT command) override;
@@ -55,7 +58,7 @@ class SimWindowOps : public IWindowOps {
   BOOL SetForegroundWindow(HWND window) override;
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
-  // Code page 1252, as on a Western European system.
+  // In the program's code page, on a Western European system.
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
   BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) override;
@@ -92,6 +95,7 @@ class SimWindowOps : public IWindowOps {
   }
   SimWindow* Lookup(HWND window);
 
+  const SimCodePages& codePages_;
   std::function<void()> catchUp_;
   std::map<ULONG_PTR, SimWindow> windows_;
   std::vector<HWND> zOrder_;

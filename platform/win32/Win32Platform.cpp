@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Input.h"
@@ -23,6 +24,7 @@ struct Win32Platform::Services {
   Win32WindowOps windows;
   Win32Shell shell;
   Win32Input input;
+  Win32CodePages codePages;
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {}
@@ -37,5 +39,6 @@ IDialogs& Win32Platform::Dialogs() { return services_->dialogs; }
 IWindowOps& Win32Platform::Windows() { return services_->windows; }
 IShell& Win32Platform::Shell() { return services_->shell; }
 IInput& Win32Platform::Input() { return services_->input; }
+ICodePages& Win32Platform::CodePages() { return services_->codePages; }
 
 }  // namespace ombrix::win32

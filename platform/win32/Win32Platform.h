@@ -28,6 +28,7 @@ class Win32Platform : public Platform {
   IShell& Shell() override;
   IInput& Input() override;
   IIcons& Icons() override { return icons_; }
+  ICodePages& CodePages() override;
 
  private:
   struct Services;

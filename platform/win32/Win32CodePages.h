@@ -1,0 +1,15 @@
+#pragma once
+// The code pages over the real API.
+
+#include "platform/CodePages.h"
+
+namespace ombrix::win32 {
+
+class Win32CodePages : public ICodePages {
+ public:
+  UINT GetACP() override;
+  UINT LegacyCodePage() override;
+  std::string ConvertText(const std::string& text, UINT from, UINT to) override;
+};
+
+}  // namespace ombrix::win32
