@@ -16,9 +16,6 @@ namespace {
 
 constexpr char IconNumberCaption[] = "Current Icon Number : ";
 
-// The icon functions are given at most this many characters of a file name.
-constexpr size_t MaxIconFileLength = 255;
-
 // Which control shows which value of the entry, by the control's name (as a dialog's controls
 // are bound by their identifiers): an edit box shows a text, a check box or radio button a
 // flag, a combo box or radio group a number as the chosen item, the hot-key control its key.
@@ -167,14 +164,14 @@ void TSettingsPages::rbMinByProcessKeyPress(TControl& sender, char&) { rbMinByPr
 int TSettingsPages::IconCount(const std::string& file) {
   // A longer name would reach the icon functions cut short and could name another file:
   // such a file offers no icons rather than someone else's.
-  if (file.empty() || file.size() > MaxIconFileLength) return 0;
+  if (file.empty() || CharacterCount(file) > MaxIconFileLength) return 0;
   const HICON count = platform_.Icons().ExtractIconA(file, -1);
   return static_cast<int>(reinterpret_cast<ULONG_PTR>(count));
 }
 
 void TSettingsPages::ShowIconPreview(const std::string& file, int index) {
   // Index -1 would ask for the count, which is no icon to show.
-  if (index >= 0 && !file.empty() && file.size() <= MaxIconFileLength) {
+  if (index >= 0 && !file.empty() && CharacterCount(file) <= MaxIconFileLength) {
     imgIcon.Picture.SetIcon(OwnedIcon(platform_.Icons(), platform_.Icons().ExtractIconA(file, index)));
   } else {
     imgIcon.Picture.Clear();

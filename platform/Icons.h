@@ -25,6 +25,11 @@ class IIcons {
   virtual BOOL DestroyIcon(HICON icon) = 0;
 };
 
+// The icon functions are given at most this many characters of a file name (counted as the
+// system counts them, see CharacterCount): a longer name would reach them cut short and
+// could name another file.
+constexpr size_t MaxIconFileLength = 255;
+
 // ExtractIconA's answer for a file that is no program, library or icon file: no icon.
 inline bool IsNotAnIconFile(HICON icon) { return icon == reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1)); }
 

@@ -53,6 +53,10 @@ std::size_t CharacterCount(const std::string& text);
 // The longest beginning of the text with at most `maxBytes` bytes that does not end inside a
 // UTF-8 character: what fits a buffer of that many bytes and still shows right.
 std::string CutText(const std::string& text, std::size_t maxBytes);
+// The bytes a UTF-8 character takes beyond the first, at most. A text read into a buffer this
+// much larger than needed, then cut with CutText, ends on a whole character however the call
+// itself cut it.
+constexpr std::size_t Utf8CharacterRoom = 3;
 
 // Milliseconds of the time-of-day part of a date-time; whole days are not counted.
 std::int32_t TimeToMilliseconds(TDateTime time);

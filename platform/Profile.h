@@ -13,8 +13,9 @@ class IProfile {
  public:
   virtual ~IProfile() = default;
 
-  // GetPrivateProfileStringA for one key: `size` is the buffer capacity in characters
-  // including the terminator; the result is the number of characters copied into `out`.
+  // GetPrivateProfileStringA for one key: `size` is the buffer capacity in bytes including
+  // the terminator; the result is the number of bytes copied into `out`. A text cut to the
+  // buffer ends on a whole character of the program's code page.
   virtual DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                          const std::string& defaultValue, DWORD size, std::string& out,
                                          const std::string& fileName) = 0;

@@ -17,8 +17,9 @@ namespace ombrix {
 // One shell-link object (CLSID_ShellLink) with the IShellLinkA and IPersistFile calls the
 // system makes. Destroying it releases every interface it holds.
 //
-// Text getters copy at most capacity - 1 characters (the buffer holds the terminator, as
-// with the real call) and leave the text empty when the call fails.
+// Text getters copy at most capacity - 1 bytes (the buffer holds the terminator, as with the
+// real call), ending on a whole character of the program's code page, and leave the text
+// empty when the call fails.
 class IShellLinkObject {
  public:
   virtual ~IShellLinkObject() = default;
@@ -26,7 +27,7 @@ class IShellLinkObject {
   // QueryInterface for IPersistFile; Load and Save need it.
   virtual HRESULT QueryPersistFile() = 0;
   // IPersistFile::Load (STGM_READ) and ::Save (remembering the name). The path is converted
-  // to UTF-16 with the system code page into MAX_PATH characters including the terminator;
+  // to UTF-16 with the program's code page into MAX_PATH characters including the terminator;
   // a longer path fails (HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER)) instead of being cut.
   virtual HRESULT Load(const std::string& path) = 0;
   virtual HRESULT Save(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 
 namespace ombrix {
@@ -22,9 +23,12 @@ const char* const WriteFailed =
     "criture.";
 const char* const TextTooLong = "Texte trop long (plus de 255 caract\xE8res).";
 
-// Each text reaches the shell through a 256-byte buffer with its terminator. Cutting a
-// longer one would write a shortcut that silently starts something else, so it is refused.
+// Each text reaches the shell as at most 255 characters and a terminator. Cutting a longer
+// one would write a shortcut that silently starts something else, so it is refused.
 constexpr size_t MaxLinkText = 255;
+// Fields are read into buffers of MAX_PATH characters. The buffers of the ...A calls count
+// bytes, and in UTF-8 a character takes up to three (two UTF-16 units four).
+constexpr int Utf8BytesPerCharacter = 3;
 
 const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -123,11 +127,17 @@ class KeyCloser {
   HKEY key_;
 };
 
+// The component's error. Its French messages are kept in Windows-1252; a program whose code
+// page is UTF-8 shows them in UTF-8.
+EShellLinkWrapper Error(Platform& platform, const char* message) {
+  return EShellLinkWrapper(platform.CodePages().ConvertText(message, CodePageWindows1252, CP_ACP));
+}
+
 // The shell-link object with its IPersistFile, or the component's error.
-std::unique_ptr<IShellLinkObject> CreateLink(IShellLinks& links) {
+std::unique_ptr<IShellLinkObject> CreateLink(Platform& platform) {
   std::unique_ptr<IShellLinkObject> link;
-  if (FAILED(links.CreateShellLink(link)) || !link) throw EShellLinkWrapper(CreateFailed);
-  if (FAILED(link->QueryPersistFile())) throw EShellLinkWrapper(QueryFailed);
+  if (FAILED(platform.ShellLinks().CreateShellLink(link)) || !link) throw Error(platform, CreateFailed);
+  if (FAILED(link->QueryPersistFile())) throw Error(platform, QueryFailed);
   return link;
 }
 
@@ -176,23 +186,24 @@ std::string TShellLinkWrapper::ShellFolderPath(TShellFolder folder) const {
 }
 
 void TShellLinkWrapper::ReadLink() {
-  if (!platform_.Files().FileExists(fileName_)) throw EShellLinkWrapper(LinkNotFound);
+  if (!platform_.Files().FileExists(fileName_)) throw Error(platform_, LinkNotFound);
   ComScope com(platform_.ShellLinks());
-  std::unique_ptr<IShellLinkObject> link = CreateLink(platform_.ShellLinks());
-  if (FAILED(link->Load(fileName_))) throw EShellLinkWrapper(ReadFailed);
+  std::unique_ptr<IShellLinkObject> link = CreateLink(platform_);
+  if (FAILED(link->Load(fileName_))) throw Error(platform_, ReadFailed);
 
   // Results are not tested: a field the object cannot give reads as empty.
   std::string description, target, workingDir, arguments, iconFile;
   int showCommand = 0;
   WORD hotKey = 0;
   int iconIndex = 0;
-  link->GetDescription(description, MAX_PATH);
-  link->GetPath(target, MAX_PATH, SLGP_UNCPRIORITY);
-  link->GetWorkingDirectory(workingDir, MAX_PATH);
-  link->GetArguments(arguments, MAX_PATH);
+  const int capacity = platform_.CodePages().GetACP() == CP_UTF8 ? MAX_PATH * Utf8BytesPerCharacter : MAX_PATH;
+  link->GetDescription(description, capacity);
+  link->GetPath(target, capacity, SLGP_UNCPRIORITY);
+  link->GetWorkingDirectory(workingDir, capacity);
+  link->GetArguments(arguments, capacity);
   link->GetShowCmd(showCommand);
   link->GetHotkey(hotKey);
-  link->GetIconLocation(iconFile, MAX_PATH, iconIndex);
+  link->GetIconLocation(iconFile, capacity, iconIndex);
 
   description_ = description;
   target_ = target;
@@ -206,10 +217,10 @@ void TShellLinkWrapper::ReadLink() {
 
 void TShellLinkWrapper::WriteLink() {
   for (const std::string& text : {description_, target_, workingDir_, arguments_, fileIcon_.FileName()}) {
-    if (text.size() > MaxLinkText) throw EShellLinkWrapper(TextTooLong);
+    if (CharacterCount(text) > MaxLinkText) throw Error(platform_, TextTooLong);
   }
   ComScope com(platform_.ShellLinks());
-  std::unique_ptr<IShellLinkObject> link = CreateLink(platform_.ShellLinks());
+  std::unique_ptr<IShellLinkObject> link = CreateLink(platform_);
 
   // Results are not tested: the save below is what tells whether the shortcut exists.
   link->SetDescription(description_);
@@ -221,7 +232,7 @@ void TShellLinkWrapper::WriteLink() {
   link->SetHotkey(ShortcutToHotKey(hotKey_));
   link->SetIconLocation(fileIcon_.FileName(), fileIcon_.IconIndex());
 
-  if (FAILED(link->Save(fileName_))) throw EShellLinkWrapper(WriteFailed);
+  if (FAILED(link->Save(fileName_))) throw Error(platform_, WriteFailed);
 }
 
 }  // namespace ombrix

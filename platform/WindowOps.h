@@ -24,7 +24,8 @@ class IWindowOps {
   virtual HWND FindWindowA(const std::string& className, const std::string& windowName) = 0;
   // GetWindow; the system uses GW_HWNDNEXT: the window below in Z order, or nullptr.
   virtual HWND GetWindow(HWND window, UINT command) = 0;
-  // GetWindowTextA with a buffer of `capacity` characters including the terminator.
+  // GetWindowTextA with a buffer of `capacity` bytes including the terminator; a text cut to
+  // it ends on a whole character of the program's code page.
   virtual std::string GetWindowTextA(HWND window, int capacity) = 0;
   // GetWindowLongA: GWL_HINSTANCE, GWL_HWNDPARENT, GWL_WNDPROC, GWL_ID, GWL_USERDATA,
   // GWL_STYLE, GWL_EXSTYLE; 0 for a window that does not exist.
@@ -48,8 +49,8 @@ class IWindowOps {
   // UnregisterHotKey; FALSE when `window` holds no hot key `id`.
   virtual BOOL UnregisterHotKey(HWND window, int id) = 0;
 
-  // CharUpperBuffA over a copy of the text: upper case in the user's locale (system code
-  // page), the way window names are compared.
+  // CharUpperBuffA over a copy of the text: upper case in the user's locale (the program's
+  // code page), the way window names are compared.
   virtual std::string CharUpperBuffA(const std::string& text) = 0;
   // CompareStringA over two whole texts: CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN,
   // 0 on failure. With LOCALE_USER_DEFAULT and NORM_IGNORECASE it is the order in which

@@ -19,8 +19,6 @@ namespace {
 constexpr UINT DesignTimerInterval = 100;
 constexpr UINT WatchTimerInterval = 500;
 constexpr DWORD IdleWaitMilliseconds = 30000;
-// The icon functions are given at most this many characters of a file name.
-constexpr size_t MaxIconFileLength = 255;
 constexpr int QuickCloseSeconds = 5;
 
 constexpr char QuickCloseQuestion[] =
@@ -337,7 +335,7 @@ void TVorel_Ombrix::SetupTrayIcon() {
   HICON picture = nullptr;
   // A longer name would reach the icon functions cut short and could name another file;
   // a negative index would ask for the count instead of an icon.
-  if (!State.Settings.Icon.empty() && State.Settings.Icon.size() <= MaxIconFileLength &&
+  if (!State.Settings.Icon.empty() && CharacterCount(State.Settings.Icon) <= MaxIconFileLength &&
       State.Settings.IconNumber >= 0) {
     try {
       picture = icons.ExtractIconA(State.Settings.Icon, State.Settings.IconNumber);

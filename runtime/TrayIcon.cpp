@@ -1,5 +1,6 @@
 #include "runtime/TrayIcon.h"
 
+#include "platform/MiscUtils.h"
 #include "runtime/EndRequest.h"
 #include "runtime/HotKey.h"
 
@@ -60,7 +61,7 @@ void TTrayIcon::SetActive(bool active) {
 }
 
 void TTrayIcon::SetToolTip(const std::string& toolTip) {
-  toolTip_ = toolTip.substr(0, MaxToolTipLength);
+  toolTip_ = CutText(toolTip, MaxToolTipLength);
   Modify();
 }
 

@@ -10,6 +10,25 @@ namespace {
 constexpr char FlushSection[] = "FlushCache";
 constexpr char FlushIdent[] = "Flush";
 
+// Earlier versions wrote the file in the system's legacy code page, as every version still
+// does where the system ignores the manifest's UTF-8 entry. Read in UTF-8, its accented
+// letters would come back as U+FFFD, and the first write would keep them so (wine rewrites
+// the whole file at each write). A file that is not UTF-8 is therefore turned into UTF-8
+// once, before anything is written to it, every line kept where it is; a file with a UTF-16
+// byte-order mark the profile calls read as it is.
+void ConvertFromLegacyCodePage(Platform& platform, const std::string& fileName) {
+  ICodePages& codePages = platform.CodePages();
+  if (codePages.GetACP() != CP_UTF8) return;
+  const UINT legacy = codePages.LegacyCodePage();
+  std::string bytes;
+  if (legacy == CP_UTF8 || !platform.Files().ReadFileBytes(fileName, bytes) || IsUtf8(bytes) ||
+      bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    return;
+  }
+  // A file that cannot be written stays as it is; only its accented letters read wrong.
+  platform.Files().WriteFileBytes(fileName, codePages.ConvertText(bytes, legacy, CP_UTF8));
+}
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -72,6 +91,7 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
 }
 
 std::unique_ptr<TIniFile> OpenIniFile(Platform& platform, const std::string& fileName) {
+  ConvertFromLegacyCodePage(platform, fileName);
   auto ini = std::make_unique<TIniFile>(platform, fileName);
   try {
     ini->WriteString(FlushSection, FlushIdent, FlushIdent);

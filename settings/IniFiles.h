@@ -29,7 +29,8 @@ class TIniFile {
 
   const std::string& FileName() const { return fileName_; }
 
-  // The value (at most 1023 characters), or `defaultValue` when the key is missing.
+  // The value (at most 1023 bytes, ending on a whole character), or `defaultValue` when the
+  // key is missing.
   std::string ReadString(const std::string& section, const std::string& ident, const std::string& defaultValue);
   // Raises EIniFileException ("Unable to write to <file>") when the write fails.
   void WriteString(const std::string& section, const std::string& ident, const std::string& value);
@@ -57,7 +58,10 @@ bool ParseIniInteger(const std::string& text, std::int32_t& value);
 // otherwise such a file in the current folder when one exists there; otherwise the file
 // beside the program. Opening writes Flush=Flush in section "FlushCache" (creating the file
 // when needed), and a failure of that write is ignored: a read-only folder still gives a
-// usable accessor for reading.
+// usable accessor for reading. Before that, a program running in UTF-8 turns a file that is
+// not UTF-8 (one written in the system's legacy code page, by an earlier version or under
+// Windows 7 or 8) into UTF-8, every line in place; a file in UTF-8 (ASCII included) keeps its
+// bytes.
 std::unique_ptr<TIniFile> OpenSettingsIni(Platform& platform);
 // The same choice for another program's settings file, `besideProgram` being its full path
 // beside that program (the control center opens Ombrix's file this way).

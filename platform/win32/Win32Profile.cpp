@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/MiscUtils.h"
+
 namespace ombrix::win32 {
 
 namespace {
@@ -13,11 +15,15 @@ const char* OrNull(const std::optional<std::string>& text) { return text ? text-
 DWORD Win32Profile::GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                              const std::string& defaultValue, DWORD size, std::string& out,
                                              const std::string& fileName) {
-  std::vector<char> buffer(size + 1, '\0');
-  DWORD copied = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(), size,
-                                            fileName.c_str());
-  if (size > 0) out.assign(buffer.data(), copied);
-  return copied;
+  if (size == 0) return 0;
+  // Asked with room for a character more, and cut to the size here on a whole character:
+  // the call's own cut of a UTF-8 text leaves whole characters, then stale bytes up to the
+  // terminator it puts last, and answers the count up to that terminator (wine 8).
+  std::vector<char> buffer(size + Utf8CharacterRoom + 1, '\0');
+  ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                             size + static_cast<DWORD>(Utf8CharacterRoom), fileName.c_str());
+  out = CutText(buffer.data(), size - 1);
+  return static_cast<DWORD>(out.size());
 }
 
 std::vector<std::string> Win32Profile::GetPrivateProfileSectionA(const std::string& section,

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/MiscUtils.h"
+
 namespace ombrix::win32 {
 
 HWND Win32WindowOps::FindTopWindow() { return ::FindWindowA(nullptr, nullptr); }
@@ -15,9 +17,12 @@ HWND Win32WindowOps::GetWindow(HWND window, UINT command) { return ::GetWindow(w
 
 std::string Win32WindowOps::GetWindowTextA(HWND window, int capacity) {
   if (capacity <= 0) return "";
-  std::vector<char> buffer(static_cast<size_t>(capacity) + 1, '\0');
-  int length = ::GetWindowTextA(window, buffer.data(), capacity);
-  return std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+  // Asked with room for a character more: the call may cut a UTF-8 character in two (wine
+  // does for another process's window), so the text is cut to the capacity here, on a whole
+  // character.
+  std::vector<char> buffer(static_cast<size_t>(capacity) + Utf8CharacterRoom + 1, '\0');
+  int length = ::GetWindowTextA(window, buffer.data(), capacity + static_cast<int>(Utf8CharacterRoom));
+  return CutText(std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0), capacity - 1);
 }
 
 LONG_PTR Win32WindowOps::GetWindowLongA(HWND window, int index) { return ::GetWindowLongA(window, index); }

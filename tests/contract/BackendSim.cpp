@@ -9,4 +9,8 @@ void SetElevated(Platform& platform, bool elevated) {
   static_cast<sim::SimPlatform&>(platform).SimReg().SetElevated(elevated);
 }
 
+void UseTheProgramsCodePage(Platform& platform) {
+  static_cast<sim::SimPlatform&>(platform).SimCodes().SetActiveCodePage(CP_UTF8);
+}
+
 }  // namespace ombrix::contract

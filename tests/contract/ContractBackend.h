@@ -16,5 +16,8 @@ const char* BackendName();
 // machine-wide keys as an installer does. The simulated user is a standard one unless told;
 // wine's may write everywhere anyway (on Windows such a test must run elevated).
 void SetElevated(Platform& platform, bool elevated);
+// Runs the program in the code page both programs' manifest asks for, UTF-8: the simulated
+// desktop is switched; under wine the test program carries the programs' manifest.
+void UseTheProgramsCodePage(Platform& platform);
 
 }  // namespace ombrix::contract
