@@ -1,6 +1,10 @@
 #pragma once
-// The registry's settings entries as a "REGEDIT4" file: the key line, then one block per
-// slot with a file name, in increasing slot order.
+// The registry's settings entries as a file the registry editor merges: the key line, then
+// one block per slot with a file name, in increasing slot order. The editor reads a "REGEDIT4"
+// file in the system's legacy code page, so that form, as earlier versions wrote it, serves
+// while every value is ASCII; with any other character the file takes the form the editor
+// reads without loss, "Windows Registry Editor Version 5.00" in UTF-16 with its byte-order
+// mark.
 
 #include <cstdint>
 #include <string>
@@ -19,10 +23,6 @@ constexpr char MsgCannotCreateFile[] = "Cannot create file %s";
 // written before it stays in the file. A file that cannot be written raises Exception.
 void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::string& fileName);
 
-// What follows the equals sign for a string value: the quoted text with backslashes and
-// double quotes escaped, or, for text a quoted string cannot carry (control characters),
-// the value's bytes and terminator as "hex(1):".
-std::string RegFileString(const std::string& value);
 // "dword:" and eight upper-case hexadecimal digits (two's complement for negative numbers).
 std::string RegFileDword(std::int32_t value);
 

@@ -417,6 +417,61 @@ TEST_F(StoredSettingsPageTest, ExportWritesTheRegistryEntriesAsRegedit4) {
   EXPECT_EQ(TRootKey::hkClassesRoot, form.RegistryOp.RootKey);
 }
 
+// The little-endian bytes of a UTF-16 text, as a Unicode registry file holds them.
+std::string Utf16Le(const std::u16string& text) {
+  std::string bytes;
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// The registry editor reads a REGEDIT4 file in the system's legacy code page, where UTF-8 names
+// would arrive as other characters: a name beyond ASCII makes the file Unicode, control
+// characters included (their "hex(1):" bytes are UTF-16 then).
+TEST_F(StoredSettingsPageTest, ExportOfNamesBeyondAsciiIsTheEditorsUnicodeForm) {
+  platform.SimCodes().SetActiveCodePage(CP_UTF8);
+  TAppSettings entry = DefaultAppSettings("C:\\\xE6\x97\xA5\xE6\x9C\xAC\\\xCE\x95\xCE\xBB \xF0\x9F\x98\x80.exe");
+  entry.WindowCaption = "\xCE\xB1\r\n\xCE\xB2";
+  Store().SaveSettings(entry, false);
+  platform.SimFiles().MakeDirectories("C:\\Backup");
+  ExportSettings(platform, form.RegistryOp, "C:\\Backup\\unicode.reg");
+  std::string bytes;
+  ASSERT_TRUE(platform.Files().ReadFileBytes("C:\\Backup\\unicode.reg", bytes));
+  const std::u16string name = u"\"C:\\\\\u65E5\u672C\\\\\u0395\u03BB \U0001F600.exe\"";
+  EXPECT_EQ(Utf16Le(u"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+                    u"[HKEY_CURRENT_USER\\Software\\Vorel Software\\Ombrix]\r\n"
+                    u"\"Filename1\"=" + name + u"\r\n"
+                    u"\"NbWindows1\"=\"1\"\r\n\"MainHandle1\"=\"1\"\r\n\"SecsToWait1\"=\"3\"\r\n"
+                    u"\"ShowState1\"=dword:00000000\r\n\"DebugMode1\"=dword:00000000\r\n"
+                    u"\"WindowCaption1\"=hex(1):b1,03,0d,00,0a,00,b2,03,00,00\r\n"
+                    u"\"DoPartialSearch1\"=dword:00000000\r\n\"Icon1\"=" + name + u"\r\n"
+                    u"\"IconNumber1\"=dword:00000000\r\n\"NoTrayTask1\"=dword:00000000\r\n"
+                    u"\"NoTrayIcon1\"=dword:00000000\r\n\"MinimizeType1\"=dword:00000001\r\n"
+                    u"\"WarnQuickClose1\"=dword:00000000\r\n\"TrayDblClick1\"=dword:00000001\r\n"
+                    u"\"UsePID1\"=dword:00000001\r\n\"HotKey1\"=dword:00000000\r\n\r\n\r\n"),
+            bytes);
+}
+
+// Names in other scripts sort after the Latin ones, Greek before Japanese, as Windows sorts
+// them; a name an earlier version wrote into the INI file in the legacy code page is listed
+// right, and the file is UTF-8 afterwards.
+TEST_F(StoredSettingsPageTest, NamesOfAnyScriptAreListedInTheSystemsOrder) {
+  platform.SimCodes().SetActiveCodePage(CP_UTF8);
+  const std::string greek = "C:\\\xCE\xA9mega.exe";
+  const std::string japanese = "C:\\\xE6\x97\xA5\xE6\x9C\xAC.exe";
+  for (const std::string& name : {std::string("C:\\Zed.exe"), japanese, greek})
+    Store().SaveSettings(DefaultAppSettings(name), false);
+  ASSERT_TRUE(platform.Files().WriteFileBytes(
+      OmbrixIni, "[AppSettings]\r\nFilename1=\"C:\\Caf\xE9.exe\"\r\nFilename2=\"C:\\alpha.exe\"\r\n"));
+  Run([&](SimFormUser&) {
+    EXPECT_EQ((std::vector<std::string>{"C:\\alpha.exe", "C:\\Caf\xC3\xA9.exe", "C:\\Zed.exe", greek, japanese}),
+              form.page.cbSettingsList.Items());
+  });
+  EXPECT_EQ("C:\\Caf\xC3\xA9.exe", IniValue("Filename1"));
+}
+
 // The registry editor asks before it merges a file: the list is read again when it has ended,
 // however long the user takes, and the page answers meanwhile without running a second
 // handler inside the first.
