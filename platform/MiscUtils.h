@@ -57,6 +57,9 @@ std::string CutText(const std::string& text, std::size_t maxBytes);
 // much larger than needed, then cut with CutText, ends on a whole character however the call
 // itself cut it.
 constexpr std::size_t Utf8CharacterRoom = 3;
+// The bytes a path of MAX_PATH characters may take in UTF-8 (three a UTF-16 unit): the buffer
+// a ...A call that returns a path needs, whatever the program's code page.
+constexpr std::size_t MaxPathBytes = MAX_PATH * 3;
 
 // Milliseconds of the time-of-day part of a date-time; whole days are not counted.
 std::int32_t TimeToMilliseconds(TDateTime time);

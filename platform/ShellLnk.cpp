@@ -26,9 +26,6 @@ const char* const TextTooLong = "Texte trop long (plus de 255 caract\xE8res).";
 // Each text reaches the shell as at most 255 characters and a terminator. Cutting a longer
 // one would write a shortcut that silently starts something else, so it is refused.
 constexpr size_t MaxLinkText = 255;
-// Fields are read into buffers of MAX_PATH characters. The buffers of the ...A calls count
-// bytes, and in UTF-8 a character takes up to three (two UTF-16 units four).
-constexpr int Utf8BytesPerCharacter = 3;
 
 const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -196,7 +193,8 @@ void TShellLinkWrapper::ReadLink() {
   int showCommand = 0;
   WORD hotKey = 0;
   int iconIndex = 0;
-  const int capacity = platform_.CodePages().GetACP() == CP_UTF8 ? MAX_PATH * Utf8BytesPerCharacter : MAX_PATH;
+  // Buffers of MAX_PATH characters: the ...A calls count bytes, up to three a character.
+  const int capacity = platform_.CodePages().GetACP() == CP_UTF8 ? static_cast<int>(MaxPathBytes) : MAX_PATH;
   link->GetDescription(description, capacity);
   link->GetPath(target, capacity, SLGP_UNCPRIORITY);
   link->GetWorkingDirectory(workingDir, capacity);

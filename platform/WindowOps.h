@@ -52,9 +52,9 @@ class IWindowOps {
   // CharUpperBuffA over a copy of the text: upper case in the user's locale (the program's
   // code page), the way window names are compared.
   virtual std::string CharUpperBuffA(const std::string& text) = 0;
-  // CompareStringA over two whole texts: CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN,
-  // 0 on failure. With LOCALE_USER_DEFAULT and NORM_IGNORECASE it is the order in which
-  // Windows sorts the items of a list.
+  // CompareString over two whole texts of the program's code page: CSTR_LESS_THAN,
+  // CSTR_EQUAL or CSTR_GREATER_THAN, 0 on failure. With LOCALE_USER_DEFAULT and
+  // NORM_IGNORECASE it is the order in which Windows sorts the items of a list.
   virtual int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) = 0;
 };
 

@@ -11,14 +11,20 @@ UINT Win32CodePages::LegacyCodePage() {
   return codePage;
 }
 
-std::string Win32CodePages::ConvertText(const std::string& text, UINT from, UINT to) {
+std::string Utf16Bytes(const std::string& text, UINT codePage) {
   const int length = static_cast<int>(text.size());
-  const int units = length > 0 ? ::MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0) : 0;
+  const int units = length > 0 ? ::MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0) : 0;
   // The UTF-16 text is kept in a byte string: it is what CodePageUtf16Le asks for.
   std::string wide(static_cast<size_t>(units) * sizeof(WCHAR), '\0');
-  const LPWSTR characters = reinterpret_cast<LPWSTR>(&wide[0]);
-  ::MultiByteToWideChar(from, 0, text.data(), length, characters, units);
+  ::MultiByteToWideChar(codePage, 0, text.data(), length, reinterpret_cast<LPWSTR>(&wide[0]), units);
+  return wide;
+}
+
+std::string Win32CodePages::ConvertText(const std::string& text, UINT from, UINT to) {
+  const std::string wide = Utf16Bytes(text, from);
   if (to == CodePageUtf16Le) return wide;
+  const LPCWSTR characters = reinterpret_cast<LPCWSTR>(wide.data());
+  const int units = static_cast<int>(wide.size() / sizeof(WCHAR));
   const int size = units > 0 ? ::WideCharToMultiByte(to, 0, characters, units, nullptr, 0, nullptr, nullptr) : 0;
   std::string converted(static_cast<size_t>(size), '\0');
   ::WideCharToMultiByte(to, 0, characters, units, &converted[0], size, nullptr, nullptr);

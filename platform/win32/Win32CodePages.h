@@ -5,6 +5,9 @@
 
 namespace ombrix::win32 {
 
+// The text of `codePage` in UTF-16, its units' bytes held in a string (as CodePageUtf16Le).
+std::string Utf16Bytes(const std::string& text, UINT codePage);
+
 class Win32CodePages : public ICodePages {
  public:
   UINT GetACP() override;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/MiscUtils.h"
+
 namespace ombrix::win32 {
 
 namespace {
@@ -63,14 +65,14 @@ bool Win32Files::WriteFileBytes(const std::string& path, const std::string& byte
 }
 
 std::string Win32Files::GetTempPathA() {
-  std::vector<char> buffer(MAX_PATH + 1, '\0');
+  std::vector<char> buffer(MaxPathBytes + 1, '\0');
   DWORD length = ::GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
   return std::string(buffer.data(), length < buffer.size() ? length : 0);
 }
 
 UINT Win32Files::GetTempFileNameA(const std::string& folder, const std::string& prefix, UINT unique,
                                   std::string& fileName) {
-  std::vector<char> buffer(MAX_PATH + 1, '\0');
+  std::vector<char> buffer(MaxPathBytes + 1, '\0');
   UINT result = ::GetTempFileNameA(folder.c_str(), prefix.c_str(), unique, buffer.data());
   if (result != 0) fileName = buffer.data();
   return result;

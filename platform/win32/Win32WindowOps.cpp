@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/MiscUtils.h"
+#include "platform/win32/Win32CodePages.h"
 
 namespace ombrix::win32 {
 
@@ -57,8 +58,14 @@ std::string Win32WindowOps::CharUpperBuffA(const std::string& text) {
 }
 
 int Win32WindowOps::CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) {
-  return ::CompareStringA(locale, flags, left.data(), static_cast<int>(left.size()), right.data(),
-                          static_cast<int>(right.size()));
+  // CompareStringA reads the texts in the locale's code page, which stays the legacy one for
+  // a program running in UTF-8 (wine 8 does so): "é" would sort as "Ã©", before "b". Read
+  // in the program's own code page, they compare as the characters they are.
+  const std::string first = Utf16Bytes(left, CP_ACP);
+  const std::string second = Utf16Bytes(right, CP_ACP);
+  return ::CompareStringW(locale, flags, reinterpret_cast<LPCWSTR>(first.data()),
+                          static_cast<int>(first.size() / sizeof(WCHAR)), reinterpret_cast<LPCWSTR>(second.data()),
+                          static_cast<int>(second.size() / sizeof(WCHAR)));
 }
 
 BOOL Win32WindowOps::RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) {

@@ -141,9 +141,20 @@ TEST_F(Utf8Contract, WindowTextIsCutOnAWholeCharacterAndUpperCasedInTheLocale) {
 
   EXPECT_EQ("\xCE\x91\xCE\x92\xCE\xA3 CAF\xC3\x89 " + Nihongo,
             windows.CharUpperBuffA("\xCE\xB1\xCE\xB2\xCF\x83 caf\xC3\xA9 " + Nihongo));
-  EXPECT_EQ(CSTR_LESS_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "\xCE\xB1", "\xCE\xB2"));
-  EXPECT_EQ(CSTR_LESS_THAN,
-            windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, "\xE3\x81\x82", "\xE3\x81\x84"));  // a, i
+  // Compared as characters, not as the bytes' characters in the legacy code page, where "é"
+  // would be "Ã©" before "b" and the Greek omega "Ï‰" before "Z".
+  const struct {
+    std::string left;
+    std::string right;
+  } ordered[] = {{"\xCE\xB1", "\xCE\xB2"},
+                 {"\xE3\x81\x82", "\xE3\x81\x84"},  // Hiragana a, i
+                 {"b", "\xC3\xA9"},
+                 {"Z", "\xCF\x89"},
+                 {"\xCE\xA9", "\xE6\x97\xA5"}};
+  for (const auto& o : ordered) {
+    EXPECT_EQ(CSTR_LESS_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, o.left, o.right)) << o.left;
+    EXPECT_EQ(CSTR_GREATER_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, o.right, o.left)) << o.left;
+  }
 }
 
 // Fields of up to 255 characters, however many bytes they take in UTF-8, are written and read
