@@ -1,5 +1,6 @@
 // The stored-settings page as a real window over the real registry and INI file, and its
-// export merged back by wine's own registry editor. The page is held by a small stand-in
+// export merged back by wine's own registry editor. The test program carries the programs'
+// manifest, so that it runs in their code page, UTF-8. The page is held by a small stand-in
 // for the control center's window. Screenshots go into the build folder.
 
 #include <gtest/gtest.h>
@@ -54,6 +55,7 @@ class StoredSettingsWin32Test : public ::testing::Test {
  protected:
   StoredSettingsWin32Test() : host_(platform_, FormHostOptions{centertest::HubTitle, {}}) { Clean(); }
   ~StoredSettingsWin32Test() override { Clean(); }
+  void SetUp() override { ASSERT_EQ(CP_UTF8, ::GetACP()) << "the test program does not run in UTF-8"; }
   void Clean() {
     CleanSettingsKey();
     ::DeleteFileA(ini_.c_str());
@@ -76,7 +78,8 @@ TEST_F(StoredSettingsWin32Test, SavedAndDeletedThroughTheRealControls) {
   // One entry in each store at slot 2 (slot 1 emptied), so that the page must pass the gap,
   // and the save must fill it (a new name goes to the first slot without a file name).
   const std::string kept = "C:\\Program Files\\Wine Notes\\kept.exe";
-  const std::string edited = "C:\\Program Files\\Wine Notes\\edited.exe";
+  // The edited entry's name in Greek, Japanese and an emoji: the hub runs in UTF-8.
+  const std::string edited = "C:\\Program Files\\Notes \xCE\x95\xCE\xBB\\\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80.exe";
   Store().SaveSettings(DefaultAppSettings("C:\\gone.exe"), false);
   Store().SaveSettings(DefaultAppSettings(edited), false);
   Store().DeleteSettings("C:\\gone.exe");
@@ -96,7 +99,7 @@ TEST_F(StoredSettingsWin32Test, SavedAndDeletedThroughTheRealControls) {
               EXPECT_TRUE(::IsWindowVisible(window(page.lblChooseItem)));
               EXPECT_TRUE(SaveWindowPng(form.Handle(), Shot("stored-settings-no-selection")));
               ::SetFocus(window(page.cbSettingsList));
-              PostKey(window(page.cbSettingsList), VK_DOWN);  // the first name: edited.exe
+              PostKey(window(page.cbSettingsList), VK_DOWN);  // the first name: the edited one
               return true;
             })
       .Then("the entry shown",
@@ -156,7 +159,7 @@ void Merge(const std::string& file) {
 
 TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
   TAppSettings tricky = DefaultAppSettings("C:\\Program Files\\Quote\"d\\app.exe");
-  tricky.WindowCaption = "Caf\xE9 \"menu\"\r\n\ttab \\end\\";
+  tricky.WindowCaption = "Menu \"quoted\"\r\n\ttab \\end\\";
   tricky.Icon = "\\\\server\\share\\icons.dll";
   tricky.IconNumber = -2;
   tricky.ShowState = 3;
@@ -176,14 +179,16 @@ TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
   registry_.RootKey = TRootKey::hkClassesRoot;
   ExportSettings(platform_, registry_, file);
   EXPECT_EQ(TRootKey::hkClassesRoot, registry_.RootKey);
+  std::string text;
+  ASSERT_TRUE(platform_.Files().ReadFileBytes(file, text));
+  ASSERT_EQ("REGEDIT4\r\n", text.substr(0, 10)) << "every value is ASCII";
   CleanSettingsKey();
   ASSERT_TRUE(Snapshot().empty());
   Merge(file);
   EXPECT_EQ(before, Snapshot()) << "every value back, type and bytes";
 
   // A file exported before the hot key existed merges as it did, and its entries have none.
-  std::string text, older;
-  ASSERT_TRUE(platform_.Files().ReadFileBytes(file, text));
+  std::string older;
   for (std::size_t start = 0, end; start < text.size(); start = end) {
     end = text.find('\n', start);
     end = end == std::string::npos ? text.size() : end + 1;
@@ -203,6 +208,32 @@ TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
   Store().LoadSettings(loaded);
   plain.HotKey = 0;
   EXPECT_EQ(plain, loaded);
+}
+
+// Names in Japanese, Greek and an emoji (this program, as the hub, runs in UTF-8): the export
+// takes the registry editor's Unicode form, which it merges back unchanged, control
+// characters ("hex(1):" bytes in UTF-16) included.
+TEST_F(StoredSettingsWin32Test, UnicodeExportMergedBackByRegeditGivesEveryValue) {
+  const std::string folder = "C:\\\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
+  TAppSettings entry = DefaultAppSettings(folder + "\\app.exe");
+  entry.WindowCaption = "Caf\xC3\xA9 \"\xCE\xBC\xCE\xB5\xCE\xBD\xCE\xBF\xCF\x8D\"\r\n\ttab \\end\\";
+  entry.Icon = folder + "\\icons.dll";
+  entry.HotKey = 0x0641;
+  Store().SaveSettings(entry, false);
+  // Two values the export leaves out (a load infers them).
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayTask1");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "TrayNoTask1");
+  const TKeySnapshot before = Snapshot();
+  ASSERT_EQ(17u, before.size()) << "one entry of seventeen exported values";
+
+  const std::string file = Folder("ombrix-export-test") + "unicode.reg";
+  ExportSettings(platform_, registry_, file);
+  std::string bytes;
+  ASSERT_TRUE(platform_.Files().ReadFileBytes(file, bytes));
+  EXPECT_EQ(std::string("\xFF\xFEW\0", 4), bytes.substr(0, 4)) << "UTF-16 with its byte-order mark";
+  CleanSettingsKey();
+  Merge(file);
+  EXPECT_EQ(before, Snapshot()) << "every value back, type and bytes";
 }
 
 }  // namespace
