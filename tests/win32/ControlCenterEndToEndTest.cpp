@@ -293,13 +293,16 @@ std::string VisibleWindows() {
 // project's target program that the test closes as a person would, and then runs the real
 // editor: the shell starts one program, which ends once the file is merged.
 TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMergedThem) {
-  const std::string imported = "C:\\Imported\\app.exe";
+  // A name in Japanese, Greek and an emoji, in the registry editor's Unicode form (UTF-16).
+  const std::string folder = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
+  const std::string imported = "C:\\" + folder + "\\app.exe";
   const std::string temp = platform_.Files().GetTempPathA();
   const std::string file = temp + "ombrix-import.reg";
   const std::string asking = temp + "ombrix-import-question.bat";
-  std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(SettingsKey) + "]\r\n";
-  text += "\"Filename7\"=\"C:\\\\Imported\\\\app.exe\"\r\n\"SecsToWait7\"=\"9\"\r\n\r\n";
-  ASSERT_TRUE(platform_.Files().WriteFileBytes(file, text));
+  std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" +
+                     std::string(SettingsKey) + "]\r\n";
+  text += "\"Filename7\"=\"C:\\\\" + folder + "\\\\app.exe\"\r\n\"SecsToWait7\"=\"9\"\r\n\r\n";
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(file, platform_.CodePages().ConvertText(text, CP_UTF8, CodePageUtf16Le)));
   ASSERT_TRUE(platform_.Files().WriteFileBytes(
       asking, "@\"" + TargetExe + "\" \"/window=Import question\"\r\n@regedit.exe /s %1\r\n"));
   const ClassDefault extension(".reg", REG_SZ, "regfile");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/MiscUtils.h"
+#include "platform/ShellLnk.h"
 #include "platform/win32/Win32Platform.h"
 // After the Windows headers.
 #include <commctrl.h>
@@ -444,6 +447,137 @@ TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadInt
   }
   store.DeleteSettings(notepad.Filename);
   platform_.Files().DeleteFileA(document);
+}
+
+// The visible top-level window of a process with a control that shows `text`; nullptr if none.
+struct ShowingSearch {
+  DWORD processId;
+  const std::string& text;
+  HWND found;
+};
+
+BOOL CALLBACK SearchChild(HWND child, LPARAM data) {
+  auto& search = *reinterpret_cast<ShowingSearch*>(data);
+  if (TextOf(child) == search.text) search.found = ::GetAncestor(child, GA_ROOT);
+  return search.found == nullptr;
+}
+
+BOOL CALLBACK SearchTopLevel(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<ShowingSearch*>(data);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process == search.processId && ::IsWindowVisible(window)) ::EnumChildWindows(window, SearchChild, data);
+  return search.found == nullptr;
+}
+
+HWND WindowShowing(DWORD processId, const std::string& text) {
+  ShowingSearch search{processId, text, nullptr};
+  ::EnumWindows(SearchTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The text of the shown tooltip windows (the tray's tip among them), in UTF-8. The text is
+// asked for in UTF-16, which the system carries between processes whatever their code pages.
+std::vector<std::string> ShownTips() {
+  std::vector<std::string> tips;
+  for (HWND tip = nullptr; (tip = ::FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)) != nullptr;) {
+    if (!::IsWindowVisible(tip)) continue;
+    wchar_t wide[256] = {};
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(tip, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &length)) {
+      continue;
+    }
+    char text[1024] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), text, sizeof text - 1, nullptr, nullptr);
+    tips.push_back(text);
+  }
+  return tips;
+}
+
+// A program in a folder named in Japanese, Greek and an emoji, started through a shortcut
+// named in Japanese whose arguments give its window a caption in Japanese and Greek: found by
+// process with its entry in the registry, by name with its entry in the INI file; the tray tip
+// (cut on a whole character) and Program information show the caption. This test program runs
+// in UTF-8, as Ombrix does, so its texts are UTF-8 too.
+TEST_F(OmbrixEndToEnd, ProgramNamedInAnyScriptIsFoundStoredAndShown) {
+  ASSERT_EQ(CP_UTF8, ::GetACP()) << "the test program does not run in UTF-8";
+  testing::XdoBridge user;
+  ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
+  const std::string folder = platform_.Files().GetTempPathA() +
+                             "Ombrix \xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80\\";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string program = folder + "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.exe";
+  ASSERT_TRUE(::CopyFileA(TargetExe.c_str(), program.c_str(), FALSE)) << program;
+  // 61 bytes of Japanese and Greek, then an emoji whose four bytes the 62 of the tip cannot take.
+  const std::string tip =
+      "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x82\xA6\xE3\x82\xA3\xE3\x83\xB3\xE3\x83\x89\xE3\x82\xA6 "
+      "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCF\x8C "
+      "\xCF\x80\xCE\xB1\xCF\x81\xCE\xAC\xCE\xB8\xCF\x85\xCF\x81\xCE\xBF";
+  ASSERT_EQ(61u, tip.size());
+  const std::string caption = tip + "\xF0\x9F\x98\x80";
+  const std::string shortcut = folder + "\xE3\x82\xB7\xE3\x83\xA7\xE3\x83\xBC\xE3\x83\x88.lnk";
+  TShellLinkWrapper link(platform_);
+  link.SetFileName(shortcut);
+  link.SetTarget(program);
+  link.SetArguments("\"/window=" + caption + "\"");
+  link.WriteLink();
+
+  const std::string ombrixIni = OmbrixExe.substr(0, OmbrixExe.size() - 4) + ".ini";
+  settings_ = DefaultAppSettings(program);
+  settings_.ShowState = 1;
+  settings_.WarnQuickClose = true;
+  for (bool useIni : {false, true}) {
+    SCOPED_TRACE(useIni ? "by name, in the INI file" : "by process, in the registry");
+    settings_.MinimizeType = !useIni;
+    settings_.WindowCaption = useIni ? caption : "";
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore store(platform_, registry, {SettingsKey, ombrixIni});
+    store.SaveSettings(settings_, useIni);
+    if (useIni) {
+      std::string bytes;
+      ASSERT_TRUE(platform_.Files().ReadFileBytes(ombrixIni, bytes));
+      EXPECT_TRUE(IsUtf8(bytes) && bytes.find(caption) != std::string::npos) << "the INI file holds UTF-8";
+    }
+    {
+      OmbrixRun ombrix("\"" + shortcut + "\"");
+      HWND window = nullptr;
+      HWND box = nullptr;
+      WaitFor([&] { return (box = ::FindWindowA("#32770", Title)) || FindVisible(caption.c_str()); });
+      if (box) ADD_FAILURE() << "Ombrix said: " << ombrix.AnswerBox(IDOK);
+      ASSERT_TRUE(WaitFor([&] { return (window = FindVisible(caption.c_str())) != nullptr; }));
+      ASSERT_TRUE(ombrix.ToggleTwice(window)) << "the program is not in Ombrix's tray";
+      // Hidden, so that its window does not cover the notification area.
+      ombrix.DoubleClickIcon();
+      ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+
+      ASSERT_TRUE(user.TrayHover());
+      EXPECT_TRUE(WaitFor([&] {
+        const std::vector<std::string> tips = ShownTips();
+        return std::find(tips.begin(), tips.end(), tip) != tips.end();
+      }, 5000)) << "the tray tip is not the caption cut on a whole character";
+
+      // "Program &information" is the third item of the tray menu.
+      ASSERT_TRUE(user.TrayRightClick());
+      ASSERT_TRUE(WaitFor([] { return FindVisible(nullptr, "#32768") != nullptr; }, 5000)) << "no menu opened";
+      ASSERT_TRUE(user.Key("Down Down Down Return"));
+      HWND information = nullptr;
+      EXPECT_TRUE(WaitFor([&] { return (information = WindowShowing(ombrix.ProcessId(), caption)) != nullptr; }))
+          << "Program information does not show the caption";
+      EXPECT_NE(nullptr, WindowShowing(ombrix.ProcessId(), program)) << "nor the program's name";
+      if (information) {
+        EXPECT_TRUE(user.Screenshot(WindowsPath(OMBRIX_SCREENSHOT_DIR) + (useIni ? "\\info-by-name.png" : "\\info.png")));
+        ::PostMessageA(information, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(information); }));
+      }
+      ::PostMessageA(window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(ombrix.Ended());
+    }
+    store.DeleteSettings(program);
+    ::DeleteFileA(ombrixIni.c_str());
+  }
+  ::DeleteFileA(shortcut.c_str());
+  ::DeleteFileA(program.c_str());
+  ::RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(OmbrixEndToEnd, MissingFileIsReportedAndEndsOmbrix) {

@@ -23,6 +23,8 @@ class XdoBridge {
   bool RightClick(POINT at) { return Request("rightclick " + Coordinates(at)); }
   // A right click on the first icon of wine's notification area.
   bool TrayRightClick() { return Request("trayrightclick"); }
+  // The mouse rests on the first icon of wine's notification area, which shows its tip.
+  bool TrayHover() { return Request("trayhover"); }
   // Types the text into the window that has the keyboard focus.
   bool Type(const std::string& text) { return Request("type " + text); }
   // xdotool key names, e.g. "Tab", "ctrl+a", "Down Return".

@@ -9,7 +9,7 @@
 #   click X Y | ctrlclick X Y | doubleclick X Y | rightclick X Y   (screen coordinates)
 #   type TEXT                                                       (the rest of the line)
 #   key KEY...                                                      (xdotool key names)
-#   trayrightclick                                                  (on wine's notification area)
+#   trayrightclick | trayhover                                      (on wine's notification area)
 #   shot PATH                                                       (a Z:\ path: the whole screen)
 set -uo pipefail
 emulator="$1"
@@ -50,6 +50,7 @@ carry_out() {
     type) xdotool type --delay 20 -- "$rest" ;;
     key) xdotool key --delay 100 $rest ;;
     trayrightclick) tray="$(tray_window)" && xdotool mousemove --window "$tray" 10 10 click 3 ;;
+    trayhover) tray="$(tray_window)" && xdotool mousemove --window "$tray" 10 10 ;;
     shot) import -window root "$(unix_path "$rest")" ;;
     *) echo "xdo-bridge: unknown request: $verb" >&2; return 2 ;;
   esac
