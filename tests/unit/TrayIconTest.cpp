@@ -110,14 +110,25 @@ TEST_F(TrayIconTest, ChangesWhileInactiveOnlyRefreshTheRecord) {
   EXPECT_EQ(RecordingIcons::Handle(0x700), Shown()->icon);
 }
 
-TEST_F(TrayIconTest, TipsAreCutTo62Characters) {
+// Cut to 62 bytes, on a whole character of UTF-8 (three bytes a Japanese one).
+TEST_F(TrayIconTest, TipsAreCutTo62BytesOnAWholeCharacter) {
   tray_->SetActive(true);
-  for (size_t length : {0u, 61u, 62u, 63u, 200u}) {
-    const std::string tip(length, 'x');
-    tray_->SetToolTip(tip);
-    const size_t kept = std::min<size_t>(length, 62);
-    EXPECT_EQ(kept, tray_->ToolTip().size()) << length;
-    EXPECT_EQ(kept, Shown()->tip.size()) << length;
+  std::string japanese;
+  for (int i = 0; i < 21; ++i) japanese += "\xE6\x97\xA5";
+  const struct {
+    std::string tip;
+    size_t kept;
+  } cases[] = {{"", 0},
+               {std::string(61, 'x'), 61},
+               {std::string(62, 'x'), 62},
+               {std::string(63, 'x'), 62},
+               {std::string(200, 'x'), 62},
+               {japanese, 60},
+               {"x" + japanese, 61}};
+  for (const auto& c : cases) {
+    tray_->SetToolTip(c.tip);
+    EXPECT_EQ(c.tip.substr(0, c.kept), tray_->ToolTip()) << c.tip.size();
+    EXPECT_EQ(c.tip.substr(0, c.kept), Shown()->tip) << c.tip.size();
   }
 }
 
