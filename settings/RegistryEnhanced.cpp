@@ -92,7 +92,8 @@ LONG DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REG
       if (api.RegQueryInfoKeyA(accessor.CurrentKey(), &count, &longest, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
         for (DWORD index = count; index-- > 0;) {
           std::string name;
-          if (api.RegEnumKeyExA(accessor.CurrentKey(), index, longest + 1, name) == ERROR_SUCCESS) {
+          // The longest name is counted in UTF-16 units; in UTF-8 each takes up to three bytes.
+          if (api.RegEnumKeyExA(accessor.CurrentKey(), index, longest * 3 + 1, name) == ERROR_SUCCESS) {
             const LONG result = DeleteTreeBelow(api, accessor.CurrentKey(), name, access);
             // A subkey gone meanwhile needs no deleting.
             if (refused == ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) refused = result;

@@ -8,6 +8,7 @@
 #include "platform/ShellLinks.h"
 #include "platform/ShellLnk.h"
 #include "settings/IniFiles.h"
+#include "settings/RegistryEnhanced.h"
 #include "tests/ShellLinkErrors.h"
 #include "tests/contract/ContractFixture.h"
 #include "tests/contract/TargetProgram.h"
@@ -124,6 +125,15 @@ TEST_F(Utf8Contract, RegistryStringsAreUtf16Inside) {
   EXPECT_EQ(ERROR_SUCCESS, Reg().RegQueryValueExA(key, "Name", nullptr, &data, &size));
   EXPECT_EQ(cafe, std::string(data.begin(), data.begin() + size));
   Reg().RegCloseKey(key);
+
+  // Key names too: the longest is counted in UTF-16 units, which take up to three bytes each.
+  HKEY deep = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(root_, "Tree\\" + Nihongo + "\\" + Smile, KEY_ALL_ACCESS, deep, nullptr));
+  Reg().RegCloseKey(deep);
+  TRegistryEnhanced registry(*platform_);
+  registry.Key = scratchKey_;
+  registry.DeleteKey("Tree");
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, Reg().RegOpenKeyExA(root_, "Tree", KEY_READ, deep)) << "the whole tree deleted";
 }
 
 // Wine's CompareString does not fold Greek letter case as Windows does; the order of letters
