@@ -47,6 +47,22 @@ class ContractTest : public ::testing::Test {
     return folder_ + name;
   }
 
+  // Writes `text`, terminator included, as a string value of a new key: the system counts it
+  // in UTF-16 (2 bytes a unit, whatever the program's code page) and gives the same bytes back.
+  void ExpectStringKeptInUtf16(const std::string& text, DWORD utf16Units) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(root_, "Strings", KEY_ALL_ACCESS, key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(key, "Name", REG_SZ, std::vector<BYTE>(text.begin(), text.end())));
+    DWORD longestData = 0;
+    EXPECT_EQ(ERROR_SUCCESS, Reg().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longestData));
+    EXPECT_EQ(2 * utf16Units, longestData);
+    std::vector<BYTE> data(text.size() + 8, 0xAA);
+    DWORD size = static_cast<DWORD>(data.size());
+    EXPECT_EQ(ERROR_SUCCESS, Reg().RegQueryValueExA(key, "Name", nullptr, &data, &size));
+    EXPECT_EQ(text, std::string(data.begin(), data.begin() + size));
+    Reg().RegCloseKey(key);
+  }
+
   IRegistry& Reg() { return platform_->Registry(); }
   IProfile& Profile() { return platform_->Profile(); }
   IFiles& Files() { return platform_->Files(); }

@@ -44,16 +44,7 @@ TEST_F(RegistryContract, KeyAndValueNamesIgnoreLetterCase) {
 // the longest data it reports is their UTF-16 size. A program reading in another code page
 // (the same name written by an earlier version, read now in UTF-8) gets the same characters.
 TEST_F(RegistryContract, StringsAreKeptInUtf16) {
-  HKEY key = Create("Strings");
-  const std::string cafe("Caf\xE9\0", 5);  // Windows-1252, the code page of this test program
-  ASSERT_EQ(ERROR_SUCCESS, Reg().RegSetValueExA(key, "Name", REG_SZ, Bytes(cafe)));
-  DWORD longestData = 0;
-  ASSERT_EQ(ERROR_SUCCESS, Reg().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longestData));
-  EXPECT_EQ(10u, longestData) << "five UTF-16 units with the terminator";
-  std::vector<BYTE> data(16, 0xAA);
-  DWORD size = static_cast<DWORD>(data.size());
-  ASSERT_EQ(ERROR_SUCCESS, Reg().RegQueryValueExA(key, "Name", nullptr, &data, &size));
-  EXPECT_EQ(cafe, std::string(data.begin(), data.begin() + size));
+  ExpectStringKeptInUtf16(std::string("Caf\xE9\0", 5), 5);  // Windows-1252, this test program's code page
 }
 
 TEST_F(RegistryContract, DefaultValueIsTheEmptyName) {
