@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/MiscUtils.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {
@@ -386,7 +387,8 @@ std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
       value = value.substr(1, value.size() - 2);
     }
-    if (value.size() > IniReadBufferSize - 1) value.resize(IniReadBufferSize - 1);
+    // As the key read cuts it: to the buffer, on a whole character.
+    value = CutText(value, IniReadBufferSize - 1);
     if (value != MissingMark) names[slot - 1] = std::move(value);
   }
   return names;

@@ -128,7 +128,9 @@ TEST_F(StoredSettingsPageTest, ListHoldsEveryNameOfBothStoresOnce) {
 }
 
 TEST_F(StoredSettingsPageTest, IniNamesReadAtOnceAreThoseOfTheKeyReads) {
-  const std::string longName(1100, 'x');
+  platform.SimCodes().SetActiveCodePage(CP_UTF8);
+  // The buffer's end falls inside the first Japanese character.
+  const std::string longName = std::string(1022, 'x') + "\xE6\x97\xA5\xE6\x9C\xAC";
   const std::string body =
       "[FlushCache]\r\nFlush=Flush\r\n[AppSettings]\r\n"
       "  filename1 =  \"C:\\A\\One.exe\"  \r\n"
@@ -157,7 +159,7 @@ TEST_F(StoredSettingsPageTest, IniNamesReadAtOnceAreThoseOfTheKeyReads) {
   EXPECT_EQ(oneByOne, atOnce);
   ASSERT_EQ(std::size_t(SlotLimit - 1), atOnce.size());
   const std::vector<std::string> expectedStart = {
-      "C:\\A\\One.exe", "C:\\B\\Two.exe", "C:\\C\\Three.exe", "\"unbalanced", "", "", longName.substr(0, 1023), "", "",
+      "C:\\A\\One.exe", "C:\\B\\Two.exe", "C:\\C\\Three.exe", "\"unbalanced", "", "", longName.substr(0, 1022), "", "",
       "\"two\""};
   EXPECT_EQ(expectedStart, std::vector<std::string>(atOnce.begin(), atOnce.begin() + 10));
   EXPECT_EQ("", atOnce[10] + atOnce[11]) << "other sections and a second one of the name do not count";
