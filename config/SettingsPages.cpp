@@ -5,11 +5,6 @@
 
 #include "platform/MiscUtils.h"
 
-#ifdef _WIN32
-// The hot-key control's rules live outside <windows.h>.
-#include <commctrl.h>
-#endif
-
 namespace ombrix {
 
 namespace {

@@ -5,11 +5,6 @@
 #include "controls/Form.h"
 #include "platform/WindowOps.h"
 
-#ifdef _WIN32
-// The hot-key control's flags live outside <windows.h>.
-#include <commctrl.h>
-#endif
-
 namespace ombrix {
 
 TTextCompare WindowsSortOrder(IWindowOps& windows) {

@@ -57,9 +57,12 @@ std::string CutText(const std::string& text, std::size_t maxBytes);
 // much larger than needed, then cut with CutText, ends on a whole character however the call
 // itself cut it.
 constexpr std::size_t Utf8CharacterRoom = 3;
-// The bytes a path of MAX_PATH characters may take in UTF-8 (three a UTF-16 unit): the buffer
-// a ...A call that returns a path needs, whatever the program's code page.
-constexpr std::size_t MaxPathBytes = MAX_PATH * 3;
+// The bytes of UTF-8 that one UTF-16 unit, as the system counts lengths, may take at most
+// (a character beyond U+FFFF takes four bytes for its two units).
+constexpr std::size_t Utf8BytesPerUtf16Unit = 3;
+// The bytes a path of MAX_PATH characters may take in UTF-8: the buffer a ...A call that
+// returns a path needs, whatever the program's code page.
+constexpr std::size_t MaxPathBytes = MAX_PATH * Utf8BytesPerUtf16Unit;
 
 // Milliseconds of the time-of-day part of a date-time; whole days are not counted.
 std::int32_t TimeToMilliseconds(TDateTime time);

@@ -7,8 +7,7 @@
 #include "WinDefs.h"
 
 #ifdef _WIN32
-// The SLGP_* path flags and the HOTKEYF_* hot-key flags live outside <windows.h>.
-#include <commctrl.h>
+// The link interfaces and their SLGP_* path flags live outside <windows.h>.
 #include <shobjidl.h>
 #endif
 

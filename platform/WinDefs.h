@@ -15,6 +15,9 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// The common controls' names (hot-key flags and rules, among others) that the native branch
+// declares too; portable code uses them without asking for the header.
+#include <commctrl.h>
 
 #else
 

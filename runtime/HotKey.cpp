@@ -2,11 +2,6 @@
 
 #include "platform/MiscUtils.h"
 
-#ifdef _WIN32
-// The HOTKEYF_ flags live outside <windows.h>.
-#include <commctrl.h>
-#endif
-
 namespace ombrix {
 
 namespace {

@@ -6,6 +6,7 @@
 #include <exception>
 #include <vector>
 
+#include "platform/MiscUtils.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {
@@ -92,8 +93,9 @@ LONG DeleteTreeBelow(IRegistry& api, HKEY parent, const std::string& subKey, REG
       if (api.RegQueryInfoKeyA(accessor.CurrentKey(), &count, &longest, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
         for (DWORD index = count; index-- > 0;) {
           std::string name;
-          // The longest name is counted in UTF-16 units; in UTF-8 each takes up to three bytes.
-          if (api.RegEnumKeyExA(accessor.CurrentKey(), index, longest * 3 + 1, name) == ERROR_SUCCESS) {
+          // The longest name is counted in UTF-16 units, the buffer in the program's bytes.
+          if (api.RegEnumKeyExA(accessor.CurrentKey(), index, longest * Utf8BytesPerUtf16Unit + 1, name) ==
+              ERROR_SUCCESS) {
             const LONG result = DeleteTreeBelow(api, accessor.CurrentKey(), name, access);
             // A subkey gone meanwhile needs no deleting.
             if (refused == ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) refused = result;
