@@ -64,6 +64,24 @@ TEST_F(AppSettingsFailures, AnIniFileThatCannotBeWrittenFailsTheSaveAndStaysRead
   Sim().SimFiles().SetReadOnly(iniPath_, false);
 }
 
+// A standard user may not write a settings file beside a program installed for every user:
+// an earlier version's file there, in the legacy code page, stays as it is, and its entries
+// of ASCII names still load.
+TEST_F(AppSettingsFailures, ASettingsFileOfAnEarlierVersionThatCannotBeWrittenIsLeftAsItIs) {
+  Sim().SimCodes().SetActiveCodePage(CP_UTF8);
+  const std::string legacy =
+      "[AppSettings]\r\nFilename1=C:\\Caf\xE9.exe\r\nFilename2=C:\\Plain.exe\r\nSecsToWait2=9\r\n";
+  ASSERT_TRUE(Files().WriteFileBytes(iniPath_, legacy));
+  Sim().SimFiles().SetReadOnly(iniPath_, true);
+  TAppSettings loaded = DefaultAppSettings("C:\\Plain.exe");
+  entries_->LoadSettings(loaded);
+  std::string after;
+  Files().ReadFileBytes(iniPath_, after);
+  Sim().SimFiles().SetReadOnly(iniPath_, false);
+  EXPECT_EQ("9", loaded.SecsToWait);
+  EXPECT_EQ(legacy, after);
+}
+
 TEST_F(AppSettingsFailures, ASettingsKeyThatCannotBeCreatedFailsTheSaveBeforeAnyWrite) {
   DeleteTree(Reg(), HKEY_CURRENT_USER, key_);
   Sim().SimReg().FailAlways(sim::SimRegistry::Op::kCreate, ERROR_ACCESS_DENIED);
