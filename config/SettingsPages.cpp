@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "config/TargetSettings.h"
 #include "platform/MiscUtils.h"
 
 namespace ombrix {
@@ -156,13 +157,7 @@ void TSettingsPages::rbMinByProcessClick(TControl&) {
 
 void TSettingsPages::rbMinByProcessKeyPress(TControl& sender, char&) { rbMinByProcessClick(sender); }
 
-int TSettingsPages::IconCount(const std::string& file) {
-  // A longer name would reach the icon functions cut short and could name another file:
-  // such a file offers no icons rather than someone else's.
-  if (file.empty() || CharacterCount(file) > MaxIconFileLength) return 0;
-  const HICON count = platform_.Icons().ExtractIconA(file, -1);
-  return static_cast<int>(reinterpret_cast<ULONG_PTR>(count));
-}
+int TSettingsPages::IconCount(const std::string& file) { return IconCountOf(platform_.Icons(), file); }
 
 void TSettingsPages::ShowIconPreview(const std::string& file, int index) {
   // Index -1 would ask for the count, which is no icon to show.
@@ -176,12 +171,10 @@ void TSettingsPages::ShowIconPreview(const std::string& file, int index) {
 
 void TSettingsPages::ChooseIconFile(const std::string& file, int position) {
   IconFile_ = file;
-  // A file without icons keeps the arrows at 0: a position of -1 would later ask the icon
-  // functions for the count instead of an icon.
-  const int maximum = std::max(IconCount(IconFile_) - 1, 0);
+  const int count = IconCount(IconFile_);
   udIconNumber.SetMin(0);
-  udIconNumber.SetMax(maximum);
-  udIconNumber.SetPosition(position < 0 || position > maximum ? 0 : position);
+  udIconNumber.SetMax(std::max(count - 1, 0));
+  udIconNumber.SetPosition(IconPositionWithin(position, count));
   ShowIconPreview(IconFile_, udIconNumber.Position());
 }
 

@@ -1,13 +1,11 @@
 #pragma once
-// The runtime state of the one target Ombrix serves: what was started, what was found, and
-// the target's settings. The main form owns one; start-up, launching,
-// discovery, the tray icon, the watch timer and the tray menu all read and write it.
+// The data of the one target Ombrix serves: what was started, what was found, and the
+// target's settings. The target (TTarget) owns it; launching and discovery fill it.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/MiscUtils.h"
 #include "platform/Processes.h"
 #include "settings/AppSettings.h"
@@ -43,13 +41,11 @@ struct TargetState {
   std::int32_t LaunchError = 0;
   ProcessInformation ProcessInfo;
   StartupInfo OwnStartupInfo;
-  TDateTime StartTime = 0;
 
   // What discovery found.
   std::string CurrentCaption;
   TargetSlots<HWND> WindowHandles;
   std::int32_t WindowCount = 0;
-  TargetSlots<bool> WindowHidden;
 
   // The target's settings as the configuration dialog collected them, and the numbers they
   // hold as text, read with the digits-only rule. The main window's slot starts as the
@@ -58,11 +54,6 @@ struct TargetState {
   std::int32_t MainWindowIndex = 0;
   std::int32_t NbWindows() const { return DigitsToInt(Settings.NbWindows); }
   std::int32_t SecsToWait() const { return DigitsToInt(Settings.SecsToWait); }
-
-  // Re-entry guards of the dialogs.
-  bool AboutOpen = false;
-  bool InfoOpen = false;
-  bool ConfigOpen = false;
 };
 
 }  // namespace ombrix

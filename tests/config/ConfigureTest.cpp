@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "config/Configure.h"
+#include "config/TargetSettings.h"
 #include "controls/sim/SimFormHost.h"
 #include "settings/IniFiles.h"
 
@@ -364,6 +367,45 @@ TEST_F(ConfigureTest, EveryStoredValueIsShownAndCollectedUnchanged) {
   EXPECT_EQ(stored, dialog.CollectSettings());
   EXPECT_TRUE(dialog.Pages.rbMinByName.Checked());
   EXPECT_EQ("3", dialog.Pages.ebxMainHandle.Text());
+}
+
+// Ombrix starts with what the dialog would show for the entry: a value the pages cannot show
+// must not run differently from what the user sees and saves.
+TEST_F(ConfigureTest, StartUpLoadsEachStoredFormAsTheDialogShowsIt) {
+  struct Case {
+    const char* name;
+    std::function<void(TAppSettings&)> change;  // nullptr: nothing stored
+    bool inIni;
+  };
+  const Case cases[] = {
+      {"nothing stored", nullptr, false},
+      {"every value changed", [](TAppSettings& s) {
+         s.MinimizeType = false, s.NbWindows = "12", s.SecsToWait = "x9", s.WindowCaption = "a \"b\"";
+         s.DebugMode = s.WarnQuickClose = s.DoPartialSearch = true, s.UsePID = false, s.HotKey = 0x0641;
+       }, true},
+      {"show state beyond the list", [](TAppSettings& s) { s.ShowState = 7; }, false},
+      {"show state below the list", [](TAppSettings& s) { s.ShowState = -3; }, true},
+      {"click mode beyond the group", [](TAppSettings& s) { s.TrayDblClick = 5; }, false},
+      {"click mode below the group", [](TAppSettings& s) { s.TrayDblClick = -4; }, true},
+      {"two tray modes on", [](TAppSettings& s) { s.TrayTask = s.NoTrayTask = true; }, false},
+      {"every tray mode on", [](TAppSettings& s) { s.TrayTask = s.TrayNoTask = s.NoTrayTask = s.NoTrayIcon = true; }, true},
+      {"no tray mode on", [](TAppSettings& s) { s.TrayTask = false; }, false},
+      {"icon beyond the file's", [](TAppSettings& s) { s.IconNumber = 9; }, true},
+      {"icon below zero", [](TAppSettings& s) { s.IconNumber = -1; }, false},
+      {"icon file without icons", [](TAppSettings& s) { s.Icon = "C:\\Tools\\none.dat", s.IconNumber = 2; }, true},
+  };
+  for (const Case& c : cases) {
+    TRegistryEnhanced registry(platform);
+    TAppSettingsStore store(platform, registry);
+    store.DeleteSettings(Target);
+    if (c.change) {
+      TAppSettings settings = DefaultAppSettings(Target);
+      c.change(settings);
+      store.SaveSettings(settings, c.inIni);
+    }
+    TfrmConfiguration dialog(platform, opener);
+    EXPECT_EQ(dialog.CollectSettings(), LoadTargetSettings(platform, Target)) << c.name;
+  }
 }
 
 TEST_F(ConfigureTest, HelpButtonOpensTheContents) {

@@ -131,8 +131,8 @@ TEST_F(OmbrixMainTest, EveryHelpContextOfOmbrixHasATopicInItsHelpFile) {
   sim.Files().WriteFileBytes(testing_main::HelpFile, "ITSF");
   StartApp();
   HelpUse use;
-  use.contexts.insert(form->mnuTray.HelpContext);
-  for (int i = 0; i < form->mnuTray.Count(); ++i) use.contexts.insert(form->mnuTray.Item(i).HelpContext);
+  use.contexts.insert(form->Menu().mnuTray.HelpContext);
+  for (int i = 0; i < form->Menu().mnuTray.Count(); ++i) use.contexts.insert(form->Menu().mnuTray.Item(i).HelpContext);
 
   const auto explore = [&](SimFormUser& user) {
     PressF1Everywhere(user, sim, testing_main::HelpFile, use);

@@ -93,9 +93,9 @@ class OmbrixMainTest : public ::testing::Test {
     ASSERT_TRUE(Start(App));
   }
 
-  const sim::TrayIconState* Icon() { return sim.SimTray().FindIcon(form->TrayIcon.WindowHandle(), 0); }
+  const sim::TrayIconState* Icon() { return sim.SimTray().FindIcon(form->Tray().Icon().WindowHandle(), 0); }
   void ClickIcon(sim::SimShell::Click click) {
-    ASSERT_TRUE(sim.SimTray().ClickIcon(form->TrayIcon.WindowHandle(), 0, click));
+    ASSERT_TRUE(sim.SimTray().ClickIcon(form->Tray().Icon().WindowHandle(), 0, click));
     sim.Messages().ProcessMessages();
   }
   // A right click on the icon choosing the menu item with this caption.
@@ -104,15 +104,15 @@ class OmbrixMainTest : public ::testing::Test {
     ClickIcon(sim::SimShell::Click::kRight);
   }
 
-  HWND Slot(int slot) const { return form->State.WindowHandles.Get(slot); }
-  HWND Main() const { return form->State.WindowHandles.Get(form->State.MainWindowIndex); }
+  HWND Slot(int slot) const { return form->Target().Window(slot); }
+  HWND Main() const { return form->Target().Window(form->Target().MainWindowIndex()); }
   sim::SimWindow& Window(HWND window) {
     sim::SimWindow* found = sim.SimWindows().Find(window);
     EXPECT_NE(nullptr, found);
     return *found;
   }
   bool Visible(HWND window) { return Window(window).visible; }
-  DWORD TargetProcess() const { return form->State.ProcessInfo.processId; }
+  DWORD TargetProcess() const { return form->Target().Process().processId; }
   bool TargetRunning() {
     const sim::SimProcess* process = sim.SimProcs().FindProcess(TargetProcess());
     return process && !process->exited;

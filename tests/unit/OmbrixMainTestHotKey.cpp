@@ -25,7 +25,7 @@ class OmbrixHotKeyTest : public OmbrixMainTest {
   Held HeldByOmbrix() {
     Held held;
     for (const sim::SimHotKey& key : sim.SimWindows().HotKeys()) {
-      if (key.window == form->TrayIcon.WindowHandle()) held.emplace_back(key.modifiers, key.virtualKey);
+      if (key.window == form->Tray().Icon().WindowHandle()) held.emplace_back(key.modifiers, key.virtualKey);
     }
     return held;
   }
@@ -97,7 +97,7 @@ TEST_F(OmbrixHotKeyTest, AKeyAnotherProgramHoldsIsReportedOnceAndOmbrixGoesOnWit
   EXPECT_EQ(static_cast<UINT>(MB_OK | MB_SETFOREGROUND), Boxes()[0].type);
   EXPECT_TRUE(HeldByOmbrix().empty());
   EXPECT_FALSE(Press(CtrlAlt, 'N')) << "the other program's key";
-  EXPECT_TRUE(form->TimerEnabled());
+  EXPECT_TRUE(form->Watch().Running());
   EXPECT_EQ("Ctrl+Alt+N (in use by another program)", ShownHotKey());
 
   // Saved again with the same key, still taken: not reported twice.

@@ -45,7 +45,7 @@ TEST_F(OmbrixMainTest, EachDialogOpensOnceAtATime) {
     ChooseFromTray(test.item);
     EXPECT_TRUE(secondShown) << test.item;
   }
-  EXPECT_FALSE(form->State.AboutOpen || form->State.InfoOpen || form->State.ConfigOpen);
+  EXPECT_FALSE(form->Menu().AnyDialogOpen());
 }
 
 TEST_F(OmbrixMainTest, ProgramInformationShowsTheStartedProcess) {
@@ -66,8 +66,8 @@ TEST_F(OmbrixMainTest, ProgramInformationShowsTheStartedProcess) {
       {"valueFilename", App},
       {"valueParameters", "-p "},
       {"valueWindowCaption", "App window"},
-      {"valuePID", std::to_string(form->State.ProcessInfo.processId)},
-      {"valueTID", std::to_string(form->State.ProcessInfo.threadId)},
+      {"valuePID", std::to_string(form->Target().Process().processId)},
+      {"valueTID", std::to_string(form->Target().Process().threadId)},
       {"valueHWND", std::to_string(reinterpret_cast<ULONG_PTR>(Main()))},
       {"valueHotKey", "none"}};
   EXPECT_EQ(expected, shown);
@@ -85,10 +85,10 @@ TEST_F(OmbrixMainTest, ConfigureSavedChangesTheIconAtOnce) {
   });
   ChooseFromTray("&Configure");
   EXPECT_EQ(nullptr, Icon());
-  EXPECT_TRUE(form->State.Settings.NoTrayIcon);
-  EXPECT_FALSE(form->State.Settings.TrayTask);
-  EXPECT_TRUE(form->TrayIcon.OnClick != nullptr);
-  EXPECT_TRUE(form->TrayIcon.OnDblClick == nullptr);
+  EXPECT_TRUE(form->Target().Settings().NoTrayIcon);
+  EXPECT_FALSE(form->Target().Settings().TrayTask);
+  EXPECT_TRUE(form->Tray().Icon().OnClick != nullptr);
+  EXPECT_TRUE(form->Tray().Icon().OnDblClick == nullptr);
   // The note about restarting.
   ASSERT_EQ(1u, Boxes().size());
   EXPECT_EQ("Please exit, and launch this\r\napplication again for changes\r\nto take place.", Boxes()[0].text);
@@ -102,7 +102,7 @@ TEST_F(OmbrixMainTest, CloseClosesTheWindowsFromTheLastFoundAndEndsEvenIfRefused
   program.windows[2].refusesClose = true;  // "One", the topmost, asks its user and stays
   sim.SimProcs().DefineProgram(App, program);
   ASSERT_TRUE(Start(App));
-  ASSERT_EQ(3, form->State.WindowCount);
+  ASSERT_EQ(3, form->Target().WindowCount());
   std::vector<std::pair<HWND, UINT>> sent;
   for (int slot : {1, 2, 3}) Record(Slot(slot), sent);
   const std::vector<HWND> found = {Slot(1), Slot(2), Slot(3)};
@@ -116,7 +116,7 @@ TEST_F(OmbrixMainTest, CloseClosesTheWindowsFromTheLastFoundAndEndsEvenIfRefused
   EXPECT_EQ(1, closedCount);
   EXPECT_TRUE(form->Closed());
   EXPECT_EQ(nullptr, Icon());
-  EXPECT_FALSE(form->TimerEnabled());
+  EXPECT_FALSE(form->Watch().Running());
   // The one that refused is left running, shown.
   EXPECT_TRUE(sim.Windows().IsWindow(found[0]));
   EXPECT_TRUE(Visible(found[0]));
@@ -146,7 +146,7 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
       StartApp();
       ClickIcon(SimShell::Click::kDouble);
       ASSERT_FALSE(Visible(Main()));
-      const HWND own[] = {form->ApplicationWindow(), form->TrayIcon.WindowHandle(), form->mnuTray.WindowHandle()};
+      const HWND own[] = {form->ApplicationWindow(), form->Tray().Icon().WindowHandle(), form->Menu().mnuTray.WindowHandle()};
       std::vector<std::pair<HWND, UINT>> sent;
       Record(Main(), sent);
 
@@ -155,7 +155,7 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
       EXPECT_TRUE(sim.Windows().IsWindow(own[which])) << "the window lives until Ombrix ends";
       EXPECT_EQ(c.ends ? 1 : 0, closedCount);
       EXPECT_EQ(c.ends, Icon() == nullptr);
-      EXPECT_EQ(!c.ends, form->TimerEnabled());
+      EXPECT_EQ(!c.ends, form->Watch().Running());
       EXPECT_EQ(c.ends, Visible(Main())) << "what Ombrix hid is shown again before it ends";
       EXPECT_TRUE(sent.empty()) << "the target is not asked to close";
       EXPECT_TRUE(TargetRunning());
@@ -170,7 +170,7 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
 TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
   sim.Files().WriteFileBytes(HelpFile, "ITSF");
   StartApp();
-  const HWND owner = form->mnuTray.WindowHandle();
+  const HWND owner = form->Menu().mnuTray.WindowHandle();
   IInput& input = sim.Input();
   constexpr WPARAM Highlighted = 0x80 << 16;  // MF_HILITE
   sim.SimUser().DismissNextMenu([&] {
@@ -193,13 +193,13 @@ TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
 
 TEST_F(OmbrixMainTest, IniSwitchWritesEachToggle) {
   StartApp();
-  ASSERT_TRUE(form->itmSaveSettingsINIFile.Checked);
+  ASSERT_TRUE(form->Menu().itmSaveSettingsINIFile.Checked);
   ChooseFromTray("&Save settings to INI file instead of registry");
-  EXPECT_FALSE(form->itmSaveSettingsINIFile.Checked);
+  EXPECT_FALSE(form->Menu().itmSaveSettingsINIFile.Checked);
   EXPECT_EQ(TVariant(false), TVariant(SettingsValue(ValueUseINIFile).ToBool()));
   EXPECT_FALSE(SettingsValue(ValueUseINIFile).IsEmpty());
   ChooseFromTray("&Save settings to INI file instead of registry");
-  EXPECT_TRUE(form->itmSaveSettingsINIFile.Checked);
+  EXPECT_TRUE(form->Menu().itmSaveSettingsINIFile.Checked);
   EXPECT_TRUE(SettingsValue(ValueUseINIFile).ToBool());
 
   // The switch decides where the next save goes.

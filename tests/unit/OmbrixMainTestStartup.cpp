@@ -36,8 +36,8 @@ TEST_F(OmbrixMainTest, CommandLineGivesTargetAndParams) {
   for (const Case& test : cases) {
     form = std::make_unique<TVorel_Ombrix>(sim, host);
     ASSERT_TRUE(Start(test.arguments)) << test.arguments;
-    EXPECT_EQ(test.targetFile, form->State.TargetFile) << test.arguments;
-    EXPECT_EQ(test.targetParams, form->State.TargetParams) << test.arguments;
+    EXPECT_EQ(test.targetFile, form->Target().File()) << test.arguments;
+    EXPECT_EQ(test.targetParams, form->Target().Params()) << test.arguments;
     EXPECT_EQ(test.launched, sim.SimProcs().Launches().back().commandLine) << test.arguments;
   }
   EXPECT_TRUE(Boxes().empty());
@@ -53,8 +53,8 @@ TEST_F(OmbrixMainTest, NoArgumentAsksForTheFile) {
   EXPECT_EQ("All files|*.*", request.filter);
   EXPECT_EQ(".exe", request.defaultExtension);
   EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
-  EXPECT_EQ(App, form->State.TargetFile);
-  EXPECT_EQ("", form->State.TargetParams);
+  EXPECT_EQ(App, form->Target().File());
+  EXPECT_EQ("", form->Target().Params());
 }
 
 TEST_F(OmbrixMainTest, CancelledOpenDialogEndsSilentlyAfterTheGlobalValues) {
@@ -68,7 +68,7 @@ TEST_F(OmbrixMainTest, CancelledOpenDialogEndsSilentlyAfterTheGlobalValues) {
   EXPECT_EQ("Ombrix.exe", SettingsValue(ValueExeName).ToText());
   // Read, not written.
   EXPECT_TRUE(SettingsValue(ValueUseINIFile).IsEmpty());
-  EXPECT_TRUE(form->itmSaveSettingsINIFile.Checked);
+  EXPECT_TRUE(form->Menu().itmSaveSettingsINIFile.Checked);
 }
 
 TEST_F(OmbrixMainTest, UseIniFileSetsTheCheckMark) {
@@ -88,8 +88,8 @@ TEST_F(OmbrixMainTest, UseIniFileSetsTheCheckMark) {
     form = std::make_unique<TVorel_Ombrix>(sim, host);
     sim.SimBoxes().AnswerNextOpenDialog(std::nullopt);
     EXPECT_FALSE(Start(""));
-    EXPECT_EQ(test.checked, form->itmSaveSettingsINIFile.Checked) << test.stored.ToText();
-    EXPECT_EQ(test.checked, form->SaveSettingsToIniFile());
+    EXPECT_EQ(test.checked, form->Menu().itmSaveSettingsINIFile.Checked) << test.stored.ToText();
+    EXPECT_EQ(test.checked, form->Menu().SaveSettingsToIniFile());
   }
 }
 
@@ -140,8 +140,8 @@ TEST_F(OmbrixMainTest, ShortcutArgumentsReplaceTheCommandLines) {
   link.WriteLink();
 
   ASSERT_TRUE(Start("C:\\Docs\\App.lnk ignored"));
-  EXPECT_EQ(App, form->State.TargetFile);
-  EXPECT_EQ("/from-link \"x y\"", form->State.TargetParams);
+  EXPECT_EQ(App, form->Target().File());
+  EXPECT_EQ("/from-link \"x y\"", form->Target().Params());
   EXPECT_EQ("C:\\Tools\\app.exe /from-link \"x y\"", sim.SimProcs().Launches().back().commandLine);
 }
 
@@ -153,10 +153,10 @@ TEST_F(OmbrixMainTest, DocumentStartsItsRegisteredProgram) {
   SetClassDefault("txtfile\\Shell\\Open\\Command", "\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"");
 
   ASSERT_TRUE(Start("C:\\Docs\\a.txt dropped"));
-  EXPECT_EQ("C:\\Program Files\\Ed\\ed.exe", form->State.TargetFile);
-  EXPECT_EQ("\"C:\\Docs\\a.txt\"", form->State.TargetParams);
+  EXPECT_EQ("C:\\Program Files\\Ed\\ed.exe", form->Target().File());
+  EXPECT_EQ("\"C:\\Docs\\a.txt\"", form->Target().Params());
   EXPECT_EQ("C:\\Program Files\\Ed\\ed.exe \"C:\\Docs\\a.txt\"", sim.SimProcs().Launches().back().commandLine);
-  EXPECT_EQ("Editor", form->State.CurrentCaption);
+  EXPECT_EQ("Editor", form->Target().Caption());
 }
 
 // On Windows HKEY_CLASSES_ROOT shows the user's own file types over the machine-wide ones.
@@ -201,7 +201,7 @@ TEST_F(OmbrixMainTest, WindowsOwnTextFileTypeStartsItsEditor) {
   SetClassDefault("txtfile\\shell\\open\\command", "%SystemRoot%\\system32\\NOTEPAD.EXE %1", REG_EXPAND_SZ);
 
   ASSERT_TRUE(Start("C:\\Docs\\todo.txt"));
-  EXPECT_EQ("C:\\Windows\\system32\\NOTEPAD.EXE", form->State.TargetFile);
+  EXPECT_EQ("C:\\Windows\\system32\\NOTEPAD.EXE", form->Target().File());
   EXPECT_EQ("C:\\Windows\\system32\\NOTEPAD.EXE C:\\Docs\\todo.txt", sim.SimProcs().Launches().back().commandLine);
   EXPECT_TRUE(Boxes().empty());
 }
@@ -222,7 +222,7 @@ TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
     EXPECT_FALSE(Start(App));
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ(test.text, Boxes()[0].text);
-    EXPECT_EQ(static_cast<std::int32_t>(test.error), form->State.LaunchError);
+    EXPECT_EQ(static_cast<std::int32_t>(test.error), form->Target().LaunchError());
     EXPECT_EQ(nullptr, Icon());
   }
 }
@@ -255,27 +255,27 @@ TEST_F(OmbrixMainTest, StoredSettingsReachLaunchAndDiscovery) {
 
   EXPECT_EQ(SW_SHOWMAXIMIZED, sim.SimProcs().Launches().back().startup.showWindow);
   // At most one more window than configured is taken.
-  EXPECT_EQ(3, form->State.WindowCount);
+  EXPECT_EQ(3, form->Target().WindowCount());
   EXPECT_EQ("Two", Window(Main()).caption);
-  EXPECT_EQ("Two", form->State.CurrentCaption);
+  EXPECT_EQ("Two", form->Target().Caption());
   EXPECT_EQ("Two", Icon()->tip);
-  EXPECT_TRUE(form->TrayIcon.OnClick != nullptr);
-  EXPECT_TRUE(form->TrayIcon.OnDblClick == nullptr);
+  EXPECT_TRUE(form->Tray().Icon().OnClick != nullptr);
+  EXPECT_TRUE(form->Tray().Icon().OnDblClick == nullptr);
 }
 
 TEST_F(OmbrixMainTest, EndOfStartupEnablesTheMenuAndTheWatchTimer) {
   sim.SimProcs().DefineProgram(App, Program({"App"}));
-  EXPECT_TRUE(form->TimerEnabled());
-  EXPECT_EQ(100u, form->TimerInterval());
+  EXPECT_TRUE(form->Watch().Running());
+  EXPECT_EQ(100u, form->Watch().Interval());
   ASSERT_TRUE(Start(App));
-  EXPECT_TRUE(form->TimerEnabled());
-  EXPECT_EQ(500u, form->TimerInterval());
-  EXPECT_EQ(sim.Clock().Now(), form->State.StartTime);
-  for (TMenuItem* item : {&form->itmShowForm, &form->itmHideForm, &form->itmProgramInformation, &form->itmConfigProgram,
-                          &form->itmAppPopup, &form->itmAboutOmbrix}) {
+  EXPECT_TRUE(form->Watch().Running());
+  EXPECT_EQ(500u, form->Watch().Interval());
+  EXPECT_EQ(sim.Clock().Now(), form->Target().FoundAt());
+  for (TMenuItem* item : {&form->Menu().itmShowForm, &form->Menu().itmHideForm, &form->Menu().itmProgramInformation, &form->Menu().itmConfigProgram,
+                          &form->Menu().itmAppPopup, &form->Menu().itmAboutOmbrix}) {
     EXPECT_TRUE(item->Enabled) << item->Name;
   }
-  EXPECT_FALSE(form->State.AboutOpen || form->State.InfoOpen || form->State.ConfigOpen);
+  EXPECT_FALSE(form->Menu().AnyDialogOpen());
 }
 
 TEST_F(OmbrixMainTest, RetryQuestionYesLooksAgain) {
@@ -290,7 +290,7 @@ TEST_F(OmbrixMainTest, RetryQuestionYesLooksAgain) {
   EXPECT_EQ("Confirmation", Boxes()[0].caption);
   EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL), Boxes()[0].type & MB_TYPEMASK);
   EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), Boxes()[0].type & MB_ICONMASK);
-  EXPECT_EQ("Late", form->State.CurrentCaption);
+  EXPECT_EQ("Late", form->Target().Caption());
   EXPECT_EQ(1u, sim.SimProcs().Launches().size());
 }
 
@@ -303,7 +303,7 @@ TEST_F(OmbrixMainTest, RetryQuestionNoConfiguresThenFindsTheWindowWithTheNewSett
   sim.SimBoxes().AnswerNextBox(IDNO);
   bool configOpenMeanwhile = false;
   host.OnNextShow([&](SimFormUser& user) {
-    configOpenMeanwhile = form->State.ConfigOpen;
+    configOpenMeanwhile = form->Menu().ConfigurationOpen();
     EXPECT_EQ(App, user.TextOf("valueFilename"));
     ASSERT_TRUE(user.Type("ebxWindowName", "real name"));
     ASSERT_TRUE(user.Click("btnOk"));
@@ -311,11 +311,11 @@ TEST_F(OmbrixMainTest, RetryQuestionNoConfiguresThenFindsTheWindowWithTheNewSett
 
   ASSERT_TRUE(Start(App));
   EXPECT_TRUE(configOpenMeanwhile);
-  EXPECT_FALSE(form->State.ConfigOpen);
+  EXPECT_FALSE(form->Menu().ConfigurationOpen());
   EXPECT_EQ(1u, host.ShownForms().size());
   EXPECT_EQ(1u, sim.SimProcs().Launches().size());
-  EXPECT_EQ("real name", form->State.Settings.WindowCaption);
-  EXPECT_EQ("Real Name", form->State.CurrentCaption);
+  EXPECT_EQ("real name", form->Target().Settings().WindowCaption);
+  EXPECT_EQ("Real Name", form->Target().Caption());
   EXPECT_NE(nullptr, Main());
 }
 
@@ -356,8 +356,8 @@ TEST_F(OmbrixMainTest, CloseChosenDuringTheSearchEndsStartup) {
   EXPECT_EQ(1, closedCount);
   EXPECT_EQ(1u, Boxes().size());  // no second search, no second question
   EXPECT_EQ(nullptr, Icon());
-  EXPECT_FALSE(form->TimerEnabled());
-  EXPECT_FALSE(form->itmShowForm.Enabled);
+  EXPECT_FALSE(form->Watch().Running());
+  EXPECT_FALSE(form->Menu().itmShowForm.Enabled);
   EXPECT_TRUE(TargetRunning());
 }
 

@@ -46,7 +46,7 @@ TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
     EXPECT_EQ(Main(), sim.SimWindows().Foreground()) << test.name;
   }
   // With no mode, an icon that is gone stays gone.
-  form->TrayIcon.SetActive(false);
+  form->Tray().Icon().SetActive(false);
   form->trayHideForm();
   form->trayShowForm();
   EXPECT_EQ(nullptr, Icon());
@@ -54,17 +54,17 @@ TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
 
 TEST_F(OmbrixMainTest, HideAndShowRestoreEveryWindowWhateverItsState) {
   StartApp({"Main", "Tool"});
-  ASSERT_EQ(2, form->State.WindowCount);
+  ASSERT_EQ(2, form->Target().WindowCount());
   sim.Windows().ShowWindow(Slot(2), SW_SHOWMAXIMIZED);
   form->trayHideForm();
   for (int slot : {1, 2}) {
     EXPECT_FALSE(Visible(Slot(slot)));
-    EXPECT_TRUE(form->State.WindowHidden.Get(slot));
+    EXPECT_TRUE(form->Visibility().Hidden(slot));
   }
   form->trayShowForm();
   for (int slot : {1, 2}) {
     EXPECT_TRUE(Visible(Slot(slot)));
-    EXPECT_FALSE(form->State.WindowHidden.Get(slot));
+    EXPECT_FALSE(form->Visibility().Hidden(slot));
     EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(slot)).showCmd);
   }
 }
@@ -82,7 +82,7 @@ TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
   EXPECT_TRUE(Visible(Main()));
   EXPECT_EQ(nullptr, Icon());
 
-  form->SetupTrayIcon();
+  form->ApplyTraySettings(form->Target().Settings());  // the icon back, as a saved configuration brings it
   ClickIcon(SimShell::Click::kDouble);
   EXPECT_TRUE(Visible(Main()));  // hidden and shown again
   EXPECT_EQ(nullptr, Icon());    // the second click was a Show
@@ -92,7 +92,7 @@ TEST_F(OmbrixMainTest, DoubleClickModeIgnoresASingleClick) {
   StartApp();  // double click is the default
   ClickIcon(SimShell::Click::kLeft);
   EXPECT_TRUE(Visible(Main()));
-  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
   ClickIcon(SimShell::Click::kDouble);
   EXPECT_FALSE(Visible(Main()));
   ClickIcon(SimShell::Click::kDouble);
@@ -108,23 +108,27 @@ TEST_F(OmbrixMainTest, TargetShowingItselfAgainIsShownNotHiddenByTheNextClick) {
   sim.Windows().SetForegroundWindow(other);
   ClickIcon(SimShell::Click::kDouble);
   EXPECT_TRUE(Visible(Main()));
-  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
   EXPECT_EQ(Main(), sim.SimWindows().Foreground());
 }
 
 TEST_F(OmbrixMainTest, HideAndShowWithoutWindowsChangeOnlyTheIcon) {
-  form->State.Settings.NoTrayTask = true;
+  TAppSettings settings = Settings();
+  settings.TrayTask = false;
+  settings.NoTrayTask = true;
+  form->ApplyTraySettings(settings);
+  form->Tray().Present(false);
   form->trayHideForm();
   EXPECT_NE(nullptr, Icon());
   form->trayShowForm();
   EXPECT_EQ(nullptr, Icon());
-  EXPECT_FALSE(form->State.WindowHidden.Get(1));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
 }
 
 TEST_F(OmbrixMainTest, TipIsTheCaptionCutTo62Characters) {
   const std::string caption(70, 'c');
   StartApp({caption});
-  EXPECT_EQ(caption, form->State.CurrentCaption);
+  EXPECT_EQ(caption, form->Target().Caption());
   EXPECT_EQ(caption.substr(0, 62), Icon()->tip);
 }
 
@@ -163,7 +167,7 @@ TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   // Once the menu has closed, its owner gets a null message; the command chosen still
   // reaches the target.
   sim.SimUser().PickNextMenuCommand(SC_MOVE);
-  form->itmAppPopupClick();
+  form->Menu().itmAppPopupClick();
   ASSERT_EQ(2u, sent.size());
   EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), sent[1].second);
   const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->ApplicationWindow());
@@ -179,7 +183,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const sim::ShownMenu& shown = sim.SimUser().Menus()[0];
   EXPECT_EQ(nullptr, shown.menu);
-  EXPECT_EQ(form->mnuTray.WindowHandle(), shown.owner);
+  EXPECT_EQ(form->Menu().mnuTray.WindowHandle(), shown.owner);
   EXPECT_EQ(shown.owner, shown.foreground) << "the menu takes the keyboard only with its owner in front";
   EXPECT_EQ(static_cast<UINT>(TPM_RIGHTALIGN | TPM_RIGHTBUTTON), shown.flags);
   EXPECT_EQ(1000, shown.x);
@@ -211,8 +215,8 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
 
   // Once the menu has closed, its owner gets a null message.
   sim.SimUser().DismissNextMenu();
-  form->TrayIconRightClick(0, 0);
-  const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->mnuTray.WindowHandle());
+  form->Menu().Popup();
+  const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->Menu().mnuTray.WindowHandle());
   ASSERT_EQ(1u, pending.size());
   EXPECT_EQ(static_cast<UINT>(WM_NULL), pending[0].message);
 }
@@ -223,7 +227,7 @@ TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
   sim.SimMessages().RunFor(500);
   EXPECT_FALSE(Visible(Slot(1)));
   EXPECT_FALSE(Visible(Slot(2)));
-  EXPECT_TRUE(form->State.WindowHidden.Get(1));
+  EXPECT_TRUE(form->Visibility().Hidden(1));
   EXPECT_NE(nullptr, Icon());
   // A restore from the tray ends the minimized state: later ticks leave it shown.
   ClickIcon(SimShell::Click::kDouble);
@@ -235,11 +239,11 @@ TEST_F(OmbrixMainTest, TimerKeepsTheTipEqualToTheCaption) {
   StartApp({"First"});
   Window(Main()).caption = "Second";
   sim.SimMessages().RunFor(500);
-  EXPECT_EQ("Second", form->State.CurrentCaption);
+  EXPECT_EQ("Second", form->Target().Caption());
   EXPECT_EQ("Second", Icon()->tip);
   Window(Main()).caption = "";
   sim.SimMessages().RunFor(500);
-  EXPECT_EQ("", form->State.CurrentCaption);
+  EXPECT_EQ("", form->Target().Caption());
   EXPECT_EQ("Second", Icon()->tip);
 }
 
@@ -259,10 +263,9 @@ TEST_F(OmbrixMainTest, TimerDoesNothingWhileTheMainSlotIsEmpty) {
 }
 
 TEST_F(OmbrixMainTest, EndOfTheTargetAsksOnlyAfterAQuickClose) {
-  constexpr double Second = 1000.0 / MillisecondsPerDay;
   struct Case {
     const char* name;
-    double ranFor;  // seconds from StartTime to the tick that finds the window gone
+    double ranFor;  // seconds from the window found to the tick that finds it gone
     bool warnQuickClose;
     bool asked;
   };
@@ -283,14 +286,14 @@ TEST_F(OmbrixMainTest, EndOfTheTargetAsksOnlyAfterAQuickClose) {
     form = std::make_unique<TVorel_Ombrix>(sim, host);
     form->OnClosed = [this] { ++closedCount; };
     StartApp();
+    sim.SimTime().Advance(static_cast<unsigned long long>(test.ranFor * 1000));
     sim.SimProcs().Terminate(TargetProcess());
-    form->State.StartTime = sim.Clock().Now() - test.ranFor * Second;
-    if (test.asked) sim.SimBoxes().AnswerNextBox(IDNO, [&] { EXPECT_FALSE(form->TimerEnabled()) << test.name; });
+    if (test.asked) sim.SimBoxes().AnswerNextBox(IDNO, [&] { EXPECT_FALSE(form->Watch().Running()) << test.name; });
     form->tmrEventTimer();
     EXPECT_EQ(1, closedCount) << test.name;
     ASSERT_EQ(test.asked ? 1u : 0u, Boxes().size()) << test.name;
     EXPECT_EQ(nullptr, Icon()) << test.name;
-    EXPECT_FALSE(form->TimerEnabled()) << test.name;
+    EXPECT_FALSE(form->Watch().Running()) << test.name;
     if (!test.asked) continue;
     EXPECT_EQ(QuickCloseQuestion, Boxes()[0].text);
     EXPECT_EQ("Vorel Ombrix", Boxes()[0].caption);
@@ -306,7 +309,7 @@ TEST_F(OmbrixMainTest, QuickCloseYesOpensTheConfigurationThenEnds) {
   sim.SimBoxes().AnswerNextBox(IDYES);
   bool timerDuringDialog = true;
   host.OnNextShow([&](sim::SimFormUser& user) {
-    timerDuringDialog = form->TimerEnabled();
+    timerDuringDialog = form->Watch().Running();
     EXPECT_EQ(App, user.TextOf("valueFilename"));
     user.Escape();
   });
@@ -315,7 +318,7 @@ TEST_F(OmbrixMainTest, QuickCloseYesOpensTheConfigurationThenEnds) {
   EXPECT_EQ(1u, host.ShownForms().size());
   EXPECT_FALSE(timerDuringDialog);
   EXPECT_EQ(1, closedCount);
-  EXPECT_FALSE(form->State.ConfigOpen);
+  EXPECT_FALSE(form->Menu().ConfigurationOpen());
   EXPECT_EQ(nullptr, Icon());
 }
 

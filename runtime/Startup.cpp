@@ -1,0 +1,128 @@
+#include "runtime/Startup.h"
+
+#include "platform/MiscUtils.h"
+#include "platform/ShellLinks.h"
+#include "runtime/Launch.h"
+#include "runtime/OmbrixSelf.h"
+#include "runtime/TargetResolution.h"
+#include "settings/RegistryEnhanced.h"
+
+namespace ombrix {
+
+namespace {
+
+bool IsProgramExtension(const std::string& extension) {
+  return extension == ".EXE" || extension == ".COM" || extension == ".BAT";
+}
+
+}  // namespace
+
+TStartup::TStartup(Platform& platform, TTarget& target)
+    : platform_(platform), target_(target), shellLink_(platform) {}
+
+void TStartup::RecordInstallation() {
+  TRegistryEnhanced registry(platform_);
+  registry.RootKey = TRootKey::hkCurrentUser;
+  registry.Key = SettingsKey;
+  try {
+    registry.WriteValue(ValueVersion, TVariant(FileVersionText(platform_, OwnFile(platform_))));
+    registry.WriteValue(ValuePath, TVariant(OwnFolder(platform_)));
+    registry.WriteValue(ValueExeName, TVariant(OwnFile(platform_).substr(OwnFolder(platform_).size())));
+  } catch (const ERegistryException&) {
+  }
+}
+
+bool TStartup::TakeTarget(const std::string& commandLine) {
+  const std::vector<std::string> arguments = SplitCommandLineArguments(commandLine);
+  std::string target;
+  std::string params;
+  if (arguments.empty()) {
+    OpenFileRequest request;
+    request.title = "Choose executable to minimize...";
+    request.filter = "All files|*.*";
+    request.defaultExtension = ".exe";
+    request.pathMustExist = true;
+    request.fileMustExist = true;
+    if (!platform_.Dialogs().GetOpenFileNameA(request, target)) return false;
+  } else {
+    target = arguments[0];
+    params = BuildTargetParams(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  }
+  if (!platform_.Files().FileExists(target)) {
+    ShowOwnMessage(platform_, target + "\r\nnot found!\r\nPlease verify your program location.");
+    return false;
+  }
+  target_.SetCommand(target, params);
+  return true;
+}
+
+bool TStartup::Checkfilename() {
+  const std::string extension = UpperExtension(platform_.Windows(), target_.File());
+  if (IsProgramExtension(extension)) return true;
+
+  if (extension == ".LNK") {
+    try {
+      shellLink_.SetShellFolder(TShellFolder::sfNone);
+      shellLink_.SetFileName(target_.File());
+      shellLink_.ReadLink();
+    } catch (const std::exception&) {
+      ShowOwnMessage(platform_, "Invalid shortcut.\r\nCould not read file: \r\n" + target_.File());
+      return false;
+    }
+    target_.SetCommand(shellLink_.Target(), shellLink_.Arguments());
+    return true;
+  }
+
+  // A document: the program registered for its file type, under HKEY_CLASSES_ROOT.
+  TRegistryEnhanced classes(platform_);
+  classes.RootKey = TRootKey::hkClassesRoot;
+  classes.Access = TAccess::kRead;
+  const ReadClassDefault readDefault = [&classes](const std::string& keyPath) {
+    classes.Key = keyPath;
+    return classes.ReadValueDefault("", TVariant(std::string())).ToText();
+  };
+  const ExpandEnvironment expand = [this](const std::string& text) {
+    return platform_.Processes().ExpandEnvironmentStringsA(text);
+  };
+  const DocumentCommand command =
+      ResolveDocumentCommand(platform_.Windows(), target_.File(), extension, readDefault, expand);
+  if (!command.resolved) {
+    ShowOwnMessage(platform_, command.errorText);
+    return false;
+  }
+  target_.SetCommand(command.targetFile, command.targetParams);
+  return true;
+}
+
+bool TStartup::Launch() {
+  try {
+    if (target_.Launch()) return true;
+    ShowOwnMessage(platform_, LaunchErrorText(target_.LaunchError()));
+  } catch (const ELaunchFolder& error) {
+    ShowOwnMessage(platform_, error.Message());
+  }
+  return false;
+}
+
+bool TStartup::DiscoverWindows(const std::function<void()>& configure, const std::function<bool()>& ended) {
+  for (;;) {
+    const bool found = target_.FindWindows();
+    if (ended()) return false;
+    if (found) return true;
+    const std::string question = LaunchErrorText(target_.LaunchError()) +
+                                 "\r\n\r\nChoose YES to retry getting handle\r\nChoose NO to configure this "
+                                 "app\r\nChoose CANCEL to exit.\r\n\r\n"
+                                 "(Wait delay is now " +
+                                 IntToText(target_.SecsToWait()) + " sec, you can increase it with \"Configure\".)";
+    const int answer = platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), question, "Confirmation",
+                                                       MB_YESNOCANCEL | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (ended()) return false;
+    if (answer == IDYES) continue;
+    if (answer != IDNO) return false;  // Cancel or the box closed: the target keeps running
+    // Configure, then look again with what was saved; the target is not started again.
+    configure();
+    if (ended()) return false;
+  }
+}
+
+}  // namespace ombrix

@@ -1,0 +1,43 @@
+#pragma once
+// Start-up, up to the target's window: Ombrix's own entries in the settings key, the target
+// from the command line (or the open dialog), a shortcut or document turned into the program
+// to start, the launch, and the search for the window with its retry question.
+
+#include <functional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/ShellLnk.h"
+#include "runtime/Target.h"
+#include "settings/AppSettings.h"
+
+namespace ombrix {
+
+class TStartup {
+ public:
+  TStartup(Platform& platform, TTarget& target);
+
+  // Writes Ombrix's version, folder and file name under the settings key; nothing reads
+  // them back, so a registry that refuses them does not stop the program.
+  void RecordInstallation();
+  // The target file and its arguments from the command line, or the file the user chooses
+  // when there is none. False when there is none or it does not exist (said where due).
+  bool TakeTarget(const std::string& commandLine);
+  // Turns a shortcut or a document into the program to start and its arguments. False,
+  // with the reason shown, when that cannot be done.
+  bool Checkfilename();
+  // Starts the target. False, with the reason shown, when it did not start.
+  bool Launch();
+  // Looks for the target's windows; when none is found, asks whether to look again, to
+  // configure (`configure`, then look again) or to give up. `ended` says whether Ombrix has
+  // ended meanwhile (the tray menu and the timer stay live in every box shown here): then
+  // the search stops. True when a window was found.
+  bool DiscoverWindows(const std::function<void()>& configure, const std::function<bool()>& ended);
+
+ private:
+  Platform& platform_;
+  TTarget& target_;
+  TShellLinkWrapper shellLink_;
+};
+
+}  // namespace ombrix

@@ -1,0 +1,60 @@
+#include "runtime/Target.h"
+
+#include "platform/MiscUtils.h"
+#include "runtime/Launch.h"
+
+namespace ombrix {
+
+namespace {
+
+// The longest caption read of the main window.
+constexpr int CaptionCapacity = 512;
+
+}  // namespace
+
+TTarget::TTarget(Platform& platform)
+    : platform_(platform), windows_(platform.Windows()), windowsList_(platform.Windows()) {
+  windowsList_.AcceptEmptyNames = false;
+}
+
+void TTarget::SetCommand(const std::string& file, const std::string& params) {
+  state_.TargetFile = file;
+  state_.TargetParams = params;
+}
+
+void TTarget::ApplySettings(const TAppSettings& settings) {
+  state_.Settings = settings;
+  state_.MainWindowIndex = DigitsToInt(settings.MainHandle);
+}
+
+void TTarget::ApplyTraySettings(const TAppSettings& settings) {
+  TAppSettings& own = state_.Settings;
+  own.Icon = settings.Icon;
+  own.IconNumber = settings.IconNumber;
+  own.TrayTask = settings.TrayTask;
+  own.TrayNoTask = settings.TrayNoTask;
+  own.NoTrayTask = settings.NoTrayTask;
+  own.NoTrayIcon = settings.NoTrayIcon;
+  own.TrayDblClick = settings.TrayDblClick;
+  own.HotKey = settings.HotKey;
+}
+
+bool TTarget::Launch() {
+  state_.OwnStartupInfo = platform_.Processes().GetStartupInfoA();
+  return LaunchTarget(platform_, state_);
+}
+
+void TTarget::WaitUntilIdle() { WaitForTargetIdle(platform_, state_); }
+
+bool TTarget::FindWindows() {
+  if (!FindTargetWindows(platform_, state_, windowsList_)) return false;
+  foundAt_ = platform_.Clock().Now();
+  return true;
+}
+
+const std::string& TTarget::ReadCaption() {
+  state_.CurrentCaption = windows_.GetWindowTextA(MainWindow(), CaptionCapacity);
+  return state_.CurrentCaption;
+}
+
+}  // namespace ombrix

@@ -1,0 +1,58 @@
+#pragma once
+// The target's icon in the notification area: its picture from the settings, whether it is
+// there, its tip, the click that toggles the target, and the target's hot key, which the
+// icon's window holds.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "runtime/TrayIcon.h"
+#include "settings/AppSettings.h"
+
+namespace ombrix {
+
+class TTrayIconOwner {
+ public:
+  // `applicationWindow` is brought to the foreground before a menu of the icon is shown.
+  TTrayIconOwner(Platform& platform, HWND applicationWindow);
+
+  TTrayIcon& Icon() { return icon_; }
+  const TTrayIcon& Icon() const { return icon_; }
+
+  // Takes the picture of `settings`, adds the icon unless the settings want none, and takes
+  // the hot key for `targetFile`.
+  void Setup(const TAppSettings& settings, const std::string& targetFile);
+  // Adds (true) or removes the icon; never adds it once the icon has been retired.
+  void Present(bool present);
+  // Shows `text` as the tip; an empty text leaves the tip as it is.
+  void ShowTip(const std::string& text);
+  // A single click (TrayDblClick 0) or a double click (1) raises OnToggle.
+  void SetClickMode(std::int32_t trayDblClick);
+  // The hot key as Program Information shows it: "none", the key, or the key said to be held
+  // by another program.
+  std::string HotKeyInfo(std::int32_t hotKey) const;
+  // Ombrix ends: the icon goes and the hot key is freed, for good.
+  void Retire();
+
+  // A click, a double click or the hot key, as the settings say.
+  std::function<void()> OnToggle;
+  std::function<void()> OnRightClick;
+  // A request to end reached the icon's window.
+  std::function<void()> OnEndRequest;
+
+ private:
+  void SetPicture(const TAppSettings& settings);
+  // Takes the hot key, or says once that another program holds it.
+  void TakeHotKey(std::int32_t hotKey, const std::string& targetFile);
+  void Toggle();
+
+  Platform& platform_;
+  TTrayIcon icon_;
+  bool retired_ = false;
+  // The last hot key another program was found to hold: reported once.
+  std::int32_t refusedHotKey_ = 0;
+};
+
+}  // namespace ombrix

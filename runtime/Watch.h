@@ -1,0 +1,53 @@
+#pragma once
+// The watch timer: while the target's main window lives, a minimized target is hidden and
+// the icon's tip follows the window's caption; once the window is gone, Ombrix ends (after
+// offering the configuration when the program closed within seconds of being found).
+
+#include <functional>
+
+#include "platform/Platform.h"
+#include "runtime/Target.h"
+#include "runtime/TargetVisibility.h"
+#include "runtime/TrayIconOwner.h"
+
+namespace ombrix {
+
+class TWatch {
+ public:
+  // The timer runs from the start at a short interval; it has nothing to do until the main
+  // window has been found.
+  TWatch(Platform& platform, TTarget& target, TTargetVisibility& visibility, TTrayIconOwner& tray);
+  ~TWatch();
+  TWatch(const TWatch&) = delete;
+  TWatch& operator=(const TWatch&) = delete;
+
+  // The target's window was found: from now on the timer watches it at its own pace.
+  void Watch();
+  // One tick of the timer.
+  void Tick();
+  // Ombrix ends: the timer stops for good.
+  void Retire();
+
+  bool Running() const { return timer_ != 0; }
+  UINT Interval() const { return interval_; }
+
+  // The program closed soon after it was found and the user wants to configure it.
+  std::function<void()> OnConfigure;
+  // The target's main window is gone: Ombrix ends.
+  std::function<void()> OnEnd;
+
+ private:
+  void Start(UINT interval);
+  void Stop();
+  void TargetGone();
+
+  Platform& platform_;
+  TTarget& target_;
+  TTargetVisibility& visibility_;
+  TTrayIconOwner& tray_;
+  UINT_PTR timer_ = 0;
+  UINT interval_ = 0;
+  bool retired_ = false;
+};
+
+}  // namespace ombrix
