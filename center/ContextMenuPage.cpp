@@ -29,33 +29,13 @@ std::string CacheName(const std::string& key) {
 // The user's own file types, which HKEY_CLASSES_ROOT shows over the machine-wide ones.
 constexpr char UserClasses[] = "Software\\Classes\\";
 
-// Aims the window's registry component at a root (HKEY_CLASSES_ROOT unless told) for one of
-// the page's operations and puts it back afterwards, so that the other pages find it as they
-// left it. Keys are opened for reading only: on Windows a standard user may read, but not
-// open for writing, the file types that only the machine-wide part of HKEY_CLASSES_ROOT
-// holds, and those would otherwise never be listed. (A write opens its key with full access
-// whatever the component asks, and a delete needs no more than this.)
-class TRootScope {
- public:
-  explicit TRootScope(TRegistryEnhanced& registry, TRootKey root = TRootKey::hkClassesRoot)
-      : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
-    registry_.RootKey = root;
-    registry_.Access = TAccess::kRead;
-  }
-  ~TRootScope() {
-    registry_.RootKey = root_;
-    registry_.Key = key_;
-    registry_.Access = access_;
-  }
-  TRootScope(const TRootScope&) = delete;
-  TRootScope& operator=(const TRootScope&) = delete;
-
- private:
-  TRegistryEnhanced& registry_;
-  TRootKey root_;
-  std::string key_;
-  TAccess access_;
-};
+// The page's operations aim the window's registry component with a TRegistryScope, so that
+// the other pages find it as they left it, and open keys for reading only: on Windows a
+// standard user may read, but not open for writing, the file types that only the
+// machine-wide part of HKEY_CLASSES_ROOT holds, and those would otherwise never be listed.
+// (A write opens its key with full access whatever the component asks, and a delete needs
+// no more than this.)
+constexpr TAccess PageAccess = TAccess::kRead;
 
 }  // namespace
 
@@ -91,8 +71,9 @@ std::string TContextMenuPage::DefaultValueOf(const std::string& key) {
 }
 
 TContextMenuPage::TOpenCommands::iterator TContextMenuPage::CachedEntry(const std::string& name) {
-  return std::lower_bound(openCommands_.begin(), openCommands_.end(), name,
-                          [](const TOpenCommands::value_type& entry, const std::string& key) { return entry.first < key; });
+  return std::lower_bound(
+      openCommands_.begin(), openCommands_.end(), name,
+      [](const TOpenCommands::value_type& entry, const std::string& key) { return entry.first < key; });
 }
 
 const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
@@ -120,7 +101,7 @@ bool TContextMenuPage::HasVerbKey(const std::string& item) {
 }
 
 void TContextMenuPage::FillFileTypeList() {
-  TRootScope scope(context_.RegistryOp);
+  TRegistryScope scope(context_.RegistryOp, TRootKey::hkClassesRoot, PageAccess);
   lbAssExt.SetVisible(false);
   lbAssExt.Clear();
   TStringList names;
@@ -151,7 +132,7 @@ void TContextMenuPage::FillFileTypeList() {
 }
 
 TContextMenuPage::TFileType TContextMenuPage::LookupFileType(const std::string& item) {
-  TRootScope scope(context_.RegistryOp);
+  TRegistryScope scope(context_.RegistryOp, TRootKey::hkClassesRoot, PageAccess);
   TFileType result;
   result.Type = DefaultValueOf(item);
   std::string command = DefaultValueOf(item + OpenCommandPath);
@@ -243,7 +224,7 @@ TContextMenuPage::TOutcome TContextMenuPage::WriteVerb(const std::string& verbKe
   TRegistryEnhanced& registry = context_.RegistryOp;
   TOutcome outcome;
   {
-    TRootScope scope(registry, TRootKey::hkCurrentUser);
+    TRegistryScope scope(registry, TRootKey::hkCurrentUser, PageAccess);
     registry.Key = UserClasses + verbKey + "\\Shell\\" + VerbName + "\\Command";
     try {
       registry.WriteValue("", TVariant(VerbCommand()));
@@ -273,7 +254,7 @@ TContextMenuPage::TOutcome TContextMenuPage::DeleteVerb(const std::string& verbK
 
 TContextMenuPage::TOutcome TContextMenuPage::DeleteVerbBelow(TRootKey root, const std::string& shellKey) {
   TRegistryEnhanced& registry = context_.RegistryOp;
-  TRootScope scope(registry, root);
+  TRegistryScope scope(registry, root, PageAccess);
   registry.Key = shellKey;
   // Only a verb that is there is deleted: where there is nothing to remove, a user who may
   // not change the type is not told that he may not.
@@ -293,7 +274,7 @@ TContextMenuPage::TOutcome TContextMenuPage::DeleteVerbBelow(TRootKey root, cons
 
 void TContextMenuPage::RemoveEmptyUserKeys(const std::string& verbKey, std::string below) {
   TRegistryEnhanced& registry = context_.RegistryOp;
-  TRootScope scope(registry, TRootKey::hkCurrentUser);
+  TRegistryScope scope(registry, TRootKey::hkCurrentUser, PageAccess);
   // Upwards from the deepest: a key that holds something keeps its parent from being empty,
   // so nothing above a key the user filled is taken. One left behind (a delete refused)
   // changes nothing that Explorer or Ombrix sees, so it is not reported.

@@ -76,7 +76,7 @@ void WriteExportFile(Platform& platform, const std::string& fileName, const std:
 std::string RegFileDword(std::int32_t value) { return "dword:" + HexText(static_cast<std::uint32_t>(value), 8, true); }
 
 void ExportSettings(Platform& platform, TRegistryEnhanced& registry, const std::string& fileName) {
-  const TAppSettingsStore::Target target(registry, SettingsKey);
+  const TRegistryScope scope = SettingsKeyScope(registry);
   std::string text = std::string(RegEdit4) + LineEnd + LineEnd + "[HKEY_CURRENT_USER\\" + SettingsKey + "]" + LineEnd;
   try {
     // One key for the whole file instead of one per value: each opening costs the system calls.

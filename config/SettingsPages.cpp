@@ -1,6 +1,7 @@
 #include "config/SettingsPages.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <initializer_list>
 
 #include "config/TargetSettings.h"
@@ -12,44 +13,172 @@ namespace {
 
 constexpr char IconNumberCaption[] = "Current Icon Number : ";
 
-// Which control shows which value of the entry, by the control's name (as a dialog's controls
-// are bound by their identifiers): an edit box shows a text, a check box or radio button a
-// flag, a combo box or radio group a number as the chosen item, the hot-key control its key.
-// The other method's radio button shows the flag inverted and leaves collecting it to its
-// partner. The icon file and the icon's position are the icon choice's; the file name is the
-// holder's to show.
-struct TBinding {
-  const char* Control;
-  TEntryField Field;
-  bool ShownInverted;
+// How a radio button shows its flag.
+enum class TShown : unsigned char { kAsIs, kInverted };
+
+// Which control of the pages shows which value of the entry: an edit box shows a text, a
+// check box or radio button a flag, a combo box or radio group a number as the chosen item,
+// the hot-key control its key. The other method's radio button shows the flag inverted and
+// leaves collecting it to its partner. The icon file and the icon's position are the icon
+// choice's; the file name is the holder's to show.
+class TBinding {
+ public:
+  constexpr TBinding(TEdit TSettingsPages::*edit, TEntryField field) : kind_(Kind::kEdit), edit_(edit), field_(field) {}
+  constexpr TBinding(TCheckBox TSettingsPages::*checkBox, TEntryField field)
+      : kind_(Kind::kCheckBox), checkBox_(checkBox), field_(field) {}
+  constexpr TBinding(TRadioButton TSettingsPages::*radioButton, TEntryField field, TShown shown = TShown::kAsIs)
+      : kind_(Kind::kRadioButton), shown_(shown), radioButton_(radioButton), field_(field) {}
+  constexpr TBinding(TComboBox TSettingsPages::*comboBox, TEntryField field)
+      : kind_(Kind::kComboBox), comboBox_(comboBox), field_(field) {}
+  constexpr TBinding(TRadioGroup TSettingsPages::*radioGroup, TEntryField field)
+      : kind_(Kind::kRadioGroup), radioGroup_(radioGroup), field_(field) {}
+  constexpr TBinding(THotKey TSettingsPages::*hotKey, TEntryField field)
+      : kind_(Kind::kHotKey), hotKey_(hotKey), field_(field) {}
+
+  // Whether the control shows a value of the field's type.
+  constexpr bool ShowsItsField() const {
+    switch (kind_) {
+      case Kind::kEdit:
+        return field_.Type() == TEntryValueType::kText;
+      case Kind::kCheckBox:
+      case Kind::kRadioButton:
+        return field_.Type() == TEntryValueType::kFlag;
+      case Kind::kComboBox:
+      case Kind::kRadioGroup:
+      case Kind::kHotKey:
+        return field_.Type() == TEntryValueType::kNumber;
+    }
+    return false;
+  }
+  // Whether Collect sets `field`.
+  constexpr bool Collects(const TEntryField& field) const { return shown_ == TShown::kAsIs && field_ == field; }
+  constexpr const TEntryField& Field() const { return field_; }
+
+  void Show(TSettingsPages& pages, const TAppSettings& settings) const {
+    switch (kind_) {
+      case Kind::kEdit:
+        (pages.*edit_).SetText(field_.Text(settings));
+        return;
+      case Kind::kCheckBox:
+        (pages.*checkBox_).SetChecked(field_.Flag(settings));
+        return;
+      case Kind::kRadioButton:
+        (pages.*radioButton_).SetChecked(field_.Flag(settings) != (shown_ == TShown::kInverted));
+        return;
+      case Kind::kComboBox:
+        (pages.*comboBox_).SetItemIndex(field_.Number(settings));
+        return;
+      case Kind::kRadioGroup:
+        (pages.*radioGroup_).SetItemIndex(field_.Number(settings));
+        return;
+      case Kind::kHotKey:
+        (pages.*hotKey_).SetHotKey(field_.Number(settings));
+        return;
+    }
+    throw EProgramError("A setting is bound to a control of a kind the settings pages do not show");
+  }
+
+  void Collect(const TSettingsPages& pages, TAppSettings& settings) const {
+    if (shown_ == TShown::kInverted) return;
+    switch (kind_) {
+      case Kind::kEdit:
+        field_.SetText(settings, (pages.*edit_).Text());
+        return;
+      case Kind::kCheckBox:
+        field_.SetFlag(settings, (pages.*checkBox_).Checked());
+        return;
+      case Kind::kRadioButton:
+        field_.SetFlag(settings, (pages.*radioButton_).Checked());
+        return;
+      case Kind::kComboBox:
+        field_.SetNumber(settings, (pages.*comboBox_).ItemIndex());
+        return;
+      case Kind::kRadioGroup:
+        field_.SetNumber(settings, (pages.*radioGroup_).ItemIndex());
+        return;
+      case Kind::kHotKey:
+        field_.SetNumber(settings, (pages.*hotKey_).HotKey());
+        return;
+    }
+    throw EProgramError("A setting is bound to a control of a kind the settings pages do not collect");
+  }
+
+ private:
+  enum class Kind : unsigned char { kEdit, kCheckBox, kRadioButton, kComboBox, kRadioGroup, kHotKey };
+  Kind kind_;
+  TShown shown_ = TShown::kAsIs;
+  union {
+    TEdit TSettingsPages::*edit_;
+    TCheckBox TSettingsPages::*checkBox_;
+    TRadioButton TSettingsPages::*radioButton_;
+    TComboBox TSettingsPages::*comboBox_;
+    TRadioGroup TSettingsPages::*radioGroup_;
+    THotKey TSettingsPages::*hotKey_;
+  };
+  TEntryField field_;
 };
+
 // In this order the tray mode's radio buttons show the last flag that is on (checking one
 // unchecks the others, unchecking one leaves them alone), and four flags off leave none on.
 constexpr TBinding Bindings[] = {
-    {"rbMinByProcess", &TAppSettings::MinimizeType, false},
-    {"rbMinByName", &TAppSettings::MinimizeType, true},
-    {"ebxNbHandles", &TAppSettings::NbWindows, false},
-    {"ebxMainHandle", &TAppSettings::MainHandle, false},
-    {"ebxSecsToWait", &TAppSettings::SecsToWait, false},
-    {"ebxWindowName", &TAppSettings::WindowCaption, false},
-    {"cbShowState", &TAppSettings::ShowState, false},
-    {"rgTrayDblClick", &TAppSettings::TrayDblClick, false},
-    {"cbxDebugMode", &TAppSettings::DebugMode, false},
-    {"cbxWarnCloseQuick", &TAppSettings::WarnQuickClose, false},
-    {"cbPartialSearch", &TAppSettings::DoPartialSearch, false},
-    {"cbUsePID", &TAppSettings::UsePID, false},
-    {"rbTrayTask", &TAppSettings::TrayTask, false},
-    {"rbTrayNoTask", &TAppSettings::TrayNoTask, false},
-    {"rbNoTrayTask", &TAppSettings::NoTrayTask, false},
-    {"rbNoTrayNoTask", &TAppSettings::NoTrayIcon, false},
-    {"hkHotKey", &TAppSettings::HotKey, false},
+    {&TSettingsPages::rbMinByProcess, &TAppSettings::MinimizeType},
+    {&TSettingsPages::rbMinByName, &TAppSettings::MinimizeType, TShown::kInverted},
+    {&TSettingsPages::ebxNbHandles, &TAppSettings::NbWindows},
+    {&TSettingsPages::ebxMainHandle, &TAppSettings::MainHandle},
+    {&TSettingsPages::ebxSecsToWait, &TAppSettings::SecsToWait},
+    {&TSettingsPages::ebxWindowName, &TAppSettings::WindowCaption},
+    {&TSettingsPages::cbShowState, &TAppSettings::ShowState},
+    {&TSettingsPages::rgTrayDblClick, &TAppSettings::TrayDblClick},
+    {&TSettingsPages::cbxDebugMode, &TAppSettings::DebugMode},
+    {&TSettingsPages::cbxWarnCloseQuick, &TAppSettings::WarnQuickClose},
+    {&TSettingsPages::cbPartialSearch, &TAppSettings::DoPartialSearch},
+    {&TSettingsPages::cbUsePID, &TAppSettings::UsePID},
+    {&TSettingsPages::rbTrayTask, &TAppSettings::TrayTask},
+    {&TSettingsPages::rbTrayNoTask, &TAppSettings::TrayNoTask},
+    {&TSettingsPages::rbNoTrayTask, &TAppSettings::NoTrayTask},
+    {&TSettingsPages::rbNoTrayNoTask, &TAppSettings::NoTrayIcon},
+    {&TSettingsPages::hkHotKey, &TAppSettings::HotKey},
 };
 
-TControl& BoundControl(const TForm& form, const TBinding& binding) {
-  TControl* control = form.FindControl(binding.Control);
-  if (!control) throw EProgramError("A setting is bound to a control that does not exist");
-  return *control;
+constexpr bool ControlsShowTheirFields() {
+  for (const TBinding& binding : Bindings) {
+    if (!binding.ShowsItsField()) return false;
+  }
+  return true;
 }
+static_assert(ControlsShowTheirFields(), "a control is bound to a value of a type it does not show");
+
+// The values the pages do not collect: the holder fills in the file name, and the icon
+// choice gives the icon.
+constexpr TEntryField CollectedElsewhere[] = {&TAppSettings::Filename, &TAppSettings::Icon, &TAppSettings::IconNumber};
+
+constexpr std::size_t Collectors(const TEntryField& field) {
+  std::size_t collectors = 0;
+  for (const TBinding& binding : Bindings) {
+    if (binding.Collects(field)) ++collectors;
+  }
+  return collectors;
+}
+
+constexpr bool CollectedElsewhereField(const TEntryField& field) {
+  for (const TEntryField& elsewhere : CollectedElsewhere) {
+    if (elsewhere == field) return true;
+  }
+  return false;
+}
+
+// Every value of the entry comes from exactly one control, or from elsewhere; a value shown
+// inverted comes from its partner. A value that no control collected would be saved as 0.
+constexpr bool EveryValueCollectedOnce() {
+  for (const TEntryValue& value : EntryValues) {
+    if (Collectors(value.Field) != (CollectedElsewhereField(value.Field) ? 0u : 1u)) return false;
+  }
+  for (const TBinding& binding : Bindings) {
+    if (Collectors(binding.Field()) != 1) return false;
+  }
+  return true;
+}
+static_assert(EveryValueCollectedOnce(), "every value of the entry needs exactly one control that collects it");
 
 }  // namespace
 
@@ -78,60 +207,13 @@ TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platf
 }
 
 void TSettingsPages::ShowSettings(const TAppSettings& settings) {
-  for (const TBinding& binding : Bindings) {
-    TControl& control = BoundControl(Form(), binding);
-    const TEntryField& field = binding.Field;
-    switch (control.Kind()) {
-      case TControlKind::kEdit:
-        static_cast<TEdit&>(control).SetText(field.Text(settings));
-        break;
-      case TControlKind::kCheckBox:
-        static_cast<TCheckBox&>(control).SetChecked(field.Flag(settings));
-        break;
-      case TControlKind::kRadioButton:
-        static_cast<TRadioButton&>(control).SetChecked(field.Flag(settings) != binding.ShownInverted);
-        break;
-      case TControlKind::kComboBox:
-        static_cast<TComboBox&>(control).SetItemIndex(field.Number(settings));
-        break;
-      case TControlKind::kHotKey:
-        static_cast<THotKey&>(control).SetHotKey(field.Number(settings));
-        break;
-      default:
-        static_cast<TRadioGroup&>(control).SetItemIndex(field.Number(settings));
-        break;
-    }
-  }
+  for (const TBinding& binding : Bindings) binding.Show(*this, settings);
   ChooseIconFile(settings.Icon, settings.IconNumber);
 }
 
 TAppSettings TSettingsPages::CollectSettings() const {
   TAppSettings settings;
-  for (const TBinding& binding : Bindings) {
-    if (binding.ShownInverted) continue;
-    const TControl& control = BoundControl(Form(), binding);
-    const TEntryField& field = binding.Field;
-    switch (control.Kind()) {
-      case TControlKind::kEdit:
-        field.SetText(settings, static_cast<const TEdit&>(control).Text());
-        break;
-      case TControlKind::kCheckBox:
-        field.SetFlag(settings, static_cast<const TCheckBox&>(control).Checked());
-        break;
-      case TControlKind::kRadioButton:
-        field.SetFlag(settings, static_cast<const TRadioButton&>(control).Checked());
-        break;
-      case TControlKind::kComboBox:
-        field.SetNumber(settings, static_cast<const TComboBox&>(control).ItemIndex());
-        break;
-      case TControlKind::kHotKey:
-        field.SetNumber(settings, static_cast<const THotKey&>(control).HotKey());
-        break;
-      default:
-        field.SetNumber(settings, static_cast<const TRadioGroup&>(control).ItemIndex());
-        break;
-    }
-  }
+  for (const TBinding& binding : Bindings) binding.Collect(*this, settings);
   settings.Icon = IconFile_;
   settings.IconNumber = static_cast<std::int16_t>(udIconNumber.Position());
   return settings;

@@ -1,6 +1,8 @@
 #include "settings/AppSettings.h"
 
-#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 
 #include "platform/MiscUtils.h"
 #include "settings/SettingsText.h"
@@ -14,11 +16,11 @@ std::string Slotted(const char* name, int slot) { return name + std::to_string(s
 // The one-character default that tells a missing INI key from an empty one.
 const std::string MissingMark(1, '\x01');
 
-// INI key names match whatever the letter case of A to Z.
+// Registry and INI names match whatever the letter case of A to Z.
+constexpr char FoldedLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 std::string FoldedKey(std::string name) {
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : name) c = FoldedLetter(c);
   return name;
 }
 
@@ -101,28 +103,174 @@ TAppSettings DefaultAppSettings(const std::string& fileName) {
   return settings;
 }
 
-std::vector<const TEntryValue*> EntryValuesInOrder(TEntryOrder order) {
-  auto place = [order](const TEntryValue* value) {
-    return order == TEntryOrder::kDelete ? value->DeletePlace : value->ExportPlace;
-  };
-  std::vector<const TEntryValue*> values;
-  for (const TEntryValue& value : EntryValues) {
-    if (place(&value) > 0) values.push_back(&value);
+namespace {
+
+// What the compiler checks in the table of the entry's values, so that a row added or
+// changed wrongly does not build rather than storing, loading or deleting entries wrongly.
+
+constexpr std::size_t EntryValueCount = std::size(EntryValues);
+
+constexpr bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+constexpr bool SameName(const char* left, const char* right) {
+  for (; *left != '\0' && *right != '\0'; ++left, ++right) {
+    if (FoldedLetter(*left) != FoldedLetter(*right)) return false;
   }
-  std::sort(values.begin(), values.end(),
-            [&](const TEntryValue* left, const TEntryValue* right) { return place(left) < place(right); });
+  return *left == *right;
+}
+
+// A name is letters only, and no other name ignoring letter case: the slot number follows it
+// in both stores, where a backslash would make it a key path and an '=' would end it.
+constexpr bool NamesDistinct() {
+  for (std::size_t row = 0; row < EntryValueCount; ++row) {
+    const char* name = EntryValues[row].Name;
+    if (*name == '\0') return false;
+    for (const char* c = name; *c != '\0'; ++c) {
+      if (!IsLetter(*c)) return false;
+    }
+    for (std::size_t other = row + 1; other < EntryValueCount; ++other) {
+      if (SameName(name, EntryValues[other].Name)) return false;
+    }
+  }
+  return true;
+}
+static_assert(NamesDistinct(), "every value needs a name of its own, of letters only");
+
+// A field in two rows would be stored twice under two names, and loaded from whichever
+// comes last.
+constexpr bool FieldsDistinct() {
+  for (std::size_t row = 0; row < EntryValueCount; ++row) {
+    for (std::size_t other = row + 1; other < EntryValueCount; ++other) {
+      if (EntryValues[row].Field == EntryValues[other].Field) return false;
+    }
+  }
+  return true;
+}
+static_assert(FieldsDistinct(), "every value needs a field of its own");
+
+// DefaultOf reads a text's default as a text and a number's or a flag's as a number, which the
+// field then holds as it is.
+constexpr bool DefaultsFitFields() {
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Default.IsText != (value.Type() == TEntryValueType::kText)) return false;
+    if (!value.Default.IsText && !value.Field.Holds(value.Default.Number)) return false;
+  }
+  return true;
+}
+static_assert(DefaultsFitFields(), "a value's default must be of its field's type and fit it");
+
+// The slots are found by the file name under EntryKeyName, which the loads do not read back,
+// and a new entry's file name is the one it is made for.
+constexpr bool KeyedByFileName() {
+  std::size_t keys = 0;
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Load != TEntryLoad::kKey) continue;
+    ++keys;
+    if (!SameName(value.Name, EntryKeyName) || !(value.Field == TEntryField(&TAppSettings::Filename)) ||
+        !value.Default.IsText || value.Default.Text != nullptr) {
+      return false;
+    }
+  }
+  return keys == 1;
+}
+static_assert(KeyedByFileName(), "the entry is keyed by its Filename value alone");
+
+// A load that compares with 1 gives a flag; an empty text missing from the INI file would
+// end the INI load at any other type, which an empty text does not convert to.
+constexpr bool LoadsFitFields() {
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Load == TEntryLoad::kExactlyOne && value.Type() != TEntryValueType::kFlag) return false;
+    if (value.IniMissing == TIniMissing::kEmpty && value.Type() != TEntryValueType::kText) return false;
+  }
+  return true;
+}
+static_assert(LoadsFitFields(), "kExactlyOne loads a flag, TIniMissing::kEmpty a text");
+
+// The values ReadTrayMode reads and sets, under the names it reads them by: the registry
+// load leaves any other value marked as the tray mode unread.
+struct TTrayModeValue {
+  const char* Name;
+  bool TAppSettings::*Flag;
+};
+constexpr TTrayModeValue TrayModeValues[] = {
+    {"TrayTask", &TAppSettings::TrayTask},
+    {"TrayNoTask", &TAppSettings::TrayNoTask},
+    {"NoTrayTask", &TAppSettings::NoTrayTask},
+    {"NoTrayIcon", &TAppSettings::NoTrayIcon},
+};
+constexpr bool TrayModeAsRead() {
+  std::size_t rows = 0;
+  for (const TEntryValue& value : EntryValues) {
+    if (value.Load != TEntryLoad::kTrayMode) continue;
+    ++rows;
+    bool read = false;
+    for (const TTrayModeValue& tray : TrayModeValues) {
+      read = read || (SameName(value.Name, tray.Name) && value.Field == TEntryField(tray.Flag));
+    }
+    if (!read) return false;
+  }
+  return rows == std::size(TrayModeValues);
+}
+static_assert(TrayModeAsRead(), "the tray mode is the four values ReadTrayMode reads");
+
+// An order other than the saving order, as rows of EntryValues, worked out as the program
+// compiles: the values whose place is not 0, by place.
+struct TEntryValueOrder {
+  std::size_t Count = 0;
+  std::uint8_t Rows[EntryValueCount] = {};
+  // Each place from 1 to Count taken by exactly one value, and no value at another place.
+  bool Proper = true;
+};
+static_assert(EntryValueCount <= 256, "a row of EntryValues fits in a byte");
+
+constexpr TEntryValueOrder OrderBy(int TEntryValue::*place) {
+  TEntryValueOrder order;
+  for (const TEntryValue& value : EntryValues) {
+    if (value.*place < 0) order.Proper = false;
+    if (value.*place > 0) ++order.Count;
+  }
+  for (std::size_t wanted = 1; wanted <= order.Count; ++wanted) {
+    std::size_t holders = 0;
+    for (std::size_t row = 0; row < EntryValueCount; ++row) {
+      if (EntryValues[row].*place != static_cast<int>(wanted)) continue;
+      order.Rows[wanted - 1] = static_cast<std::uint8_t>(row);
+      ++holders;
+    }
+    if (holders != 1) order.Proper = false;
+  }
+  return order;
+}
+
+constexpr TEntryValueOrder DeleteOrder = OrderBy(&TEntryValue::DeletePlace);
+constexpr TEntryValueOrder ExportOrder = OrderBy(&TEntryValue::ExportPlace);
+// A delete that skipped a value would leave it behind in the slot.
+static_assert(DeleteOrder.Proper && DeleteOrder.Count == EntryValueCount,
+              "every value has a delete place of its own, from 1 to the number of values");
+static_assert(ExportOrder.Proper, "the exported values have export places of their own, from 1 on without a gap");
+
+}  // namespace
+
+std::vector<const TEntryValue*> EntryValuesInOrder(TEntryOrder order) {
+  const TEntryValueOrder& places = order == TEntryOrder::kDelete ? DeleteOrder : ExportOrder;
+  std::vector<const TEntryValue*> values;
+  values.reserve(places.Count);
+  for (std::size_t place = 0; place < places.Count; ++place) values.push_back(&EntryValues[places.Rows[place]]);
   return values;
 }
 
 TAppSettingsStore::TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location)
     : platform_(platform), registry_(registryOp), location_(std::move(location)) {}
 
+TRegistryScope SettingsKeyScope(TRegistryEnhanced& registry, const std::string& key) {
+  return TRegistryScope(registry, TRootKey::hkCurrentUser, key, TAccess::kAllAccess);
+}
+
 std::unique_ptr<TIniFile> TAppSettingsStore::OpenIni() {
   return location_.IniFile.empty() ? OpenSettingsIni(platform_) : OpenIniFile(platform_, location_.IniFile);
 }
 
 TEntrySlot TAppSettingsStore::FindEntrySlot(const std::string& fileName) {
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   return FindInRegistry(fileName);
 }
 
@@ -159,7 +307,7 @@ bool TAppSettingsStore::Present(const std::string& name) {
 
 void TAppSettingsStore::LoadSettings(TAppSettings& settings) {
   {
-    Target target(registry_, location_.Key);
+    const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
     try {
       LoadFromRegistry(settings);
     } catch (const Exception&) {
@@ -202,6 +350,7 @@ void TAppSettingsStore::ReadRegistryEntry(TAppSettings& s, int n) {
   }
 }
 
+// TrayModeValues names what this reads, for the check of the table.
 void TAppSettingsStore::ReadTrayMode(TAppSettings& s, int n) {
   auto read = [&](const char* name) { return registry_.ReadValue(Slotted(name, n)); };
   // Entries written before the four tray modes existed lack some of their values.
@@ -273,7 +422,7 @@ void TAppSettingsStore::SaveSettings(const TAppSettings& s, bool useIniFile) {
     return;
   }
 
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   const TEntrySlot slot = FindInRegistry(s.Filename);
   RefuseWhenFull(slot, s.Filename);
   const int n = slot.Slot;
@@ -311,7 +460,7 @@ void TAppSettingsStore::SaveEntryAt(TIniFile& ini, const TAppSettings& s, int n)
 TDeleteResult TAppSettingsStore::DeleteSettings(const std::string& fileName) {
   TDeleteResult result;
   {
-    Target target(registry_, location_.Key);
+    const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
     const TEntrySlot slot = FindInRegistry(fileName);
     if (slot.Found) result.LeftInRegistry = !DeleteRegistryEntry(slot.Slot);
   }
@@ -346,7 +495,7 @@ bool TAppSettingsStore::DeleteIniEntry(TIniFile& ini, int slot) {
 }
 
 std::vector<std::string> TAppSettingsStore::StoredFileNames() {
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   // One key opened for all the slots instead of one per slot.
   TOpenKeyReader reader(registry_);
   std::vector<std::string> names;
@@ -395,7 +544,7 @@ std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
 }
 
 void TAppSettingsStore::LoadEntryAt(TAppSettings& settings, int slot) {
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   try {
     ReadRegistryEntry(settings, slot);
   } catch (const Exception&) {
@@ -410,7 +559,7 @@ void TAppSettingsStore::LoadEntryAt(TIniFile& ini, TAppSettings& settings, int s
 }
 
 void TAppSettingsStore::DeleteEntryAt(int slot) {
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   if (DeleteRegistryEntry(slot)) return;
   for (const TEntryValue* value : EntryValuesInOrder(TEntryOrder::kDelete)) {
     const std::string name = Slotted(value->Name, slot);
@@ -419,7 +568,7 @@ void TAppSettingsStore::DeleteEntryAt(int slot) {
 }
 
 bool TAppSettingsStore::SavesToIniFile() {
-  Target target(registry_, location_.Key);
+  const TRegistryScope scope = SettingsKeyScope(registry_, location_.Key);
   try {
     return registry_.ReadValueDefault(ValueUseINIFile, TVariant(true)).ToBool();
   } catch (const Exception&) {

@@ -87,10 +87,40 @@ class TEntryField {
       : kind_(Kind::kShortNumber), shortNumber_(number) {}
   constexpr TEntryField(std::string TAppSettings::*text) : kind_(Kind::kText), text_(text) {}  // NOLINT
 
-  TEntryValueType Type() const {
+  constexpr TEntryValueType Type() const {
     return kind_ == Kind::kFlag   ? TEntryValueType::kFlag
            : kind_ == Kind::kText ? TEntryValueType::kText
                                   : TEntryValueType::kNumber;
+  }
+  // Whether the field keeps `number` as it is: a flag holds 1 or 0, a 16-bit field what fits
+  // in 16 bits; a text holds no number.
+  constexpr bool Holds(std::int32_t number) const {
+    switch (kind_) {
+      case Kind::kFlag:
+        return number == 0 || number == 1;
+      case Kind::kNumber:
+        return true;
+      case Kind::kShortNumber:
+        return number >= INT16_MIN && number <= INT16_MAX;
+      case Kind::kText:
+        break;
+    }
+    return false;
+  }
+  // Whether both name the same field of the entry.
+  constexpr bool operator==(const TEntryField& other) const {
+    if (kind_ != other.kind_) return false;
+    switch (kind_) {
+      case Kind::kFlag:
+        return flag_ == other.flag_;
+      case Kind::kNumber:
+        return number_ == other.number_;
+      case Kind::kShortNumber:
+        return shortNumber_ == other.shortNumber_;
+      case Kind::kText:
+        return text_ == other.text_;
+    }
+    return false;
   }
   // The field as a Boolean, a 32-bit integer or a string, by its type.
   TVariant Get(const TAppSettings& settings) const;
@@ -128,11 +158,12 @@ class TEntryField {
 
 // A new entry's value: a number (flags 1 or 0), a text, or the entry's file name.
 struct TEntryDefault {
-  constexpr TEntryDefault(std::int32_t number) : Number(number) {}  // NOLINT
-  constexpr TEntryDefault(const char* text) : Text(text) {}         // NOLINT
+  constexpr TEntryDefault(std::int32_t number) : Number(number) {}         // NOLINT
+  constexpr TEntryDefault(const char* text) : IsText(true), Text(text) {}  // NOLINT
   static constexpr TEntryDefault FileName() { return TEntryDefault(nullptr); }
 
   std::int32_t Number = 0;
+  bool IsText = false;    // given as a text (or as the file name) rather than a number
   const char* Text = "";  // nullptr: the file name
 };
 
@@ -174,7 +205,7 @@ struct TEntryValue {
   int DeletePlace;
   int ExportPlace;
 
-  TEntryValueType Type() const { return Field.Type(); }
+  constexpr TEntryValueType Type() const { return Field.Type(); }
 };
 
 // The name of the value that keys the entry.
@@ -184,6 +215,7 @@ constexpr char EntryKeyName[] = "Filename";
 // here, its field in TAppSettings, and its control on the settings pages; entries stored
 // before it existed lack it, so it loads with its default when missing (kStored reads a
 // missing number as 0 and a missing text as empty; kDefaultWhenUnnamed gives the default).
+// AppSettings.cpp checks the rows against each other and against the loads as it compiles.
 // clang-format off
 inline constexpr TEntryValue EntryValues[] = {
     // name            field                            default                     load                          INI value missing     delete export
@@ -235,36 +267,16 @@ struct TSettingsLocation {
   std::string IniFile;            // empty: the file OpenSettingsIni chooses
 };
 
+// Aims `registry` at the settings key `key` (below HKEY_CURRENT_USER) with full access for
+// one operation, so that a caller that aimed it elsewhere (file types under
+// HKEY_CLASSES_ROOT) cannot send the entries there; its root, key and access come back when
+// the scope ends.
+TRegistryScope SettingsKeyScope(TRegistryEnhanced& registry, const std::string& key = SettingsKey);
+
 // Finds, loads, saves and deletes entries. Each operation points the given component at
 // the settings key and puts back its root, key and access when done.
 class TAppSettingsStore {
  public:
-  // Points a component at the settings key for one operation and puts its root, key and
-  // access back afterwards, so that a caller that retargeted it (file types under
-  // HKEY_CLASSES_ROOT) cannot send the entries elsewhere.
-  class Target {
-   public:
-    Target(TRegistryEnhanced& registry, const std::string& key)
-        : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
-      registry_.RootKey = TRootKey::hkCurrentUser;
-      registry_.Key = key;
-      registry_.Access = TAccess::kAllAccess;
-    }
-    ~Target() {
-      registry_.RootKey = root_;
-      registry_.Key = key_;
-      registry_.Access = access_;
-    }
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
-
-   private:
-    TRegistryEnhanced& registry_;
-    TRootKey root_;
-    std::string key_;
-    TAccess access_;
-  };
-
   TAppSettingsStore(Platform& platform, TRegistryEnhanced& registryOp, TSettingsLocation location = {});
 
   // The slot of `fileName` in the registry: the first of slots 1 to 399 whose Filename

@@ -229,6 +229,23 @@ TVariant TRegistryEnhanced::ReadValue(const std::string& name) {
   return result;
 }
 
+TRegistryScope::TRegistryScope(TRegistryEnhanced& registry, TRootKey root, TAccess access)
+    : registry_(registry), root_(registry.RootKey), key_(registry.Key), access_(registry.Access) {
+  registry_.RootKey = root;
+  registry_.Access = access;
+}
+
+TRegistryScope::TRegistryScope(TRegistryEnhanced& registry, TRootKey root, const std::string& key, TAccess access)
+    : TRegistryScope(registry, root, access) {
+  registry_.Key = key;
+}
+
+TRegistryScope::~TRegistryScope() {
+  registry_.RootKey = root_;
+  registry_.Key = key_;
+  registry_.Access = access_;
+}
+
 TOpenKeyReader::TOpenKeyReader(TRegistryEnhanced& registry) : accessor_(registry.platform_.Registry()) {
   if (registry.Key.empty()) return;
   registry.Prepare(accessor_, AccessMask(registry.Access));

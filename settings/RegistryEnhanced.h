@@ -126,6 +126,26 @@ class TRegistryEnhanced {
   LONG lastError_ = ERROR_SUCCESS;
 };
 
+// Aims a component at a root and an access (and a key, when given) for one operation and
+// puts its root, key and access back afterwards, so that a caller that aimed it elsewhere
+// finds it as it left it: the settings store aims the component at the settings key under
+// HKEY_CURRENT_USER, while the control center keeps it on file types between operations.
+class TRegistryScope {
+ public:
+  // Key stays as it is, for the operation to set.
+  TRegistryScope(TRegistryEnhanced& registry, TRootKey root, TAccess access);
+  TRegistryScope(TRegistryEnhanced& registry, TRootKey root, const std::string& key, TAccess access);
+  ~TRegistryScope();
+  TRegistryScope(const TRegistryScope&) = delete;
+  TRegistryScope& operator=(const TRegistryScope&) = delete;
+
+ private:
+  TRegistryEnhanced& registry_;
+  TRootKey root_;
+  std::string key_;
+  TAccess access_;
+};
+
 // Reads values directly in a component's Key (names without a key path) through one key
 // opened when the reader is made and closed when it goes, for a caller that reads thousands
 // in a row: every read gives what ReadValue would, without opening and closing the key for
