@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "platform/MiscUtils.h"
+#include "base/FilePaths.h"
 
 namespace ombrix {
 

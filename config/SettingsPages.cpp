@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "platform/MiscUtils.h"
+#include "base/NumberText.h"
+#include "base/Utf8.h"
 
 namespace ombrix {
 

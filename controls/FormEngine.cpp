@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 
 namespace ombrix {
 

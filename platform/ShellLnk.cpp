@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 

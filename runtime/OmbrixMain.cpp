@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/NumberText.h"
+#include "base/Utf8.h"
 #include "config/About.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"

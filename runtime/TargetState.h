@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/NumberText.h"
 #include "platform/Clock.h"
-#include "platform/MiscUtils.h"
 #include "platform/Processes.h"
 #include "settings/AppSettings.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/sim/SimText.h"
 
 namespace ombrix::sim {

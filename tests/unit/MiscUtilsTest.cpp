@@ -7,9 +7,12 @@
 #include <random>
 #include <vector>
 
-#include "platform/DateTime.h"
+#include "base/DateTime.h"
+#include "base/FilePaths.h"
+#include "base/NumberText.h"
+#include "base/Utf8.h"
+#include "base/VersionText.h"
 #include "platform/MiscUtils.h"
-#include "platform/NumberText.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace ombrix {
@@ -159,7 +162,7 @@ TEST(PathParts, FolderAndExtensionOfTheLastPart) {
 // bytes of a legacy code page (\xE9 is é in Windows-1252), which count one a character.
 TEST(TextMeasure, CharactersAreWholeUtf8SequencesOrSingleBytes) {
   const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // three characters of three bytes
-  const std::string emoji = "\xF0\x9F\x98\x80";                          // one beyond U+FFFF: two UTF-16 units
+  const std::string emoji = "\xF0\x9F\x98\x80";                         // one beyond U+FFFF: two UTF-16 units
   const struct {
     std::string text;
     bool utf8;
@@ -169,13 +172,15 @@ TEST(TextMeasure, CharactersAreWholeUtf8SequencesOrSingleBytes) {
       {"Notepad", true, 7},
       {"Caf\xC3\xA9 \xCE\xB1\xCE\xB2", true, 7},
       {japanese + emoji, true, 5},
-      {"Caf\xE9 m\xFC" "de", false, 9},
-      {"\xC3\xA9\xE9", false, 2},                // a character, then a legacy byte
-      {"\xE6\x97", false, 2},                     // a cut sequence: two bytes on their own
-      {"\x80\xBF", false, 2},                     // continuation bytes without a lead
-      {"\xC0\xAF", false, 2},                     // an overlong "/"
-      {"\xED\xA0\x80", false, 3},                // a UTF-16 surrogate
-      {"\xF4\x90\x80\x80", false, 4},           // beyond U+10FFFF
+      {"Caf\xE9 m\xFC"
+       "de",
+       false, 9},
+      {"\xC3\xA9\xE9", false, 2},      // a character, then a legacy byte
+      {"\xE6\x97", false, 2},          // a cut sequence: two bytes on their own
+      {"\x80\xBF", false, 2},          // continuation bytes without a lead
+      {"\xC0\xAF", false, 2},          // an overlong "/"
+      {"\xED\xA0\x80", false, 3},      // a UTF-16 surrogate
+      {"\xF4\x90\x80\x80", false, 4},  // beyond U+10FFFF
       {std::string("a\0b", 3), true, 3},
   };
   for (const auto& c : cases) {
