@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "base/AsciiCase.h"
 #include "base/DateTime.h"
 #include "base/FilePaths.h"
 #include "base/NumberText.h"
@@ -210,6 +211,23 @@ TEST(TextMeasure, CutEndsOnAWholeCharacter) {
       {"", 0, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(c.cut, CutText(c.text, c.maxBytes)) << c.text << " in " << c.maxBytes;
+}
+
+// Only a to z change: the characters beside them in ASCII, and every byte beyond ASCII (a
+// letter of Windows-1252, a byte of UTF-8), stay as they are.
+TEST(AsciiCase, OnlyTheLettersAToZAreUpperCased) {
+  const struct {
+    std::string text;
+    std::string upper;
+  } cases[] = {
+      {"", ""},
+      {"notepad.exe", "NOTEPAD.EXE"},
+      {"AzaZ `{@[ 09_-", "AZAZ `{@[ 09_-"},
+      {"caf\xE9 \xE0\xFF", "CAF\xE9 \xE0\xFF"},
+      {"caf\xC3\xA9 \xCE\xB1", "CAF\xC3\xA9 \xCE\xB1"},
+      {std::string("a\0b", 3), std::string("A\0B", 3)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.upper, AsciiUpperCase(c.text)) << c.text;
 }
 
 // The C library's own "%.15g" and "%0*x" are the reference, over the edges of the format
