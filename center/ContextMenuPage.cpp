@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/AsciiCase.h"
+#include "help/HelpContexts.h"
 
 namespace ombrix {
 
@@ -53,17 +54,17 @@ class TRootScope {
 
 TContextMenuPage::TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context)
     : TFormPart(form), page_(page), context_(context) {
-  gbContextMenu.HelpContext = 110;
-  lbAssExt.HelpContext = 100;
+  gbContextMenu.HelpContext = HelpContexts::ExplorerVerbPage;
+  lbAssExt.HelpContext = HelpContexts::ExplorerVerbList;
   lbAssExt.MultiSelect = true;
   lbAssExt.Sorted = true;
   lbAssExt.Compare = WindowsSortOrder(context_.platform.Windows());
   lbAssExt.SetVisible(false);
   lbAssExt.OnClick = Handler(&TContextMenuPage::lbAssExtClick);
   lbAssExt.OnKeyPress = KeyHandler(&TContextMenuPage::lbAssExtKeyPress);
-  ebxExtension.HelpContext = 120;
-  ebxType.HelpContext = 130;
-  ebxOpenWith.HelpContext = 140;
+  ebxExtension.HelpContext = HelpContexts::ExplorerVerbExtension;
+  ebxType.HelpContext = HelpContexts::ExplorerVerbType;
+  ebxOpenWith.HelpContext = HelpContexts::ExplorerVerbOpenWith;
   btnAddOX.Flat = true;
   btnAddOX.Hint = "Add the \"Ombrix\" feature to the context menu of this extension";
   btnAddOX.SetEnabled(false);
