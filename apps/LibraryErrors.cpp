@@ -14,7 +14,7 @@
 
 #include <new>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 
 #if defined(__GLIBCXX__)
 

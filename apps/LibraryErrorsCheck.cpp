@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 
 namespace {
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/AsciiCase.h"
+#include "help/HelpContexts.h"
+
 namespace ombrix {
 
 namespace {
@@ -15,16 +18,6 @@ constexpr std::size_t RefusalsNamed = 20;
 // before every key costs as much as reading the key (a round trip to the window manager
 // each time under wine), while a user cannot tell 15 ms from none.
 constexpr double MessageSliceMilliseconds = 15;
-
-// Registry names ignore letter case; folding the ASCII letters is enough for the fill's
-// cache, where a name folded differently only costs one more read.
-std::string CacheName(const std::string& key) {
-  std::string name = key;
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return name;
-}
 
 // The user's own file types, which HKEY_CLASSES_ROOT shows over the machine-wide ones.
 constexpr char UserClasses[] = "Software\\Classes\\";
@@ -41,17 +34,17 @@ constexpr TAccess PageAccess = TAccess::kRead;
 
 TContextMenuPage::TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context)
     : TFormPart(form), page_(page), context_(context) {
-  gbContextMenu.HelpContext = 110;
-  lbAssExt.HelpContext = 100;
+  gbContextMenu.HelpContext = HelpContexts::ExplorerVerbPage;
+  lbAssExt.HelpContext = HelpContexts::ExplorerVerbList;
   lbAssExt.MultiSelect = true;
   lbAssExt.Sorted = true;
   lbAssExt.Compare = WindowsSortOrder(context_.platform.Windows());
   lbAssExt.SetVisible(false);
   lbAssExt.OnClick = Handler(&TContextMenuPage::lbAssExtClick);
   lbAssExt.OnKeyPress = KeyHandler(&TContextMenuPage::lbAssExtKeyPress);
-  ebxExtension.HelpContext = 120;
-  ebxType.HelpContext = 130;
-  ebxOpenWith.HelpContext = 140;
+  ebxExtension.HelpContext = HelpContexts::ExplorerVerbExtension;
+  ebxType.HelpContext = HelpContexts::ExplorerVerbType;
+  ebxOpenWith.HelpContext = HelpContexts::ExplorerVerbOpenWith;
   btnAddOX.Flat = true;
   btnAddOX.Hint = "Add the \"Ombrix\" feature to the context menu of this extension";
   btnAddOX.SetEnabled(false);
@@ -77,7 +70,7 @@ TContextMenuPage::TOpenCommands::iterator TContextMenuPage::CachedEntry(const st
 }
 
 const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
-  const std::string name = CacheName(key);
+  const std::string name = AsciiUpperCase(key);
   auto found = CachedEntry(name);
   if (found == openCommands_.end() || found->first != name) {
     std::string command = DefaultValueOf(key + OpenCommandPath);
@@ -91,7 +84,7 @@ const std::string& TContextMenuPage::CachedOpenCommand(const std::string& key) {
 // extensions costs nothing), a key without a type has no type's command to look at, and an
 // item whose type has a command is listed whatever its own command says.
 bool TContextMenuPage::HasVerbKey(const std::string& item) {
-  const std::string name = CacheName(item);
+  const std::string name = AsciiUpperCase(item);
   const auto own = CachedEntry(name);
   const bool ownKnown = own != openCommands_.end() && own->first == name;
   if (ownKnown && !own->second.empty()) return true;

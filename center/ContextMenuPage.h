@@ -104,9 +104,11 @@ class TContextMenuPage : public TFormPart {
   const std::string& CachedOpenCommand(const std::string& key);
   bool HasVerbKey(const std::string& item);
 
-  // Key name (ASCII letters upper-cased) and open command, sorted by name: a sorted vector
-  // rather than a std::map, whose tree code would come into the program for this one list.
-  // The registry lists the names almost in this order, so most entries go in at the end.
+  // Key name (ASCII letters upper-cased: registry names ignore letter case, and a name the
+  // registry folds otherwise only costs one more read) and open command, sorted by name: a
+  // sorted vector rather than a std::map, whose tree code would come into the program for
+  // this one list. The registry lists the names almost in this order, so most entries go in
+  // at the end.
   using TOpenCommands = std::vector<std::pair<std::string, std::string>>;
   // The entry of `name`, or where it belongs.
   TOpenCommands::iterator CachedEntry(const std::string& name);

@@ -1,5 +1,6 @@
 #include "center/ControlCenter.h"
 
+#include "base/FilePaths.h"
 #include "platform/MiscUtils.h"
 
 namespace ombrix {

@@ -11,6 +11,7 @@
 #include "config/About.h"
 #include "controls/Form.h"
 #include "controls/FormHost.h"
+#include "help/HelpContexts.h"
 #include "platform/ShellLnk.h"
 #include "settings/RegistryEnhanced.h"
 
@@ -20,7 +21,7 @@ class TfrmMain : public TForm {
  public:
   static constexpr const char* ApplicationTitleText = "Vorel Ombrix - Control Center";
   static constexpr const char* HelpFileName = "OmbrixHub.chm";
-  static constexpr int HelpContextId = 5;
+  static constexpr int HelpContextId = HelpContexts::ControlCenter;
 
   // The form host's options for OmbrixHub: F1 opens OmbrixHub's help.
   static FormHostOptions HostOptions(Platform& platform);

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsText.h"
 

@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-#include "platform/MiscUtils.h"
+#include "base/FilePaths.h"
+#include "help/HelpContexts.h"
 
 namespace ombrix {
 
@@ -79,11 +80,11 @@ TShellFolder TShortcutPage::LocationFolder(int index) {
 
 TShortcutPage::TShortcutPage(TForm& form, TTabSheet& page, THubContext& context, TShellLinkWrapper& shellLink)
     : TFormPart(form), page_(page), context_(context), shellLink_(shellLink) {
-  gbShortcut.HelpContext = 70;
-  ebxDescription.HelpContext = 10;
-  ebxFilename.HelpContext = 20;
-  ebxParameters.HelpContext = 30;
-  cbLocation.HelpContext = 50;
+  gbShortcut.HelpContext = HelpContexts::ShortcutPage;
+  ebxDescription.HelpContext = HelpContexts::ShortcutName;
+  ebxFilename.HelpContext = HelpContexts::ShortcutFile;
+  ebxParameters.HelpContext = HelpContexts::ShortcutArguments;
+  cbLocation.HelpContext = HelpContexts::ShortcutLocation;
 
   ebxDescription.Hint = "This is the shortcut's name";
   ebxFilename.Hint = "Choose a filename (any extension/type)";

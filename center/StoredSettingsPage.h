@@ -9,14 +9,15 @@
 #include "center/HubContext.h"
 #include "config/SettingsPages.h"
 #include "controls/FormPart.h"
+#include "help/HelpContexts.h"
 #include "settings/AppSettings.h"
 
 namespace ombrix {
 
 class TStoredSettingsPage : public TFormPart {
  public:
-  // A topic of its own: 110 is the Explorer verb page's.
-  static constexpr int HelpContextId = 150;
+  // A topic of its own, not the Explorer verb page's.
+  static constexpr int HelpContextId = HelpContexts::StoredSettingsPage;
 
   TStoredSettingsPage(TForm& form, TTabSheet& page, THubContext& context);
 

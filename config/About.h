@@ -3,13 +3,14 @@
 // and the maker's web address, which a double click opens.
 
 #include "controls/Form.h"
+#include "help/HelpContexts.h"
 #include "platform/Shell.h"
 
 namespace ombrix {
 
 class TAboutVorelOmbrix : public TForm {
  public:
-  static constexpr int HelpContextId = 80;
+  static constexpr int HelpContextId = HelpContexts::AboutBox;
   static constexpr const char* WebAddress = "http://www.vorel-software.example/";
 
   explicit TAboutVorelOmbrix(IShell& shell);

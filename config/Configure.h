@@ -8,6 +8,7 @@
 
 #include "config/SettingsPages.h"
 #include "controls/Form.h"
+#include "help/HelpContexts.h"
 #include "platform/Platform.h"
 #include "settings/AppSettings.h"
 #include "settings/RegistryEnhanced.h"
@@ -30,7 +31,7 @@ class IConfigurationOpener {
 
 class TfrmConfiguration : public TForm {
  public:
-  static constexpr int HelpContextId = 13;
+  static constexpr int HelpContextId = HelpContexts::ConfigurationDialog;
   static constexpr const char* ClassNameText = "TfrmConfiguration";
 
   // Loads the stored entry of the opener's target into the controls.

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <initializer_list>
 
+#include "base/NumberText.h"
+#include "base/Utf8.h"
 #include "config/TargetSettings.h"
-#include "platform/MiscUtils.h"
 
 namespace ombrix {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/FormPart.h"
+#include "help/HelpContexts.h"
 #include "platform/Platform.h"
 #include "settings/AppSettings.h"
 
@@ -15,7 +16,7 @@ namespace ombrix {
 
 class TSettingsPages : public TFormPart {
  public:
-  static constexpr int IconDialogHelpContext = 13;
+  static constexpr int IconDialogHelpContext = HelpContexts::SettingsPagesIconDialog;
 
   // The pages go into `pages` of `form`. `originalIconFile` names the file whose icons
   // "Original Icon" offers: the entry's own program, as the holder knows it.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "settings/RegistryEnhanced.h"
 
 namespace ombrix {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Exception.h"
 #include "controls/Controls.h"
-#include "platform/Exception.h"
 
 namespace ombrix {
 

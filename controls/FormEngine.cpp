@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
+#include "base/AsciiCase.h"
+#include "base/Exception.h"
 
 namespace ombrix {
 
 namespace {
-
-char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The letter a caption marks with "&" ("&&" is a plain ampersand); 0 without one.
 char MnemonicOf(const std::string& caption) {
@@ -18,7 +17,7 @@ char MnemonicOf(const std::string& caption) {
       ++i;
       continue;
     }
-    return UpperLetter(caption[i + 1]);
+    return AsciiUpperCase(caption[i + 1]);
   }
   return 0;
 }
@@ -256,7 +255,7 @@ TControl* FormEngine::Tab(bool backwards) {
 
 bool FormEngine::Mnemonic(char letter) {
   if (Closed()) return false;
-  letter = UpperLetter(letter);
+  letter = AsciiUpperCase(letter);
   for (TControl* control : form_.Controls()) {
     const TControlKind kind = control->Kind();
     if (kind != TControlKind::kButton && kind != TControlKind::kCheckBox && kind != TControlKind::kRadioButton)

@@ -6,13 +6,9 @@
 #include <functional>
 
 #include "WinDefs.h"
+#include "base/DateTime.h"
 
 namespace ombrix {
-
-// Local date and time as days since 1899-12-30, the fraction being the time of day.
-using TDateTime = double;
-
-constexpr double MillisecondsPerDay = 86400000.0;
 
 class IClock {
  public:

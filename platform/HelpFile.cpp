@@ -1,6 +1,6 @@
 #include "platform/HelpFile.h"
 
-#include "platform/MiscUtils.h"
+#include "base/FilePaths.h"
 
 namespace ombrix {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/AsciiCase.h"
+#include "base/Utf8.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 
@@ -68,12 +70,6 @@ std::string Extension(const std::string& path) {
   const std::string name = NamePart(path);
   const size_t dot = name.find_last_of('.');
   return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
-  return text;
 }
 
 // Keyboard-shortcut modifier bits and the shell's hot-key flags (high byte), side by side.
@@ -146,8 +142,8 @@ void TShellLinkWrapper::SetFileName(const std::string& value) {
   if (value == fileName_) return;
   std::string name = value;
   if (shellFolder_ != sfNone) name = ShellFolderPath(shellFolder_) + "\\" + NamePart(name);
-  if (Upper(Extension(name)) != ".LNK") name += ".lnk";
-  if (Upper(NamePart(name)) == ".LNK") name.clear();
+  if (AsciiUpperCase(Extension(name)) != ".LNK") name += ".lnk";
+  if (AsciiUpperCase(NamePart(name)) == ".LNK") name.clear();
   fileName_ = name;
 }
 

@@ -1,6 +1,6 @@
 #include "runtime/HotKey.h"
 
-#include "platform/MiscUtils.h"
+#include "base/NumberText.h"
 
 namespace ombrix {
 

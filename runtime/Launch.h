@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/Platform.h"
 #include "runtime/TargetState.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/Form.h"
+#include "help/HelpContexts.h"
 
 namespace ombrix {
 
@@ -21,7 +22,7 @@ struct ProgramInfoValues {
 
 class TfrmProgramInfo : public TForm {
  public:
-  static constexpr int HelpContextId = 14;
+  static constexpr int HelpContextId = HelpContexts::ProgramInformationDialog;
 
   TfrmProgramInfo();
 

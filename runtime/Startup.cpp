@@ -1,5 +1,6 @@
 #include "runtime/Startup.h"
 
+#include "base/NumberText.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
 #include "runtime/Launch.h"

@@ -1,6 +1,6 @@
 #include "runtime/Target.h"
 
-#include "platform/MiscUtils.h"
+#include "base/NumberText.h"
 #include "runtime/Launch.h"
 
 namespace ombrix {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/MiscUtils.h"
+#include "base/NumberText.h"
 #include "platform/Processes.h"
 #include "settings/AppSettings.h"
 

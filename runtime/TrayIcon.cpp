@@ -1,6 +1,6 @@
 #include "runtime/TrayIcon.h"
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "runtime/EndRequest.h"
 #include "runtime/HotKey.h"
 

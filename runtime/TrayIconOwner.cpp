@@ -1,6 +1,6 @@
 #include "runtime/TrayIconOwner.h"
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "runtime/HotKey.h"
 #include "runtime/OmbrixSelf.h"
 

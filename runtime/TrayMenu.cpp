@@ -1,6 +1,7 @@
 #include "runtime/TrayMenu.h"
 
 #include "config/About.h"
+#include "help/HelpContexts.h"
 #include "platform/MiscUtils.h"
 #include "runtime/OmbrixSelf.h"
 #include "runtime/ProgInfo.h"
@@ -9,8 +10,6 @@
 namespace ombrix {
 
 namespace {
-
-constexpr int TrayMenuHelpContext = 21;
 
 // A re-entry flag, set while its dialog is open and cleared however the command ends: a flag
 // left set would lock the command for good.
@@ -64,8 +63,8 @@ TTrayMenu::TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& tar
     item->Enabled = false;
   }
   itmSaveSettingsINIFile.Checked = true;
-  mnuTray.HelpContext = TrayMenuHelpContext;
-  for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = TrayMenuHelpContext;
+  mnuTray.HelpContext = HelpContexts::TrayMenu;
+  for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = HelpContexts::TrayMenu;
   for (TMenuItem* item : {&itmSaveSettingsINIFile, &itmUpdateOX, &itmHelp}) item->HelpContext = 0;
   mnuTray.Alignment = TPopupAlignment::kRight;
   mnuTray.TrackButton = TTrackButton::kRightButton;

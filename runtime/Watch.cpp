@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/DateTime.h"
 #include "platform/MiscUtils.h"
 #include "runtime/OmbrixSelf.h"
 

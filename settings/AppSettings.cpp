@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
-#include "platform/MiscUtils.h"
+#include "base/AsciiCase.h"
+#include "base/Utf8.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {
@@ -15,14 +16,6 @@ std::string Slotted(const char* name, int slot) { return name + std::to_string(s
 
 // The one-character default that tells a missing INI key from an empty one.
 const std::string MissingMark(1, '\x01');
-
-// Registry and INI names match whatever the letter case of A to Z.
-constexpr char FoldedLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string FoldedKey(std::string name) {
-  for (char& c : name) c = FoldedLetter(c);
-  return name;
-}
 
 }  // namespace
 
@@ -114,7 +107,7 @@ constexpr bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && 
 
 constexpr bool SameName(const char* left, const char* right) {
   for (; *left != '\0' && *right != '\0'; ++left, ++right) {
-    if (FoldedLetter(*left) != FoldedLetter(*right)) return false;
+    if (AsciiUpperCase(*left) != AsciiUpperCase(*right)) return false;
   }
   return *left == *right;
 }
@@ -516,13 +509,13 @@ std::vector<std::string> TAppSettingsStore::StoredFileNames(TIniFile& ini) {
   // match whatever their letter case, the first line of a name counts, one pair of quotes
   // around the value goes, and the rest is cut to the read buffer. A line without '=' is no
   // key.
-  const std::string prefix = FoldedKey(EntryKeyName);
+  const std::string prefix = AsciiUpperCase(EntryKeyName);
   std::vector<std::string> names(SlotLimit - 1);
   std::vector<bool> seen(SlotLimit - 1, false);
   for (const std::string& line : platform_.Profile().GetPrivateProfileSectionA(AppSettingsSection, ini.FileName())) {
     const std::string::size_type equals = line.find('=');
     if (equals == std::string::npos) continue;
-    const std::string key = FoldedKey(line.substr(0, equals));
+    const std::string key = AsciiUpperCase(line.substr(0, equals));
     // "Filename" and a slot number as the store writes it: no sign, no leading zero.
     if (key.compare(0, prefix.size(), prefix) != 0) continue;
     const std::string digits = key.substr(prefix.size());

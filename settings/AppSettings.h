@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/Platform.h"
 #include "settings/IniFiles.h"
 #include "settings/RegistryEnhanced.h"

@@ -1,6 +1,7 @@
 #include "settings/IniFiles.h"
 
-#include "platform/MiscUtils.h"
+#include "base/FilePaths.h"
+#include "base/Utf8.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {

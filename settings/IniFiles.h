@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/Platform.h"
 
 namespace ombrix {

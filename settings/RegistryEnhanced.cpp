@@ -6,7 +6,7 @@
 #include <exception>
 #include <vector>
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/Platform.h"
 #include "settings/Brkapart.h"
 #include "settings/RegistryAccessor.h"

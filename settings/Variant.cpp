@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 #include "settings/SettingsText.h"
 
 namespace ombrix {

@@ -11,8 +11,8 @@
 #include <string>
 #include <variant>
 
+#include "base/Exception.h"
 #include "platform/Clock.h"
-#include "platform/Exception.h"
 
 namespace ombrix {
 

@@ -5,10 +5,10 @@
 
 #include <deque>
 #include <functional>
-#include "platform/Exception.h"
 #include <string>
 #include <vector>
 
+#include "base/Exception.h"
 #include "controls/FormEngine.h"
 #include "platform/sim/SimPlatform.h"
 

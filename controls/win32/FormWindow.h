@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/SmallMap.h"
 #include "controls/win32/ControlPeer.h"
 #include "controls/win32/Hints.h"
-#include "platform/SmallMap.h"
 
 namespace ombrix::win32 {
 

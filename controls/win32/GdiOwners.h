@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "base/SmallMap.h"
 #include "controls/Controls.h"
-#include "platform/SmallMap.h"
 #include "platform/WinDefs.h"
 
 namespace ombrix::win32 {

@@ -1,6 +1,6 @@
 #include "platform/sim/SimCodePages.h"
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 
 namespace ombrix::sim {
 
@@ -57,7 +57,7 @@ char32_t UpperCharacter(char32_t code) {
   if ((code >= 'a' && code <= 'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7)) return code - 0x20;
   if (code == 0xFF) return 0x178;
   if (code == 0x153 || code == 0x161 || code == 0x17E) return code - 1;  // oe, s and z with caron
-  if (code == 0x3C2) return 0x3A3;  // final sigma
+  if (code == 0x3C2) return 0x3A3;                                       // final sigma
   if ((code >= 0x3B1 && code <= 0x3C9) || (code >= 0x430 && code <= 0x44F)) return code - 0x20;  // Greek, Cyrillic
   if (code >= 0x450 && code <= 0x45F) return code - 0x50;
   return code;

@@ -1,6 +1,6 @@
 #include "platform/sim/SimDialogs.h"
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 
 namespace ombrix::sim {
 

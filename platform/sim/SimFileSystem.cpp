@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/sim/SimText.h"
+#include "base/AsciiCase.h"
 
 namespace ombrix::sim {
 
@@ -49,12 +49,12 @@ std::string SimFileSystem::FullPath(const std::string& path) const {
     }
   }
   flush();
-  std::string full = UpperText(drive) + "\\";
+  std::string full = AsciiUpperCase(drive) + "\\";
   for (size_t i = 0; i < parts.size(); ++i) full += (i ? "\\" : "") + parts[i];
   return full;
 }
 
-std::string SimFileSystem::KeyOf(const std::string& fullPath) { return UpperText(fullPath); }
+std::string SimFileSystem::KeyOf(const std::string& fullPath) { return AsciiUpperCase(fullPath); }
 
 std::string SimFileSystem::ParentOf(const std::string& fullPath) {
   size_t slash = fullPath.find_last_of('\\');
@@ -177,7 +177,7 @@ BOOL SimFileSystem::SetCurrentDirectoryA(const std::string& path) {
 std::string SimFileSystem::QueryVersionString(const std::string& path, const std::string& subBlock) {
   auto file = versions_.find(KeyOf(FullPath(path)));
   if (file == versions_.end() || !FileExists(path)) return "";
-  auto value = file->second.find(UpperText(subBlock));
+  auto value = file->second.find(AsciiUpperCase(subBlock));
   return value == file->second.end() ? "" : value->second;
 }
 
@@ -203,9 +203,8 @@ void SimFileSystem::SetReadOnly(const std::string& path, bool readOnly) {
   }
 }
 
-void SimFileSystem::SetVersionString(const std::string& path, const std::string& subBlock,
-                                     const std::string& value) {
-  versions_[KeyOf(FullPath(path))][UpperText(subBlock)] = value;
+void SimFileSystem::SetVersionString(const std::string& path, const std::string& subBlock, const std::string& value) {
+  versions_[KeyOf(FullPath(path))][AsciiUpperCase(subBlock)] = value;
 }
 
 }  // namespace ombrix::sim

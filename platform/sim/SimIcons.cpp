@@ -1,6 +1,6 @@
 #include "platform/sim/SimIcons.h"
 
-#include "platform/sim/SimText.h"
+#include "base/AsciiCase.h"
 
 namespace ombrix::sim {
 
@@ -12,10 +12,10 @@ constexpr int LastStandardIcon = 32518;   // IDI_SHIELD
 }  // namespace
 
 HICON SimIcons::ExtractIconA(const std::string& file, int index) {
-  auto it = counts_.find(UpperText(file));
+  auto it = counts_.find(AsciiUpperCase(file));
   const int count = it == counts_.end() ? 0 : it->second;
   if (index == -1) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(count));
-  if (notIconFiles_.count(UpperText(file))) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1));
+  if (notIconFiles_.count(AsciiUpperCase(file))) return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(1));
   if (index < 0 || index >= count) return nullptr;
   const ULONG_PTR handle = nextHandle_;
   nextHandle_ += 4;
@@ -30,7 +30,7 @@ HICON SimIcons::LoadStandardIcon(int resourceId) {
 
 BOOL SimIcons::DestroyIcon(HICON icon) { return live_.erase(reinterpret_cast<ULONG_PTR>(icon)) ? TRUE : FALSE; }
 
-void SimIcons::SetIconCount(const std::string& file, int count) { counts_[UpperText(file)] = count; }
+void SimIcons::SetIconCount(const std::string& file, int count) { counts_[AsciiUpperCase(file)] = count; }
 
 bool SimIcons::Describe(HICON icon, std::string& file, int& index) const {
   auto it = live_.find(reinterpret_cast<ULONG_PTR>(icon));

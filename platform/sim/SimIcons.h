@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "base/AsciiCase.h"
 #include "platform/Icons.h"
-#include "platform/sim/SimText.h"
 
 namespace ombrix::sim {
 
@@ -21,7 +21,7 @@ class SimIcons : public IIcons {
   void SetIconCount(const std::string& file, int count);
   // ExtractIconA answers 1 for every index of `file`, as Windows does for a file that is no
   // program, library or icon file (wine answers nullptr, so the contract leaves it out).
-  void SetNotAnIconFile(const std::string& file) { notIconFiles_.insert(UpperText(file)); }
+  void SetNotAnIconFile(const std::string& file) { notIconFiles_.insert(AsciiUpperCase(file)); }
   // Icons handed out by ExtractIconA and not destroyed yet.
   int LiveIconCount() const { return static_cast<int>(live_.size()); }
   // Where a live extracted icon came from: its file (as given) and index; false otherwise.
@@ -32,7 +32,7 @@ class SimIcons : public IIcons {
     std::string file;
     int index;
   };
-  std::map<std::string, int> counts_;  // by upper-cased path
+  std::map<std::string, int> counts_;   // by upper-cased path
   std::set<std::string> notIconFiles_;  // by upper-cased path
   std::map<ULONG_PTR, Origin> live_;
   ULONG_PTR nextHandle_ = 0x7A000;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
-#include "platform/sim/SimText.h"
+#include "base/AsciiCase.h"
+#include "base/Exception.h"
 
 namespace ombrix::sim {
 
@@ -177,7 +177,7 @@ std::vector<QueuedMessage> SimInput::Pending(HWND window) const {
 
 UINT SimInput::RegisterWindowMessageA(const std::string& name) {
   if (name.empty()) return 0;
-  const std::string key = UpperText(name);
+  const std::string key = AsciiUpperCase(name);
   auto it = registered_.find(key);
   if (it != registered_.end()) return it->second;
   const UINT value = 0xC100 + static_cast<UINT>(registered_.size());

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
-#include "platform/sim/SimText.h"
+#include "base/AsciiCase.h"
+#include "base/Exception.h"
 
 namespace ombrix::sim {
 
@@ -14,7 +14,7 @@ std::string UpperExtension(const std::string& path) {
   const size_t nameStart = path.find_last_of("\\/:");
   const std::string name = nameStart == std::string::npos ? path : path.substr(nameStart + 1);
   const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? "" : UpperText(name.substr(dot));
+  return dot == std::string::npos ? "" : AsciiUpperCase(name.substr(dot));
 }
 
 bool HasFolder(const std::string& path) { return path.find_first_of("\\/:") != std::string::npos; }
@@ -30,9 +30,9 @@ SimProcesses::SimProcesses(SimFileSystem& files, SimClock& clock, SimWindowOps& 
 
 void SimProcesses::SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value) {
   if (value) {
-    environment_[UpperText(name)] = *value;
+    environment_[AsciiUpperCase(name)] = *value;
   } else {
-    environment_.erase(UpperText(name));
+    environment_.erase(AsciiUpperCase(name));
   }
 }
 
@@ -45,7 +45,7 @@ std::string SimProcesses::ExpandEnvironmentStringsA(const std::string& text) {
     const size_t close = text.find('%', open + 1);
     if (close == std::string::npos) break;
     result += text.substr(at, open - at);
-    auto it = environment_.find(UpperText(text.substr(open + 1, close - open - 1)));
+    auto it = environment_.find(AsciiUpperCase(text.substr(open + 1, close - open - 1)));
     // An undefined name is copied with both its signs, and the search goes on after them.
     result += it != environment_.end() ? it->second : text.substr(open, close - open + 1);
     at = close + 1;
@@ -64,7 +64,7 @@ void SimProcesses::DefineProgram(const std::string& path, std::function<SimProgr
   const size_t slash = full.find_last_of('\\');
   if (slash > 2) files_.MakeDirectories(full.substr(0, slash));
   if (!files_.FileExists(full)) files_.WriteFileBytes(full, "MZ");
-  programs_[UpperText(full)] = std::move(program);
+  programs_[AsciiUpperCase(full)] = std::move(program);
 }
 
 // The program a command line names, searched as CreateProcessA does without an application
@@ -131,7 +131,7 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
   }
 
   SimProgram program;
-  auto defined = programs_.find(UpperText(*module));
+  auto defined = programs_.find(AsciiUpperCase(*module));
   if (defined != programs_.end()) {
     program = defined->second(commandLine);
   } else {

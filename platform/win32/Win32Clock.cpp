@@ -1,7 +1,7 @@
 #include "platform/win32/Win32Clock.h"
 
-#include "platform/DateTime.h"
-#include "platform/SmallMap.h"
+#include "base/DateTime.h"
+#include "base/SmallMap.h"
 
 namespace ombrix::win32 {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
+#include "base/SmallMap.h"
 #include "platform/Input.h"
-#include "platform/SmallMap.h"
 
 namespace ombrix::win32 {
 

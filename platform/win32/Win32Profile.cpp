@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 
 namespace ombrix::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "platform/win32/Win32CodePages.h"
 
 namespace ombrix::win32 {

@@ -7,6 +7,7 @@
 #include "config/Configure.h"
 #include "config/TargetSettings.h"
 #include "controls/sim/SimFormHost.h"
+#include "help/HelpContexts.h"
 #include "settings/IniFiles.h"
 
 namespace ombrix {
@@ -82,7 +83,7 @@ TEST_F(ConfigureTest, NewTargetShowsTheDefaults) {
   EXPECT_FALSE(dialog.Pages.rbTrayNoTask.Visible());
   EXPECT_FALSE(dialog.Pages.ebxWindowName.Enabled()) << "the fields of the other method are off";
   EXPECT_EQ(0, dialog.pcConfig.ActivePageIndex());
-  EXPECT_EQ(13, dialog.HelpContext);
+  EXPECT_EQ(HelpContexts::ConfigurationDialog, dialog.HelpContext);
 }
 
 TEST_F(ConfigureTest, NumberBoxesKeepOnlyDigitsWhenLeft) {
@@ -297,7 +298,7 @@ TEST_F(ConfigureTest, IconArrowsStayWithinTheFilesIcons) {
     EXPECT_EQ("Icons, DLLs and EXEs|*.ico;*.dll;*.exe|Icons|*.ico|DLLs|*.dll|Executables|*.exe", request.filter);
     EXPECT_EQ("ico", request.defaultExtension);
     EXPECT_TRUE(request.pathMustExist && request.fileMustExist);
-    EXPECT_EQ(13, request.helpContext);
+    EXPECT_EQ(HelpContexts::SettingsPagesIconDialog, request.helpContext);
 
     // A file without icons (for which ExtractIcon answers "not an icon file"): no preview,
     // and the position never goes below 0.

@@ -1,5 +1,6 @@
 // What the clock, the message pump and timers must do, on both backends.
 
+#include "base/DateTime.h"
 #include "platform/MiscUtils.h"
 #include "tests/contract/ContractFixture.h"
 

@@ -2,10 +2,10 @@
 
 #include "tests/contract/IconsContract.h"
 
-#include <cctype>
 #include <set>
 #include <vector>
 
+#include "base/AsciiCase.h"
 #include "tests/contract/ContractFixture.h"
 
 namespace ombrix::contract {
@@ -22,9 +22,7 @@ TEST_F(IconsContract, IndexMinusOneCountsTheIcons) {
   const std::string file = FileWithThreeIcons(*platform_);
   EXPECT_EQ(3u, Value(Icons().ExtractIconA(file, -1)));
 
-  std::string shouted = file;
-  for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_EQ(3u, Value(Icons().ExtractIconA(shouted, -1))) << "file names do not depend on letter case";
+  EXPECT_EQ(3u, Value(Icons().ExtractIconA(AsciiUpperCase(file), -1))) << "file names do not depend on letter case";
 }
 
 TEST_F(IconsContract, EveryIndexWithinTheCountGivesANewIconAndNoneBeyond) {

@@ -1,6 +1,6 @@
 #include "tests/forms/SampleForm.h"
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 
 namespace ombrix::testing {
 

@@ -11,7 +11,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "center/ControlCenter.h"
@@ -26,29 +25,18 @@ namespace {
 
 using sim::SimFormUser;
 
-// The contexts a help project maps, each with its topic: "#define NAME 13" in [MAP], and
-// "NAME=topic.htm" in [ALIAS].
+// The contexts a help project maps, each with its topic, as the help build reads the project:
+// one "number name topic" a line.
 std::map<int, std::string> HelpProjectMap(const std::string& program) {
-  const std::string path = std::string(OMBRIX_HELP_DIR) + "/" + program + "/" + program + ".hhp";
+  const std::string path = std::string(OMBRIX_HELP_CONTEXTS_DIR) + "/" + program + ".contexts";
   std::ifstream file(path);
   EXPECT_TRUE(file.good()) << path;
-  std::map<std::string, std::string> topicOfName;
   std::map<int, std::string> map;
-  std::string section;
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '[') {
-      section = line;
-    } else if (section == "[ALIAS]" && line.find('=') != std::string::npos) {
-      topicOfName[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    } else if (section == "[MAP]" && line.rfind("#define ", 0) == 0) {
-      std::istringstream words(line.substr(8));
-      std::string name;
-      int context = 0;
-      words >> name >> context;
-      map[context] = topicOfName[name];
-    }
-  }
+  int context = 0;
+  std::string name;
+  std::string topic;
+  while (file >> context >> name >> topic) map[context] = topic;
+  EXPECT_TRUE(file.eof()) << path << " ends in a line that is not \"number name topic\"";
   return map;
 }
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Exception.h"
 #include "controls/sim/SimFormHost.h"
-#include "platform/Exception.h"
 #include "tests/forms/SampleForm.h"
 
 namespace ombrix {

@@ -7,9 +7,13 @@
 #include <random>
 #include <vector>
 
-#include "platform/DateTime.h"
+#include "base/AsciiCase.h"
+#include "base/DateTime.h"
+#include "base/FilePaths.h"
+#include "base/NumberText.h"
+#include "base/Utf8.h"
+#include "base/VersionText.h"
 #include "platform/MiscUtils.h"
-#include "platform/NumberText.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace ombrix {
@@ -159,7 +163,7 @@ TEST(PathParts, FolderAndExtensionOfTheLastPart) {
 // bytes of a legacy code page (\xE9 is é in Windows-1252), which count one a character.
 TEST(TextMeasure, CharactersAreWholeUtf8SequencesOrSingleBytes) {
   const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // three characters of three bytes
-  const std::string emoji = "\xF0\x9F\x98\x80";                          // one beyond U+FFFF: two UTF-16 units
+  const std::string emoji = "\xF0\x9F\x98\x80";                         // one beyond U+FFFF: two UTF-16 units
   const struct {
     std::string text;
     bool utf8;
@@ -169,13 +173,15 @@ TEST(TextMeasure, CharactersAreWholeUtf8SequencesOrSingleBytes) {
       {"Notepad", true, 7},
       {"Caf\xC3\xA9 \xCE\xB1\xCE\xB2", true, 7},
       {japanese + emoji, true, 5},
-      {"Caf\xE9 m\xFC" "de", false, 9},
-      {"\xC3\xA9\xE9", false, 2},                // a character, then a legacy byte
-      {"\xE6\x97", false, 2},                     // a cut sequence: two bytes on their own
-      {"\x80\xBF", false, 2},                     // continuation bytes without a lead
-      {"\xC0\xAF", false, 2},                     // an overlong "/"
-      {"\xED\xA0\x80", false, 3},                // a UTF-16 surrogate
-      {"\xF4\x90\x80\x80", false, 4},           // beyond U+10FFFF
+      {"Caf\xE9 m\xFC"
+       "de",
+       false, 9},
+      {"\xC3\xA9\xE9", false, 2},      // a character, then a legacy byte
+      {"\xE6\x97", false, 2},          // a cut sequence: two bytes on their own
+      {"\x80\xBF", false, 2},          // continuation bytes without a lead
+      {"\xC0\xAF", false, 2},          // an overlong "/"
+      {"\xED\xA0\x80", false, 3},      // a UTF-16 surrogate
+      {"\xF4\x90\x80\x80", false, 4},  // beyond U+10FFFF
       {std::string("a\0b", 3), true, 3},
   };
   for (const auto& c : cases) {
@@ -205,6 +211,23 @@ TEST(TextMeasure, CutEndsOnAWholeCharacter) {
       {"", 0, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(c.cut, CutText(c.text, c.maxBytes)) << c.text << " in " << c.maxBytes;
+}
+
+// Only a to z change: the characters beside them in ASCII, and every byte beyond ASCII (a
+// letter of Windows-1252, a byte of UTF-8), stay as they are.
+TEST(AsciiCase, OnlyTheLettersAToZAreUpperCased) {
+  const struct {
+    std::string text;
+    std::string upper;
+  } cases[] = {
+      {"", ""},
+      {"notepad.exe", "NOTEPAD.EXE"},
+      {"AzaZ `{@[ 09_-", "AZAZ `{@[ 09_-"},
+      {"caf\xE9 \xE0\xFF", "CAF\xE9 \xE0\xFF"},
+      {"caf\xC3\xA9 \xCE\xB1", "CAF\xC3\xA9 \xCE\xB1"},
+      {std::string("a\0b", 3), std::string("A\0B", 3)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.upper, AsciiUpperCase(c.text)) << c.text;
 }
 
 // The C library's own "%.15g" and "%0*x" are the reference, over the edges of the format

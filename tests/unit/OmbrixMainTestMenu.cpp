@@ -2,6 +2,7 @@
 // and Ombrix, the store switch, the updater and help.
 
 #include "config/About.h"
+#include "help/HelpContexts.h"
 #include "runtime/ProgInfo.h"
 #include "tests/unit/OmbrixMainTest.h"
 
@@ -187,7 +188,7 @@ TEST_F(OmbrixMainTest, F1InTheOpenTrayMenuOpensTheMenusHelpTopic) {
   for (const sim::HtmlHelpCall& call : calls) {
     EXPECT_EQ(HelpFile, call.helpFile);
     EXPECT_EQ(HH_HELP_CONTEXT, call.command);
-    EXPECT_EQ(21u, call.data);
+    EXPECT_EQ(static_cast<ULONG_PTR>(HelpContexts::TrayMenu), call.data);
   }
 }
 

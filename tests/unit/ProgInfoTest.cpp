@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/sim/SimFormHost.h"
+#include "help/HelpContexts.h"
 #include "runtime/ProgInfo.h"
 
 namespace ombrix {
@@ -86,7 +87,7 @@ TEST(ProgramInfo, OkEnterAndEscCloseIt) {
   }
   host.OnNextShow([](SimFormUser& user) { user.CloseBox(); });
   EXPECT_EQ(mrCancel, host.ShowModal(form, nullptr));
-  EXPECT_EQ((std::vector<int>{14, 14, 14}), help);
+  EXPECT_EQ(std::vector<int>(3, HelpContexts::ProgramInformationDialog), help);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace ombrix::sim {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/Exception.h"
+#include "base/Exception.h"
 #include "platform/sim/SimInput.h"
 #include "platform/sim/SimPlatform.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MiscUtils.h"
+#include "base/Utf8.h"
 #include "platform/ShellLnk.h"
 #include "platform/win32/Win32Platform.h"
 // After the Windows headers.
@@ -503,8 +503,9 @@ TEST_F(OmbrixEndToEnd, ProgramNamedInAnyScriptIsFoundStoredAndShown) {
   ASSERT_EQ(CP_UTF8, ::GetACP()) << "the test program does not run in UTF-8";
   testing::XdoBridge user;
   ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";
-  const std::string folder = platform_.Files().GetTempPathA() +
-                             "Ombrix \xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80\\";
+  const std::string folder =
+      platform_.Files().GetTempPathA() +
+      "Ombrix \xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80\\";
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string program = folder + "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.exe";
   ASSERT_TRUE(::CopyFileA(TargetExe.c_str(), program.c_str(), FALSE)) << program;
@@ -551,10 +552,13 @@ TEST_F(OmbrixEndToEnd, ProgramNamedInAnyScriptIsFoundStoredAndShown) {
       ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
 
       ASSERT_TRUE(user.TrayHover());
-      EXPECT_TRUE(WaitFor([&] {
-        const std::vector<std::string> tips = ShownTips();
-        return std::find(tips.begin(), tips.end(), tip) != tips.end();
-      }, 5000)) << "the tray tip is not the caption cut on a whole character";
+      EXPECT_TRUE(WaitFor(
+          [&] {
+            const std::vector<std::string> tips = ShownTips();
+            return std::find(tips.begin(), tips.end(), tip) != tips.end();
+          },
+          5000))
+          << "the tray tip is not the caption cut on a whole character";
 
       // "Program &information" is the third item of the tray menu.
       ASSERT_TRUE(user.TrayRightClick());
@@ -565,7 +569,8 @@ TEST_F(OmbrixEndToEnd, ProgramNamedInAnyScriptIsFoundStoredAndShown) {
           << "Program information does not show the caption";
       EXPECT_NE(nullptr, WindowShowing(ombrix.ProcessId(), program)) << "nor the program's name";
       if (information) {
-        EXPECT_TRUE(user.Screenshot(WindowsPath(OMBRIX_SCREENSHOT_DIR) + (useIni ? "\\info-by-name.png" : "\\info.png")));
+        EXPECT_TRUE(
+            user.Screenshot(WindowsPath(OMBRIX_SCREENSHOT_DIR) + (useIni ? "\\info-by-name.png" : "\\info.png")));
         ::PostMessageA(information, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(information); }));
       }

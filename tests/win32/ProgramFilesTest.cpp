@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/VersionText.h"
 #include "platform/MiscUtils.h"
 #include "platform/win32/Win32Platform.h"
 

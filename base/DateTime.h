@@ -1,9 +1,15 @@
 #pragma once
-// Conversions between calendar fields and TDateTime (days since 1899-12-30).
+// Local date and time as the system's clock gives them, and conversions between calendar
+// fields and that form.
 
-#include "platform/Clock.h"
+#include <cstdint>
 
 namespace ombrix {
+
+// Local date and time as days since 1899-12-30, the fraction being the time of day.
+using TDateTime = double;
+
+constexpr double MillisecondsPerDay = 86400000.0;
 
 // Days from 1899-12-30 to the given civil date (proleptic Gregorian calendar).
 constexpr long DaysFromCivil(int year, unsigned month, unsigned day) {
@@ -21,5 +27,8 @@ constexpr TDateTime EncodeDateTime(int year, unsigned month, unsigned day, unsig
   return static_cast<double>(DaysFromCivil(year, month, day)) +
          (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / MillisecondsPerDay;
 }
+
+// Milliseconds of the time-of-day part of a date-time; whole days are not counted.
+std::int32_t TimeToMilliseconds(TDateTime time);
 
 }  // namespace ombrix

@@ -1,7 +1,8 @@
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace ombrix {
@@ -138,5 +139,26 @@ std::string HexText(std::uint32_t value, int width, bool upperCase) {
   if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
   return digits;
 }
+
+std::string DigitsOnly(const std::string& text) {
+  if (text.empty()) return "0";
+  std::string digits;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  return digits;
+}
+
+std::int32_t DigitsToInt(const std::string& text) {
+  constexpr std::int64_t Max = std::numeric_limits<std::int32_t>::max();
+  std::int64_t value = 0;
+  for (char c : DigitsOnly(text)) {
+    value = value * 10 + (c - '0');
+    if (value > Max) return static_cast<std::int32_t>(Max);
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::string IntToText(std::int32_t number) { return std::to_string(number); }
 
 }  // namespace ombrix
