@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
-          xdotool imagemagick x11-utils nsis fp-utils)
+          xdotool imagemagick x11-utils nsis fp-utils clang-format)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: native (plain and sanitized) over the simulated Windows layer,
-# then the Windows build under wine over the real API. Prints the counts of each.
+# Checks the sources' layout, then builds and runs every test: natively over the simulated
+# Windows layer (with AddressSanitizer and UndefinedBehaviorSanitizer, which run the same
+# tests as a plain build and catch more), then the Windows build under wine over the real
+# API. Prints the counts of each; a layout difference fails the run too.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ROOT"
@@ -68,13 +70,19 @@ run_preset() {
   if [ "$preset" = win32 ]; then wine_passed=$passed; fi
 }
 
-run_preset native
+echo "== format"
+format_ok=yes
+scripts/check-format.sh || { format_ok=no; status=1; }
+
 run_preset native-sanitize
 run_preset win32
 
 if [ "$wine_passed" -eq 0 ]; then
   echo "No test ran under wine."
   status=1
+fi
+if [ "$format_ok" = no ]; then
+  echo "The sources' layout differs from .clang-format: the files are listed under \"== format\"."
 fi
 echo
 echo "$total_passed passed, $total_failed failed"

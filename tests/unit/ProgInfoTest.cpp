@@ -45,26 +45,6 @@ TEST(ProgramInfo, ShowsTheValuesItIsGiven) {
   EXPECT_TRUE(form.valueWindowCaption.WordWrap);
 }
 
-TEST(ProgramInfo, DesignTexts) {
-  TfrmProgramInfo form;
-  EXPECT_EQ("Program Information", form.Caption());
-  EXPECT_EQ("Vorel Ombrix", form.lblProgramName.Caption());
-  EXPECT_TRUE(form.lblProgramName.Font.Bold);
-  EXPECT_GT(form.lblProgramName.Font.Size, 12);
-  EXPECT_EQ("Vorel Software", form.capProgramInfo.CompanyText);
-  const std::pair<const TLabel*, const char*> labels[] = {
-      {&form.lblFilename, "Filename:"},
-      {&form.lblParameters, "Parameters:"},
-      {&form.lblWindowCaption, "Window caption / Window name:"},
-      {&form.lblPID, "Process ID (pid) :"},
-      {&form.lblTID, "Main thread ID (tid) :"},
-      {&form.lblHWND, "Main window handle:"},
-      {&form.lblHotKey, "Hot key:"},
-  };
-  for (const auto& label : labels) EXPECT_EQ(label.second, label.first->Caption());
-  EXPECT_EQ("Ok", form.btnOk.Caption());
-}
-
 TEST(ProgramInfo, OkEnterAndEscCloseIt) {
   SimPlatform platform;
   std::vector<int> help;
