@@ -118,8 +118,7 @@ TCaptionStrip::TCaptionStrip(TForm& form, const char* name, TBounds bounds, cons
 
 TRadioGroup::TRadioGroup(TForm& form, const char* name, TControl* parent, TBounds bounds, const char* caption,
                          std::vector<std::string> items)
-    : TControl(form, TControlKind::kRadioGroup, name, parent, bounds, caption),
-      items_(std::move(items)) {}
+    : TControl(form, TControlKind::kRadioGroup, name, parent, bounds, caption), items_(std::move(items)) {}
 
 void TRadioGroup::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);

@@ -5,10 +5,7 @@
 namespace ombrix {
 
 TForm::TForm(const char* className, const char* caption, int clientWidth, int clientHeight)
-    : ClientWidth(clientWidth),
-      ClientHeight(clientHeight),
-      className_(className),
-      caption_(caption) {}
+    : ClientWidth(clientWidth), ClientHeight(clientHeight), className_(className), caption_(caption) {}
 
 void TForm::Register(TControl& control) {
   if (FindControl(control.Name())) throw EProgramError(className_ + ": two controls named " + control.Name());

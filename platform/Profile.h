@@ -29,8 +29,7 @@ class IProfile {
 
   // WritePrivateProfileStringA. No key removes the whole section; no value removes the key.
   virtual BOOL WritePrivateProfileStringA(const std::string& section, const std::optional<std::string>& key,
-                                          const std::optional<std::string>& value,
-                                          const std::string& fileName) = 0;
+                                          const std::optional<std::string>& value, const std::string& fileName) = 0;
 };
 
 }  // namespace ombrix

@@ -44,8 +44,8 @@ class IRegistry {
 
   // RegQueryInfoKeyA: counts and longest name lengths (without terminators); any pointer may
   // be null.
-  virtual LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values,
-                                DWORD* maxValueNameLen, DWORD* maxValueLen) = 0;
+  virtual LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values, DWORD* maxValueNameLen,
+                                DWORD* maxValueLen) = 0;
 
   // FormatMessageA from the system's message table for a result code of these calls: the
   // system's own words for it, without the line break that ends them; "" when the system

@@ -193,9 +193,9 @@ constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 inline HRESULT HRESULT_FROM_WIN32(LONG error) {
-  return error <= 0 ? static_cast<HRESULT>(error)
-                    : static_cast<HRESULT>((static_cast<DWORD>(error) & 0x0000FFFF) | (FACILITY_WIN32 << 16) |
-                                           0x80000000u);
+  return error <= 0
+             ? static_cast<HRESULT>(error)
+             : static_cast<HRESULT>((static_cast<DWORD>(error) & 0x0000FFFF) | (FACILITY_WIN32 << 16) | 0x80000000u);
 }
 
 // IShellLink::GetPath flags (shobjidl.h).

@@ -1,21 +1,21 @@
 #include "runtime/OmbrixMain.h"
 
-#include "runtime/EndRequest.h"
 #include "config/TargetSettings.h"
+#include "runtime/EndRequest.h"
 
 namespace ombrix {
 
 namespace {
 
 HWND AllocateApplicationWindow(Platform& platform, const std::function<void()>& onEndRequest) {
-  return platform.Input().AllocateWindow([&platform, onEndRequest](HWND window, UINT message, WPARAM wParam,
-                                                                   LPARAM lParam) {
-    if (IsEndRequest(message, wParam)) {
-      onEndRequest();
-      return EndRequestAnswer(message);
-    }
-    return platform.Input().DefWindowProcA(window, message, wParam, lParam);
-  });
+  return platform.Input().AllocateWindow(
+      [&platform, onEndRequest](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (IsEndRequest(message, wParam)) {
+          onEndRequest();
+          return EndRequestAnswer(message);
+        }
+        return platform.Input().DefWindowProcA(window, message, wParam, lParam);
+      });
 }
 
 }  // namespace

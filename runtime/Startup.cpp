@@ -18,8 +18,7 @@ bool IsProgramExtension(const std::string& extension) {
 
 }  // namespace
 
-TStartup::TStartup(Platform& platform, TTarget& target)
-    : platform_(platform), target_(target), shellLink_(platform) {}
+TStartup::TStartup(Platform& platform, TTarget& target) : platform_(platform), target_(target), shellLink_(platform) {}
 
 void TStartup::RecordInstallation() {
   TRegistryEnhanced registry(platform_);

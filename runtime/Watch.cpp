@@ -60,7 +60,8 @@ void TWatch::Tick() {
 
 void TWatch::TargetGone() {
   // Whole seconds since the main window was found, days included.
-  const long long elapsedMilliseconds = std::llround((platform_.Clock().Now() - target_.FoundAt()) * MillisecondsPerDay);
+  const long long elapsedMilliseconds =
+      std::llround((platform_.Clock().Now() - target_.FoundAt()) * MillisecondsPerDay);
   if (elapsedMilliseconds / 1000 >= QuickCloseSeconds || target_.Settings().WarnQuickClose) {
     if (OnEnd) OnEnd();
     return;

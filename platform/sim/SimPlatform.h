@@ -6,13 +6,13 @@
 #include "platform/sim/SimCodePages.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
-#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimIcons.h"
+#include "platform/sim/SimInput.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimShellLinks.h"
-#include "platform/sim/SimInput.h"
 #include "platform/sim/SimShell.h"
+#include "platform/sim/SimShellLinks.h"
 #include "platform/sim/SimWindowOps.h"
 
 namespace ombrix::sim {

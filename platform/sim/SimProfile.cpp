@@ -81,10 +81,10 @@ std::string StripOneQuotePair(const std::string& value) {
 }
 
 struct Location {
-  int header = -1;      // line of the section header
-  int end = -1;         // one past the section's last line
-  int lastEntry = -1;   // last key line of the section
-  int entry = -1;       // line of the key looked for
+  int header = -1;     // line of the section header
+  int end = -1;        // one past the section's last line
+  int lastEntry = -1;  // last key line of the section
+  int entry = -1;      // line of the key looked for
 };
 
 Location Find(const std::vector<Line>& lines, const std::string& section, const std::string* key) {

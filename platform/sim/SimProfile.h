@@ -15,8 +15,7 @@ class SimProfile : public IProfile {
 
   DWORD GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& defaultValue,
                                  DWORD size, std::string& out, const std::string& fileName) override;
-  std::vector<std::string> GetPrivateProfileSectionA(const std::string& section,
-                                                     const std::string& fileName) override;
+  std::vector<std::string> GetPrivateProfileSectionA(const std::string& section, const std::string& fileName) override;
   BOOL WritePrivateProfileStringA(const std::string& section, const std::optional<std::string>& key,
                                   const std::optional<std::string>& value, const std::string& fileName) override;
 

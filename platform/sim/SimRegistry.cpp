@@ -446,7 +446,8 @@ LONG SimRegistry::RegQueryInfoKeyA(HKEY handle, DWORD* subKeys, DWORD* maxSubKey
     // Counted as stored: a string in UTF-16.
     const std::size_t stored =
         IsStringType(value->type)
-            ? codePages_.Convert(std::string(value->data.begin(), value->data.end()), value->codePage, CodePageUtf16Le).size()
+            ? codePages_.Convert(std::string(value->data.begin(), value->data.end()), value->codePage, CodePageUtf16Le)
+                  .size()
             : value->data.size();
     longestData = std::max<DWORD>(longestData, static_cast<DWORD>(stored));
   }

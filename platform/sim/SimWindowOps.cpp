@@ -227,7 +227,8 @@ int SimWindowOps::CompareStringA(LCID, DWORD flags, const std::string& left, con
     return weights;
   };
   const auto ignored = [](const std::string& text) {
-    return std::count_if(text.begin(), text.end(), [](char c) { return IgnoredAtFirstLevel(static_cast<unsigned char>(c)); });
+    return std::count_if(text.begin(), text.end(),
+                         [](char c) { return IgnoredAtFirstLevel(static_cast<unsigned char>(c)); });
   };
   const auto order = [](const auto& a, const auto& b) { return a < b ? -1 : b < a ? 1 : 0; };
   int result = order(primary(left), primary(right));

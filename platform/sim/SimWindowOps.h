@@ -17,7 +17,7 @@ struct SimWindow {
   DWORD processId = 0;
   DWORD threadId = 0;
   bool visible = true;
-  UINT showCmd = SW_SHOWNORMAL;   // 1 normal, 2 minimized, 3 maximized
+  UINT showCmd = SW_SHOWNORMAL;  // 1 normal, 2 minimized, 3 maximized
   bool restoreToMaximized = false;
   // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
   // destroys the window and everything else returns 0.

@@ -6,8 +6,8 @@
 
 #include "platform/Platform.h"
 #include "platform/ShellLinks.h"
-#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Icons.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace ombrix::win32 {
 

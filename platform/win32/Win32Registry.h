@@ -9,8 +9,7 @@ class Win32Registry : public IRegistry {
   LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
                        DWORD* disposition) override;
   LONG RegCloseKey(HKEY key) override;
-  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data,
-                        DWORD* size) override;
+  LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegSetValueExA(HKEY key, const std::string& name, DWORD type, const std::vector<BYTE>& data) override;
   LONG RegDeleteValueA(HKEY key, const std::string& name) override;

@@ -24,8 +24,8 @@ class ShortcutPageTest : public ::testing::Test {
  protected:
   ShortcutPageTest() : host_(platform_) {
     platform_.SimFiles().SetModuleFileName(HubFile);
-    for (const auto& [name, path] : {std::pair{"Desktop", "C:\\Users\\Ann\\Desktop"},
-                                     std::pair{"Start Menu", "C:\\Users\\Ann\\Start Menu"}}) {
+    for (const auto& [name, path] :
+         {std::pair{"Desktop", "C:\\Users\\Ann\\Desktop"}, std::pair{"Start Menu", "C:\\Users\\Ann\\Start Menu"}}) {
       platform_.SimFiles().MakeDirectories(path);
       HKEY key = nullptr;
       platform_.Registry().RegCreateKeyExA(HKEY_CURRENT_USER, ShellFolders, KEY_ALL_ACCESS, key, nullptr);
@@ -79,8 +79,9 @@ TEST_F(ShortcutPageTest, FieldsAreCheckedInOrder) {
   } cases[] = {
       {"", "", "Shortcut Name can not be empty"},
       {"Notes", "", "Shortcut Filename can not be empty"},
-      {"a:b", "C:\\Tools\\Ombrix.exe", "Ombrix can not minimize itself.\r\nYou must enter a destination filename.\r\n"
-                                       "For example, Filename: \"C:\\MyTextFile.txt\"."},
+      {"a:b", "C:\\Tools\\Ombrix.exe",
+       "Ombrix can not minimize itself.\r\nYou must enter a destination filename.\r\n"
+       "For example, Filename: \"C:\\MyTextFile.txt\"."},
       {"a:b", "C:\\x.txt", characters},
       {"a/b", "C:\\x.txt", characters},
       {"a|b", "C:\\x.txt", characters},
@@ -116,7 +117,8 @@ TEST_F(ShortcutPageTest, ShortcutsStartOmbrixWithTheTarget) {
     std::string written, expectedArguments;
   } cases[] = {
       {"Notes", "C:\\Docs\\todo.txt", "", 6, "C:\\Users\\Ann\\Start Menu\\Notes.lnk", "C:\\Docs\\todo.txt"},
-      {"Notes.LNK", "C:\\My Files\\a.txt", "-x", 6, "C:\\Users\\Ann\\Start Menu\\Notes.LNK", "\"C:\\My Files\\a.txt\" -x"},
+      {"Notes.LNK", "C:\\My Files\\a.txt", "-x", 6, "C:\\Users\\Ann\\Start Menu\\Notes.LNK",
+       "\"C:\\My Files\\a.txt\" -x"},
       {"My.App", "C:\\Tools\\app.exe", "-x  -y", 0, "C:\\Users\\Ann\\Desktop\\My.App.lnk", "C:\\Tools\\app.exe -x  -y"},
       {"Spaced", "C:\\My Files\\b.txt", "", 0, "C:\\Users\\Ann\\Desktop\\Spaced.lnk", "\"C:\\My Files\\b.txt\""},
   };
@@ -127,8 +129,8 @@ TEST_F(ShortcutPageTest, ShortcutsStartOmbrixWithTheTarget) {
     // Ombrix with the target as its first argument; the icon file is never quoted.
     using Fields = std::tuple<std::string, std::string, std::string, INT, std::string, std::string, INT>;
     EXPECT_EQ(Fields(OmbrixFile, c.expectedArguments, c.file, 0, "", "", SW_SHOWNORMAL),
-              Fields(record->targetPath, record->arguments, record->iconLocation, record->iconIndex,
-                     record->workingDir, record->description, record->showCommand))
+              Fields(record->targetPath, record->arguments, record->iconLocation, record->iconIndex, record->workingDir,
+                     record->description, record->showCommand))
         << c.name;
   }
   EXPECT_TRUE(Messages().empty());

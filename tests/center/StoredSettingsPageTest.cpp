@@ -444,11 +444,15 @@ TEST_F(StoredSettingsPageTest, ExportOfNamesBeyondAsciiIsTheEditorsUnicodeForm) 
   const std::u16string name = u"\"C:\\\\\u65E5\u672C\\\\\u0395\u03BB \U0001F600.exe\"";
   EXPECT_EQ(Utf16Le(u"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n"
                     u"[HKEY_CURRENT_USER\\Software\\Vorel Software\\Ombrix]\r\n"
-                    u"\"Filename1\"=" + name + u"\r\n"
+                    u"\"Filename1\"=" +
+                    name +
+                    u"\r\n"
                     u"\"NbWindows1\"=\"1\"\r\n\"MainHandle1\"=\"1\"\r\n\"SecsToWait1\"=\"3\"\r\n"
                     u"\"ShowState1\"=dword:00000000\r\n\"DebugMode1\"=dword:00000000\r\n"
                     u"\"WindowCaption1\"=hex(1):b1,03,0d,00,0a,00,b2,03,00,00\r\n"
-                    u"\"DoPartialSearch1\"=dword:00000000\r\n\"Icon1\"=" + name + u"\r\n"
+                    u"\"DoPartialSearch1\"=dword:00000000\r\n\"Icon1\"=" +
+                    name +
+                    u"\r\n"
                     u"\"IconNumber1\"=dword:00000000\r\n\"NoTrayTask1\"=dword:00000000\r\n"
                     u"\"NoTrayIcon1\"=dword:00000000\r\n\"MinimizeType1\"=dword:00000001\r\n"
                     u"\"WarnQuickClose1\"=dword:00000000\r\n\"TrayDblClick1\"=dword:00000001\r\n"

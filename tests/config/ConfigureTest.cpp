@@ -380,16 +380,19 @@ TEST_F(ConfigureTest, StartUpLoadsEachStoredFormAsTheDialogShowsIt) {
   };
   const Case cases[] = {
       {"nothing stored", nullptr, false},
-      {"every value changed", [](TAppSettings& s) {
+      {"every value changed",
+       [](TAppSettings& s) {
          s.MinimizeType = false, s.NbWindows = "12", s.SecsToWait = "x9", s.WindowCaption = "a \"b\"";
          s.DebugMode = s.WarnQuickClose = s.DoPartialSearch = true, s.UsePID = false, s.HotKey = 0x0641;
-       }, true},
+       },
+       true},
       {"show state beyond the list", [](TAppSettings& s) { s.ShowState = 7; }, false},
       {"show state below the list", [](TAppSettings& s) { s.ShowState = -3; }, true},
       {"click mode beyond the group", [](TAppSettings& s) { s.TrayDblClick = 5; }, false},
       {"click mode below the group", [](TAppSettings& s) { s.TrayDblClick = -4; }, true},
       {"two tray modes on", [](TAppSettings& s) { s.TrayTask = s.NoTrayTask = true; }, false},
-      {"every tray mode on", [](TAppSettings& s) { s.TrayTask = s.TrayNoTask = s.NoTrayTask = s.NoTrayIcon = true; }, true},
+      {"every tray mode on", [](TAppSettings& s) { s.TrayTask = s.TrayNoTask = s.NoTrayTask = s.NoTrayIcon = true; },
+       true},
       {"no tray mode on", [](TAppSettings& s) { s.TrayTask = false; }, false},
       {"icon beyond the file's", [](TAppSettings& s) { s.IconNumber = 9; }, true},
       {"icon below zero", [](TAppSettings& s) { s.IconNumber = -1; }, false},

@@ -47,26 +47,18 @@ TEST_F(ProfileContract, ReadsFollowTheProfileRules) {
     const char* expected;
   };
   const Case cases[] = {
-      {"section1", "name1", "val1"},
-      {"SECTION1", "NAME1", "val1"},
-      {"section1", "name2", "val2"},
-      {"section1", "spaced", "inner  blanks"},
-      {"section1", "quoted2", "single"},
-      {"section1", "mismatched", "\"open"},
-      {"section1", "inline", "v ;x"},
-      {"section1", "empty", ""},
-      {"section1", "dup", "first"},
-      {"section1", "missing", "default"},
-      {"section2", "name1", "other"},
-      {"nosection", "name1", "default"},
+      {"section1", "name1", "val1"},           {"SECTION1", "NAME1", "val1"},     {"section1", "name2", "val2"},
+      {"section1", "spaced", "inner  blanks"}, {"section1", "quoted2", "single"}, {"section1", "mismatched", "\"open"},
+      {"section1", "inline", "v ;x"},          {"section1", "empty", ""},         {"section1", "dup", "first"},
+      {"section1", "missing", "default"},      {"section2", "name1", "other"},    {"nosection", "name1", "default"},
   };
   for (const char* ending : {"\r\n", "\r", "\n"}) {
     std::string converted;
     for (char c : body) converted += c == '\n' ? std::string(ending) : std::string(1, c);
     const std::string path = File("read.ini", converted);
     for (const Case& c : cases) {
-      EXPECT_EQ(c.expected, Read(path, c.section, c.key)) << c.section << "/" << c.key << " with ending "
-                                                          << (ending[0] == '\r' ? (ending[1] ? "CRLF" : "CR") : "LF");
+      EXPECT_EQ(c.expected, Read(path, c.section, c.key))
+          << c.section << "/" << c.key << " with ending " << (ending[0] == '\r' ? (ending[1] ? "CRLF" : "CR") : "LF");
     }
   }
 }

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "tests/ShellLinkErrors.h"
 #include "platform/ShellLinks.h"
 #include "platform/ShellLnk.h"
 #include "platform/sim/LnkFormat.h"
+#include "tests/ShellLinkErrors.h"
 #include "tests/contract/ContractFixture.h"
 #include "tests/contract/ShellLinksQuirks.h"
 

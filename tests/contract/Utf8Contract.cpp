@@ -71,8 +71,12 @@ TEST_F(Utf8Contract, ProfileReadsUtf8CutOnAWholeCharacterAndLosesLegacyBytes) {
   const struct {
     DWORD size;
     std::string read;
-  } cases[] = {{10, Nihongo}, {9, Nihongo.substr(0, 6)}, {7, Nihongo.substr(0, 6)}, {6, Nihongo.substr(0, 3)},
-               {4, Nihongo.substr(0, 3)}, {3, ""}};
+  } cases[] = {{10, Nihongo},
+               {9, Nihongo.substr(0, 6)},
+               {7, Nihongo.substr(0, 6)},
+               {6, Nihongo.substr(0, 3)},
+               {4, Nihongo.substr(0, 3)},
+               {3, ""}};
   for (const auto& c : cases) {
     std::string out = "unchanged";
     const DWORD copied = Profile().GetPrivateProfileStringA("S", "Name", "", c.size, out, file);
@@ -118,7 +122,8 @@ TEST_F(Utf8Contract, RegistryStringsAndKeyNamesAreUtf16Inside) {
 
   // Key names too: the longest is counted in UTF-16 units, which take up to three bytes each.
   HKEY deep = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, Reg().RegCreateKeyExA(root_, "Tree\\" + Nihongo + "\\" + Smile, KEY_ALL_ACCESS, deep, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            Reg().RegCreateKeyExA(root_, "Tree\\" + Nihongo + "\\" + Smile, KEY_ALL_ACCESS, deep, nullptr));
   Reg().RegCloseKey(deep);
   TRegistryEnhanced registry(*platform_);
   registry.Key = scratchKey_;
@@ -134,7 +139,8 @@ TEST_F(Utf8Contract, WindowTextIsCutOnAWholeCharacterAndUpperCasedInTheLocale) {
   const std::string emoji = "a" + Repeat(Smile, 70);
   ASSERT_TRUE(StartTarget(*platform_, "\"/window=" + japanese + "\" \"/window=" + emoji + "\"", started_));
   std::vector<HWND> shown;
-  ASSERT_TRUE(WaitUntil(*platform_, [&] { return (shown = WindowsOfProcess(windows, started_.processId)).size() == 2; }));
+  ASSERT_TRUE(
+      WaitUntil(*platform_, [&] { return (shown = WindowsOfProcess(windows, started_.processId)).size() == 2; }));
   EXPECT_EQ(emoji, windows.GetWindowTextA(shown[0], 512));
   EXPECT_EQ(emoji.substr(0, 1 + 4 * 63), windows.GetWindowTextA(shown[0], 255));
   EXPECT_EQ(japanese.substr(0, 3 * 84), windows.GetWindowTextA(shown[1], 255));
@@ -153,7 +159,8 @@ TEST_F(Utf8Contract, WindowTextIsCutOnAWholeCharacterAndUpperCasedInTheLocale) {
                  {"\xCE\xA9", "\xE6\x97\xA5"}};
   for (const auto& o : ordered) {
     EXPECT_EQ(CSTR_LESS_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, o.left, o.right)) << o.left;
-    EXPECT_EQ(CSTR_GREATER_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, o.right, o.left)) << o.left;
+    EXPECT_EQ(CSTR_GREATER_THAN, windows.CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, o.right, o.left))
+        << o.left;
   }
 }
 
@@ -179,8 +186,7 @@ TEST_F(Utf8Contract, ShortcutsKeepNamesInAnyScript) {
   EXPECT_EQ(writer.WorkingDir(), reader.WorkingDir());
 
   writer.SetDescription(Repeat("\xE6\x97\xA5", 256));
-  EXPECT_EQ("Texte trop long (plus de 255 caract\xC3\xA8res).",
-            testing::ShellLinkErrorOf([&] { writer.WriteLink(); }));
+  EXPECT_EQ("Texte trop long (plus de 255 caract\xC3\xA8res).", testing::ShellLinkErrorOf([&] { writer.WriteLink(); }));
 }
 
 }  // namespace

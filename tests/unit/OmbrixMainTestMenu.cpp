@@ -147,7 +147,8 @@ TEST_F(OmbrixMainTest, EndRequestsToAnyOfItsWindowsShowWhatItHidThenEndOmbrix) {
       StartApp();
       ClickIcon(SimShell::Click::kDouble);
       ASSERT_FALSE(Visible(Main()));
-      const HWND own[] = {form->ApplicationWindow(), form->Tray().Icon().WindowHandle(), form->Menu().mnuTray.WindowHandle()};
+      const HWND own[] = {form->ApplicationWindow(), form->Tray().Icon().WindowHandle(),
+                          form->Menu().mnuTray.WindowHandle()};
       std::vector<std::pair<HWND, UINT>> sent;
       Record(Main(), sent);
 

@@ -271,8 +271,8 @@ TEST_F(OmbrixMainTest, EndOfStartupEnablesTheMenuAndTheWatchTimer) {
   EXPECT_TRUE(form->Watch().Running());
   EXPECT_EQ(500u, form->Watch().Interval());
   EXPECT_EQ(sim.Clock().Now(), form->Target().FoundAt());
-  for (TMenuItem* item : {&form->Menu().itmShowForm, &form->Menu().itmHideForm, &form->Menu().itmProgramInformation, &form->Menu().itmConfigProgram,
-                          &form->Menu().itmAppPopup, &form->Menu().itmAboutOmbrix}) {
+  for (TMenuItem* item : {&form->Menu().itmShowForm, &form->Menu().itmHideForm, &form->Menu().itmProgramInformation,
+                          &form->Menu().itmConfigProgram, &form->Menu().itmAppPopup, &form->Menu().itmAboutOmbrix}) {
     EXPECT_TRUE(item->Enabled) << item->Name;
   }
   EXPECT_FALSE(form->Menu().AnyDialogOpen());

@@ -36,8 +36,9 @@ TEST(CommandLine, TargetParamsQuoteArgumentsWithBlanks) {
 
 TEST(Extensions, UpperCasedFromTheLastDotOfTheName) {
   const std::map<std::string, std::string> cases = {
-      {"C:\\x\\file.txt", ".TXT"},   {"C:\\a.b\\file", ""},        {"file.tar.gz", ".GZ"},
-      {"C:file.Lnk", ".LNK"},        {"C:\\x\\.hidden", ".HIDDEN"}, {"C:\\x\\caf\xE9.d\xE9", ".D\xC9"},
+      {"C:\\x\\file.txt", ".TXT"},   {"C:\\a.b\\file", ""},
+      {"file.tar.gz", ".GZ"},        {"C:file.Lnk", ".LNK"},
+      {"C:\\x\\.hidden", ".HIDDEN"}, {"C:\\x\\caf\xE9.d\xE9", ".D\xC9"},
       {"C:\\x\\trailing.", "."},     {"", ""},
   };
   sim::SimWindowOps windows;

@@ -294,7 +294,8 @@ std::string VisibleWindows() {
 // editor: the shell starts one program, which ends once the file is merged.
 TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMergedThem) {
   // A name in Japanese, Greek and an emoji, in the registry editor's Unicode form (UTF-16).
-  const std::string folder = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
+  const std::string folder =
+      "\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
   const std::string imported = "C:\\" + folder + "\\app.exe";
   const std::string temp = platform_.Files().GetTempPathA();
   const std::string file = temp + "ombrix-import.reg";
@@ -302,7 +303,8 @@ TEST_F(ControlCenterEndToEnd, ImportedEntriesAreListedOnceTheRegistryEditorHasMe
   std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" +
                      std::string(SettingsKey) + "]\r\n";
   text += "\"Filename7\"=\"C:\\\\" + folder + "\\\\app.exe\"\r\n\"SecsToWait7\"=\"9\"\r\n\r\n";
-  ASSERT_TRUE(platform_.Files().WriteFileBytes(file, platform_.CodePages().ConvertText(text, CP_UTF8, CodePageUtf16Le)));
+  ASSERT_TRUE(
+      platform_.Files().WriteFileBytes(file, platform_.CodePages().ConvertText(text, CP_UTF8, CodePageUtf16Le)));
   ASSERT_TRUE(platform_.Files().WriteFileBytes(
       asking, "@\"" + TargetExe + "\" \"/window=Import question\"\r\n@regedit.exe /s %1\r\n"));
   const ClassDefault extension(".reg", REG_SZ, "regfile");

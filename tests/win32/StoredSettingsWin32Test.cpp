@@ -214,7 +214,8 @@ TEST_F(StoredSettingsWin32Test, ExportMergedBackByRegeditGivesEveryValue) {
 // takes the registry editor's Unicode form, which it merges back unchanged, control
 // characters ("hex(1):" bytes in UTF-16) included.
 TEST_F(StoredSettingsWin32Test, UnicodeExportMergedBackByRegeditGivesEveryValue) {
-  const std::string folder = "C:\\\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
+  const std::string folder =
+      "C:\\\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
   TAppSettings entry = DefaultAppSettings(folder + "\\app.exe");
   entry.WindowCaption = "Caf\xC3\xA9 \"\xCE\xBC\xCE\xB5\xCE\xBD\xCE\xBF\xCF\x8D\"\r\n\ttab \\end\\";
   entry.Icon = folder + "\\icons.dll";
