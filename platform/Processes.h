@@ -7,10 +7,14 @@
 
 namespace ombrix {
 
+// The size of STARTUPINFOA, which cb must give: its pointers and handles make it 68 bytes
+// in a 32-bit program and 104 in an x64 one.
+constexpr DWORD StartupInfoSize = sizeof(void*) == 8 ? 104 : 68;
+
 // The fields of STARTUPINFOA the system sets or reads; every other field is zero when a
-// program is started. 68 is the size of STARTUPINFOA on 32-bit Windows.
+// program is started.
 struct StartupInfo {
-  DWORD cb = 68;
+  DWORD cb = StartupInfoSize;
   DWORD flags = 0;  // STARTF_USESHOWWINDOW makes showWindow count
   WORD showWindow = 0;
 };

@@ -4,6 +4,8 @@
 
 namespace ombrix::win32 {
 
+static_assert(sizeof(STARTUPINFOA) == StartupInfoSize, "cb gives the size of this build's STARTUPINFOA");
+
 BOOL Win32Processes::CreateProcessA(const std::string& commandLine, DWORD creationFlags, const StartupInfo& startup,
                                     ProcessInformation& info) {
   STARTUPINFOA startupInfo{};

@@ -12,7 +12,7 @@ target="$3"
 help_files=("${@:4}")
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/ombrix-installer.XXXXXX")"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH="${WINEARCH:-win32}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
 
 passed=0
@@ -92,7 +92,11 @@ for ((tries = 0; tries < 300; tries++)); do
 done
 if [ "$hub_state" = shown ]; then
   # The control center is closed the way the system closes it, with WM_CLOSE.
-  timeout 60 wine taskkill /IM OmbrixHub.exe </dev/null >/dev/null 2>&1
+  # Wine 8's taskkill does not find a MinGW-built x64 program by its name; there the
+  # window gets its WM_CLOSE as from the keyboard (Alt+F4).
+  if ! timeout 60 wine taskkill /IM OmbrixHub.exe </dev/null >/dev/null 2>&1; then
+    xdotool search --onlyvisible --name '^Vorel Ombrix Control Center$' windowfocus --sync key alt+F4
+  fi
   if timeout 60 bash -c "while kill -0 $hub 2>/dev/null; do sleep 0.1; done"; then hub_state=ended; fi
 fi
 check "OmbrixHub started and ended cleanly (state: $hub_state)" test "$hub_state" = ended
