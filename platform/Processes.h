@@ -54,6 +54,9 @@ class IProcesses {
   virtual DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) = 0;
   // CloseHandle of a process handle this program was given; FALSE for one that is not open.
   virtual BOOL CloseHandle(HANDLE process) = 0;
+  // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
+  // System32 and the program folders through WOW64's 32-bit view.
+  virtual BOOL IsWow64Process() = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -62,6 +62,11 @@ UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
   return ::WinExec(commandLine.c_str(), showCommand);
 }
 
+BOOL Win32Processes::IsWow64Process() {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }
 
 }  // namespace ombrix::win32
