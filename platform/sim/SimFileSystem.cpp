@@ -67,7 +67,8 @@ std::string SimFileSystem::KeyOf(const std::string& fullPath) const {
     key = to + key.substr(from.size());
     return true;
   };
-  if (!redirect("C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS\\SYSWOW64")) redirect("C:\\WINDOWS\\SYSNATIVE", "C:\\WINDOWS\\SYSTEM32");
+  if (!redirect("C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS\\SYSWOW64"))
+    redirect("C:\\WINDOWS\\SYSNATIVE", "C:\\WINDOWS\\SYSTEM32");
   return key;
 }
 

@@ -58,8 +58,8 @@ void SimProcesses::SetWow64(bool wow64) {
   // A 32-bit process's ProgramFiles and CommonProgramFiles are the (x86) folders; the 64-bit
   // ones are still named, by ProgramW6432 and CommonProgramW6432.
   SetEnvironmentVariable("ProgramFiles", std::string(wow64 ? "C:\\Program Files (x86)" : "C:\\Program Files"));
-  SetEnvironmentVariable("CommonProgramFiles",
-                         std::string(wow64 ? "C:\\Program Files (x86)\\Common Files" : "C:\\Program Files\\Common Files"));
+  SetEnvironmentVariable("CommonProgramFiles", std::string(wow64 ? "C:\\Program Files (x86)\\Common Files"
+                                                                 : "C:\\Program Files\\Common Files"));
   SetEnvironmentVariable("ProgramW6432", std::string("C:\\Program Files"));
   SetEnvironmentVariable("CommonProgramW6432", std::string("C:\\Program Files\\Common Files"));
 }

@@ -30,7 +30,7 @@ struct SimWindow {
   // What GetWindowLongPtrA reports. WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE are added to the
   // style from the window's state.
   LONG_PTR instance = DefaultImageBase;  // the module that made the window
-  LONG_PTR owner = 0;              // GWLP_HWNDPARENT of a top-level window is its owner
+  LONG_PTR owner = 0;                    // GWLP_HWNDPARENT of a top-level window is its owner
   LONG_PTR windowProc = 0;
   LONG_PTR id = 0;
   LONG_PTR userData = 0;
