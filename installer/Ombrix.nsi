@@ -1,8 +1,11 @@
 ; The per-user installer of both programs. No administrator rights: everything goes into
 ; folders and registry keys the user owns. The programs go into one folder the user can
 ; write, because Ombrix keeps its settings file Ombrix.ini beside itself.
-;   makensis -DVERSION=1.2.3.4 -DSTAGE=<folder with the files> -DICON=<setup icon> -DOUTFILE=<setup.exe>
-;            [-DHELP] Ombrix.nsi
+;   makensis -DVERSION=1.2.3.4 -DSTAGE=<folder with the files> [-DSTAGE64=<folder with the x64 programs>]
+;            -DICON=<setup icon> -DOUTFILE=<setup.exe> [-DHELP] Ombrix.nsi
+; -DSTAGE64: the setup holds both builds and installs the x64 programs where Windows runs
+; natively on x64, the 32-bit ones everywhere else: 32-bit Windows, and ARM64 Windows, which
+; runs 32-bit x86 programs in every version while only Windows 11 runs x64 ones.
 ; -DHELP: the stage holds the help files Ombrix.chm and OmbrixHub.chm, which go beside the programs.
 ; Setup: /S installs silently, /D=<folder> (last on the line) chooses the folder.
 ; Uninstall.exe: /S uninstalls silently and then keeps the stored settings; /S /REMOVESETTINGS
@@ -17,6 +20,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix"
 !define SETTINGS_KEY "Software\Vorel Software\Ombrix"
@@ -51,13 +55,26 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) Vorel Software"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; The programs of one build, with the help files made with them.
+!macro Programs FROM
+  File "${FROM}\Ombrix.exe"
+  File "${FROM}\OmbrixHub.exe"
+!ifdef HELP
+  File "${FROM}\Ombrix.chm"
+  File "${FROM}\OmbrixHub.chm"
+!endif
+!macroend
+
 Section "Vorel Ombrix"
   SetOutPath "$INSTDIR"
-  File "${STAGE}\Ombrix.exe"
-  File "${STAGE}\OmbrixHub.exe"
-!ifdef HELP
-  File "${STAGE}\Ombrix.chm"
-  File "${STAGE}\OmbrixHub.chm"
+!ifdef STAGE64
+  ${If} ${IsNativeAMD64}
+    !insertmacro Programs "${STAGE64}"
+  ${Else}
+    !insertmacro Programs "${STAGE}"
+  ${EndIf}
+!else
+  !insertmacro Programs "${STAGE}"
 !endif
   File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"

@@ -7,10 +7,14 @@
 
 namespace ombrix {
 
+// The size of STARTUPINFOA, which cb must give: its pointers and handles make it 68 bytes
+// in a 32-bit program and 104 in an x64 one.
+constexpr DWORD StartupInfoSize = sizeof(void*) == 8 ? 104 : 68;
+
 // The fields of STARTUPINFOA the system sets or reads; every other field is zero when a
-// program is started. 68 is the size of STARTUPINFOA on 32-bit Windows.
+// program is started.
 struct StartupInfo {
-  DWORD cb = 68;
+  DWORD cb = StartupInfoSize;
   DWORD flags = 0;  // STARTF_USESHOWWINDOW makes showWindow count
   WORD showWindow = 0;
 };
@@ -50,6 +54,9 @@ class IProcesses {
   virtual DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) = 0;
   // CloseHandle of a process handle this program was given; FALSE for one that is not open.
   virtual BOOL CloseHandle(HANDLE process) = 0;
+  // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
+  // System32 and the program folders through WOW64's 32-bit view.
+  virtual BOOL IsWow64Process() = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -14,15 +14,17 @@
 
 namespace ombrix {
 
-// cbSize of the first, ANSI NOTIFYICONDATA layout on 32-bit Windows: every shell version
-// accepts it, and it carries exactly what the tray icon needs (message, icon, 64-byte tip).
-constexpr DWORD NotifyIconDataV1Size = 88;
-// szTip of that layout holds 64 bytes: at most 63 characters reach the shell.
-constexpr size_t NotifyIconTipCapacity = 63;
+// cbSize of this build's whole NOTIFYICONDATAA, as from Windows Vista on (up to the
+// balloon's own icon): its handles make it 508 bytes in a 32-bit program and 528 in an x64
+// one. The shell reads the record as far as cbSize says, so the later fields (the protocol's
+// version, the balloon) count only in the whole record.
+constexpr DWORD NotifyIconDataSize = sizeof(void*) == 8 ? 528 : 508;
+// szTip of that record holds 128 bytes: at most 127 characters reach the shell.
+constexpr size_t NotifyIconTipCapacity = 127;
 
-// The fields of the 88-byte NOTIFYICONDATAA the system fills.
+// The fields of NOTIFYICONDATAA the program fills.
 struct NotifyIconData {
-  DWORD size = NotifyIconDataV1Size;  // cbSize
+  DWORD size = NotifyIconDataSize;  // cbSize
   HWND window = nullptr;
   UINT id = 0;
   UINT flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP: which of the fields below apply

@@ -233,14 +233,14 @@ constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
-// GetWindowLongA.
-constexpr int GWL_WNDPROC = -4;
-constexpr int GWL_HINSTANCE = -6;
-constexpr int GWL_HWNDPARENT = -8;
-constexpr int GWL_ID = -12;
+// GetWindowLongPtrA.
+constexpr int GWLP_WNDPROC = -4;
+constexpr int GWLP_HINSTANCE = -6;
+constexpr int GWLP_HWNDPARENT = -8;
+constexpr int GWLP_ID = -12;
 constexpr int GWL_STYLE = -16;
 constexpr int GWL_EXSTYLE = -20;
-constexpr int GWL_USERDATA = -21;
+constexpr int GWLP_USERDATA = -21;
 
 // Window styles.
 constexpr LONG WS_OVERLAPPEDWINDOW = 0x00CF0000;

@@ -27,9 +27,9 @@ class IWindowOps {
   // GetWindowTextA with a buffer of `capacity` bytes including the terminator; a text cut to
   // it ends on a whole character of the program's code page.
   virtual std::string GetWindowTextA(HWND window, int capacity) = 0;
-  // GetWindowLongA: GWL_HINSTANCE, GWL_HWNDPARENT, GWL_WNDPROC, GWL_ID, GWL_USERDATA,
+  // GetWindowLongPtrA: GWLP_HINSTANCE, GWLP_HWNDPARENT, GWLP_WNDPROC, GWLP_ID, GWLP_USERDATA,
   // GWL_STYLE, GWL_EXSTYLE; 0 for a window that does not exist.
-  virtual LONG_PTR GetWindowLongA(HWND window, int index) = 0;
+  virtual LONG_PTR GetWindowLongPtrA(HWND window, int index) = 0;
   // GetWindowThreadProcessId: the thread id, and the process id through `processId`.
   virtual DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) = 0;
   virtual BOOL IsWindow(HWND window) = 0;

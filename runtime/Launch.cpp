@@ -37,7 +37,7 @@ bool LaunchTarget(Platform& platform, TargetState& state) {
 
   state.LaunchError = 0;
   StartupInfo startup;
-  startup.cb = 68;
+  startup.cb = StartupInfoSize;
   startup.flags = STARTF_USESHOWWINDOW;
   startup.showWindow = TargetShowCommand(state.Settings.ShowState, state.OwnStartupInfo);
   ProcessInformation created;

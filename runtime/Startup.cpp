@@ -6,6 +6,7 @@
 #include "runtime/Launch.h"
 #include "runtime/OmbrixSelf.h"
 #include "runtime/TargetResolution.h"
+#include "runtime/Wow64Paths.h"
 #include "settings/RegistryEnhanced.h"
 
 namespace ombrix {
@@ -49,8 +50,17 @@ bool TStartup::TakeTarget(const std::string& commandLine) {
     params = BuildTargetParams(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   }
   if (!platform_.Files().FileExists(target)) {
-    ShowOwnMessage(platform_, target + "\r\nnot found!\r\nPlease verify your program location.");
-    return false;
+    // A 32-bit Ombrix on 64-bit Windows sees SysWOW64 as System32, where a program that
+    // exists only as a 64-bit one is missing; the user meant the System32 Explorer shows.
+    const std::string native =
+        platform_.Processes().IsWow64Process()
+            ? SysnativePath(target, platform_.Processes().ExpandEnvironmentStringsA("%SystemRoot%"))
+            : std::string();
+    if (native.empty() || !platform_.Files().FileExists(native)) {
+      ShowOwnMessage(platform_, target + "\r\nnot found!\r\nPlease verify your program location.");
+      return false;
+    }
+    target = native;
   }
   target_.SetCommand(target, params);
   return true;
@@ -81,8 +91,11 @@ bool TStartup::Checkfilename() {
     classes.Key = keyPath;
     return classes.ReadValueDefault("", TVariant(std::string())).ToText();
   };
-  const ExpandEnvironment expand = [this](const std::string& text) {
-    return platform_.Processes().ExpandEnvironmentStringsA(text);
+  // Explorer, a 64-bit program on 64-bit Windows, expands %ProgramFiles% to the 64-bit
+  // folder; a 32-bit Ombrix there would get the (x86) one.
+  const bool wow64 = platform_.Processes().IsWow64Process();
+  const ExpandEnvironment expand = [this, wow64](const std::string& text) {
+    return platform_.Processes().ExpandEnvironmentStringsA(wow64 ? NativeProgramFolders(text) : text);
   };
   const DocumentCommand command =
       ResolveDocumentCommand(platform_.Windows(), target_.File(), extension, readDefault, expand);

@@ -83,7 +83,7 @@ bool TTrayIcon::SetHotKey(std::int32_t hotKey) {
 }
 
 void TTrayIcon::FillRecord() {
-  record_.size = NotifyIconDataV1Size;
+  record_.size = NotifyIconDataSize;
   record_.window = window_;
   record_.id = 0;
   record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

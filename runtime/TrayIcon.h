@@ -51,8 +51,8 @@ class TTrayIcon {
   // second one to apply its tip again once the message loop runs.
   static constexpr UINT CallbackMessage = WM_USER + 1;
   static constexpr UINT ApplyTipMessage = WM_USER + 2;
-  // A longer tip is cut to this many bytes (the shell's record holds 64), on a whole
-  // character.
+  // A longer tip is cut to this many bytes, on a whole character: what the first record of
+  // the shell held, which the program has always shown, although the whole record holds 128.
   static constexpr size_t MaxToolTipLength = 62;
   // The hot key's id on the icon's window.
   static constexpr int HotKeyId = 1;

@@ -118,11 +118,11 @@ void TWindowsList::AddWindow(HWND window) {
   entry.Name = windows_.GetWindowTextA(window, NameCapacity);
   if (entry.Name.empty() && !AcceptEmptyNames) return;
   entry.Info.Handle = window;
-  entry.Info.Instance = windows_.GetWindowLongA(window, GWL_HINSTANCE);
-  entry.Info.Parent = windows_.GetWindowLongA(window, GWL_HWNDPARENT);
-  entry.Info.WindowProc = windows_.GetWindowLongA(window, GWL_WNDPROC);
-  entry.Info.Id = windows_.GetWindowLongA(window, GWL_ID);
-  entry.Info.UserData = windows_.GetWindowLongA(window, GWL_USERDATA);
+  entry.Info.Instance = windows_.GetWindowLongPtrA(window, GWLP_HINSTANCE);
+  entry.Info.Parent = windows_.GetWindowLongPtrA(window, GWLP_HWNDPARENT);
+  entry.Info.WindowProc = windows_.GetWindowLongPtrA(window, GWLP_WNDPROC);
+  entry.Info.Id = windows_.GetWindowLongPtrA(window, GWLP_ID);
+  entry.Info.UserData = windows_.GetWindowLongPtrA(window, GWLP_USERDATA);
   TheWindowsList.push_back(entry);
 }
 

@@ -13,11 +13,11 @@ namespace ombrix {
 // What is read of a window when it is listed. Ombrix itself uses only the handle.
 struct TWindowInfo {
   HWND Handle = nullptr;
-  LONG_PTR Instance = 0;    // GWL_HINSTANCE
-  LONG_PTR Parent = 0;      // GWL_HWNDPARENT
-  LONG_PTR WindowProc = 0;  // GWL_WNDPROC
-  LONG_PTR Id = 0;          // GWL_ID
-  LONG_PTR UserData = 0;    // GWL_USERDATA
+  LONG_PTR Instance = 0;    // GWLP_HINSTANCE
+  LONG_PTR Parent = 0;      // GWLP_HWNDPARENT
+  LONG_PTR WindowProc = 0;  // GWLP_WNDPROC
+  LONG_PTR Id = 0;          // GWLP_ID
+  LONG_PTR UserData = 0;    // GWLP_USERDATA
 };
 
 // One listed window: its name (caption) and its information. The list holds both by value,

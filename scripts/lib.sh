@@ -2,12 +2,15 @@
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# The 32-bit build's prefix; use_wine_prefix picks the 64-bit one. Each prefix names its
+# architecture: with wine64 installed, a prefix made without WINEARCH is a 64-bit one.
 export WINEPREFIX="$ROOT/build/wineprefix"
+export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth
-          xdotool imagemagick x11-utils nsis fp-utils clang-format)
+PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386
+          wine64 xvfb xauth xdotool imagemagick x11-utils nsis fp-utils clang-format)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -31,6 +34,16 @@ build_preset() {
   local preset="$1"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+}
+
+# The prefix a preset's Windows tests run in: win32 (32-bit, no WOW64) or win64 (64-bit,
+# where 32-bit programs run under WOW64).
+use_wine_prefix() {
+  if [ "$1" = win64 ]; then
+    export WINEPREFIX="$ROOT/build/wineprefix64" WINEARCH=win64
+  else
+    export WINEPREFIX="$ROOT/build/wineprefix" WINEARCH=win32
+  fi
 }
 
 # Creates the project's wine prefix once (the first start takes a while).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds a release from scratch: dist/Ombrix-<version>-win32.zip (both programs side by side,
-# README.txt for Windows users, LICENSE.txt) and dist/Ombrix-<version>-setup.exe, the
-# per-user installer; the unstripped programs go to dist/debug/ for debugging what users run.
+# Builds a release from scratch: dist/Ombrix-<version>-win32.zip and -x64.zip (each with
+# both programs side by side, README.txt for Windows users, LICENSE.txt) and
+# dist/Ombrix-<version>-setup.exe, the per-user installer holding both builds; the unstripped
+# programs go to dist/debug/ (x64 in dist/debug/x64/) for debugging what users run.
 #   scripts/release.sh
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -12,15 +13,21 @@ if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
   echo "== Warning: the work tree has changes that are not committed; they go into this release"
 fi
 
-# A build folder of its own, made anew, so that nothing left from earlier builds gets in.
+# Build folders of their own, made anew, so that nothing left from earlier builds gets in.
+# The 32-bit build comes first: the x64 one makes the setup from both.
 build="$ROOT/build/release"
-rm -rf "$build" "$ROOT/dist"
-echo "== Building the release in $build"
+build64="$ROOT/build/release64"
+rm -rf "$build" "$build64" "$ROOT/dist"
+echo "== Building the release in $build and $build64"
 cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" --target ombrix_dist
-mkdir -p "$ROOT/dist"
+cmake --preset win64 -B "$build64" -DOMBRIX_X86_BUILD="$build" >/dev/null
+cmake --build "$build64" --target ombrix_dist
+mkdir -p "$ROOT/dist/debug/x64"
 cp -r "$build/dist/." "$ROOT/dist/"
+cp "$build64/dist/"*.zip "$build64/dist/"*.exe "$ROOT/dist/"
+cp "$build64/dist/debug/"*.exe "$ROOT/dist/debug/x64/"
 
 echo
 echo "== Release $(git describe --always --dirty 2>/dev/null || echo '(no git)')"
-(cd "$ROOT/dist" && ls -l ./*.zip ./*.exe debug/*.exe)
+(cd "$ROOT/dist" && ls -l ./*.zip ./*.exe debug/*.exe debug/x64/*.exe)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the sources' layout, then builds and runs every test: natively over the simulated
 # Windows layer (with AddressSanitizer and UndefinedBehaviorSanitizer, which run the same
-# tests as a plain build and catch more), then the Windows build under wine over the real
-# API. Prints the counts of each; a layout difference fails the run too.
+# tests as a plain build and catch more), then the Windows builds (32-bit and x64) under wine
+# over the real API. Prints the counts of each; a layout difference fails the run too.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ROOT"
@@ -15,15 +15,19 @@ total_failed=0
 status=0
 wine_passed=0
 
-# The Windows tests need a display and a running wineserver.
+# The Windows tests need a display and a running wineserver in each prefix they use: the
+# x64 build's run in the 64-bit prefix, the 32-bit build's in the 32-bit one and, for what
+# only WOW64 shows, in the 64-bit one too.
 ctest_under_wine() {
+  local preset="$1" prefixes="win64"
+  [ "$preset" = win32 ] && prefixes="win32 win64"
   xvfb-run -a bash -c "
     source '$ROOT/scripts/lib.sh'
-    ensure_wine_prefix
-    start_wine
+    for prefix in $prefixes; do use_wine_prefix \$prefix; ensure_wine_prefix; start_wine; done
+    use_wine_prefix $preset
     result=0
-    ctest --preset win32 -V || result=\$?
-    wineserver -k || true
+    ctest --preset $preset -V || result=\$?
+    for prefix in $prefixes; do use_wine_prefix \$prefix; wineserver -k || true; done
     exit \$result"
 }
 
@@ -52,8 +56,8 @@ run_preset() {
     status=1
     return
   fi
-  if [ "$preset" = win32 ]; then
-    ctest_under_wine >"$log" 2>&1 || result=$?
+  if [ "$preset" = win32 ] || [ "$preset" = win64 ]; then
+    ctest_under_wine "$preset" >"$log" 2>&1 || result=$?
   else
     ctest --preset "$preset" -V >"$log" 2>&1 || result=$?
   fi
@@ -67,7 +71,7 @@ run_preset() {
   echo "$preset: $passed passed, $failed failed (log: $log)"
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
-  if [ "$preset" = win32 ]; then wine_passed=$passed; fi
+  if [ "$preset" = win32 ] || [ "$preset" = win64 ]; then wine_passed=$((wine_passed + passed)); fi
 }
 
 echo "== format"
@@ -76,6 +80,7 @@ scripts/check-format.sh || { format_ok=no; status=1; }
 
 run_preset native-sanitize
 run_preset win32
+run_preset win64
 
 if [ "$wine_passed" -eq 0 ]; then
   echo "No test ran under wine."

@@ -54,7 +54,23 @@ std::string SimFileSystem::FullPath(const std::string& path) const {
   return full;
 }
 
-std::string SimFileSystem::KeyOf(const std::string& fullPath) { return AsciiUpperCase(fullPath); }
+std::string SimFileSystem::KeyOf(const std::string& fullPath) const {
+  std::string key = AsciiUpperCase(fullPath);
+  if (!wow64View_) return key;
+  // WOW64's file system redirector: a 32-bit program that names the Windows folder's
+  // System32 reaches SysWOW64, where the 32-bit system files are, and reaches the real
+  // System32 only as Sysnative, a name that exists in its view alone. (A few subfolders of
+  // System32, such as drivers\etc and spool, are not redirected; nothing here reads them.)
+  const auto redirect = [&key](const std::string& from, const std::string& to) {
+    if (key.compare(0, from.size(), from) != 0) return false;
+    if (key.size() > from.size() && key[from.size()] != '\\') return false;
+    key = to + key.substr(from.size());
+    return true;
+  };
+  if (!redirect("C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS\\SYSWOW64"))
+    redirect("C:\\WINDOWS\\SYSNATIVE", "C:\\WINDOWS\\SYSTEM32");
+  return key;
+}
 
 std::string SimFileSystem::ParentOf(const std::string& fullPath) {
   size_t slash = fullPath.find_last_of('\\');

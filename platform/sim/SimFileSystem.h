@@ -34,6 +34,9 @@ class SimFileSystem : public IFiles {
 
   // Full, normalised form of a path (backslashes, no "." or "..", drive-rooted).
   std::string FullPath(const std::string& path) const;
+  // Which file a path reaches in the program's view (letter case and WOW64's redirection
+  // taken into account): two paths to the same file give the same text.
+  std::string FileKey(const std::string& path) const { return KeyOf(FullPath(path)); }
   // The Windows directory, where the profile functions look up names without a folder.
   std::string WindowsDirectory() const { return "C:\\WINDOWS"; }
 
@@ -42,12 +45,14 @@ class SimFileSystem : public IFiles {
   void SetReadOnly(const std::string& path, bool readOnly);
   void SetModuleFileName(const std::string& path) { moduleFileName_ = path; }
   void SetVersionString(const std::string& path, const std::string& subBlock, const std::string& value);
+  // The program sees the files as a 32-bit program on 64-bit Windows does (WOW64's view).
+  void SetWow64View(bool wow64) { wow64View_ = wow64; }
 
  private:
   struct File {
     std::string bytes;
   };
-  static std::string KeyOf(const std::string& fullPath);
+  std::string KeyOf(const std::string& fullPath) const;
   static std::string ParentOf(const std::string& fullPath);
   bool Fail(LONG error);
   bool Writable(const std::string& fullPath, bool replacing);
@@ -59,6 +64,7 @@ class SimFileSystem : public IFiles {
   std::string currentDirectory_ = "C:\\";
   std::string moduleFileName_ = "C:\\Program Files\\Ombrix\\Ombrix.exe";
   LONG lastError_ = 0;
+  bool wow64View_ = false;
 };
 
 }  // namespace ombrix::sim

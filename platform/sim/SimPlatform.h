@@ -57,6 +57,13 @@ class SimPlatform : public Platform {
   SimIcons& SimIconFiles() { return icons_; }
   // The program's code page: set CP_UTF8 for a program whose manifest entry the system honours.
   SimCodePages& SimCodes() { return codePages_; }
+  // The program is a 32-bit one on 64-bit Windows: files, environment and shell links as
+  // WOW64 shows them. Arrange the 64-bit system's files before.
+  void RunUnderWow64() {
+    files_.SetWow64View(true);
+    processes_.SetWow64(true);
+    shellLinks_.SetWow64Reader(true);
+  }
 
  private:
   SimCodePages codePages_;  // before the parts that speak it

@@ -53,6 +53,17 @@ std::string SimProcesses::ExpandEnvironmentStringsA(const std::string& text) {
   return result + text.substr(at);
 }
 
+void SimProcesses::SetWow64(bool wow64) {
+  wow64_ = wow64;
+  // A 32-bit process's ProgramFiles and CommonProgramFiles are the (x86) folders; the 64-bit
+  // ones are still named, by ProgramW6432 and CommonProgramW6432.
+  SetEnvironmentVariable("ProgramFiles", std::string(wow64 ? "C:\\Program Files (x86)" : "C:\\Program Files"));
+  SetEnvironmentVariable("CommonProgramFiles", std::string(wow64 ? "C:\\Program Files (x86)\\Common Files"
+                                                                 : "C:\\Program Files\\Common Files"));
+  SetEnvironmentVariable("ProgramW6432", std::string("C:\\Program Files"));
+  SetEnvironmentVariable("CommonProgramW6432", std::string("C:\\Program Files\\Common Files"));
+}
+
 SimProcesses::~SimProcesses() { windows_.SetCatchUp({}); }
 
 void SimProcesses::DefineProgram(const std::string& path, const SimProgram& program) {
@@ -64,7 +75,7 @@ void SimProcesses::DefineProgram(const std::string& path, std::function<SimProgr
   const size_t slash = full.find_last_of('\\');
   if (slash > 2) files_.MakeDirectories(full.substr(0, slash));
   if (!files_.FileExists(full)) files_.WriteFileBytes(full, "MZ");
-  programs_[AsciiUpperCase(full)] = std::move(program);
+  programs_[files_.FileKey(full)] = std::move(program);
 }
 
 // The program a command line names, searched as CreateProcessA does without an application
@@ -131,7 +142,7 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
   }
 
   SimProgram program;
-  auto defined = programs_.find(AsciiUpperCase(*module));
+  auto defined = programs_.find(files_.FileKey(*module));
   if (defined != programs_.end()) {
     program = defined->second(commandLine);
   } else {

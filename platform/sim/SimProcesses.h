@@ -100,6 +100,7 @@ class SimProcesses : public IProcesses {
   // end when that comes sooner.
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
+  BOOL IsWow64Process() override { return wow64_; }
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
@@ -112,6 +113,9 @@ class SimProcesses : public IProcesses {
   // The behaviour depends on the command line the program is started with.
   void DefineProgram(const std::string& path, std::function<SimProgram(const std::string& commandLine)> program);
   void SetOwnStartupInfo(const StartupInfo& startup) { ownStartup_ = startup; }
+  // The program runs as a 32-bit one on 64-bit Windows: IsWow64Process says so, and its
+  // environment names the program folders as WOW64 gives them.
+  void SetWow64(bool wow64);
 
   const std::vector<SimLaunch>& Launches() const { return launches_; }
   // Every process started so far, in order, children included.
@@ -171,6 +175,7 @@ class SimProcesses : public IProcesses {
   ULONG_PTR nextHandle_ = 0x100;
   unsigned long long nextSequence_ = 0;
   bool catchingUp_ = false;
+  bool wow64_ = false;
 };
 
 }  // namespace ombrix::sim

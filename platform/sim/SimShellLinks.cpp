@@ -1,5 +1,6 @@
 #include "platform/sim/SimShellLinks.h"
 
+#include "base/AsciiCase.h"
 #include "platform/sim/LnkFormat.h"
 
 namespace ombrix::sim {
@@ -12,6 +13,7 @@ struct SimShellLinks::State {
   int aliveAtUninitialize = 0;
   HRESULT createFailure = S_OK;
   HRESULT queryFailure = S_OK;
+  bool wow64Reader = false;
 
   bool ComUp() const { return depth > 0 || multithreaded; }
 };
@@ -24,6 +26,18 @@ std::string CText(const std::string& text) { return text.substr(0, text.find('\0
 // The real call copies into a buffer of `capacity` bytes including the terminator.
 void CopyOut(const SimCodePages& codePages, std::string& text, const std::string& value, int capacity) {
   text = capacity > 0 ? codePages.Cut(value, static_cast<size_t>(capacity) - 1) : std::string();
+}
+
+// What a 32-bit reader is given for a target in the 64-bit program folder. Windows keeps a
+// link's target by known folder too, and the shell of a 32-bit process under WOW64 resolves
+// FOLDERID_ProgramFiles to its own program folder, "Program Files (x86)": the link to a 64-bit
+// program reads as a path where that program is not, or where its 32-bit copy is. (Wine
+// does not do this; the model follows Windows.)
+std::string Wow64ReadersTarget(const std::string& target) {
+  const std::string programFiles = "C:\\PROGRAM FILES\\";
+  if (target.size() < programFiles.size() || AsciiUpperCase(target.substr(0, programFiles.size())) != programFiles)
+    return target;
+  return target.substr(0, programFiles.size() - 1) + " (x86)" + target.substr(programFiles.size() - 1);
 }
 
 // The folder part of a path, without its trailing backslash.
@@ -74,7 +88,8 @@ class SimShellLinkObject : public IShellLinkObject {
     return S_OK;
   }
   HRESULT GetPath(std::string& text, int capacity, DWORD) override {
-    CopyOut(codePages_, text, record_.targetPath, capacity);
+    CopyOut(codePages_, text, state_->wow64Reader ? Wow64ReadersTarget(record_.targetPath) : record_.targetPath,
+            capacity);
     return record_.targetPath.empty() ? S_FALSE : S_OK;
   }
   HRESULT GetWorkingDirectory(std::string& text, int capacity) override {
@@ -178,6 +193,7 @@ void SimShellLinks::ClearFailures() {
   state_->queryFailure = S_OK;
 }
 void SimShellLinks::SetMultithreadedApartment(bool multithreaded) { state_->multithreaded = multithreaded; }
+void SimShellLinks::SetWow64Reader(bool wow64) { state_->wow64Reader = wow64; }
 
 int SimShellLinks::InitializeDepth() const { return state_->depth; }
 int SimShellLinks::LiveObjects() const { return state_->liveObjects; }

@@ -30,6 +30,9 @@ class SimShellLinks : public IShellLinks {
   // The thread already lives in a multithreaded apartment: CoInitialize answers
   // RPC_E_CHANGED_MODE, yet objects can be created.
   void SetMultithreadedApartment(bool multithreaded);
+  // The program reading links is a 32-bit one on 64-bit Windows: a target in
+  // C:\Program Files reads as the same path in C:\Program Files (x86).
+  void SetWow64Reader(bool wow64);
 
   // What a test checks afterwards.
   int InitializeDepth() const;              // CoInitialize calls not yet balanced

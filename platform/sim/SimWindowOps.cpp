@@ -89,19 +89,19 @@ std::string SimWindowOps::GetWindowTextA(HWND window, int capacity) {
   return codePages_.Cut(found->caption, static_cast<size_t>(capacity - 1));
 }
 
-LONG_PTR SimWindowOps::GetWindowLongA(HWND window, int index) {
+LONG_PTR SimWindowOps::GetWindowLongPtrA(HWND window, int index) {
   SimWindow* found = Find(window);
   if (!found) return 0;
   switch (index) {
-    case GWL_HINSTANCE:
+    case GWLP_HINSTANCE:
       return found->instance;
-    case GWL_HWNDPARENT:
+    case GWLP_HWNDPARENT:
       return found->owner;
-    case GWL_WNDPROC:
+    case GWLP_WNDPROC:
       return found->windowProc;
-    case GWL_ID:
+    case GWLP_ID:
       return found->id;
-    case GWL_USERDATA:
+    case GWLP_USERDATA:
       return found->userData;
     case GWL_EXSTYLE:
       return found->exStyle;

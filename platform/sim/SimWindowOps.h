@@ -11,6 +11,11 @@
 
 namespace ombrix::sim {
 
+// Where a program's image loads when nothing moves it: 0x400000 for a 32-bit program, above
+// 4 GB for an x64 one, so a module handle read through 32 bits loses its top half there.
+constexpr LONG_PTR DefaultImageBase =
+    sizeof(void*) == 8 ? static_cast<LONG_PTR>(0x140000000ull) : static_cast<LONG_PTR>(0x00400000);
+
 struct SimWindow {
   std::string caption;
   std::string className = "SimWindow";
@@ -22,10 +27,10 @@ struct SimWindow {
   // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
   // destroys the window and everything else returns 0.
   std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
-  // What GetWindowLongA reports. WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE are added to the
+  // What GetWindowLongPtrA reports. WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE are added to the
   // style from the window's state.
-  LONG_PTR instance = 0x00400000;  // the module that made the window: programs load there
-  LONG_PTR owner = 0;              // GWL_HWNDPARENT of a top-level window is its owner
+  LONG_PTR instance = DefaultImageBase;  // the module that made the window
+  LONG_PTR owner = 0;                    // GWLP_HWNDPARENT of a top-level window is its owner
   LONG_PTR windowProc = 0;
   LONG_PTR id = 0;
   LONG_PTR userData = 0;
@@ -50,7 +55,7 @@ class SimWindowOps : public IWindowOps {
   HWND FindWindowA(const std::string& className, const std::string& windowName) override;
   HWND GetWindow(HWND window, UINT command) override;
   std::string GetWindowTextA(HWND window, int capacity) override;
-  LONG_PTR GetWindowLongA(HWND window, int index) override;
+  LONG_PTR GetWindowLongPtrA(HWND window, int index) override;
   DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override;
   BOOL IsWindow(HWND window) override;
   BOOL ShowWindow(HWND window, int command) override;

@@ -4,6 +4,8 @@
 
 namespace ombrix::win32 {
 
+static_assert(sizeof(STARTUPINFOA) == StartupInfoSize, "cb gives the size of this build's STARTUPINFOA");
+
 BOOL Win32Processes::CreateProcessA(const std::string& commandLine, DWORD creationFlags, const StartupInfo& startup,
                                     ProcessInformation& info) {
   STARTUPINFOA startupInfo{};
@@ -58,6 +60,11 @@ BOOL Win32Processes::CloseHandle(HANDLE process) { return ::CloseHandle(process)
 
 UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
   return ::WinExec(commandLine.c_str(), showCommand);
+}
+
+BOOL Win32Processes::IsWow64Process() {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }

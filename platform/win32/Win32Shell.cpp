@@ -9,9 +9,8 @@ namespace {
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 }  // namespace
 
-#ifndef _WIN64
-static_assert(NOTIFYICONDATAA_V1_SIZE == NotifyIconDataV1Size, "the first NOTIFYICONDATAA layout is 88 bytes");
-#endif
+static_assert(sizeof(NOTIFYICONDATAA) == NotifyIconDataSize, "cbSize gives this build's whole NOTIFYICONDATAA");
+static_assert(sizeof(NOTIFYICONDATAA::szTip) == NotifyIconTipCapacity + 1, "szTip holds the tip and its terminator");
 
 INT_PTR Win32Shell::ShellExecuteA(HWND owner, const std::string& verb, const std::string& file,
                                   const std::string& parameters, const std::string& folder, int showCommand) {

@@ -26,7 +26,7 @@ std::string Win32WindowOps::GetWindowTextA(HWND window, int capacity) {
   return CutText(std::string(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0), capacity - 1);
 }
 
-LONG_PTR Win32WindowOps::GetWindowLongA(HWND window, int index) { return ::GetWindowLongA(window, index); }
+LONG_PTR Win32WindowOps::GetWindowLongPtrA(HWND window, int index) { return ::GetWindowLongPtrA(window, index); }
 
 DWORD Win32WindowOps::GetWindowThreadProcessId(HWND window, DWORD* processId) {
   return ::GetWindowThreadProcessId(window, processId);

@@ -11,7 +11,7 @@ class Win32WindowOps : public IWindowOps {
   HWND FindWindowA(const std::string& className, const std::string& windowName) override;
   HWND GetWindow(HWND window, UINT command) override;
   std::string GetWindowTextA(HWND window, int capacity) override;
-  LONG_PTR GetWindowLongA(HWND window, int index) override;
+  LONG_PTR GetWindowLongPtrA(HWND window, int index) override;
   DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) override;
   BOOL IsWindow(HWND window) override;
   BOOL ShowWindow(HWND window, int command) override;

@@ -69,7 +69,9 @@ TEST_F(ProcessesContract, WinExecStartsAProgramOrGivesTheOldErrorNumber) {
   EXPECT_EQ(static_cast<UINT>(ERROR_FILE_NOT_FOUND), Processes().WinExec(folder_ + "NoSuchProgram.exe", SW_SHOWNORMAL));
 }
 
-TEST_F(ProcessesContract, OwnStartupInfoHasTheRecordSize) { EXPECT_EQ(68u, Processes().GetStartupInfoA().cb); }
+TEST_F(ProcessesContract, OwnStartupInfoHasTheRecordSize) {
+  EXPECT_EQ(StartupInfoSize, Processes().GetStartupInfoA().cb);
+}
 
 TEST_F(ProcessesContract, EnvironmentReferencesOfDefinedVariablesAreExpanded) {
   // The folder of Windows itself is defined everywhere; its letter case is not asked.

@@ -33,7 +33,7 @@ inline std::vector<HWND> WindowsOfProcess(IWindowOps& windows, DWORD processId, 
     DWORD owner = 0;
     windows.GetWindowThreadProcessId(window, &owner);
     if (owner != processId) continue;
-    if (shownOnly && (windows.GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+    if (shownOnly && (windows.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0) continue;
     found.push_back(window);
   }
   return found;

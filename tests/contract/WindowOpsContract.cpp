@@ -46,7 +46,7 @@ TEST_F(WindowOpsContract, NewWindowsGoOnTopAndBelongToTheThreadThatMadeThem) {
             Captions(Windows(), all));
   EXPECT_EQ(helperThread, Windows().GetWindowThreadProcessId(all[1], nullptr));
   EXPECT_EQ(started_.threadId, Windows().GetWindowThreadProcessId(all[4], nullptr));
-  EXPECT_EQ(0, Windows().GetWindowLongA(all[4], GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(0, Windows().GetWindowLongPtrA(all[4], GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(WindowOpsContract, TextIsCutToTheBufferAndWindowLongsDescribeTheWindow) {
@@ -57,11 +57,13 @@ TEST_F(WindowOpsContract, TextIsCutToTheBufferAndWindowLongsDescribeTheWindow) {
   EXPECT_EQ("Long", Windows().GetWindowTextA(window, 5)) << "the capacity counts the terminator";
   EXPECT_EQ("", Windows().GetWindowTextA(window, 1));
 
-  // A program is loaded at 0x400000, and a top-level window has no owner.
-  EXPECT_EQ(0x00400000, Windows().GetWindowLongA(window, GWL_HINSTANCE));
-  EXPECT_EQ(0, Windows().GetWindowLongA(window, GWL_HWNDPARENT));
-  EXPECT_NE(0, Windows().GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_EQ(0, Windows().GetWindowLongA(window, GWL_STYLE) & WS_MINIMIZE);
+  // A program is loaded at its image base, above 4 GB for an x64 one (so a read through 32
+  // bits loses it), and a top-level window has no owner.
+  const LONG_PTR imageBase = sizeof(void*) == 8 ? static_cast<LONG_PTR>(0x140000000ull) : 0x00400000;
+  EXPECT_EQ(imageBase, Windows().GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  EXPECT_EQ(0, Windows().GetWindowLongPtrA(window, GWLP_HWNDPARENT));
+  EXPECT_NE(0, Windows().GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(0, Windows().GetWindowLongPtrA(window, GWL_STYLE) & WS_MINIMIZE);
 }
 
 TEST_F(WindowOpsContract, MinimizedWindowIsPlacedMinimized) {
@@ -75,10 +77,10 @@ TEST_F(WindowOpsContract, MinimizedWindowIsPlacedMinimized) {
   Windows().ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(Windows().GetWindowPlacement(window, placement));
   EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), placement.showCmd);
-  EXPECT_NE(0, Windows().GetWindowLongA(window, GWL_STYLE) & WS_MINIMIZE);
+  EXPECT_NE(0, Windows().GetWindowLongPtrA(window, GWL_STYLE) & WS_MINIMIZE);
 
   Windows().ShowWindow(window, SW_HIDE);
-  EXPECT_EQ(0, Windows().GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(0, Windows().GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE);
   EXPECT_TRUE(Windows().IsWindow(window));
 }
 

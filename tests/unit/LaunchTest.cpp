@@ -50,7 +50,7 @@ TEST_F(LaunchTest, ShowStateDecidesHowTheTargetStarts) {
     state_.OwnStartupInfo.showWindow = test.ownShow;
     ASSERT_TRUE(LaunchTarget(sim_, state_));
     const StartupInfo& given = LastLaunch().startup;
-    EXPECT_EQ(68u, given.cb);
+    EXPECT_EQ(StartupInfoSize, given.cb);
     EXPECT_EQ(STARTF_USESHOWWINDOW, given.flags);
     EXPECT_EQ(test.expected, given.showWindow) << "ShowState " << test.showState << ", own show " << test.ownShow;
     EXPECT_EQ(CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, LastLaunch().creationFlags);

@@ -159,6 +159,57 @@ TEST_F(OmbrixMainTest, DocumentStartsItsRegisteredProgram) {
   EXPECT_EQ("Editor", form->Target().Caption());
 }
 
+// A 32-bit Ombrix on 64-bit Windows, where the 64-bit system the user means is seen through
+// WOW64: System32 is SysWOW64, %ProgramFiles% the (x86) folder, and a shortcut to a 64-bit
+// program reads as one into the (x86) folder, which Ombrix cannot undo.
+TEST_F(OmbrixMainTest, UnderWow64TargetsAreThoseOfThe64BitSystem) {
+  sim.SimProcs().DefineProgram("C:\\Windows\\System32\\wsl.exe", Program({"Linux"}));
+  sim.SimProcs().DefineProgram("C:\\Windows\\System32\\both.exe", Program({"Native"}));
+  sim.SimProcs().DefineProgram("C:\\Windows\\SysWOW64\\both.exe", Program({"Both 32"}));
+  sim.SimProcs().DefineProgram("C:\\Program Files\\Ed\\ed.exe", Program({"Editor"}));
+  sim.SimProcs().DefineProgram("C:\\Program Files\\Common Files\\Viewer\\view.exe", Program({"Viewer"}));
+  sim.Files().WriteFileBytes("C:\\Docs\\a.txt", "text");
+  sim.Files().WriteFileBytes("C:\\Docs\\b.pic", "picture");
+  SetClassDefault(".txt", "txtfile");
+  SetClassDefault("txtfile\\Shell\\Open\\Command", "\"%programfiles%\\Ed\\ed.exe\" \"%1\"", REG_EXPAND_SZ);
+  SetClassDefault(".pic", "picfile");
+  SetClassDefault("picfile\\Shell\\Open\\Command", "\"%CommonProgramFiles%\\Viewer\\view.exe\" %1", REG_EXPAND_SZ);
+  TShellLinkWrapper link(sim);
+  link.SetShellFolder(TShellFolder::sfNone);
+  link.SetFileName("C:\\Docs\\Ed.lnk");
+  link.SetTarget("C:\\Program Files\\Ed\\ed.exe");
+  link.WriteLink();
+  sim.RunUnderWow64();
+
+  struct Case {
+    std::string arguments;
+    std::string targetFile;  // empty: not started, with the not-found message
+  };
+  const Case cases[] = {
+      // Only the 64-bit system has it: reached through Sysnative.
+      {"C:\\WINDOWS\\system32\\wsl.exe", "C:\\Windows\\Sysnative\\wsl.exe"},
+      // Found in the 32-bit view: that one is started, as it always was.
+      {"C:\\Windows\\System32\\both.exe", "C:\\Windows\\System32\\both.exe"},
+      {"C:\\Windows\\System32\\none.exe", ""},
+      {"C:\\Docs\\a.txt", "C:\\Program Files\\Ed\\ed.exe"},
+      {"C:\\Docs\\b.pic", "C:\\Program Files\\Common Files\\Viewer\\view.exe"},
+      // Windows hands a 32-bit reader the (x86) folder; only the x64 build gets the program.
+      {"C:\\Docs\\Ed.lnk", "C:\\Program Files (x86)\\Ed\\ed.exe"},
+  };
+  for (const Case& test : cases) {
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    const size_t boxes = Boxes().size();
+    const bool started = Start(test.arguments);
+    if (test.targetFile.empty()) {
+      EXPECT_FALSE(started) << test.arguments;
+      ASSERT_EQ(boxes + 1, Boxes().size()) << test.arguments;
+      EXPECT_EQ(test.arguments + "\r\nnot found!\r\nPlease verify your program location.", Boxes().back().text);
+      continue;
+    }
+    EXPECT_EQ(test.targetFile, form->Target().File()) << test.arguments;
+  }
+}
+
 // On Windows HKEY_CLASSES_ROOT shows the user's own file types over the machine-wide ones.
 TEST_F(OmbrixMainTest, TheUsersOwnFileTypesStartTheirPrograms) {
   sim.SimProcs().DefineProgram(App, Program({"App"}));

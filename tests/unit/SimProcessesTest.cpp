@@ -69,7 +69,7 @@ TEST_F(SimProcessesTest, EachWindowMakingThreadGetsAHiddenImeWindowBelowItsFirst
   EXPECT_EQ((std::vector<std::string>{"Helper", "Default IME", "Second", "Main", "Default IME"}), Captions());
   HWND mainIme = platform_.SimWindows().ZOrder()[4];
   EXPECT_EQ(info.threadId, platform_.Windows().GetWindowThreadProcessId(mainIme, nullptr));
-  EXPECT_EQ(0, platform_.Windows().GetWindowLongA(mainIme, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(0, platform_.Windows().GetWindowLongPtrA(mainIme, GWL_STYLE) & WS_VISIBLE);
   processes_.Terminate(info.processId);
   EXPECT_TRUE(Captions().empty()) << "they go with the process";
 }
@@ -120,7 +120,7 @@ TEST_F(SimProcessesTest, EveryStartIsRecordedWithTheFolderItRanIn) {
   ASSERT_EQ(3u, launches.size());
   EXPECT_EQ("C:\\Apps\\app.exe -x ", launches[0].commandLine);
   EXPECT_EQ(0x30u, launches[0].creationFlags);
-  EXPECT_EQ(68u, launches[0].startup.cb);
+  EXPECT_EQ(StartupInfoSize, launches[0].startup.cb);
   EXPECT_EQ(STARTF_USESHOWWINDOW, launches[0].startup.flags);
   EXPECT_EQ(SW_SHOWMAXIMIZED, launches[0].startup.showWindow);
   EXPECT_EQ("C:\\Apps", launches[0].currentFolder);
@@ -288,22 +288,22 @@ TEST_F(SimProcessesTest, WindowLongsReportTheWindowAndItsState) {
     int index;
     LONG_PTR value;
   };
-  const Case cases[] = {{GWL_HINSTANCE, 0x400000},
-                        {GWL_HWNDPARENT, 0x30040},
-                        {GWL_WNDPROC, 0x401500},
-                        {GWL_ID, 7},
-                        {GWL_USERDATA, 0x1234},
+  const Case cases[] = {{GWLP_HINSTANCE, DefaultImageBase},
+                        {GWLP_HWNDPARENT, 0x30040},
+                        {GWLP_WNDPROC, 0x401500},
+                        {GWLP_ID, 7},
+                        {GWLP_USERDATA, 0x1234},
                         {GWL_EXSTYLE, WS_EX_WINDOWEDGE},
                         {GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE}};
-  for (const Case& test : cases) EXPECT_EQ(test.value, windows.GetWindowLongA(window, test.index)) << test.index;
+  for (const Case& test : cases) EXPECT_EQ(test.value, windows.GetWindowLongPtrA(window, test.index)) << test.index;
 
   windows.ShowWindow(window, SW_MAXIMIZE);
-  EXPECT_EQ(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, windows.GetWindowLongA(window, GWL_STYLE));
+  EXPECT_EQ(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, windows.GetWindowLongPtrA(window, GWL_STYLE));
   windows.ShowWindow(window, SW_MINIMIZE);
   windows.ShowWindow(window, SW_HIDE);
-  EXPECT_EQ(WS_OVERLAPPEDWINDOW | WS_MINIMIZE, windows.GetWindowLongA(window, GWL_STYLE));
+  EXPECT_EQ(WS_OVERLAPPEDWINDOW | WS_MINIMIZE, windows.GetWindowLongPtrA(window, GWL_STYLE));
   platform_.SimWindows().DestroyWindow(window);
-  EXPECT_EQ(0, windows.GetWindowLongA(window, GWL_HINSTANCE));
+  EXPECT_EQ(0, windows.GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
 TEST_F(SimProcessesTest, UpperCaseFollowsCodePage1252) {

@@ -35,7 +35,7 @@ class SimShellTest : public ::testing::Test {
     data.id = id;
     data.flags = flags;
     data.callbackMessage = WM_USER + 7;
-    data.tip = std::string(70, 't');
+    data.tip = std::string(130, 't');
     return data;
   }
 
@@ -46,7 +46,7 @@ class SimShellTest : public ::testing::Test {
 TEST_F(SimShellTest, ClicksArriveAsTheIconsCallbackMessages) {
   HWND window = RecordingWindow();
   ASSERT_TRUE(platform_.Shell().Shell_NotifyIconA(NIM_ADD, Icon(window, 3, NIF_MESSAGE | NIF_TIP)));
-  EXPECT_EQ(63u, platform_.SimTray().FindIcon(window, 3)->tip.size()) << "szTip holds 63 characters";
+  EXPECT_EQ(127u, platform_.SimTray().FindIcon(window, 3)->tip.size()) << "szTip holds 127 characters";
   struct Case {
     SimShell::Click click;
     std::vector<LPARAM> events;

@@ -84,7 +84,7 @@ TEST_F(TrayIconTest, EveryShellCallCarriesTheFullRecord) {
     ASSERT_EQ(1u, Calls().size()) << step.what;
     const sim::NotifyIconCall& call = Calls()[0];
     EXPECT_EQ(step.message, call.message) << step.what;
-    EXPECT_EQ(88u, call.data.size) << step.what;
+    EXPECT_EQ(NotifyIconDataSize, call.data.size) << step.what;
     EXPECT_EQ(Window(), call.data.window) << step.what;
     EXPECT_EQ(0u, call.data.id) << step.what;
     EXPECT_EQ(7u, call.data.flags) << step.what;

@@ -592,5 +592,80 @@ TEST_F(OmbrixEndToEnd, MissingFileIsReportedAndEndsOmbrix) {
   EXPECT_TRUE(ombrix.Ended());
 }
 
+// What only 64-bit Windows shows, for both builds in the 64-bit prefix: the 32-bit one runs
+// under WOW64 there, where System32 is SysWOW64 and %ProgramFiles% the (x86) folder, and must
+// still start the programs of the 64-bit system the user means.
+class On64BitWindows : public OmbrixEndToEnd {};
+
+TEST_F(On64BitWindows, TargetsOfThe64BitSystemStart) {
+  BOOL wow64 = FALSE;
+  ::IsWow64Process(::GetCurrentProcess(), &wow64);
+  ASSERT_TRUE(sizeof(void*) == 8 || wow64) << "run in the 64-bit prefix";
+  char programFiles[MAX_PATH] = {};
+  ASSERT_NE(0u, ::GetEnvironmentVariableA("ProgramW6432", programFiles, MAX_PATH));
+  // Placed in the 64-bit system's folders only; this test, when 32-bit, reaches System32
+  // through Sysnative.
+  const std::string system32Only = "C:\\windows\\system32\\ombrixe2e64.exe";
+  const std::string placed = wow64 ? "C:\\windows\\Sysnative\\ombrixe2e64.exe" : system32Only;
+  const std::string folder = std::string(programFiles) + "\\OmbrixE2E";
+  const std::string program = folder + "\\OmbrixTarget.exe";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA(TargetExe.c_str(), placed.c_str(), FALSE)) << placed;
+  ASSERT_TRUE(::CopyFileA(TargetExe.c_str(), program.c_str(), FALSE)) << program;
+  const std::string document = WindowsPath(OMBRIX_DOCUMENT) + "64";
+  ASSERT_TRUE(platform_.Files().WriteFileBytes(document, "document"));
+  const testing::ClassDefault type(".ombrixe2e64", REG_SZ, "OmbrixE2E.Document64");
+  const testing::ClassDefault command("OmbrixE2E.Document64\\Shell\\Open\\Command", REG_EXPAND_SZ,
+                                      "\"%ProgramFiles%\\OmbrixE2E\\OmbrixTarget.exe\" \"/window=%1\"");
+  ASSERT_TRUE(type.Set() && command.Set());
+  // Wine reads the link as it is; Windows would hand a 32-bit reader the (x86) folder.
+  const std::string shortcut = folder + "\\E2E Program Files.lnk";
+  TShellLinkWrapper link(platform_);
+  link.SetFileName(shortcut);
+  link.SetTarget(program);
+  link.SetArguments("\"/window=E2E Program Files\"");
+  link.WriteLink();
+
+  struct Case {
+    std::string arguments;
+    std::string caption;  // of the window the right program shows
+  };
+  const Case cases[] = {
+      {system32Only + " \"/window=E2E System32\"", "E2E System32"},
+      {"\"" + document + "\"", document},
+      {"\"" + shortcut + "\"", "E2E Program Files"},
+  };
+  // Shown normally, under each name Ombrix may know the program by.
+  const std::string known[] = {system32Only, "C:\\windows\\Sysnative\\ombrixe2e64.exe", program};
+  for (const std::string& file : known) {
+    settings_ = DefaultAppSettings(file);
+    settings_.ShowState = 1;
+    settings_.WarnQuickClose = true;
+    Store();
+  }
+  for (const Case& test : cases) {
+    OmbrixRun ombrix(test.arguments);
+    HWND window = nullptr;
+    HWND box = nullptr;
+    WaitFor([&] { return (box = ::FindWindowA("#32770", Title)) || FindVisible(test.caption.c_str()); });
+    if (box) ADD_FAILURE() << test.arguments << ": Ombrix said: " << ombrix.AnswerBox(IDOK);
+    EXPECT_TRUE(WaitFor([&] { return (window = FindVisible(test.caption.c_str())) != nullptr; })) << test.arguments;
+    if (!window) continue;
+    // Ombrix keeps the program it started in the tray, and ends with it.
+    EXPECT_TRUE(ombrix.ToggleTwice(window)) << test.arguments;
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ombrix.Ended()) << test.arguments;
+  }
+  for (const std::string& file : known) {
+    TRegistryEnhanced registry(platform_);
+    TAppSettingsStore(platform_, registry).DeleteSettings(file);
+  }
+  ::DeleteFileA(shortcut.c_str());
+  ::DeleteFileA(program.c_str());
+  ::RemoveDirectoryA(folder.c_str());
+  ::DeleteFileA(placed.c_str());
+  platform_.Files().DeleteFileA(document);
+}
+
 }  // namespace
 }  // namespace ombrix

@@ -12,7 +12,7 @@ target="$3"
 help_files=("${@:4}")
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/ombrix-installer.XXXXXX")"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH="${WINEARCH:-win32}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
 
 passed=0
@@ -97,7 +97,11 @@ if hub_ended; then
 elif hub_shown; then
   hub_state=shown
   # The control center is closed the way the system closes it, with WM_CLOSE.
-  timeout 60 wine taskkill /IM OmbrixHub.exe </dev/null >/dev/null 2>&1
+  # Wine 8's taskkill does not find a MinGW-built x64 program by its name; there the
+  # window gets its WM_CLOSE as from the keyboard (Alt+F4).
+  if ! timeout 60 wine taskkill /IM OmbrixHub.exe </dev/null >/dev/null 2>&1; then
+    xdotool search --onlyvisible --name '^Vorel Ombrix Control Center$' windowfocus --sync key alt+F4
+  fi
   if wait_until 60 hub_ended; then hub_state=ended; fi
 fi
 check "OmbrixHub started and ended cleanly (state: $hub_state)" test "$hub_state" = ended
