@@ -49,21 +49,21 @@ bool TStartup::TakeTarget(const std::string& commandLine) {
     target = arguments[0];
     params = BuildTargetParams(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   }
-  if (!platform_.Files().FileExists(target)) {
-    // A 32-bit Ombrix on 64-bit Windows sees SysWOW64 as System32, where a program that
-    // exists only as a 64-bit one is missing; the user meant the System32 Explorer shows.
-    const std::string native =
-        platform_.Processes().IsWow64Process()
-            ? SysnativePath(target, platform_.Processes().ExpandEnvironmentStringsA("%SystemRoot%"))
-            : std::string();
-    if (native.empty() || !platform_.Files().FileExists(native)) {
-      ShowOwnMessage(platform_, target + "\r\nnot found!\r\nPlease verify your program location.");
-      return false;
-    }
-    target = native;
+  const std::string found = InTheSystemExplorerShows(target);
+  if (!platform_.Files().FileExists(found)) {
+    ShowOwnMessage(platform_, target + "\r\nnot found!\r\nPlease verify your program location.");
+    return false;
   }
-  target_.SetCommand(target, params);
+  target_.SetCommand(found, params);
   return true;
+}
+
+std::string TStartup::InTheSystemExplorerShows(const std::string& path) {
+  // A 32-bit Ombrix on 64-bit Windows sees SysWOW64 as System32, where a program that exists
+  // only as a 64-bit one is missing; the user meant the System32 Explorer shows.
+  if (platform_.Files().FileExists(path) || !platform_.Processes().IsWow64Process()) return path;
+  const std::string native = SysnativePath(path, platform_.Processes().ExpandEnvironmentStringsA("%SystemRoot%"));
+  return !native.empty() && platform_.Files().FileExists(native) ? native : path;
 }
 
 bool TStartup::Checkfilename() {
@@ -79,7 +79,7 @@ bool TStartup::Checkfilename() {
       ShowOwnMessage(platform_, "Invalid shortcut.\r\nCould not read file: \r\n" + target_.File());
       return false;
     }
-    target_.SetCommand(shellLink_.Target(), shellLink_.Arguments());
+    target_.SetCommand(InTheSystemExplorerShows(shellLink_.Target()), shellLink_.Arguments());
     return true;
   }
 
@@ -103,7 +103,7 @@ bool TStartup::Checkfilename() {
     ShowOwnMessage(platform_, command.errorText);
     return false;
   }
-  target_.SetCommand(command.targetFile, command.targetParams);
+  target_.SetCommand(InTheSystemExplorerShows(command.targetFile), command.targetParams);
   return true;
 }
 

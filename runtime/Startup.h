@@ -35,6 +35,9 @@ class TStartup {
   bool DiscoverWindows(const std::function<void()>& configure, const std::function<bool()>& ended);
 
  private:
+  // `path`, or where a 64-bit system the user sees has it when this process's view lacks it.
+  std::string InTheSystemExplorerShows(const std::string& path);
+
   Platform& platform_;
   TTarget& target_;
   TShellLinkWrapper shellLink_;

@@ -179,6 +179,12 @@ TEST_F(OmbrixMainTest, UnderWow64TargetsAreThoseOfThe64BitSystem) {
   link.SetFileName("C:\\Docs\\Ed.lnk");
   link.SetTarget("C:\\Program Files\\Ed\\ed.exe");
   link.WriteLink();
+  link.SetFileName("C:\\Docs\\Linux.lnk");
+  link.SetTarget("C:\\Windows\\System32\\wsl.exe");
+  link.WriteLink();
+  sim.Files().WriteFileBytes("C:\\Docs\\c.distro", "distribution");
+  SetClassDefault(".distro", "distrofile");
+  SetClassDefault("distrofile\\Shell\\Open\\Command", "%SystemRoot%\\System32\\wsl.exe --import %1", REG_EXPAND_SZ);
   sim.RunUnderWow64();
 
   struct Case {
@@ -195,6 +201,9 @@ TEST_F(OmbrixMainTest, UnderWow64TargetsAreThoseOfThe64BitSystem) {
       {"C:\\Docs\\b.pic", "C:\\Program Files\\Common Files\\Viewer\\view.exe"},
       // Windows hands a 32-bit reader the (x86) folder; only the x64 build gets the program.
       {"C:\\Docs\\Ed.lnk", "C:\\Program Files (x86)\\Ed\\ed.exe"},
+      // A shortcut's or a file type's program in System32 is reached the same way.
+      {"C:\\Docs\\Linux.lnk", "C:\\Windows\\Sysnative\\wsl.exe"},
+      {"C:\\Docs\\c.distro", "C:\\Windows\\Sysnative\\wsl.exe"},
   };
   for (const Case& test : cases) {
     form = std::make_unique<TVorel_Ombrix>(sim, host);
