@@ -2,26 +2,31 @@
 # Builds Ombrix.exe, OmbrixHub.exe and the size floor (one std::string and one exception,
 # same toolchain and flags), and prints their sizes as built and stripped, each program's
 # ratio to the floor, and what weighs most in each program by library and by object, read
-# from the linker maps. Run it after any change that may add weight.
-#   scripts/size-report.sh [entries]    (entries: how many libraries and objects to list, 8)
+# from the linker maps. Run it after any change that may add weight, for each build.
+#   scripts/size-report.sh [win32|win64] [entries]
+# (the 32-bit build unless told; entries: how many libraries and objects to list, 8)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ROOT"
 
+preset=win32
+case "${1:-}" in win32 | win64) preset="$1"; shift ;; esac
 entries="${1:-8}"
-# The goal: each program at most this many times the floor, as shipped (stripped); the
-# build's own test of it keeps the number.
-goal_ratio=$(sed -n 's/^set(OMBRIX_SIZE_GOAL \([0-9.]*\))$/\1/p' "$ROOT/apps/CMakeLists.txt")
+strip=i686-w64-mingw32-strip
+[ "$preset" = win64 ] && strip=x86_64-w64-mingw32-strip
 
 ensure_packages
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Ombrix OmbrixHub OmbrixSizeFloor OmbrixPlain OmbrixHubPlain >/dev/null
-apps="$ROOT/build/win32/apps"
-stripped="$ROOT/build/win32/stripped"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target Ombrix OmbrixHub OmbrixSizeFloor OmbrixPlain OmbrixHubPlain >/dev/null
+apps="$ROOT/build/$preset/apps"
+stripped="$ROOT/build/$preset/stripped"
 mkdir -p "$stripped"
 for program in OmbrixSizeFloor Ombrix OmbrixHub; do
-  i686-w64-mingw32-strip -o "$stripped/$program.exe" "$apps/$program.exe"
+  "$strip" -o "$stripped/$program.exe" "$apps/$program.exe"
 done
+# The goal: each program at most this many times the floor, as shipped (stripped); the
+# build's own test of it keeps the number, per architecture.
+goal_ratio=$(grep -o -m1 -- '-DGOAL=[0-9.]*' "build/$preset/apps/CTestTestfile.cmake" | cut -d= -f2)
 
 size_of() { stat -c %s "$1"; }
 floor=$(size_of "$stripped/OmbrixSizeFloor.exe")
