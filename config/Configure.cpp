@@ -1,5 +1,7 @@
 #include "config/Configure.h"
 
+#include "settings/IniFiles.h"
+
 namespace ombrix {
 
 namespace {
@@ -8,6 +10,10 @@ constexpr char SavedNote[] = "Please exit, and launch this\r\napplication again 
 constexpr char DeleteQuestion[] =
     "This will permanently delete the settings\r\nfor this appliaction.\r\nAre you sure you want to delete ?";
 constexpr char DeletedNote[] = "Settings deleted.";
+// After the INI file's own "Unable to write to <file>".
+constexpr char SavedInRegistryNote[] =
+    "The settings were saved in the registry instead, and will be saved there from now on: \"Save settings to "
+    "INI file instead of registry\" in the tray menu is now unchecked.";
 
 }  // namespace
 
@@ -57,10 +63,25 @@ TAppSettings TfrmConfiguration::CollectSettings() const {
 }
 
 void TfrmConfiguration::btnOkClick(TControl&) {
-  // A failed save propagates (the registry's error, or the INI file's "Unable to write to"):
-  // the host shows its message and the dialog stays open, to be saved again or cancelled.
-  store_.SaveSettings(CollectSettings(), opener_.SaveSettingsToIniFile());
-  platform_.Dialogs().MessageBoxA(Handle(), SavedNote, opener_.ApplicationTitle(), MB_OK);
+  // A failed save propagates (the registry's error): the host shows its message and the
+  // dialog stays open, to be saved again or cancelled.
+  const TAppSettings settings = CollectSettings();
+  std::string note = SavedNote;
+  if (!opener_.SaveSettingsToIniFile()) {
+    store_.SaveSettings(settings, false);
+  } else {
+    try {
+      store_.SaveSettings(settings, true);
+    } catch (const EIniFileException& error) {
+      // A folder Ombrix cannot write (the zip extracted into Program Files, a locked-down
+      // share): the registry keeps the entry instead, and later saves go there too rather
+      // than fail the same way.
+      store_.SaveSettings(settings, false);
+      opener_.SaveSettingsToRegistryFromNowOn();
+      note = error.Message() + "\r\n\r\n" + SavedInRegistryNote + "\r\n\r\n" + SavedNote;
+    }
+  }
+  platform_.Dialogs().MessageBoxA(Handle(), note, opener_.ApplicationTitle(), MB_OK);
   SetModalResult(mrOk);
 }
 

@@ -23,6 +23,9 @@ class IConfigurationOpener {
   virtual std::string TargetFile() const = 0;
   // Where Save writes: the INI file (true) or the registry.
   virtual bool SaveSettingsToIniFile() const = 0;
+  // After the INI file could not be written: Save writes to the registry from now on, and
+  // the program's switch shows it.
+  virtual void SaveSettingsToRegistryFromNowOn() = 0;
   // The caption of the dialog's notes.
   virtual std::string ApplicationTitle() const = 0;
   // The contents page of the program's help file.

@@ -33,6 +33,11 @@ struct NotifyIconData {
   std::string tip;  // at most NotifyIconTipCapacity characters reach the shell
 };
 
+// The known folders the programs ask the shell for.
+enum class TKnownFolder {
+  kStartup,  // FOLDERID_Startup: the user's Startup folder, whose shortcuts start at logon
+};
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -57,6 +62,10 @@ class IShell {
   // help context) on a compiled help file. The viewer's window, owned by `caller`, or nullptr
   // when nothing opened (no such file, no topic for the context, no viewer).
   virtual HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
+  // SHGetKnownFolderPath (flags 0, the current user): S_OK and the folder's path without a
+  // trailing backslash, or a failure HRESULT and `path` untouched. E_NOTIMPL where the shell
+  // has no such call (before Windows Vista); callers then read the "Shell Folders" entries.
+  virtual HRESULT SHGetKnownFolderPath(TKnownFolder folder, std::string& path) = 0;
 };
 
 }  // namespace ombrix

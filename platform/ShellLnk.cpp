@@ -164,6 +164,12 @@ void TShellLinkWrapper::SetWindowState(TWindowState value) { showCommand_ = Show
 std::string TShellLinkWrapper::ShellFolderPath(TShellFolder folder) const {
   const char* entry = FolderEntry(folder);
   if (!entry) return "";
+  // The Startup folder is asked of the shell first: a "Shell Folders" value is only a copy
+  // the shell writes when some program asks, and may be missing or stale (a moved folder).
+  std::string known;
+  if (folder == sfStartup && platform_.Shell().SHGetKnownFolderPath(TKnownFolder::kStartup, known) == S_OK) {
+    return known;
+  }
   IRegistry& registry = platform_.Registry();
   HKEY key = nullptr;
   if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, KEY_READ, key) != ERROR_SUCCESS) return "";

@@ -91,7 +91,8 @@ class TShellLinkWrapper {
   // 255 characters a shortcut field carries are refused, and nothing is written.
   void WriteLink();
 
-  // The folder's path from the user's "Shell Folders" entries; empty when unknown.
+  // The folder's path from the user's "Shell Folders" entries (the Startup folder from the
+  // shell's known folder when it has one); empty when unknown.
   std::string ShellFolderPath(TShellFolder folder) const;
 
  private:

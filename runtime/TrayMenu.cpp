@@ -167,8 +167,10 @@ void TTrayMenu::itmAppPopupClick() {
   if (chosen) input.SendMessageA(main, last.message, last.wParam, last.lParam);
 }
 
-void TTrayMenu::itmSaveSettingsINIFileClick() {
-  itmSaveSettingsINIFile.Checked = !itmSaveSettingsINIFile.Checked;
+void TTrayMenu::itmSaveSettingsINIFileClick() { SwitchStore(!itmSaveSettingsINIFile.Checked); }
+
+void TTrayMenu::SwitchStore(bool useIniFile) {
+  itmSaveSettingsINIFile.Checked = useIniFile;
   try {
     registry_.WriteValue(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked));
   } catch (const ERegistryException& error) {

@@ -53,6 +53,7 @@ class TTrayMenu : public IConfigurationOpener {
   // IConfigurationOpener.
   std::string TargetFile() const override { return target_.File(); }
   bool SaveSettingsToIniFile() const override { return itmSaveSettingsINIFile.Checked; }
+  void SaveSettingsToRegistryFromNowOn() override { SwitchStore(false); }
   std::string ApplicationTitle() const override;
   void ShowHelpContents() override { itmHelpClick(); }
 
@@ -63,6 +64,9 @@ class TTrayMenu : public IConfigurationOpener {
   std::function<void()> OnClose;
 
  private:
+  // Checks or unchecks the INI switch and remembers it as "UseINIFile".
+  void SwitchStore(bool useIniFile);
+
   Platform& platform_;
   IFormHost& formHost_;
   const TTarget& target_;

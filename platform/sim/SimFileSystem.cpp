@@ -106,7 +106,11 @@ BOOL SimFileSystem::DeleteFileA(const std::string& path) {
   auto it = files_.find(KeyOf(full));
   if (path.empty() || it == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
   if (readOnly_.count(KeyOf(full)) || readOnly_.count(KeyOf(ParentOf(full)))) return Fail(ERROR_ACCESS_DENIED);
+  // On NTFS a file's named streams ("file:stream", such as the download mark
+  // "file:Zone.Identifier") are part of it and go with it.
+  const std::string key = it->first;
   files_.erase(it);
+  files_.erase(files_.lower_bound(key + ":"), files_.lower_bound(key + ";"));
   return TRUE;
 }
 

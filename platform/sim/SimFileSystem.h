@@ -57,6 +57,8 @@ class SimFileSystem : public IFiles {
   bool Fail(LONG error);
   bool Writable(const std::string& fullPath, bool replacing);
 
+  // A file's named streams ("C:\\Docs\\Help.chm:Zone.Identifier") are read and written
+  // under their own names, as on NTFS, and deleted with the file.
   std::map<std::string, File> files_;
   std::set<std::string> directories_;
   std::set<std::string> readOnly_;

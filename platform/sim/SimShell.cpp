@@ -38,6 +38,12 @@ HWND SimShell::HtmlHelpA(HWND caller, const std::string& helpFile, UINT command,
   return result;
 }
 
+HRESULT SimShell::SHGetKnownFolderPath(TKnownFolder folder, std::string& path) {
+  if (folder != TKnownFolder::kStartup || startupFolder_.empty()) return E_NOTIMPL;
+  path = startupFolder_;
+  return S_OK;
+}
+
 BOOL SimShell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
   const BOOL result = refuse_ ? FALSE : Apply(message, data);
   notifyCalls_.push_back(NotifyIconCall{message, data, result});

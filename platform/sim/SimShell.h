@@ -64,6 +64,10 @@ class SimShell : public IShell {
   // As the viewer does: nothing opens for a file that does not exist; otherwise the scripted
   // answer, by default a window of its own.
   HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  HRESULT SHGetKnownFolderPath(TKnownFolder folder, std::string& path) override;
+  // The Startup folder the shell names; empty (the default) answers E_NOTIMPL, as a shell
+  // without the call does (Windows XP), so that callers read the "Shell Folders" entries.
+  void SetStartupFolder(const std::string& path) { startupFolder_ = path; }
 
   // Test controls: the notification area.
   const std::vector<NotifyIconCall>& NotifyCalls() const { return notifyCalls_; }
@@ -117,6 +121,7 @@ class SimShell : public IShell {
   std::deque<HWND> helpAnswers_;
   std::vector<ShellExecuteCall> executeCalls_;
   std::vector<HtmlHelpCall> helpCalls_;
+  std::string startupFolder_;
 };
 
 }  // namespace ombrix::sim

@@ -1,7 +1,10 @@
 #include "platform/win32/Win32Shell.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace ombrix::win32 {
 
@@ -67,6 +70,38 @@ HWND Win32Shell::HtmlHelpA(HWND caller, const std::string& helpFile, UINT comman
   }();
   if (!htmlHelp) return nullptr;
   return htmlHelp(caller, helpFile.c_str(), command, static_cast<DWORD_PTR>(data));
+}
+
+HRESULT Win32Shell::SHGetKnownFolderPath(TKnownFolder folder, std::string& path) {
+  // FOLDERID_Startup.
+  constexpr GUID Startup = {0xB97D20BB, 0xF46A, 0x4C97, {0xBA, 0x10, 0x5E, 0x36, 0x08, 0x43, 0x08, 0x54}};
+  const GUID* id = nullptr;
+  switch (folder) {
+    case TKnownFolder::kStartup:
+      id = &Startup;
+      break;
+  }
+  // Looked up, not imported: shell32 has it from Windows Vista on, and the programs must
+  // still start where it is missing.
+  using Function = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
+  HMODULE shell = ::GetModuleHandleA("shell32.dll");
+  if (!shell) shell = ::LoadLibraryA("shell32.dll");
+  const auto function =
+      shell ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(shell, "SHGetKnownFolderPath")))
+            : nullptr;
+  if (!function || !id) return E_NOTIMPL;
+  PWSTR wide = nullptr;
+  const HRESULT result = function(*id, 0, nullptr, &wide);
+  if (SUCCEEDED(result) && wide) {
+    // The programs' 8-bit texts are in the ANSI code page (UTF-8 where their manifest asks
+    // for it), as the "Shell Folders" values they read otherwise.
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> text(size > 0 ? size : 1, '\0');
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    path = text.data();
+  }
+  ::CoTaskMemFree(wide);
+  return result;
 }
 
 }  // namespace ombrix::win32

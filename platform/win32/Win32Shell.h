@@ -13,6 +13,7 @@ class Win32Shell : public IShell {
                           const std::string& folder, int showCommand, HANDLE& process) override;
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
   HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  HRESULT SHGetKnownFolderPath(TKnownFolder folder, std::string& path) override;
 };
 
 }  // namespace ombrix::win32

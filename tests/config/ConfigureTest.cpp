@@ -24,6 +24,7 @@ class Opener : public IConfigurationOpener {
  public:
   std::string TargetFile() const override { return target; }
   bool SaveSettingsToIniFile() const override { return useIni; }
+  void SaveSettingsToRegistryFromNowOn() override { useIni = false; }
   std::string ApplicationTitle() const override { return "Vorel Ombrix"; }
   void ShowHelpContents() override { ++helpContents; }
 
@@ -172,20 +173,48 @@ TEST_F(ConfigureTest, RegistryFailureShowsTheErrorAndKeepsTheDialogOpen) {
   EXPECT_EQ(Target, RegistryText("Filename1")) << "the values before the failure stay written";
 }
 
-TEST_F(ConfigureTest, ReadOnlyIniFileShowsTheErrorAndKeepsTheDialogOpen) {
-  opener.useIni = true;
-  platform.Files().WriteFileBytes(OmbrixIni, "");
-  platform.SimFiles().SetReadOnly(OmbrixIni, true);
-  EXPECT_EQ(mrCancel, Run([&](SimFormUser& user) {
-              ASSERT_TRUE(user.Click("btnOk"));
-              EXPECT_TRUE(user.IsOpen()) << "the dialog stays open after the error";
-              ASSERT_TRUE(user.Click("btnCancel"));
-            }));
-  platform.SimFiles().SetReadOnly(OmbrixIni, false);
-  const auto& boxes = platform.SimBoxes().Boxes();
-  ASSERT_EQ(1u, boxes.size()) << "no note after a failed save";
-  EXPECT_EQ(std::string("Unable to write to ") + OmbrixIni, boxes[0].text);
-  EXPECT_EQ("<missing>", IniValue("Filename1"));
+// An INI file Ombrix cannot write, or its read-only folder (the zip extracted into Program
+// Files): the entry goes to the registry instead, the switch says so from then on, and one
+// note tells why; the next save goes straight to the registry.
+TEST_F(ConfigureTest, UnwritableIniFileSavesToTheRegistryFromThenOn) {
+  struct Case {
+    const char* name;
+    const char* readOnly;
+    bool fileThere;
+  };
+  const Case cases[] = {{"read-only file", OmbrixIni, true},
+                        {"read-only folder without the file", "C:\\Program Files\\Ombrix", false}};
+  platform.SimFiles().MakeDirectories("C:\\Program Files\\Ombrix");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.SimBoxes().ClearLog();
+    if (c.fileThere) platform.Files().WriteFileBytes(OmbrixIni, "");
+    opener.useIni = true;
+    platform.SimFiles().SetReadOnly(c.readOnly, true);
+    for (const char* caption : {"Untitled - Notes", "Second save"}) {
+      EXPECT_EQ(mrOk, Run([&](SimFormUser& user) {
+                  ASSERT_TRUE(user.Click("rbMinByName"));
+                  ASSERT_TRUE(user.Type("ebxWindowName", caption));
+                  ASSERT_TRUE(user.Click("btnOk"));
+                }));
+      EXPECT_FALSE(opener.useIni) << "the switch shows the registry";
+      EXPECT_EQ(caption, RegistryText("WindowCaption1"));
+    }
+    platform.SimFiles().SetReadOnly(c.readOnly, false);
+    EXPECT_EQ("<missing>", IniValue("Filename1"));
+    const auto& boxes = platform.SimBoxes().Boxes();
+    ASSERT_EQ(2u, boxes.size()) << "one note per save";
+    EXPECT_EQ(std::string("Unable to write to ") + OmbrixIni +
+                  "\r\n\r\nThe settings were saved in the registry instead, and will be saved there from now on: "
+                  "\"Save settings to INI file instead of registry\" in the tray menu is now unchecked.\r\n\r\n"
+                  "Please exit, and launch this\r\napplication again for changes\r\nto take place.",
+              boxes[0].text);
+    EXPECT_EQ("Please exit, and launch this\r\napplication again for changes\r\nto take place.", boxes[1].text)
+        << "the second save says nothing more";
+    TRegistryEnhanced registry(platform);
+    TAppSettingsStore(platform, registry).DeleteSettings(Target);
+    platform.Files().DeleteFileA(OmbrixIni);
+  }
 }
 
 TEST_F(ConfigureTest, DeleteSaysWhatCouldNotBeDeleted) {

@@ -2,6 +2,7 @@
 // viewer answers for a help file that is not there, on both backends (under wine with its
 // taskbar running).
 
+#include "base/AsciiCase.h"
 #include "tests/contract/ContractFixture.h"
 
 namespace ombrix::contract {
@@ -31,6 +32,18 @@ class ShellContract : public ContractTest {
 
   HWND window_ = nullptr;
 };
+
+// The user's Startup folder, whose shortcuts start at logon: an absolute path without a
+// trailing backslash, named Startup.
+TEST_F(ShellContract, StartupKnownFolderIsTheUsersStartupFolder) {
+  std::string path;
+  ASSERT_EQ(S_OK, Shell().SHGetKnownFolderPath(TKnownFolder::kStartup, path));
+  ASSERT_GT(path.size(), 3u);
+  EXPECT_EQ(':', path[1]) << path;
+  EXPECT_NE('\\', path.back()) << path;
+  // Windows spells it Startup, wine StartUp.
+  EXPECT_EQ("\\STARTUP", AsciiUpperCase(path.substr(path.size() - 8))) << path;
+}
 
 TEST_F(ShellContract, OneIconPerWindowAndId) {
   IInput& input = platform_->Input();

@@ -209,29 +209,43 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
 }
 
 // Help from the tray menu and from the configuration dialog's button opens the contents;
-// a missing file and a viewer that shows nothing are reported, naming the file.
+// a missing file, a file marked as downloaded from the Internet (which the viewer would show
+// blank) and a viewer that shows nothing are reported, naming the file.
 TEST_F(OmbrixMainTest, HelpOpensTheContentsOrSaysWhyNot) {
   struct Case {
     const char* name;
     bool fileThere;
+    const char* zoneIdentifier;  // the file's Zone.Identifier stream; nullptr: none
     bool viewerShows;
-    const char* note;  // nullptr: none
+    std::string note;  // empty: none
   };
+  const std::string file = testing_main::HelpFile;
+  const std::string blocked = MsgHelpFileBlocked + file + MsgHelpFileBlockedAdvice;
   const Case cases[] = {
-      {"opened", true, true, nullptr},
-      {"file missing", false, true, MsgHelpFileMissing},
-      {"viewer shows nothing", true, false, MsgHelpFileNotShown},
+      {"opened", true, nullptr, true, ""},
+      {"file missing", false, nullptr, true, MsgHelpFileMissing + file},
+      {"viewer shows nothing", true, nullptr, false, MsgHelpFileNotShown + file},
+      {"downloaded from the Internet", true, "[ZoneTransfer]\r\nZoneId=3\r\n", true, blocked},
+      {"from a restricted site", true, "[ZoneTransfer]\r\nZoneId=4\r\n", true, blocked},
+      {"from the local intranet", true, "[ZoneTransfer]\r\nZoneId=1\r\n", true, ""},
   };
   StartApp();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sim.SimTray().ClearLog();
     sim.SimBoxes().ClearLog();
+    const std::string stream = file + ":Zone.Identifier";
     if (c.fileThere) {
-      sim.Files().WriteFileBytes(testing_main::HelpFile, "ITSF");
+      sim.Files().WriteFileBytes(file, "ITSF");
     } else {
-      sim.Files().DeleteFileA(testing_main::HelpFile);
+      sim.Files().DeleteFileA(file);
     }
+    if (c.zoneIdentifier) {
+      sim.Files().WriteFileBytes(stream, c.zoneIdentifier);
+    } else {
+      sim.Files().DeleteFileA(stream);
+    }
+    const bool handedOn = c.fileThere && (c.note.empty() || !c.viewerShows);
     for (int from = 0; from < 2; ++from) {
       if (!c.viewerShows) sim.SimTray().AnswerNextHtmlHelp(nullptr);
       if (from == 0) {
@@ -245,16 +259,16 @@ TEST_F(OmbrixMainTest, HelpOpensTheContentsOrSaysWhyNot) {
       }
     }
     const auto& calls = sim.SimTray().HelpCalls();
-    ASSERT_EQ(c.fileThere ? 2u : 0u, calls.size()) << "a missing file is not handed to the viewer";
+    ASSERT_EQ(handedOn ? 2u : 0u, calls.size()) << "a missing or marked file is not handed to the viewer";
     for (const sim::HtmlHelpCall& call : calls) {
       EXPECT_EQ(testing_main::HelpFile, call.helpFile);
       EXPECT_EQ(HH_DISPLAY_TOC, call.command);
       EXPECT_EQ(0u, call.data);
     }
     const auto& boxes = Boxes();
-    ASSERT_EQ(c.note ? 2u : 0u, boxes.size());
+    ASSERT_EQ(c.note.empty() ? 0u : 2u, boxes.size());
     for (const sim::ShownMessageBox& box : boxes) {
-      EXPECT_EQ(std::string(c.note) + testing_main::HelpFile, box.text);
+      EXPECT_EQ(c.note, box.text);
       EXPECT_EQ(TVorel_Ombrix::ApplicationTitleText, box.caption);
       // Ombrix has no window of its own: the note comes to the front, owned by the desktop.
       EXPECT_EQ(sim.Windows().GetDesktopWindow(), box.owner);

@@ -140,6 +140,31 @@ TEST_F(ShellLnkTest, EveryFolderReadsItsOwnEntry) {
   EXPECT_EQ(0, platform_.SimReg().OpenHandleCount());
 }
 
+// The Startup folder is the shell's known folder where the shell has one, even when the
+// "Shell Folders" value names another, and that value where the shell has none; no other
+// folder follows the known folder.
+TEST_F(ShellLnkTest, StartupIsTheShellsKnownFolderFirst) {
+  const struct {
+    const char* name;
+    const char* knownFolder;  // empty: the shell has no such call
+    TShellFolder folder;
+    const char* expected;
+  } cases[] = {
+      {"known folder over a stale value", "C:\\Users\\Ann\\Startup", sfStartup, "C:\\Users\\Ann\\Startup\\Tool.lnk"},
+      {"no known folder", "", sfStartup, "P:\\Old Startup\\Tool.lnk"},
+      {"another folder", "C:\\Users\\Ann\\Startup", sfDesktop, "C:\\Users\\Ann\\Desktop\\Tool.lnk"},
+  };
+  SetFolderEntry("Startup", "P:\\Old Startup");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform_.SimTray().SetStartupFolder(c.knownFolder);
+    TShellLinkWrapper link(platform_);
+    link.SetFileName("C:\\Links\\Tool");
+    link.SetShellFolder(c.folder);
+    EXPECT_EQ(c.expected, link.FileName());
+  }
+}
+
 TEST_F(ShellLnkTest, FolderLookupNeverCreatesTheKeyAndClosesWhatItOpens) {
   sim::SimPlatform bare;
   TShellLinkWrapper link(bare);

@@ -37,6 +37,7 @@ class NoOpener : public IConfigurationOpener {
  public:
   std::string TargetFile() const override { return "C:\\Program Files\\Wine Notes\\notes.exe"; }
   bool SaveSettingsToIniFile() const override { return false; }
+  void SaveSettingsToRegistryFromNowOn() override {}
   std::string ApplicationTitle() const override { return Title; }
   void ShowHelpContents() override {}
 };

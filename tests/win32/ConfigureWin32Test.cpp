@@ -24,6 +24,7 @@ class WineOpener : public IConfigurationOpener {
  public:
   std::string TargetFile() const override { return target; }
   bool SaveSettingsToIniFile() const override { return false; }
+  void SaveSettingsToRegistryFromNowOn() override {}
   std::string ApplicationTitle() const override { return Title; }
   void ShowHelpContents() override {}
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The installer as a user runs it, under wine in a prefix of its own, made fresh for the
-# test: a silent install; both programs started from the installation folder; a silent
-# uninstall, which keeps the stored settings; a second install over them; a silent
-# uninstall that removes them too. After each step the files, the Start Menu entry and the
-# registry are checked.
+# test: a silent install; both programs started from the installation folder; an upgrade
+# over a running Ombrix that hides its program; an installation that a file held open
+# stops; a silent uninstall, which keeps the stored settings and removes the "Tuckaway" verb
+# and the Startup shortcut made for this Ombrix; a second install over them; a downgrade
+# that stops unless allowed; a silent uninstall that removes the settings too. After each
+# step the files, the Start Menu entry and the registry are checked.
 #   installer-test.sh <setup.exe> <folder of the shipped files> <OmbrixTarget.exe> [help files...]
 set -uo pipefail
 setup="$1"
@@ -49,6 +51,27 @@ windows_var() { wine cmd /c echo "%$1%" </dev/null 2>/dev/null | tr -d '\r'; }
 registry_value() { wine reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 registry_key_exists() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
 registry_key_absent() { ! registry_key_exists "$1"; }
+# Runs a wine program bounded, without waiting for the others of the prefix to end.
+wine_alone() { timeout 180 wine "$@" </dev/null; }
+exit_code_is() {
+  local expected="$1"
+  shift
+  wine_alone "$@"
+  local result=$?
+  [ "$result" -eq "$expected" ] || echo "   exit code $result, not $expected"
+  [ "$result" -eq "$expected" ]
+}
+
+# The Windows side of the test (a file held open, a Startup shortcut, a window minimized or
+# looked at) is a small program of its own, made here.
+helper="$prefix/helper.exe"
+if ! makensis -V1 -DOUTFILE="$helper" "$(dirname "${BASH_SOURCE[0]}")/installer-helper.nsi" >/dev/null; then
+  echo "FAILED: the helper program could not be made"
+  exit 1
+fi
+helper_win="$(winepath -w "$helper" 2>/dev/null)"
+window_shown() { wine_alone "$helper_win" "/VISIBLE=$1" 2>/dev/null; }
+window_hidden() { ! window_shown "$1"; }
 
 echo "== A fresh wine prefix"
 timeout 300 wineboot -i >/dev/null 2>&1 </dev/null
@@ -116,18 +139,85 @@ check "Ombrix ended with the program it started" \
   wine_step "$folder_win\\Ombrix.exe" "$(winepath -w "$target")" /exit=15000
 check "Ombrix ran from the installation folder" test "$(registry_value "$settings_key" Path)" = "$folder_win\\"
 
+echo "== An upgrade over a running Ombrix that hides its program"
+# The program lives long enough for the upgrade and ends by itself after it.
+wine "$folder_win\\Ombrix.exe" "$(winepath -w "$target")" /window=KeptUpgrade /exit=120000 </dev/null &
+ombrix=$!
+ombrix_ended() { ! kill -0 "$ombrix" 2>/dev/null; }
+# Minimized again until Ombrix, once it has found the window, hides it.
+minimized_and_hidden() {
+  wine_alone "$helper_win" /MINIMIZE=KeptUpgrade 2>/dev/null
+  wait_until 3 window_hidden KeptUpgrade
+}
+check "the program appears" wait_until 60 window_shown KeptUpgrade
+check "Ombrix hides the minimized program" wait_until 60 minimized_and_hidden
+# Files as an older version left them: the upgrade must replace them.
+printf 'old\r\n' >"$folder/README.txt"
+printf 'old' >"$folder/OmbrixHub.exe"
+check "setup /S over the running Ombrix succeeds" exit_code_is 0 "$setup" /S
+check "Ombrix has ended" wait_until 30 ombrix_ended
+check "the program Ombrix kept is shown again" window_shown KeptUpgrade
+installed
+wine_alone "$helper_win" /CLOSE=KeptUpgrade
+timeout 120 wineserver -w
+kill "$ombrix" 2>/dev/null
+
+echo "== A file held open stops setup with nothing changed"
+wine reg add "$uninstall_key" /v DisplayVersion /d 0.0.0.1 /f </dev/null >/dev/null 2>&1
+printf 'old\r\n' >"$folder/README.txt"
+cp "$folder/README.txt" "$prefix/old-readme.txt"
+wine "$helper_win" "/HOLD=$folder_win\\Ombrix.exe" "/HELD=$(winepath -w "$prefix")\\held" \
+  "/RELEASE=$(winepath -w "$prefix")\\release" </dev/null &
+holder=$!
+check "the helper holds Ombrix.exe open" wait_until 60 test -e "$prefix/held"
+check "setup /S stops with exit code 3" exit_code_is 3 "$setup" /S
+check "the Apps list entry is unchanged" test "$(registry_value "$uninstall_key" DisplayVersion)" = 0.0.0.1
+check "the files are unchanged" cmp -s "$prefix/old-readme.txt" "$folder/README.txt"
+touch "$prefix/release"
+timeout 60 wineserver -w
+kill "$holder" 2>/dev/null
+check "setup /S succeeds once the file is free" wine_step "$setup" /S
+installed
+
 echo "== Silent uninstall keeps the stored settings"
+# A verb and a Startup shortcut for this Ombrix, and one of each for another program,
+# which stay.
+verb_key='HKCU\Software\Classes\txtfile\Shell\Tuckaway'
+other_verb_key='HKCU\Software\Classes\ombrixtest.other\Shell\Tuckaway'
+wine reg add "$verb_key\\Command" /ve /d "\"$folder_win\\Ombrix.exe\" \"%1\"" /f </dev/null >/dev/null 2>&1
+wine reg add "$other_verb_key\\Command" /ve /d '"C:\Elsewhere\Ombrix.exe" "%1"' /f </dev/null >/dev/null 2>&1
+wine_alone "$helper_win" /STARTUP=Notes.lnk "/TARGET=$folder_win\\Ombrix.exe"
+wine_alone "$helper_win" /STARTUP=Other.lnk '/TARGET=C:\windows\notepad.exe'
+# Wine spells the folder StartUp, and Linux tells the cases apart.
+startup="$(find "$start_menu" -maxdepth 1 -type d -iname startup | head -n 1)"
+check "the verb is there before" registry_key_exists "$verb_key"
+check "the Startup shortcut is there before" test -f "$startup/Notes.lnk"
 printf '[AppSettings]\r\nFilename1=C:\\Tools\\Kept.exe\r\n' >"$folder/Ombrix.ini"
 cp "$folder/Ombrix.ini" "$prefix/kept.ini"
 check "Uninstall.exe /S succeeds" wine_step "$folder_win\\Uninstall.exe" /S
 programs_removed
 check "the settings file is kept" cmp -s "$prefix/kept.ini" "$folder/Ombrix.ini"
 check "the settings key is kept" registry_key_exists "$settings_key"
+check "the verb for this Ombrix is removed" registry_key_absent "$verb_key"
+check "another program's verb stays" registry_key_exists "$other_verb_key"
+check "the Startup shortcut to this Ombrix is removed" test ! -e "$startup/Notes.lnk"
+check "another Startup shortcut stays" test -f "$startup/Other.lnk"
 
 echo "== A second install over the kept settings"
 check "setup /S succeeds again" wine_step "$setup" /S
 installed
 check "the settings file is untouched" cmp -s "$prefix/kept.ini" "$folder/Ombrix.ini"
+
+echo "== Installing over a newer version stops unless allowed"
+version="$(registry_value "$uninstall_key" DisplayVersion)"
+wine reg add "$uninstall_key" /v DisplayVersion /d 99.0.0.0 /f </dev/null >/dev/null 2>&1
+printf 'newer\r\n' >"$folder/README.txt"
+check "setup /S stops with exit code 4" exit_code_is 4 "$setup" /S
+check "the Apps list keeps the newer version" test "$(registry_value "$uninstall_key" DisplayVersion)" = 99.0.0.0
+check "the newer files stay" test "$(cat "$folder/README.txt")" = $'newer\r'
+check "setup /S /ALLOWDOWNGRADE succeeds" wine_step "$setup" /S /ALLOWDOWNGRADE
+installed
+check "the Apps list names this version again" test "$(registry_value "$uninstall_key" DisplayVersion)" = "$version"
 
 echo "== Silent uninstall with /REMOVESETTINGS leaves nothing"
 check "Uninstall.exe /S /REMOVESETTINGS succeeds" wine_step "$folder_win\\Uninstall.exe" /S /REMOVESETTINGS
