@@ -250,6 +250,7 @@ constexpr LONG WS_POPUP = static_cast<LONG>(0x80000000u);
 constexpr LONG WS_MAXIMIZE = 0x01000000;
 constexpr LONG WS_VISIBLE = 0x10000000;
 constexpr LONG WS_MINIMIZE = 0x20000000;
+constexpr LONG WS_EX_TOOLWINDOW = 0x00000080;
 constexpr LONG WS_EX_WINDOWEDGE = 0x00000100;
 // Notification area (Shell_NotifyIconA).
 constexpr DWORD NIM_ADD = 0x0;
