@@ -340,6 +340,7 @@ void SimProcesses::OpenWindow(SimProcess& process, size_t index) {
   window.threadId = process.threadIds[thread];
   window.visible = description.visible;
   window.exStyle = description.exStyle;
+  window.cloaked = description.cloaked;
   if (description.refusesClose) {
     window.onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
   }

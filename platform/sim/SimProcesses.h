@@ -30,6 +30,7 @@ struct SimProgramWindow {
   int thread = 0;
   bool visible = true;
   LONG exStyle = WS_EX_WINDOWEDGE;  // WS_EX_TOOLWINDOW for a palette
+  DWORD cloaked = 0;                // DWMWA_CLOAKED
   bool refusesClose = false;        // WM_CLOSE leaves it open
   std::optional<unsigned long long> renameAfter;
   std::string renamedCaption;
