@@ -453,18 +453,27 @@ TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadInt
 // taken, and test mode says where it came from.
 TEST_F(OmbrixEndToEnd, TheProgramALauncherStartsIsTakenAndTestModeSaysSo) {
   settings_.DebugMode = true;
+  settings_.WarnQuickClose = true;  // the run is quicker than the quick-close warning
   Store();
-  OmbrixRun ombrix("\"" + TargetExe + "\" \"/child=/window=E2E Launched\" /delay=60000 /exit=0");
-  const std::string report = ombrix.AnswerBox(IDOK);
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/child='/window=E2E Launched'\" /delay=60000 /exit=0");
+  // Each test-mode box in turn: the next once the one answered has gone.
+  const auto answer = [&ombrix] {
+    const std::string text = ombrix.AnswerBox(IDOK);
+    WaitFor([&] {
+      HWND box = ::FindWindowA("#32770", Title);
+      return !box || TextOf(::GetDlgItem(box, 0xFFFF)) != text;
+    });
+    return text;
+  };
+  const std::string report = answer();
   EXPECT_NE(std::string::npos, report.find("< E2E Launched >")) << report;
   const std::string origin = "Taken from a program the started one started:\r\n";
   const size_t at = report.find(origin);
   ASSERT_NE(std::string::npos, at) << report;
-  std::string file = report.substr(at + origin.size());
-  EXPECT_EQ(0, ::lstrcmpiA(file.substr(file.size() - TargetExe.size() + 2).c_str(), TargetExe.substr(2).c_str()))
-      << file;
-  EXPECT_NE(std::string::npos, ombrix.AnswerBox(IDOK).find("This is the main window you configured."));
-  EXPECT_EQ("End of detected windows.", ombrix.AnswerBox(IDOK));
+  const std::string file = report.substr(at + origin.size());
+  EXPECT_EQ(0, ::lstrcmpiA(file.c_str(), TargetExe.c_str())) << file;
+  EXPECT_NE(std::string::npos, answer().find("This is the main window you configured."));
+  EXPECT_EQ("End of detected windows.", answer());
 
   HWND window = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (window = FindVisible("E2E Launched")) != nullptr; }));
@@ -511,6 +520,7 @@ TEST_F(OmbrixEndToEnd, TheWindowARunningCopyOpensForTheStartedOneIsTaken) {
 // Wine's write.exe starts WordPad and ends; with no stored settings, WordPad is what Ombrix
 // keeps in the tray.
 TEST_F(OmbrixEndToEnd, WriteStartsWordPadWhichIsKeptInTheTray) {
+  const char WordPadClass[] = "WORDPADTOP";  // wine's WordPad's main window
   std::vector<char> system(MAX_PATH, '\0');
   ::GetSystemDirectoryA(system.data(), MAX_PATH);
   const std::string write = std::string(system.data()) + "\\write.exe";
@@ -523,7 +533,7 @@ TEST_F(OmbrixEndToEnd, WriteStartsWordPadWhichIsKeptInTheTray) {
   ASSERT_TRUE(WaitFor(
       [&] {
         if (HWND box = ::FindWindowA("#32770", "Confirmation")) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-        wordPad = ::FindWindowA("WordPadClass", nullptr);
+        wordPad = ::FindWindowA(WordPadClass, nullptr);
         return wordPad != nullptr;
       },
       30000))
@@ -545,7 +555,11 @@ TEST_F(OmbrixEndToEnd, WriteStartsWordPadWhichIsKeptInTheTray) {
   ombrix.DoubleClickIcon();
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(wordPad) != FALSE; }));
   ::PostMessageA(wordPad, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(ombrix.Ended());
+  // Closed within five seconds of being found, Ombrix asks first; "No" ends it.
+  EXPECT_TRUE(WaitFor([&] {
+    if (HWND box = ::FindWindowA("#32770", Title)) ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+    return !ombrix.Running();
+  }));
   TAppSettingsStore(platform_, registry).DeleteSettings(write);
 }
 
