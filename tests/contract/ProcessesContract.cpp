@@ -50,8 +50,11 @@ TEST_F(ProcessesContract, SnapshotsNameParentsAndProgramFiles) {
     }
     return child != 0;
   }));
+  // Wine names a process's program file only once the process has started running.
+  std::string file;
+  EXPECT_TRUE(WaitUntil(*platform_, [&] { return !(file = Processes().QueryFullProcessImageNameA(child)).empty(); }));
   const std::string program = platform_->Windows().CharUpperBuffA(TargetProgram(*platform_));
-  EXPECT_EQ(program, platform_->Windows().CharUpperBuffA(Processes().QueryFullProcessImageNameA(child)));
+  EXPECT_EQ(program, platform_->Windows().CharUpperBuffA(file));
   ASSERT_EQ(WAIT_OBJECT_0, Processes().WaitForSingleObject(started_.process, 15000));
   bool childListed = false;
   for (const ProcessEntry& entry : Processes().CreateToolhelp32Snapshot()) {
