@@ -25,12 +25,10 @@ void THandOver::BeforeLaunch() {
     windowsBefore_.push_back(window);
     window = windows.GetWindow(window, GW_HWNDNEXT);
   }
-  std::sort(windowsBefore_.begin(), windowsBefore_.end());
   processesBefore_.clear();
   for (const ProcessEntry& entry : platform_.Processes().CreateToolhelp32Snapshot()) {
     processesBefore_.push_back(entry.processId);
   }
-  std::sort(processesBefore_.begin(), processesBefore_.end());
 }
 
 void THandOver::Launched(DWORD processId, HANDLE process, const std::string& targetFile) {
@@ -52,7 +50,7 @@ void THandOver::Refresh() {
     joined = false;
     for (const ProcessEntry& entry : snapshot) {
       if (Contains(family_, entry.processId) || !Contains(family_, entry.parentProcessId)) continue;
-      if (std::binary_search(processesBefore_.begin(), processesBefore_.end(), entry.processId)) continue;
+      if (Contains(processesBefore_, entry.processId)) continue;
       family_.push_back(entry.processId);
       joined = true;
     }
@@ -67,7 +65,7 @@ bool THandOver::LooksLikeMainWindow(HWND window) {
   // A helper's named message window, a tool palette or a dialog of another window is not
   // what the user started.
   IWindowOps& windows = platform_.Windows();
-  if (std::binary_search(windowsBefore_.begin(), windowsBefore_.end(), window)) return false;
+  if (std::find(windowsBefore_.begin(), windowsBefore_.end(), window) != windowsBefore_.end()) return false;
   if (windows.GetWindowLongPtrA(window, GWLP_HWNDPARENT) != 0) return false;
   if ((windows.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0) return false;
   return (windows.GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;

@@ -42,9 +42,11 @@ class THandOver {
   static bool Contains(const std::vector<DWORD>& ids, DWORD id);
 
   Platform& platform_;
-  std::vector<HWND> windowsBefore_;     // sorted
-  std::vector<DWORD> processesBefore_;  // sorted
-  std::vector<DWORD> family_;           // the started process and its descendants
+  // Searched in place: a desktop's windows and processes number some hundreds, and sorting
+  // them would cost the program more bytes than the search costs time.
+  std::vector<HWND> windowsBefore_;
+  std::vector<DWORD> processesBefore_;
+  std::vector<DWORD> family_;  // the started process and its descendants
   HANDLE started_ = nullptr;
   bool startedEnded_ = false;
   std::string startedFile_;  // upper-cased
