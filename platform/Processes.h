@@ -2,6 +2,7 @@
 // Processes service: starting programs and what the system needs to know about them.
 
 #include <string>
+#include <vector>
 
 #include "WinDefs.h"
 
@@ -25,6 +26,12 @@ struct ProcessInformation {
   HANDLE thread = nullptr;
   DWORD processId = 0;
   DWORD threadId = 0;
+};
+
+// One process of a snapshot: PROCESSENTRY32's th32ProcessID and th32ParentProcessID.
+struct ProcessEntry {
+  DWORD processId = 0;
+  DWORD parentProcessId = 0;
 };
 
 class IProcesses {
@@ -57,6 +64,14 @@ class IProcesses {
   // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
   // System32 and the program folders through WOW64's 32-bit view.
   virtual BOOL IsWow64Process() = 0;
+  // CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS) walked with Process32First/Process32Next:
+  // every running process and the id of the process that started it. A parent id may name a
+  // process that has ended, whose id Windows may since have given to another process.
+  virtual std::vector<ProcessEntry> CreateToolhelp32Snapshot() = 0;
+  // QueryFullProcessImageNameA of the process opened with PROCESS_QUERY_LIMITED_INFORMATION:
+  // the full path of its program file (also of a 64-bit process read from a 32-bit one);
+  // empty when the process cannot be opened or read.
+  virtual std::string QueryFullProcessImageNameA(DWORD processId) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

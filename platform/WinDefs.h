@@ -18,6 +18,8 @@
 // The common controls' names (hot-key flags and rules, among others) that the native branch
 // declares too; portable code uses them without asking for the header.
 #include <commctrl.h>
+// DWMWA_CLOAKED; the call itself is looked up at run time.
+#include <dwmapi.h>
 
 #else
 
@@ -250,6 +252,9 @@ constexpr LONG WS_POPUP = static_cast<LONG>(0x80000000u);
 constexpr LONG WS_MAXIMIZE = 0x01000000;
 constexpr LONG WS_VISIBLE = 0x10000000;
 constexpr LONG WS_MINIMIZE = 0x20000000;
+constexpr LONG WS_EX_TOOLWINDOW = 0x00000080;
+// DwmGetWindowAttribute.
+constexpr DWORD DWMWA_CLOAKED = 14;
 constexpr LONG WS_EX_WINDOWEDGE = 0x00000100;
 // Notification area (Shell_NotifyIconA).
 constexpr DWORD NIM_ADD = 0x0;

@@ -39,6 +39,12 @@ class IWindowOps {
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;
+  // GetClassNameA with room for 256 characters; empty for a window that does not exist.
+  virtual std::string GetClassNameA(HWND window) = 0;
+  // DwmGetWindowAttribute for a DWORD attribute; Ombrix asks DWMWA_CLOAKED, whose value is
+  // not 0 while the system keeps the window off the screen though it is WS_VISIBLE. The
+  // call's HRESULT; where the system has no such call, E_NOTIMPL.
+  virtual HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) = 0;
 
   // RegisterHotKey: WM_HOTKEY (wParam `id`) reaches `window` of this thread whenever
   // `virtualKey` goes down with exactly the MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN keys of

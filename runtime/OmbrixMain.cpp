@@ -75,6 +75,13 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   tray_.Setup(target_.Settings(), target_.File());
   target_.WaitUntilIdle();
   if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) return false;
+  if (!startup_.KeepsWindows()) {
+    // The watch may already have hidden the window while start-up asked: it is shown again,
+    // and nothing of Ombrix acts on it any more.
+    visibility_.RestoreHidden();
+    Close();
+    return false;
+  }
 
   watch_.Watch();
   tray_.ShowTip(target_.Caption());

@@ -10,7 +10,7 @@ std::string Decimal(ULONG_PTR value) { return std::to_string(static_cast<unsigne
 
 }  // namespace
 
-TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Information", 408, 328) {
+TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Information", 408, 396) {
   BorderStyle = TFormBorderStyle::kToolWindow;
   Position = TPosition::kScreenCenter;
   HelpContext = HelpContextId;
@@ -21,13 +21,14 @@ TfrmProgramInfo::TfrmProgramInfo() : TForm("TfrmProgramInfo", "Program Informati
   lblProgramVersion.Alignment = TAlignment::kRightJustify;
 
   // The values show data: an ampersand in a file name is a character, not an accelerator.
-  for (TLabel* value :
-       {&valueFilename, &valueParameters, &valueWindowCaption, &valuePID, &valueTID, &valueHWND, &valueHotKey}) {
+  for (TLabel* value : {&valueFilename, &valueParameters, &valueWindowCaption, &valuePID, &valueTID, &valueHWND,
+                        &valueWindowPID, &valueWindowFile, &valueHotKey}) {
     value->Font.Bold = true;
     value->ShowAccelChar = false;
   }
   valueParameters.WordWrap = true;
   valueWindowCaption.WordWrap = true;
+  valueWindowFile.WordWrap = true;
   valueHotKey.WordWrap = true;
 
   btnOk.Default = true;
@@ -44,6 +45,8 @@ void TfrmProgramInfo::ShowValues(const ProgramInfoValues& values) {
   valuePID.SetCaption(Decimal(values.processId));
   valueTID.SetCaption(Decimal(values.threadId));
   valueHWND.SetCaption(Decimal(reinterpret_cast<ULONG_PTR>(values.mainWindow)));
+  valueWindowPID.SetCaption(Decimal(values.windowProcessId));
+  valueWindowFile.SetCaption(values.windowProgramFile);
   valueHotKey.SetCaption(values.hotKey);
 }
 

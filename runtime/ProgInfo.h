@@ -17,6 +17,10 @@ struct ProgramInfoValues {
   DWORD processId = 0;
   DWORD threadId = 0;
   HWND mainWindow = nullptr;
+  // The process of the main window and its program file: not the started one's when that
+  // one handed its window over to another program.
+  DWORD windowProcessId = 0;
+  std::string windowProgramFile;
   std::string hotKey;  // "Ctrl+Alt+N", or "none"
 };
 
@@ -45,10 +49,14 @@ class TfrmProgramInfo : public TForm {
   TLabel valueTID{*this, "valueTID", nullptr, {204, 214, 192, 16}, ""};
   TLabel lblHWND{*this, "lblHWND", nullptr, {12, 234, 188, 16}, "Main window handle:"};
   TLabel valueHWND{*this, "valueHWND", nullptr, {204, 234, 192, 16}, ""};
-  TLabel lblHotKey{*this, "lblHotKey", nullptr, {12, 254, 188, 16}, "Hot key:"};
-  TLabel valueHotKey{*this, "valueHotKey", nullptr, {204, 254, 192, 32}, ""};
+  TLabel lblWindowPID{*this, "lblWindowPID", nullptr, {12, 254, 188, 16}, "Main window's process ID :"};
+  TLabel valueWindowPID{*this, "valueWindowPID", nullptr, {204, 254, 192, 16}, ""};
+  TLabel lblWindowFile{*this, "lblWindowFile", nullptr, {12, 274, 188, 16}, "Main window's program file:"};
+  TLabel valueWindowFile{*this, "valueWindowFile", nullptr, {204, 274, 192, 42}, ""};
+  TLabel lblHotKey{*this, "lblHotKey", nullptr, {12, 322, 188, 16}, "Hot key:"};
+  TLabel valueHotKey{*this, "valueHotKey", nullptr, {204, 322, 192, 32}, ""};
 
-  TButton btnOk{*this, "btnOk", nullptr, {166, 292, 75, 25}, "Ok"};
+  TButton btnOk{*this, "btnOk", nullptr, {166, 360, 75, 25}, "Ok"};
 };
 
 }  // namespace ombrix

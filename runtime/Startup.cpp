@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "platform/MiscUtils.h"
 #include "platform/ShellLinks.h"
+#include "runtime/ConsoleHost.h"
 #include "runtime/Launch.h"
 #include "runtime/OmbrixSelf.h"
 #include "runtime/TargetResolution.h"
@@ -97,8 +98,14 @@ bool TStartup::Checkfilename() {
   const ExpandEnvironment expand = [this, wow64](const std::string& text) {
     return platform_.Processes().ExpandEnvironmentStringsA(wow64 ? NativeProgramFolders(text) : text);
   };
+  DocumentChoice choice;
+  choice.userProgId = UserChoice(extension);
+  choice.readValue = [&classes](const std::string& keyPath, const std::string& valueName) {
+    classes.Key = keyPath;
+    return classes.ReadValueDefault(valueName, TVariant(std::string())).ToText();
+  };
   const DocumentCommand command =
-      ResolveDocumentCommand(platform_.Windows(), target_.File(), extension, readDefault, expand);
+      ResolveDocumentCommand(platform_.Windows(), target_.File(), extension, readDefault, expand, choice);
   if (!command.resolved) {
     ShowOwnMessage(platform_, command.errorText);
     return false;
@@ -107,7 +114,38 @@ bool TStartup::Checkfilename() {
   return true;
 }
 
+std::string TStartup::UserChoice(const std::string& extension) {
+  // Where Explorer keeps the program the user chose for a type ("Open with", "Always").
+  TRegistryEnhanced choices(platform_);
+  choices.RootKey = TRootKey::hkCurrentUser;
+  choices.Access = TAccess::kRead;
+  choices.Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" + extension + "\\UserChoice";
+  return choices.ReadValueDefault("ProgId", TVariant(std::string())).ToText();
+}
+
+bool TStartup::KeepsWindows() {
+  // A packaged app's window is a frame of the system's (or kept off the screen by it, which
+  // says cloaked): hiding it would leave a dead taskbar button. Said before anything is
+  // hidden, and Ombrix ends, the program left as it is.
+  bool packaged = false;
+  target_.ForEachWindow([this, &packaged](std::int32_t, HWND window) {
+    DWORD cloaked = 0;
+    packaged = packaged || platform_.Windows().GetClassNameA(window) == "ApplicationFrameWindow" ||
+               (platform_.Windows().DwmGetWindowAttribute(window, DWMWA_CLOAKED, cloaked) == S_OK && cloaked != 0);
+  });
+  if (!packaged) return true;
+  ShowOwnMessage(platform_, "\"" + target_.Caption() + "\" is a packaged app's window.\r\n\r\n" + PackagedAppReason);
+  return false;
+}
+
 bool TStartup::Launch() {
+  // Asked first, as it is only a registry read; the program file is read only where
+  // Terminal would take its window.
+  if (ConsolesGoToTerminal(platform_) &&
+      IsConsoleProgram(platform_.Files(), target_.File(), UpperExtension(platform_.Windows(), target_.File()))) {
+    ShowOwnMessage(platform_, ConsoleInTerminalText(target_.File()));
+    return false;
+  }
   try {
     if (target_.Launch()) return true;
     ShowOwnMessage(platform_, LaunchErrorText(target_.LaunchError()));

@@ -33,10 +33,14 @@ class TStartup {
   // ended meanwhile (the tray menu and the timer stay live in every box shown here): then
   // the search stops. True when a window was found.
   bool DiscoverWindows(const std::function<void()>& configure, const std::function<bool()>& ended);
+  // False, with the reason shown, when the windows found cannot be kept in the tray.
+  bool KeepsWindows();
 
  private:
   // `path`, or where a 64-bit system the user sees has it when this process's view lacks it.
   std::string InTheSystemExplorerShows(const std::string& path);
+  // The program (ProgID) the user chose for documents with this extension; empty: none.
+  std::string UserChoice(const std::string& extension);
 
   Platform& platform_;
   TTarget& target_;

@@ -13,7 +13,7 @@ constexpr int CaptionCapacity = 512;
 }  // namespace
 
 TTarget::TTarget(Platform& platform)
-    : platform_(platform), windows_(platform.Windows()), windowsList_(platform.Windows()) {
+    : platform_(platform), windows_(platform.Windows()), windowsList_(platform.Windows()), handOver_(platform) {
   windowsList_.AcceptEmptyNames = false;
 }
 
@@ -41,13 +41,16 @@ void TTarget::ApplyTraySettings(const TAppSettings& settings) {
 
 bool TTarget::Launch() {
   state_.OwnStartupInfo = platform_.Processes().GetStartupInfoA();
-  return LaunchTarget(platform_, state_);
+  handOver_.BeforeLaunch();
+  if (!LaunchTarget(platform_, state_)) return false;
+  handOver_.Launched(state_.ProcessInfo.processId, state_.ProcessInfo.process, state_.TargetFile);
+  return true;
 }
 
 void TTarget::WaitUntilIdle() { WaitForTargetIdle(platform_, state_); }
 
 bool TTarget::FindWindows() {
-  if (!FindTargetWindows(platform_, state_, windowsList_)) return false;
+  if (!FindTargetWindows(platform_, state_, windowsList_, &handOver_)) return false;
   foundAt_ = platform_.Clock().Now();
   return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "runtime/HandOver.h"
 #include "runtime/TargetState.h"
 #include "runtime/WindowsListUnit.h"
 
@@ -42,6 +43,10 @@ class TTarget {
   int SecsToWait() const { return state_.SecsToWait(); }
   TDateTime FoundAt() const { return foundAt_; }
   const ProcessInformation& Process() const { return state_.ProcessInfo; }
+  // Whose windows were taken by process: the started program's own, or those of the program
+  // it handed over to (WindowProcessId).
+  TWindowOrigin WindowOrigin() const { return state_.WindowOrigin; }
+  DWORD WindowProcessId() const { return state_.WindowProcessId; }
 
   // The windows found, in slots 1 to WindowCount; the main one is in slot MainWindowIndex.
   std::int32_t WindowCount() const { return state_.WindowCount; }
@@ -67,6 +72,7 @@ class TTarget {
   IWindowOps& windows_;
   TargetState state_;
   TWindowsList windowsList_;
+  THandOver handOver_;
   TDateTime foundAt_ = 0;
 };
 

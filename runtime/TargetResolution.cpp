@@ -65,14 +65,22 @@ std::string UpperExtension(IWindowOps& windows, const std::string& path) {
 
 DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& document,
                                        const std::string& upperExtension, const ReadClassDefault& readDefault,
-                                       const ExpandEnvironment& expand) {
+                                       const ExpandEnvironment& expand, const DocumentChoice& choice) {
   DocumentCommand result;
   std::string type = upperExtension;
-  const std::string typeName = readDefault(upperExtension);
+  const std::string typeName = choice.userProgId.empty() ? readDefault(upperExtension) : choice.userProgId;
   if (!typeName.empty()) type = typeName;
   std::string verb = readDefault(type + "\\Shell");
   if (verb.empty()) verb = "Open";
-  std::string command = readDefault(type + "\\Shell\\" + verb + "\\Command");
+  const std::string verbKey = type + "\\Shell\\" + verb;
+  std::string command = readDefault(verbKey + "\\Command");
+  if (command.empty() && choice.readValue &&
+      (!choice.readValue(verbKey + "\\Command", "DelegateExecute").empty() ||
+       !choice.readValue(verbKey, "DelegateExecute").empty())) {
+    // A packaged app is started by the shell alone; nothing is started here.
+    result.errorText = "\"" + document + "\" opens in a packaged app.\r\n\r\n" + PackagedAppReason;
+    return result;
+  }
   if (command.empty()) {
     result.errorText = "Unsupported format \"" + type + "\".\r\n\r\nI don't know how to run this\r\nfile...\r\n";
     return result;

@@ -30,6 +30,23 @@ using ReadClassDefault = std::function<std::string(const std::string& keyPath)>;
 // Expands the environment references (%NAME%) of a text.
 using ExpandEnvironment = std::function<std::string(const std::string& text)>;
 
+// Reads a named value of a key below HKEY_CLASSES_ROOT; empty when missing.
+using ReadClassValue = std::function<std::string(const std::string& keyPath, const std::string& valueName)>;
+
+// What decides a document's program besides HKEY_CLASSES_ROOT's default for its extension.
+struct DocumentChoice {
+  // The program (ProgID) the user chose for the extension, which Windows uses since Windows
+  // 8; empty when the user chose none.
+  std::string userProgId;
+  // Reads the "DelegateExecute" of a verb that has no command: a packaged app's.
+  ReadClassValue readValue;
+};
+
+// Why Ombrix does not keep a packaged app: its windows are frames of the system's, and a
+// frame hidden by another program leaves a taskbar button that does nothing.
+inline constexpr char PackagedAppReason[] =
+    "I can't keep packaged apps in the tray: Windows\r\nwould leave a dead button on the taskbar.\r\n";
+
 struct DocumentCommand {
   bool resolved = false;
   std::string targetFile;    // the program, when resolved
@@ -39,8 +56,9 @@ struct DocumentCommand {
 
 // Finds the program registered for a document's file type and builds its argument text.
 // The command's environment references are expanded; the document's own name never is.
+// The user's choice, when there is one, names the type instead of the extension's default.
 DocumentCommand ResolveDocumentCommand(IWindowOps& windows, const std::string& document,
                                        const std::string& upperExtension, const ReadClassDefault& readDefault,
-                                       const ExpandEnvironment& expand);
+                                       const ExpandEnvironment& expand, const DocumentChoice& choice = {});
 
 }  // namespace ombrix

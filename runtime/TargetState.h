@@ -32,6 +32,13 @@ class TargetSlots {
   std::array<T, Last - First + 1> slots_{};
 };
 
+// Where the target's windows were found.
+enum class TWindowOrigin {
+  kStarted,     // the started process's own
+  kDescendant,  // of a program the started one started, or one of those started
+  kHandedOver,  // of a copy of the same program file, after the started one ended
+};
+
 struct TargetState {
   // The target and how it was started.
   std::string TargetFile;
@@ -46,6 +53,10 @@ struct TargetState {
   std::string CurrentCaption;
   TargetSlots<HWND> WindowHandles;
   std::int32_t WindowCount = 0;
+  // Whose windows were taken by process: the started process's own, or those of the program
+  // it handed over to.
+  TWindowOrigin WindowOrigin = TWindowOrigin::kStarted;
+  DWORD WindowProcessId = 0;
 
   // The target's settings as the configuration dialog collected them, and the numbers they
   // hold as text, read with the digits-only rule. The main window's slot starts as the

@@ -110,6 +110,10 @@ void TTrayMenu::trayProgramInformation() {
   values.processId = target_.Process().processId;
   values.threadId = target_.Process().threadId;
   values.mainWindow = target_.MainWindow();
+  if (values.mainWindow) {
+    platform_.Windows().GetWindowThreadProcessId(values.mainWindow, &values.windowProcessId);
+    values.windowProgramFile = platform_.Processes().QueryFullProcessImageNameA(values.windowProcessId);
+  }
   values.hotKey = tray_.HotKeyInfo(target_.Settings().HotKey);
   dialog.ShowValues(values);
   formHost_.ShowModal(dialog, nullptr);

@@ -37,8 +37,8 @@ void Report(Platform& platform, const std::string& text) {
 
 class Discovery {
  public:
-  Discovery(Platform& platform, TargetState& state)
-      : platform_(platform), windows_(platform.Windows()), state_(state) {}
+  Discovery(Platform& platform, TargetState& state, THandOver* handOver)
+      : platform_(platform), windows_(platform.Windows()), state_(state), handOver_(handOver) {}
 
   // One examination of the list; true when a window was taken.
   bool Examine(const TWindowsList& list) {
@@ -54,6 +54,7 @@ class Discovery {
         if (Full()) break;
         if (IsHelperWindow(windows_.CharUpperBuffA(entry.Name)) || !windows_.IsWindow(window)) continue;
         Take(entry, processId, threadId);
+        state_.WindowProcessId = processId;
         if (state_.WindowCount == state_.MainWindowIndex) TakeCaption(window);
       } else {
         if (state_.Settings.UsePID && processId != state_.ProcessInfo.processId) continue;
@@ -70,6 +71,7 @@ class Discovery {
       }
       found = true;
     }
+    if (!found && state_.Settings.MinimizeType && handOver_) found = Adopt(list);
     return found;
   }
 
@@ -85,7 +87,19 @@ class Discovery {
                           entry.Name + " >\r\nPID = " + Number(processId) + "\r\nTID = " + Number(threadId) +
                           "\r\nHnd = " + HandleNumber(entry.Info.Handle) +
                           "\r\n\r\nApp PID = " + Number(state_.ProcessInfo.processId) +
-                          "\r\nApp TID = " + Number(state_.ProcessInfo.threadId));
+                          "\r\nApp TID = " + Number(state_.ProcessInfo.threadId) + OriginText());
+  }
+
+  // Says in the window report where a window not of the started process came from.
+  std::string OriginText() const {
+    switch (state_.WindowOrigin) {
+      case TWindowOrigin::kDescendant:
+        return "\r\n\r\nTaken from a program the started one started:\r\n" + adoptedFile_;
+      case TWindowOrigin::kHandedOver:
+        return "\r\n\r\nTaken from a running copy the started one handed over to:\r\n" + adoptedFile_;
+      default:
+        return "";
+    }
   }
 
   void TakeCaption(HWND window) {
@@ -97,9 +111,38 @@ class Discovery {
                           Number(state_.ProcessInfo.threadId) + "\r\nWindow Name = " + state_.CurrentCaption + "\r\n");
   }
 
+  // The started program shows no window of its own: the windows of the first process it
+  // handed over to, topmost first. Of a running copy only the one new window is taken: the
+  // copy's other new windows are the user's own doing.
+  bool Adopt(const TWindowsList& list) {
+    handOver_->Refresh();
+    DWORD adopted = 0;
+    for (const TWindowsListEntry& entry : list.TheWindowsList) {
+      const HWND window = entry.Info.Handle;
+      DWORD processId = 0;
+      const DWORD threadId = windows_.GetWindowThreadProcessId(window, &processId);
+      if (adopted != 0 && processId != adopted) continue;
+      if (IsHelperWindow(windows_.CharUpperBuffA(entry.Name)) || !windows_.IsWindow(window)) continue;
+      const TWindowOrigin origin = handOver_->Origin(window, processId);
+      if (origin == TWindowOrigin::kStarted) continue;
+      if (Full() || (adopted != 0 && origin == TWindowOrigin::kHandedOver)) break;
+      if (adopted == 0) {
+        adopted = processId;
+        state_.WindowOrigin = origin;
+        state_.WindowProcessId = processId;
+        adoptedFile_ = handOver_->ProgramFile(processId);
+      }
+      Take(entry, processId, threadId);
+      if (state_.WindowCount == state_.MainWindowIndex) TakeCaption(window);
+    }
+    return adopted != 0;
+  }
+
   Platform& platform_;
   IWindowOps& windows_;
   TargetState& state_;
+  THandOver* handOver_;
+  std::string adoptedFile_;
 };
 
 }  // namespace
@@ -131,13 +174,15 @@ HWND TWindowsList::HandleAt(int index) const {
   return TheWindowsList[static_cast<size_t>(index)].Info.Handle;
 }
 
-bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList) {
+bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList, THandOver* handOver) {
   state.WindowHandles.Set(state.MainWindowIndex, nullptr);
   state.CurrentCaption.clear();
   state.WindowCount = 0;
+  state.WindowOrigin = TWindowOrigin::kStarted;
+  state.WindowProcessId = 0;
   // Computed wide: a SecsToWait near the 32-bit limit must not wrap to a negative count.
   const std::int64_t attempts = std::max<std::int64_t>(1, std::int64_t{state.SecsToWait()} * 1000 / AttemptPause);
-  Discovery discovery(platform, state);
+  Discovery discovery(platform, state, handOver);
   bool found = false;
   for (std::int64_t attempt = 1;; ++attempt) {
     state.LaunchError = -2;

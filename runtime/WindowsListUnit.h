@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "runtime/HandOver.h"
 #include "runtime/TargetState.h"
 
 namespace ombrix {
@@ -56,6 +57,10 @@ inline const char* const WindowReportCaption = "Vorel Ombrix";
 // say, trying for up to SecsToWait seconds. Fills WindowHandles, WindowCount, CurrentCaption
 // and, by name, MainWindowIndex; leaves LaunchError at -2. True when a window was taken.
 // In test mode (DebugMode) every window taken is reported in a message box.
-bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList);
+// By process, with `handOver`, a started program that shows no window of its own hands the
+// search on to the programs it started, and once it has ended to a copy of itself already
+// running; WindowOrigin and WindowProcessId then say where the windows came from.
+bool FindTargetWindows(Platform& platform, TargetState& state, TWindowsList& windowsList,
+                       THandOver* handOver = nullptr);
 
 }  // namespace ombrix

@@ -308,7 +308,8 @@ void SimProcesses::Run(const Event& event) {
       break;
     case EventKind::kStartChild: {
       const SimProgram child = process.program.children[event.index];
-      Start(process.module, "", child, StartupInfo{}, process.processId);
+      Start(child.module.empty() ? process.module : files_.FullPath(child.module), "", child, StartupInfo{},
+            process.processId);
       break;
     }
     case EventKind::kExit:
@@ -338,6 +339,8 @@ void SimProcesses::OpenWindow(SimProcess& process, size_t index) {
   window.processId = process.processId;
   window.threadId = process.threadIds[thread];
   window.visible = description.visible;
+  window.exStyle = description.exStyle;
+  window.cloaked = description.cloaked;
   if (description.refusesClose) {
     window.onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
   }
@@ -415,6 +418,29 @@ HWND SimProcesses::WindowOf(DWORD processId, size_t index) {
   if (!process || index >= process->windows.size()) return nullptr;
   HWND window = process->windows[index];
   return window && windows_.IsWindow(window) ? window : nullptr;
+}
+
+std::vector<ProcessEntry> SimProcesses::CreateToolhelp32Snapshot() {
+  CatchUp();
+  // Only running processes are listed; a child keeps the id of its parent after the parent
+  // has ended.
+  std::vector<ProcessEntry> entries;
+  for (DWORD processId : startOrder_) {
+    const SimProcess& process = processes_.at(processId);
+    if (!process.exited) entries.push_back({process.processId, process.parentId});
+  }
+  return entries;
+}
+
+std::string SimProcesses::QueryFullProcessImageNameA(DWORD processId) {
+  CatchUp();
+  auto found = processes_.find(processId);
+  // An ended process is not read: its program file is asked for while it runs.
+  if (found == processes_.end() || found->second.exited) {
+    lastError_ = static_cast<DWORD>(ERROR_INVALID_PARAMETER);
+    return "";
+  }
+  return found->second.module;
 }
 
 void SimProcesses::Terminate(DWORD processId) {

@@ -29,7 +29,9 @@ struct SimProgramWindow {
   // 0 is the main thread (the one CreateProcessA reports); 1, 2, ... are further threads.
   int thread = 0;
   bool visible = true;
-  bool refusesClose = false;  // WM_CLOSE leaves it open
+  LONG exStyle = WS_EX_WINDOWEDGE;  // WS_EX_TOOLWINDOW for a palette
+  DWORD cloaked = 0;                // DWMWA_CLOAKED
+  bool refusesClose = false;        // WM_CLOSE leaves it open
   std::optional<unsigned long long> renameAfter;
   std::string renamedCaption;
   std::optional<unsigned long long> closeAfter;
@@ -37,9 +39,11 @@ struct SimProgramWindow {
 
 struct SimProgram {
   std::vector<SimProgramWindow> windows;
-  // Programs this one starts; each begins `startAfter` ms after this one.
+  // Programs this one starts; each begins `startAfter` ms after this one, from the program
+  // file `module` (a full path; empty: the same file as the one starting it).
   std::vector<SimProgram> children;
   unsigned long long startAfter = 0;
+  std::string module;
   // CreateProcessA fails with this error code (for instance ERROR_BAD_EXE_FORMAT).
   DWORD failWith = 0;
   // WaitForInputIdle: idle this long after the start, never, or not at all (a console
@@ -101,6 +105,8 @@ class SimProcesses : public IProcesses {
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
   BOOL IsWow64Process() override { return wow64_; }
+  std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
+  std::string QueryFullProcessImageNameA(DWORD processId) override;
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.

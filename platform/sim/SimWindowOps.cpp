@@ -89,6 +89,19 @@ std::string SimWindowOps::GetWindowTextA(HWND window, int capacity) {
   return codePages_.Cut(found->caption, static_cast<size_t>(capacity - 1));
 }
 
+std::string SimWindowOps::GetClassNameA(HWND window) {
+  SimWindow* found = Find(window);
+  return found ? found->className.substr(0, 256) : "";
+}
+
+HRESULT SimWindowOps::DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) {
+  SimWindow* found = Find(window);
+  // Only the attribute Ombrix asks is modelled; Windows refuses a window that is none.
+  if (!found || attribute != DWMWA_CLOAKED) return E_INVALIDARG;
+  value = found->cloaked;
+  return S_OK;
+}
+
 LONG_PTR SimWindowOps::GetWindowLongPtrA(HWND window, int index) {
   SimWindow* found = Find(window);
   if (!found) return 0;

@@ -36,6 +36,9 @@ struct SimWindow {
   LONG_PTR userData = 0;
   LONG style = WS_OVERLAPPEDWINDOW;
   LONG exStyle = WS_EX_WINDOWEDGE;
+  // DWMWA_CLOAKED: not 0 while the system keeps the window off the screen (a packaged app's
+  // suspended frame, a window on another virtual desktop); it stays WS_VISIBLE meanwhile.
+  DWORD cloaked = 0;
 };
 
 // A hot key held on the desktop: the window it reaches (nullptr: another program holds it),
@@ -63,6 +66,8 @@ class SimWindowOps : public IWindowOps {
   BOOL SetForegroundWindow(HWND window) override;
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
+  std::string GetClassNameA(HWND window) override;
+  HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) override;
   // In the program's code page, on a Western European system.
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+// After windows.h.
+#include <tlhelp32.h>
+
 namespace ombrix::win32 {
 
 static_assert(sizeof(STARTUPINFOA) == StartupInfoSize, "cb gives the size of this build's STARTUPINFOA");
@@ -65,6 +68,29 @@ UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
 BOOL Win32Processes::IsWow64Process() {
   BOOL wow64 = FALSE;
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::vector<ProcessEntry> Win32Processes::CreateToolhelp32Snapshot() {
+  std::vector<ProcessEntry> entries;
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return entries;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    entries.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
+  }
+  ::CloseHandle(snapshot);
+  return entries;
+}
+
+std::string Win32Processes::QueryFullProcessImageNameA(DWORD processId) {
+  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return "";
+  char path[MAX_PATH * 4] = {};
+  DWORD length = sizeof path;
+  const BOOL read = ::QueryFullProcessImageNameA(process, 0, path, &length);
+  ::CloseHandle(process);
+  return read ? std::string(path, length) : "";
 }
 
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }

@@ -16,6 +16,8 @@ class Win32Processes : public IProcesses {
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
   BOOL IsWow64Process() override;
+  std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
+  std::string QueryFullProcessImageNameA(DWORD processId) override;
   DWORD GetLastError() override;
 };
 

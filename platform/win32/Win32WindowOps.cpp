@@ -51,6 +51,26 @@ BOOL Win32WindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placem
 
 HWND Win32WindowOps::GetDesktopWindow() { return ::GetDesktopWindow(); }
 
+std::string Win32WindowOps::GetClassNameA(HWND window) {
+  char name[257] = {};
+  const int length = ::GetClassNameA(window, name, sizeof name);
+  return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+HRESULT Win32WindowOps::DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) {
+  // dwmapi.dll is not on every system the programs run on (nor in every wine prefix), so it
+  // is looked up rather than linked. It stays loaded for the rest of the process.
+  using DwmGetWindowAttributeCall = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const auto call = [] {
+    HMODULE dwm = ::LoadLibraryA("dwmapi.dll");
+    return dwm ? reinterpret_cast<DwmGetWindowAttributeCall>(
+                     reinterpret_cast<void (*)()>(::GetProcAddress(dwm, "DwmGetWindowAttribute")))
+               : nullptr;
+  }();
+  if (!call) return E_NOTIMPL;
+  return call(window, attribute, &value, sizeof value);
+}
+
 std::string Win32WindowOps::CharUpperBuffA(const std::string& text) {
   std::string upper = text;
   if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));

@@ -19,6 +19,8 @@ class Win32WindowOps : public IWindowOps {
   BOOL SetForegroundWindow(HWND window) override;
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
+  std::string GetClassNameA(HWND window) override;
+  HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) override;
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
   BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) override;

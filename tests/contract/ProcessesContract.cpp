@@ -39,6 +39,36 @@ TEST_F(ProcessesContract, StartedProgramReportsItsIdsAndTakesTheShowCommand) {
       << "the first window takes the show command given at the start, got " << placement.showCmd;
 }
 
+// A launcher's child is found by its parent id, and both read as the program file they run,
+// by full path, also after the launcher has ended.
+TEST_F(ProcessesContract, SnapshotsNameParentsAndProgramFiles) {
+  ASSERT_TRUE(StartTarget(*platform_, "/child=/window=Kid /delay=60000 /exit=0", started_));
+  DWORD child = 0;
+  ASSERT_TRUE(WaitUntil(*platform_, [&] {
+    for (const ProcessEntry& entry : Processes().CreateToolhelp32Snapshot()) {
+      if (entry.parentProcessId == started_.processId) child = entry.processId;
+    }
+    return child != 0;
+  }));
+  // Wine names a process's program file only once the process has started running.
+  std::string file;
+  EXPECT_TRUE(WaitUntil(*platform_, [&] { return !(file = Processes().QueryFullProcessImageNameA(child)).empty(); }));
+  const std::string program = platform_->Windows().CharUpperBuffA(TargetProgram(*platform_));
+  EXPECT_EQ(program, platform_->Windows().CharUpperBuffA(file));
+  ASSERT_EQ(WAIT_OBJECT_0, Processes().WaitForSingleObject(started_.process, 15000));
+  bool childListed = false;
+  for (const ProcessEntry& entry : Processes().CreateToolhelp32Snapshot()) {
+    EXPECT_NE(started_.processId, entry.processId) << "an ended process is not listed";
+    if (entry.processId == child) childListed = entry.parentProcessId == started_.processId;
+  }
+  EXPECT_TRUE(childListed) << "the child keeps its parent's id";
+  EXPECT_EQ("", Processes().QueryFullProcessImageNameA(0)) << "the idle process has no program file";
+  ASSERT_TRUE(WaitUntil(*platform_, [&] { return !WindowsOfProcess(platform_->Windows(), child).empty(); }));
+  for (HWND window : WindowsOfProcess(platform_->Windows(), child)) {
+    platform_->Input().SendMessageA(window, WM_CLOSE, 0, 0);
+  }
+}
+
 // Without an application name the program is searched for, so a missing folder reads as a
 // missing file too.
 TEST_F(ProcessesContract, FailedStartsLeaveTheErrorCode) {

@@ -19,6 +19,9 @@
 //   /child=OPTIONS      starts another OmbrixTarget.exe with OPTIONS; quote the whole option
 //                       when OPTIONS has blanks, and write the child's own double quotes
 //                       as single quotes: "/child=/window=Kid '/thread=Two words'"
+//   /handover=CAPTION   when another OmbrixTarget.exe runs, asks it to open a window
+//                       captioned CAPTION and ends at once, as a single-instance program
+//                       passes its command on; otherwise opens its windows as asked
 //
 // Without /window and /thread one window captioned "OmbrixTarget" opens. Main-thread windows
 // open before those of the second thread; each new window goes on top of the others. The
@@ -49,11 +52,19 @@ UINT_PTR renameTimer = 0;
 UINT_PTR exitTimer = 0;
 bool renameDue = false;
 
+HWND OpenWindow(const std::string& caption);
+
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       if (!options.refuseClose) ::DestroyWindow(window);
       return 0;
+    case WM_COPYDATA: {
+      // A copy started later hands its command over: the window it asks for opens here.
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      OpenWindow(std::string(static_cast<const char*>(data->lpData), data->cbData));
+      return TRUE;
+    }
     case WM_DESTROY:
       if (::InterlockedDecrement(&liveWindows) == 0) ::PostThreadMessageA(mainThreadId, WM_QUIT, 0, 0);
       return 0;
@@ -137,6 +148,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = WindowClass;
   if (!::RegisterClassA(&windowClass)) return 1;
+
+  if (!options.handOver.empty()) {
+    HWND running = ::FindWindowA(WindowClass, nullptr);
+    if (running) {
+      COPYDATASTRUCT data{};
+      data.cbData = static_cast<DWORD>(options.handOver.size());
+      data.lpData = const_cast<char*>(options.handOver.data());
+      ::SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+      return 0;
+    }
+  }
 
   for (const std::string& child : options.children) StartChild(child);
   if (options.renameAfter) renameTimer = ::SetTimer(nullptr, 0, *options.renameAfter, nullptr);

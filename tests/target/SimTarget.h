@@ -1,6 +1,8 @@
 #pragma once
 // OmbrixTarget.exe on the simulated desktop: the same command line gives the same windows,
-// threads, child programs and timings as the real program.
+// threads, child programs and timings as the real program. A hand-over (/handover) is not
+// played here: the tests of the simulated desktop describe the copy already running with
+// programs of their own.
 
 #include <string>
 

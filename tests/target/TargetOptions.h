@@ -19,6 +19,7 @@ struct TargetOptions {
   std::string renamedCaption;
   std::optional<unsigned> exitAfter;
   std::vector<std::string> children;  // the options of each program started in turn
+  std::string handOver;               // the caption asked of a copy already running
   std::string error;                  // not empty when the command line is wrong
 
   // The main-thread captions when nothing is asked for.
@@ -85,6 +86,8 @@ inline TargetOptions ParseTargetOptions(const std::string& arguments) {
       options.renamedCaption = value.substr(value.find(':') + 1);
     } else if (name == "/exit" && ParseTargetNumber(value, number)) {
       options.exitAfter = number;
+    } else if (name == "/handover" && equals != std::string::npos) {
+      options.handOver = value;
     } else if (name == "/child" && equals != std::string::npos) {
       // Single quotes stand for the double quotes the child's own options need.
       std::string child = value;

@@ -449,6 +449,120 @@ TEST_F(OmbrixEndToEnd, TextDocumentOfTheTypeAsWindowsRegistersItStartsNotepadInt
   platform_.Files().DeleteFileA(document);
 }
 
+// A launcher that starts the real program and ends at once: the real program's window is
+// taken, and test mode says where it came from.
+TEST_F(OmbrixEndToEnd, TheProgramALauncherStartsIsTakenAndTestModeSaysSo) {
+  settings_.DebugMode = true;
+  settings_.WarnQuickClose = true;  // the run is quicker than the quick-close warning
+  Store();
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/child='/window=E2E Launched'\" /delay=60000 /exit=0");
+  // Each test-mode box in turn: the next once the one answered has gone.
+  const auto answer = [&ombrix] {
+    const std::string text = ombrix.AnswerBox(IDOK);
+    WaitFor([&] {
+      HWND box = ::FindWindowA("#32770", Title);
+      return !box || TextOf(::GetDlgItem(box, 0xFFFF)) != text;
+    });
+    return text;
+  };
+  const std::string report = answer();
+  EXPECT_NE(std::string::npos, report.find("< E2E Launched >")) << report;
+  const std::string origin = "Taken from a program the started one started:\r\n";
+  const size_t at = report.find(origin);
+  ASSERT_NE(std::string::npos, at) << report;
+  const std::string file = report.substr(at + origin.size());
+  EXPECT_EQ(0, ::lstrcmpiA(file.c_str(), TargetExe.c_str())) << file;
+  EXPECT_NE(std::string::npos, answer().find("This is the main window you configured."));
+  EXPECT_EQ("End of detected windows.", answer());
+
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = FindVisible("E2E Launched")) != nullptr; }));
+  ASSERT_TRUE(ombrix.ToggleTwice(window)) << "the launched program is not in Ombrix's tray";
+  ::ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }, 3000)) << "minimizing does not hide it";
+  EXPECT_TRUE(ombrix.Running()) << "the launcher's end ended Ombrix";
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
+// A single-instance program passes its command to the copy already running and ends: the
+// window that copy opens is taken, the one it had before is not.
+TEST_F(OmbrixEndToEnd, TheWindowARunningCopyOpensForTheStartedOneIsTaken) {
+  settings_.WarnQuickClose = true;
+  Store();
+  std::string commandLine = "\"" + TargetExe + "\" \"/window=E2E Running copy\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION copy{};
+  ASSERT_TRUE(
+      ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &copy));
+  HWND before = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (before = FindVisible("E2E Running copy")) != nullptr; }));
+  {
+    OmbrixRun ombrix("\"" + TargetExe + "\" \"/handover=E2E Handed over\"");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindVisible("E2E Handed over")) != nullptr; }));
+    ASSERT_TRUE(ombrix.ToggleTwice(window)) << "the handed-over window is not in Ombrix's tray";
+    ombrix.DoubleClickIcon();
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+    EXPECT_TRUE(::IsWindowVisible(before)) << "a window that was there before was taken";
+    ombrix.DoubleClickIcon();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }));
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ombrix.Ended());
+  }
+  ::PostMessageA(before, WM_CLOSE, 0, 0);
+  ::WaitForSingleObject(copy.hProcess, 5000);
+  ::CloseHandle(copy.hThread);
+  ::CloseHandle(copy.hProcess);
+}
+
+// Wine's write.exe starts WordPad and ends; with no stored settings, WordPad is what Ombrix
+// keeps in the tray.
+TEST_F(OmbrixEndToEnd, WriteStartsWordPadWhichIsKeptInTheTray) {
+  const char WordPadClass[] = "WORDPADTOP";  // wine's WordPad's main window
+  std::vector<char> system(MAX_PATH, '\0');
+  ::GetSystemDirectoryA(system.data(), MAX_PATH);
+  const std::string write = std::string(system.data()) + "\\write.exe";
+  TRegistryEnhanced registry(platform_);
+  TAppSettingsStore(platform_, registry).DeleteSettings(write);
+  OmbrixRun ombrix("\"" + write + "\"");
+  HWND wordPad = nullptr;
+  // On a slow machine WordPad may come after the default three seconds: then Ombrix asks,
+  // and the answer is to look again.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (HWND box = ::FindWindowA("#32770", "Confirmation")) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        wordPad = ::FindWindowA(WordPadClass, nullptr);
+        return wordPad != nullptr;
+      },
+      30000))
+      << "wine's WordPad did not start";
+  // Minimized (as the default show state starts it, if write.exe passes that on), it is
+  // hidden once Ombrix has it; a double click then shows it.
+  ::ShowWindow(wordPad, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (HWND box = ::FindWindowA("#32770", "Confirmation")) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        return !::IsWindowVisible(wordPad);
+      },
+      30000))
+      << "WordPad was not hidden";
+  ombrix.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(wordPad) != FALSE; })) << "WordPad is not in Ombrix's tray";
+  ::ShowWindow(wordPad, SW_MINIMIZE);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(wordPad); }, 3000)) << "minimizing does not hide it";
+  ombrix.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(wordPad) != FALSE; }));
+  ::PostMessageA(wordPad, WM_CLOSE, 0, 0);
+  // Closed within five seconds of being found, Ombrix asks first; "No" ends it.
+  EXPECT_TRUE(WaitFor([&] {
+    if (HWND box = ::FindWindowA("#32770", Title)) ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+    return !ombrix.Running();
+  }));
+  TAppSettingsStore(platform_, registry).DeleteSettings(write);
+}
+
 // The visible top-level window of a process with a control that shows `text`; nullptr if none.
 struct ShowingSearch {
   DWORD processId;
