@@ -57,6 +57,11 @@ class IProcesses {
   // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
   // System32 and the program folders through WOW64's 32-bit view.
   virtual BOOL IsWow64Process() = 0;
+  // The system's own description of an error code (FormatMessageA from the system, in the
+  // user's language), its inserts ("%1") left as they are; empty when the system has none.
+  virtual std::string SystemErrorText(DWORD code) = 0;
+  // Whether this process runs with administrator rights granted (an elevated token).
+  virtual BOOL IsElevated() = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

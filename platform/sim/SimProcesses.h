@@ -42,6 +42,9 @@ struct SimProgram {
   unsigned long long startAfter = 0;
   // CreateProcessA fails with this error code (for instance ERROR_BAD_EXE_FORMAT).
   DWORD failWith = 0;
+  // The program's manifest asks for administrator rights: as on Windows with UAC,
+  // CreateProcessA fails with ERROR_ELEVATION_REQUIRED unless the caller is elevated.
+  bool requiresElevation = false;
   // WaitForInputIdle: idle this long after the start, never, or not at all (a console
   // program has no message queue).
   unsigned long long idleAfter = 0;
@@ -101,6 +104,10 @@ class SimProcesses : public IProcesses {
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
   BOOL IsWow64Process() override { return wow64_; }
+  // The English texts of the codes the tests meet; empty for others, as for a code the
+  // system does not know.
+  std::string SystemErrorText(DWORD code) override;
+  BOOL IsElevated() override { return elevated_; }
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
@@ -116,6 +123,8 @@ class SimProcesses : public IProcesses {
   // The program runs as a 32-bit one on 64-bit Windows: IsWow64Process says so, and its
   // environment names the program folders as WOW64 gives them.
   void SetWow64(bool wow64);
+  // The program runs with administrator rights granted.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
 
   const std::vector<SimLaunch>& Launches() const { return launches_; }
   // Every process started so far, in order, children included.
@@ -176,6 +185,7 @@ class SimProcesses : public IProcesses {
   unsigned long long nextSequence_ = 0;
   bool catchingUp_ = false;
   bool wow64_ = false;
+  bool elevated_ = false;
 };
 
 }  // namespace ombrix::sim

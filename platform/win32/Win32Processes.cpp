@@ -67,6 +67,23 @@ BOOL Win32Processes::IsWow64Process() {
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
+std::string Win32Processes::SystemErrorText(DWORD code) {
+  char text[1024];
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, sizeof text, nullptr);
+  return std::string(text, length);
+}
+
+BOOL Win32Processes::IsElevated() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return FALSE;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const BOOL known = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  ::CloseHandle(token);
+  return known && elevation.TokenIsElevated;
+}
+
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }
 
 }  // namespace ombrix::win32

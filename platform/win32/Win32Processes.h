@@ -16,6 +16,8 @@ class Win32Processes : public IProcesses {
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
   BOOL IsWow64Process() override;
+  std::string SystemErrorText(DWORD code) override;
+  BOOL IsElevated() override;
   DWORD GetLastError() override;
 };
 
