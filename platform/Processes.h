@@ -62,6 +62,10 @@ class IProcesses {
   virtual std::string SystemErrorText(DWORD code) = 0;
   // Whether this process runs with administrator rights granted (an elevated token).
   virtual BOOL IsElevated() = 0;
+  // Whether the process runs at a higher integrity level than this one (an elevated program
+  // seen from one at normal rights), or will not say (access denied asking for it): Windows
+  // then lets this process neither show nor hide its windows.
+  virtual BOOL RunsAboveOwnRights(DWORD processId) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -24,6 +24,7 @@ bool HasFolder(const std::string& path) { return path.find_first_of("\\/:") != s
 SimProcesses::SimProcesses(SimFileSystem& files, SimClock& clock, SimWindowOps& windows)
     : files_(files), clock_(clock), windows_(windows) {
   windows_.SetCatchUp([this] { CatchUp(); });
+  windows_.SetIsolation([this](DWORD processId) { return RunsAboveOwnRights(processId) != FALSE; });
   SetEnvironmentVariable("SystemRoot", std::string("C:\\Windows"));
   SetEnvironmentVariable("windir", std::string("C:\\Windows"));
 }
@@ -168,6 +169,12 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
   record.processId = process.processId;
   CatchUp();
   return TRUE;
+}
+
+BOOL SimProcesses::RunsAboveOwnRights(DWORD processId) {
+  // Two levels are enough here: normal (medium) and administrator (high).
+  auto it = processes_.find(processId);
+  return it != processes_.end() && it->second.program.elevated && !elevated_;
 }
 
 std::string SimProcesses::SystemErrorText(DWORD code) {

@@ -45,6 +45,9 @@ struct SimProgram {
   // The program's manifest asks for administrator rights: as on Windows with UAC,
   // CreateProcessA fails with ERROR_ELEVATION_REQUIRED unless the caller is elevated.
   bool requiresElevation = false;
+  // The process runs with administrator rights (started elevated by other means, or by the
+  // system): a program at normal rights may not change its windows.
+  bool elevated = false;
   // WaitForInputIdle: idle this long after the start, never, or not at all (a console
   // program has no message queue).
   unsigned long long idleAfter = 0;
@@ -108,6 +111,7 @@ class SimProcesses : public IProcesses {
   // system does not know.
   std::string SystemErrorText(DWORD code) override;
   BOOL IsElevated() override { return elevated_; }
+  BOOL RunsAboveOwnRights(DWORD processId) override;
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.

@@ -84,6 +84,44 @@ BOOL Win32Processes::IsElevated() {
   return known && elevation.TokenIsElevated;
 }
 
+namespace {
+
+// The integrity level (the last part of the token's mandatory label), 0 when unknown.
+DWORD IntegrityLevel(HANDLE token) {
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+  if (size == 0) return 0;
+  std::vector<BYTE> buffer(size);
+  if (!::GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) return 0;
+  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+  const UCHAR parts = *::GetSidSubAuthorityCount(sid);
+  return parts ? *::GetSidSubAuthority(sid, parts - 1) : 0;
+}
+
+DWORD ProcessIntegrityLevel(HANDLE process, DWORD& error) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) {
+    error = ::GetLastError();
+    return 0;
+  }
+  const DWORD level = IntegrityLevel(token);
+  ::CloseHandle(token);
+  return level;
+}
+
+}  // namespace
+
+BOOL Win32Processes::RunsAboveOwnRights(DWORD processId) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD error = 0;
+  const DWORD theirs = ProcessIntegrityLevel(process, error);
+  ::CloseHandle(process);
+  if (error) return error == ERROR_ACCESS_DENIED;
+  DWORD ownError = 0;
+  return theirs > ProcessIntegrityLevel(::GetCurrentProcess(), ownError);
+}
+
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }
 
 }  // namespace ombrix::win32

@@ -18,6 +18,7 @@ class Win32Processes : public IProcesses {
   BOOL IsWow64Process() override;
   std::string SystemErrorText(DWORD code) override;
   BOOL IsElevated() override;
+  BOOL RunsAboveOwnRights(DWORD processId) override;
   DWORD GetLastError() override;
 };
 
