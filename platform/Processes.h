@@ -66,6 +66,10 @@ class IProcesses {
   // seen from one at normal rights), or will not say (access denied asking for it): Windows
   // then lets this process neither show nor hide its windows.
   virtual BOOL RunsAboveOwnRights(DWORD processId) = 0;
+  // Whether this process runs as another account than the one signed in to the desktop (the
+  // shell's): a standard user who gave an administrator's password for elevation. FALSE when
+  // it cannot tell.
+  virtual BOOL RunsAsAnotherAccount() = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -111,6 +111,13 @@ bool TStartup::Checkfilename() {
 }
 
 bool TStartup::Launch() {
+  // The registry Ombrix saves to is the account's it runs as; the user signed in to the
+  // desktop would look for the settings in vain in theirs.
+  if (platform_.Processes().IsElevated() && platform_.Processes().RunsAsAnotherAccount()) {
+    ShowOwnMessage(platform_,
+                   "Ombrix runs as administrator with another account than the one signed in to this "
+                   "desktop.\r\nThe settings it saves go to that account, not to yours.");
+  }
   try {
     if (target_.Launch()) return true;
     if (target_.LaunchError() == ERROR_ELEVATION_REQUIRED && !platform_.Processes().IsElevated()) {

@@ -112,6 +112,7 @@ class SimProcesses : public IProcesses {
   std::string SystemErrorText(DWORD code) override;
   BOOL IsElevated() override { return elevated_; }
   BOOL RunsAboveOwnRights(DWORD processId) override;
+  BOOL RunsAsAnotherAccount() override { return anotherAccount_; }
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
@@ -129,6 +130,8 @@ class SimProcesses : public IProcesses {
   void SetWow64(bool wow64);
   // The program runs with administrator rights granted.
   void SetElevated(bool elevated) { elevated_ = elevated; }
+  // Elevated with another account's password than the desktop user's.
+  void SetAnotherAccount(bool another) { anotherAccount_ = another; }
 
   const std::vector<SimLaunch>& Launches() const { return launches_; }
   // Every process started so far, in order, children included.
@@ -190,6 +193,7 @@ class SimProcesses : public IProcesses {
   bool catchingUp_ = false;
   bool wow64_ = false;
   bool elevated_ = false;
+  bool anotherAccount_ = false;
 };
 
 }  // namespace ombrix::sim

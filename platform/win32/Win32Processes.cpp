@@ -109,7 +109,33 @@ DWORD ProcessIntegrityLevel(HANDLE process, DWORD& error) {
   return level;
 }
 
+// The account a process runs as (its token's user), empty when unknown.
+std::vector<BYTE> ProcessUser(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  const bool known = size && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+  ::CloseHandle(token);
+  if (!known) return {};
+  const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  const BYTE* bytes = static_cast<const BYTE*>(sid);
+  return std::vector<BYTE>(bytes, bytes + ::GetLengthSid(sid));
+}
+
 }  // namespace
+
+BOOL Win32Processes::RunsAsAnotherAccount() {
+  DWORD shellId = 0;
+  ::GetWindowThreadProcessId(::GetShellWindow(), &shellId);
+  HANDLE shell = shellId ? ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId) : nullptr;
+  if (!shell) return FALSE;
+  const std::vector<BYTE> desktopUser = ProcessUser(shell);
+  ::CloseHandle(shell);
+  const std::vector<BYTE> ownUser = ProcessUser(::GetCurrentProcess());
+  return !desktopUser.empty() && !ownUser.empty() && desktopUser != ownUser;
+}
 
 BOOL Win32Processes::RunsAboveOwnRights(DWORD processId) {
   HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);

@@ -19,6 +19,7 @@ class Win32Processes : public IProcesses {
   std::string SystemErrorText(DWORD code) override;
   BOOL IsElevated() override;
   BOOL RunsAboveOwnRights(DWORD processId) override;
+  BOOL RunsAsAnotherAccount() override;
   DWORD GetLastError() override;
 };
 

@@ -344,12 +344,22 @@ TEST_F(OmbrixMainTest, AProgramThatNeedsAdministratorRightsOffersToRestartOmbrix
     }
     EXPECT_EQ(nullptr, Icon());
   }
-  // Started again elevated, Ombrix starts the program and keeps it.
+  // Started again elevated, Ombrix starts the program and keeps it; elevated with another
+  // account's password, it says once where its settings go.
   sim.RunElevated();
-  form = std::make_unique<TVorel_Ombrix>(sim, host);
-  sim.SimBoxes().ClearLog();
-  ASSERT_TRUE(Start(App));
-  EXPECT_TRUE(Boxes().empty());
+  for (const bool anotherAccount : {false, true}) {
+    sim.SimProcs().SetAnotherAccount(anotherAccount);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    sim.SimBoxes().ClearLog();
+    ASSERT_TRUE(Start(App));
+    ASSERT_EQ(anotherAccount ? 1u : 0u, Boxes().size());
+    if (anotherAccount) {
+      EXPECT_EQ(
+          "Ombrix runs as administrator with another account than the one signed in to this desktop.\r\n"
+          "The settings it saves go to that account, not to yours.",
+          Boxes()[0].text);
+    }
+  }
 }
 
 TEST_F(OmbrixMainTest, AnElevatedOmbrixHearsTheShellAtNormalRights) {
