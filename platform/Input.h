@@ -57,6 +57,10 @@ class IInput {
   // RegisterWindowMessageA: one value per name (compared without regard to case) for the
   // whole system, in 0xC000..0xFFFF; 0 on failure.
   virtual UINT RegisterWindowMessageA(const std::string& name) = 0;
+  // ChangeWindowMessageFilterEx with MSGFLT_ALLOW: `message` reaches `window` from programs
+  // running at lower rights too, which Windows otherwise drops for an elevated program.
+  // FALSE where the system has no such call (before Windows 7, and under wine a no-op).
+  virtual BOOL ChangeWindowMessageFilterEx(HWND window, UINT message) = 0;
 
   // A hidden top-level window of this thread whose procedure is `procedure`. Top-level, not
   // message-only, so that broadcasts such as "TaskbarCreated" reach it. nullptr on failure.

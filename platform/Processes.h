@@ -72,6 +72,19 @@ class IProcesses {
   // the full path of its program file (also of a 64-bit process read from a 32-bit one);
   // empty when the process cannot be opened or read.
   virtual std::string QueryFullProcessImageNameA(DWORD processId) = 0;
+  // The system's own description of an error code (FormatMessageA from the system, in the
+  // user's language), its inserts ("%1") left as they are; empty when the system has none.
+  virtual std::string SystemErrorText(DWORD code) = 0;
+  // Whether this process runs with administrator rights granted (an elevated token).
+  virtual BOOL IsElevated() = 0;
+  // Whether the process runs at a higher integrity level than this one (an elevated program
+  // seen from one at normal rights), or will not say (access denied asking for it): Windows
+  // then lets this process neither show nor hide its windows.
+  virtual BOOL RunsAboveOwnRights(DWORD processId) = 0;
+  // Whether this process runs as another account than the one signed in to the desktop (the
+  // shell's): a standard user who gave an administrator's password for elevation. FALSE when
+  // it cannot tell.
+  virtual BOOL RunsAsAnotherAccount() = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

@@ -54,6 +54,9 @@ class IShell {
   virtual INT_PTR ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file,
                                   const std::string& parameters, const std::string& folder, int showCommand,
                                   HANDLE& process) = 0;
+  // The error code of the last failed ShellExecuteExA: ERROR_CANCELLED when the user
+  // declined the system's consent prompt of the verb "runas".
+  virtual DWORD GetLastError() = 0;
   // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE. FALSE when the shell refused
   // (a second add of the same window and id, a change or removal of an absent icon, no
   // taskbar at all).

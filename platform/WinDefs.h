@@ -86,6 +86,10 @@ constexpr LONG ERROR_MORE_DATA = 234;
 constexpr LONG ERROR_NO_MORE_ITEMS = 259;
 constexpr LONG ERROR_NOACCESS = 998;
 constexpr LONG ERROR_KEY_DELETED = 1018;
+constexpr LONG ERROR_CANCELLED = 1223;
+constexpr int SE_ERR_ACCESSDENIED = 5;
+constexpr LONG ERROR_ACCESS_DISABLED_BY_POLICY = 1260;
+constexpr DWORD MSGFLT_ALLOW = 1;
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
@@ -337,4 +341,15 @@ constexpr int CSTR_LESS_THAN = 1;
 constexpr int CSTR_EQUAL = 2;
 constexpr int CSTR_GREATER_THAN = 3;
 
+#endif
+
+// Start failures of today's Windows that MinGW's headers do not name.
+#ifndef ERROR_VIRUS_INFECTED
+constexpr LONG ERROR_VIRUS_INFECTED = 225;  // the virus scanner quarantined the file
+#endif
+#ifndef ERROR_ELEVATION_REQUIRED
+constexpr LONG ERROR_ELEVATION_REQUIRED = 740;  // the program's manifest asks for administrator rights
+#endif
+#ifndef ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION
+constexpr LONG ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION = 4551;  // application control blocked it
 #endif

@@ -1,5 +1,7 @@
 #include "runtime/Launch.h"
 
+#include "base/NumberText.h"
+
 namespace ombrix {
 
 namespace {
@@ -99,6 +101,17 @@ std::string LaunchErrorText(std::int32_t code) {
     default:
       return code >= 32 ? "No error / Unknown error" : "Unknown error";
   }
+}
+
+std::string StartFailureText(IProcesses& processes, const std::string& file, std::int32_t code) {
+  if (code < 32) return LaunchErrorText(code);
+  std::string description = processes.SystemErrorText(static_cast<DWORD>(code));
+  while (!description.empty() && static_cast<unsigned char>(description.back()) <= ' ') description.pop_back();
+  // Some descriptions name the file as "%1" ("%1 is not a valid Win32 application.").
+  const size_t insert = description.find("%1");
+  if (insert != std::string::npos) description.replace(insert, 2, file.substr(file.find_last_of("\\:") + 1));
+  if (description.empty()) description = "Windows gives no description of this error.";
+  return file + "\r\ncould not be started:\r\n" + description + "\r\n(Windows error " + IntToText(code) + ")";
 }
 
 }  // namespace ombrix

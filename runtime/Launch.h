@@ -43,4 +43,10 @@ DWORD WaitForTargetIdle(Platform& platform, const TargetState& state);
 // The message for a LaunchError value.
 std::string LaunchErrorText(std::int32_t code);
 
+// What Ombrix says when `file` did not start with the Windows error `code`. The codes of the
+// old program-start interface (below 32) keep their words; for the others that table only
+// says "No error / Unknown error", so the message names the program and gives the system's
+// own description, in the user's language, with the code.
+std::string StartFailureText(IProcesses& processes, const std::string& file, std::int32_t code);
+
 }  // namespace ombrix

@@ -36,6 +36,8 @@ void TStartup::RecordInstallation() {
 
 bool TStartup::TakeTarget(const std::string& commandLine) {
   const std::vector<std::string> arguments = SplitCommandLineArguments(commandLine);
+  ownArguments_ = ArgumentsAfterProgramName(commandLine);
+  startFolder_ = platform_.Files().GetCurrentDirectoryA();
   std::string target;
   std::string params;
   if (arguments.empty()) {
@@ -46,6 +48,7 @@ bool TStartup::TakeTarget(const std::string& commandLine) {
     request.pathMustExist = true;
     request.fileMustExist = true;
     if (!platform_.Dialogs().GetOpenFileNameA(request, target)) return false;
+    ownArguments_ = "\"" + target + "\"";
   } else {
     target = arguments[0];
     params = BuildTargetParams(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
@@ -146,13 +149,43 @@ bool TStartup::Launch() {
     ShowOwnMessage(platform_, ConsoleInTerminalText(target_.File()));
     return false;
   }
+  // The registry Ombrix saves to is the account's it runs as; the user signed in to the
+  // desktop would look for the settings in vain in theirs.
+  if (platform_.Processes().IsElevated() && platform_.Processes().RunsAsAnotherAccount()) {
+    ShowOwnMessage(platform_,
+                   "Ombrix runs as administrator with another account than the one signed in to this "
+                   "desktop.\r\nThe settings it saves go to that account, not to yours.");
+  }
   try {
     if (target_.Launch()) return true;
-    ShowOwnMessage(platform_, LaunchErrorText(target_.LaunchError()));
+    if (target_.LaunchError() == ERROR_ELEVATION_REQUIRED && !platform_.Processes().IsElevated()) {
+      RestartElevated();
+    } else {
+      ShowOwnMessage(platform_, StartFailureText(platform_.Processes(), target_.File(), target_.LaunchError()));
+    }
   } catch (const ELaunchFolder& error) {
     ShowOwnMessage(platform_, error.Message());
   }
   return false;
+}
+
+void TStartup::RestartElevated() {
+  const std::string question = target_.File() +
+                               "\r\nneeds administrator rights.\r\n\r\nTo keep it in the tray, Ombrix must run with "
+                               "administrator rights too.\r\nStart Ombrix again as administrator for it?";
+  if (ShowOwnMessage(platform_, question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  // The show command this Ombrix was given goes on to the next one, where a target set to
+  // "Don't override" takes it.
+  const int showCommand = TargetShowCommand(0, platform_.Processes().GetStartupInfoA());
+  HANDLE process = nullptr;
+  const INT_PTR started = platform_.Shell().ShellExecuteExA(nullptr, "runas", OwnFile(platform_), ownArguments_,
+                                                            startFolder_, showCommand, process);
+  if (process) platform_.Processes().CloseHandle(process);
+  // A declined consent prompt is the user's No.
+  const DWORD error = platform_.Shell().GetLastError();
+  if (started > 32 || error == ERROR_CANCELLED) return;
+  ShowOwnMessage(platform_,
+                 StartFailureText(platform_.Processes(), OwnFile(platform_), static_cast<std::int32_t>(error)));
 }
 
 bool TStartup::DiscoverWindows(const std::function<void()>& configure, const std::function<bool()>& ended) {

@@ -26,7 +26,8 @@ class TStartup {
   // Turns a shortcut or a document into the program to start and its arguments. False,
   // with the reason shown, when that cannot be done.
   bool Checkfilename();
-  // Starts the target. False, with the reason shown, when it did not start.
+  // Starts the target. False, with the reason shown, when it did not start. A program that
+  // needs administrator rights gets the offer to start Ombrix again with them, for it.
   bool Launch();
   // Looks for the target's windows; when none is found, asks whether to look again, to
   // configure (`configure`, then look again) or to give up. `ended` says whether Ombrix has
@@ -41,10 +42,18 @@ class TStartup {
   std::string InTheSystemExplorerShows(const std::string& path);
   // The program (ProgID) the user chose for documents with this extension; empty: none.
   std::string UserChoice(const std::string& extension);
+  // Asks whether to start Ombrix again as administrator for a target that needs it, and does
+  // so on Yes. Ombrix at normal rights could neither hide nor end such a program, so the
+  // target is never started elevated alone.
+  void RestartElevated();
 
   Platform& platform_;
   TTarget& target_;
   TShellLinkWrapper shellLink_;
+  // What an elevated Ombrix is started again with: this one's arguments and the folder it
+  // was started in (before the launch made the target's folder current), for relative paths.
+  std::string ownArguments_;
+  std::string startFolder_;
 };
 
 }  // namespace ombrix

@@ -48,6 +48,13 @@ std::vector<std::string> SplitCommandLineArguments(const std::string& commandLin
   return arguments;
 }
 
+std::string ArgumentsAfterProgramName(const std::string& commandLine) {
+  size_t at = 0;
+  NextArgument(commandLine, at);
+  while (at < commandLine.size() && IsSeparator(commandLine[at])) ++at;
+  return commandLine.substr(at);
+}
+
 std::string BuildTargetParams(const std::vector<std::string>& arguments) {
   std::string params;
   for (const std::string& argument : arguments) {

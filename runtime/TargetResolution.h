@@ -15,6 +15,9 @@ namespace ombrix {
 // control characters separate, a double quote opens or closes a run in which they do not,
 // the quotes are dropped, and counting stops at the first empty argument.
 std::vector<std::string> SplitCommandLineArguments(const std::string& commandLine);
+// The arguments of a whole command line as they stand, the program's own name and the blanks
+// after it taken away.
+std::string ArgumentsAfterProgramName(const std::string& commandLine);
 
 // The argument text for the target from the arguments after the target itself: each is
 // followed by one blank, and one containing a blank is enclosed in double quotes.

@@ -40,6 +40,15 @@ TTrayIcon::TTrayIcon(Platform& platform, IIcons& icons) : platform_(platform), i
   });
   icon_.OnChange = [this] { Modify(); };
   FillRecord();
+  // Explorer runs at normal rights: an elevated Ombrix would never hear of clicks on its
+  // icon or of a new taskbar, and taskkill's close request would not reach it, unless let
+  // through.
+  if (window_ && platform_.Processes().IsElevated()) {
+    for (const UINT message :
+         {CallbackMessage, taskbarCreated_, static_cast<UINT>(WM_HOTKEY), static_cast<UINT>(WM_CLOSE)}) {
+      input.ChangeWindowMessageFilterEx(window_, message);
+    }
+  }
 }
 
 TTrayIcon::~TTrayIcon() {

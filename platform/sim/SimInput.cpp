@@ -158,6 +158,18 @@ BOOL SimInput::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return TRUE;
 }
 
+BOOL SimInput::ChangeWindowMessageFilterEx(HWND window, UINT message) {
+  if (!windows_.IsWindow(window)) return FALSE;
+  letThrough_.insert(std::make_pair(window, message));
+  return TRUE;
+}
+
+BOOL SimInput::PostFromNormalRights(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool isolated = message >= WM_USER || message == WM_CLOSE;
+  if (elevated_ && isolated && !letThrough_.count(std::make_pair(window, message))) return FALSE;
+  return PostMessageA(window, message, wParam, lParam);
+}
+
 void SimInput::DeliverPosted(unsigned long long serial) {
   // A message already taken by PeekMessageA is gone.
   auto it = std::find_if(posted_.begin(), posted_.end(), [&](const Posted& p) { return p.serial == serial; });

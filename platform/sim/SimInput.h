@@ -40,6 +40,7 @@ class SimInput : public IInput {
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   UINT RegisterWindowMessageA(const std::string& name) override;
+  BOOL ChangeWindowMessageFilterEx(HWND window, UINT message) override;
   HWND AllocateWindow(WindowProcedure procedure) override;
   void DeallocateWindow(HWND window) override;
   LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -67,6 +68,15 @@ class SimInput : public IInput {
   void ClearLog() { menus_.clear(); }
   bool IsUtilityWindow(HWND window) const { return procedures_.count(window) != 0; }
   int UtilityWindowCount() const { return static_cast<int>(procedures_.size()); }
+  // The program runs elevated: what Explorer and other programs at normal rights post to its
+  // windows passes only as PostFromNormalRights says.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+  // A message posted by a program at normal rights (the shell's icon callbacks and its
+  // "TaskbarCreated", a close request of taskkill). Windows' isolation of elevated windows
+  // drops, without a word to the program that should get it, every message from WM_USER up
+  // and WM_CLOSE unless the window let it through with ChangeWindowMessageFilterEx. False
+  // when dropped.
+  BOOL PostFromNormalRights(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Messages posted to `window` and not yet delivered or removed.
   std::vector<QueuedMessage> Pending(HWND window) const;
 
@@ -103,6 +113,8 @@ class SimInput : public IInput {
   ULONG_PTR nextMenu_ = 0x5000;
   std::deque<Choice> choices_;
   std::vector<ShownMenu> menus_;
+  bool elevated_ = false;
+  std::set<std::pair<HWND, UINT>> letThrough_;
 };
 
 }  // namespace ombrix::sim

@@ -64,6 +64,12 @@ class SimPlatform : public Platform {
     processes_.SetWow64(true);
     shellLinks_.SetWow64Reader(true);
   }
+  // The program runs with administrator rights: it may start programs that require them,
+  // and what programs at normal rights post to its windows is filtered.
+  void RunElevated() {
+    processes_.SetElevated(true);
+    input_.SetElevated(true);
+  }
 
  private:
   SimCodePages codePages_;  // before the parts that speak it

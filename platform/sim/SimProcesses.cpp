@@ -24,6 +24,7 @@ bool HasFolder(const std::string& path) { return path.find_first_of("\\/:") != s
 SimProcesses::SimProcesses(SimFileSystem& files, SimClock& clock, SimWindowOps& windows)
     : files_(files), clock_(clock), windows_(windows) {
   windows_.SetCatchUp([this] { CatchUp(); });
+  windows_.SetIsolation([this](DWORD processId) { return RunsAboveOwnRights(processId) != FALSE; });
   SetEnvironmentVariable("SystemRoot", std::string("C:\\Windows"));
   SetEnvironmentVariable("windir", std::string("C:\\Windows"));
 }
@@ -153,6 +154,7 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
       program.failWith = ERROR_BAD_EXE_FORMAT;
     }
   }
+  if (program.requiresElevation && !elevated_) program.failWith = ERROR_ELEVATION_REQUIRED;
   if (program.failWith != 0) {
     record.error = program.failWith;
     return Fail(program.failWith);
@@ -167,6 +169,37 @@ BOOL SimProcesses::CreateProcessA(const std::string& commandLine, DWORD creation
   record.processId = process.processId;
   CatchUp();
   return TRUE;
+}
+
+BOOL SimProcesses::RunsAboveOwnRights(DWORD processId) {
+  // Two levels are enough here: normal (medium) and administrator (high).
+  auto it = processes_.find(processId);
+  return it != processes_.end() && it->second.program.elevated && !elevated_;
+}
+
+std::string SimProcesses::SystemErrorText(DWORD code) {
+  struct Text {
+    DWORD code;
+    const char* text;
+  };
+  // As FormatMessageA gives them on an English Windows, line end included.
+  static constexpr Text texts[] = {
+      {ERROR_FILE_NOT_FOUND, "The system cannot find the file specified.\r\n"},
+      {ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
+      {ERROR_BAD_EXE_FORMAT, "%1 is not a valid Win32 application.\r\n"},
+      {ERROR_VIRUS_INFECTED,
+       "Operation did not complete successfully because the file contains a virus or potentially unwanted "
+       "software.\r\n"},
+      {ERROR_ELEVATION_REQUIRED, "The requested operation requires elevation.\r\n"},
+      {ERROR_CANCELLED, "The operation was canceled by the user.\r\n"},
+      {ERROR_ACCESS_DISABLED_BY_POLICY,
+       "This program is blocked by group policy. For more information, contact your system administrator.\r\n"},
+      {ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION, "An Application Control policy has blocked this file.\r\n"},
+  };
+  for (const Text& text : texts) {
+    if (text.code == code) return text.text;
+  }
+  return "";
 }
 
 DWORD SimProcesses::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {

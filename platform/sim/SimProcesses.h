@@ -46,6 +46,12 @@ struct SimProgram {
   std::string module;
   // CreateProcessA fails with this error code (for instance ERROR_BAD_EXE_FORMAT).
   DWORD failWith = 0;
+  // The program's manifest asks for administrator rights: as on Windows with UAC,
+  // CreateProcessA fails with ERROR_ELEVATION_REQUIRED unless the caller is elevated.
+  bool requiresElevation = false;
+  // The process runs with administrator rights (started elevated by other means, or by the
+  // system): a program at normal rights may not change its windows.
+  bool elevated = false;
   // WaitForInputIdle: idle this long after the start, never, or not at all (a console
   // program has no message queue).
   unsigned long long idleAfter = 0;
@@ -107,6 +113,12 @@ class SimProcesses : public IProcesses {
   BOOL IsWow64Process() override { return wow64_; }
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;
+  // The English texts of the codes the tests meet; empty for others, as for a code the
+  // system does not know.
+  std::string SystemErrorText(DWORD code) override;
+  BOOL IsElevated() override { return elevated_; }
+  BOOL RunsAboveOwnRights(DWORD processId) override;
+  BOOL RunsAsAnotherAccount() override { return anotherAccount_; }
   DWORD GetLastError() override { return lastError_; }
 
   // Test controls.
@@ -122,6 +134,10 @@ class SimProcesses : public IProcesses {
   // The program runs as a 32-bit one on 64-bit Windows: IsWow64Process says so, and its
   // environment names the program folders as WOW64 gives them.
   void SetWow64(bool wow64);
+  // The program runs with administrator rights granted.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+  // Elevated with another account's password than the desktop user's.
+  void SetAnotherAccount(bool another) { anotherAccount_ = another; }
 
   const std::vector<SimLaunch>& Launches() const { return launches_; }
   // Every process started so far, in order, children included.
@@ -182,6 +198,8 @@ class SimProcesses : public IProcesses {
   unsigned long long nextSequence_ = 0;
   bool catchingUp_ = false;
   bool wow64_ = false;
+  bool elevated_ = false;
+  bool anotherAccount_ = false;
 };
 
 }  // namespace ombrix::sim

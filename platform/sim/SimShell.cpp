@@ -17,6 +17,13 @@ INT_PTR SimShell::ShellExecuteExA(HWND owner, const std::string& verb, const std
                                   const std::string& parameters, const std::string& folder, int showCommand,
                                   HANDLE& process) {
   process = nullptr;
+  lastError_ = 0;
+  // The verb "runas" asks the user first; a declined prompt fails the call.
+  if (verb == "runas" && !consentGiven_) {
+    executeCalls_.push_back(ShellExecuteCall{owner, verb, file, parameters, folder, showCommand});
+    lastError_ = ERROR_CANCELLED;
+    return SE_ERR_ACCESSDENIED;
+  }
   const INT_PTR result = ShellExecuteA(owner, verb, file, parameters, folder, showCommand);
   if (result <= 32) return result;
   for (const auto& opener : openers_) {
@@ -84,7 +91,7 @@ const TrayIconState* SimShell::FindIcon(HWND window, UINT id) const {
 void SimShell::RestartShell() {
   icons_.clear();
   const UINT taskbarCreated = input_.RegisterWindowMessageA("TaskbarCreated");
-  for (HWND window : windows_.ZOrder()) input_.PostMessageA(window, taskbarCreated, 0, 0);
+  for (HWND window : windows_.ZOrder()) input_.PostFromNormalRights(window, taskbarCreated, 0, 0);
 }
 
 bool SimShell::ClickIcon(HWND window, UINT id, Click click) {
@@ -102,7 +109,9 @@ bool SimShell::ClickIcon(HWND window, UINT id, Click click) {
       events = {WM_RBUTTONDOWN, WM_RBUTTONUP};
       break;
   }
-  for (UINT event : events) input_.PostMessageA(window, icon->callbackMessage, id, static_cast<LPARAM>(event));
+  for (UINT event : events) {
+    input_.PostFromNormalRights(window, icon->callbackMessage, id, static_cast<LPARAM>(event));
+  }
   return true;
 }
 

@@ -60,6 +60,7 @@ class SimShell : public IShell {
   // extension (OpenFilesWith), that program is started with the file and its handle given.
   INT_PTR ShellExecuteExA(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                           const std::string& folder, int showCommand, HANDLE& process) override;
+  DWORD GetLastError() override { return lastError_; }
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
   // As the viewer does: nothing opens for a file that does not exist; otherwise the scripted
   // answer, by default a window of its own.
@@ -92,6 +93,8 @@ class SimShell : public IShell {
   // for a help file that exists).
   void AnswerNextShellExecute(INT_PTR result) { executeAnswers_.push_back(result); }
   void AnswerNextHtmlHelp(HWND viewer) { helpAnswers_.push_back(viewer); }
+  // How the user answers the consent prompt of the verb "runas": yes unless told.
+  void AnswerConsent(bool yes) { consentGiven_ = yes; }
   // The program (defined in the simulated processes) the shell starts for files whose name
   // ends in `extension` (".reg"), as "program" "file".
   void OpenFilesWith(const std::string& extension, const std::string& program) { openers_[extension] = program; }
@@ -115,6 +118,8 @@ class SimShell : public IShell {
   SimProcesses& processes_;
   std::map<std::string, std::string> openers_;  // by extension
   bool refuse_ = false;
+  bool consentGiven_ = true;
+  DWORD lastError_ = 0;
   std::map<std::pair<HWND, UINT>, TrayIconState> icons_;
   std::vector<NotifyIconCall> notifyCalls_;
   std::deque<INT_PTR> executeAnswers_;

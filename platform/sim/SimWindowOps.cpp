@@ -43,9 +43,15 @@ void SimWindowOps::DestroyWindow(HWND window) {
       hotKeys_.end());
 }
 
+bool SimWindowOps::Isolated(HWND window) {
+  const SimWindow* found = Find(window);
+  return found && isolated_ && isolated_(found->processId);
+}
+
 LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SimWindow* found = Find(window);
   if (!found) return 0;
+  if ((message >= WM_USER || message == WM_CLOSE) && Isolated(window)) return 0;
   if (found->onMessage) {
     // The procedure may destroy its own window; keep it alive for the call.
     auto procedure = found->onMessage;
@@ -140,7 +146,7 @@ BOOL SimWindowOps::IsWindow(HWND window) { return Find(window) ? TRUE : FALSE; }
 
 BOOL SimWindowOps::ShowWindow(HWND window, int command) {
   SimWindow* found = Find(window);
-  if (!found) return FALSE;
+  if (!found || Isolated(window)) return FALSE;
   const BOOL wasVisible = found->visible ? TRUE : FALSE;
   switch (command) {
     case SW_HIDE:

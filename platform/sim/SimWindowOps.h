@@ -98,6 +98,12 @@ class SimWindowOps : public IWindowOps {
   const std::vector<SimHotKey>& HotKeys() const { return hotKeys_; }
   // The hot key that `virtualKey` presses with these modifiers held, or nullptr.
   const SimHotKey* HotKeyPressedBy(UINT modifiers, UINT virtualKey) const;
+  // Says whether a process runs at higher rights (integrity) than the program under test.
+  // Windows isolates such a process's windows from it: ShowWindow changes nothing and fails
+  // with ERROR_ACCESS_DENIED, and its messages from WM_USER up and WM_CLOSE are dropped.
+  void SetIsolation(std::function<bool(DWORD processId)> isolated) { isolated_ = std::move(isolated); }
+  // Whether `window` belongs to such a process.
+  bool Isolated(HWND window);
 
  private:
   void CatchUp() {
@@ -107,6 +113,7 @@ class SimWindowOps : public IWindowOps {
 
   const SimCodePages& codePages_;
   std::function<void()> catchUp_;
+  std::function<bool(DWORD processId)> isolated_;
   std::map<ULONG_PTR, SimWindow> windows_;
   std::vector<HWND> zOrder_;
   ULONG_PTR nextHandle_ = 0x20000;

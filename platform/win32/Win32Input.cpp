@@ -67,6 +67,15 @@ BOOL Win32Input::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 UINT Win32Input::RegisterWindowMessageA(const std::string& name) { return ::RegisterWindowMessageA(name.c_str()); }
 
+BOOL Win32Input::ChangeWindowMessageFilterEx(HWND window, UINT message) {
+  // Windows 7 and later; looked up rather than imported, so that the program still starts
+  // where it is missing.
+  using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const auto filter = reinterpret_cast<Filter>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+  return filter ? filter(window, message, MSGFLT_ALLOW, nullptr) : FALSE;
+}
+
 LRESULT CALLBACK Win32Input::UtilityProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);

@@ -23,6 +23,7 @@ class Win32Input : public IInput {
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   UINT RegisterWindowMessageA(const std::string& name) override;
+  BOOL ChangeWindowMessageFilterEx(HWND window, UINT message) override;
   HWND AllocateWindow(WindowProcedure procedure) override;
   void DeallocateWindow(HWND window) override;
   LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

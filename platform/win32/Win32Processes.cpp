@@ -93,6 +93,87 @@ std::string Win32Processes::QueryFullProcessImageNameA(DWORD processId) {
   return read ? std::string(path, length) : "";
 }
 
+std::string Win32Processes::SystemErrorText(DWORD code) {
+  char text[1024];
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, sizeof text, nullptr);
+  return std::string(text, length);
+}
+
+BOOL Win32Processes::IsElevated() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return FALSE;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const BOOL known = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  ::CloseHandle(token);
+  return known && elevation.TokenIsElevated;
+}
+
+namespace {
+
+// The integrity level (the last part of the token's mandatory label), 0 when unknown.
+DWORD IntegrityLevel(HANDLE token) {
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+  if (size == 0) return 0;
+  std::vector<BYTE> buffer(size);
+  if (!::GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) return 0;
+  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+  const UCHAR parts = *::GetSidSubAuthorityCount(sid);
+  return parts ? *::GetSidSubAuthority(sid, parts - 1) : 0;
+}
+
+DWORD ProcessIntegrityLevel(HANDLE process, DWORD& error) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) {
+    error = ::GetLastError();
+    return 0;
+  }
+  const DWORD level = IntegrityLevel(token);
+  ::CloseHandle(token);
+  return level;
+}
+
+// The account a process runs as (its token's user), empty when unknown.
+std::vector<BYTE> ProcessUser(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  const bool known = size && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+  ::CloseHandle(token);
+  if (!known) return {};
+  const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  const BYTE* bytes = static_cast<const BYTE*>(sid);
+  return std::vector<BYTE>(bytes, bytes + ::GetLengthSid(sid));
+}
+
+}  // namespace
+
+BOOL Win32Processes::RunsAsAnotherAccount() {
+  DWORD shellId = 0;
+  ::GetWindowThreadProcessId(::GetShellWindow(), &shellId);
+  HANDLE shell = shellId ? ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId) : nullptr;
+  if (!shell) return FALSE;
+  const std::vector<BYTE> desktopUser = ProcessUser(shell);
+  ::CloseHandle(shell);
+  const std::vector<BYTE> ownUser = ProcessUser(::GetCurrentProcess());
+  return !desktopUser.empty() && !ownUser.empty() && desktopUser != ownUser;
+}
+
+BOOL Win32Processes::RunsAboveOwnRights(DWORD processId) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD error = 0;
+  const DWORD theirs = ProcessIntegrityLevel(process, error);
+  ::CloseHandle(process);
+  if (error) return error == ERROR_ACCESS_DENIED;
+  DWORD ownError = 0;
+  return theirs > ProcessIntegrityLevel(::GetCurrentProcess(), ownError);
+}
+
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }
 
 }  // namespace ombrix::win32

@@ -18,6 +18,10 @@ class Win32Processes : public IProcesses {
   BOOL IsWow64Process() override;
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;
+  std::string SystemErrorText(DWORD code) override;
+  BOOL IsElevated() override;
+  BOOL RunsAboveOwnRights(DWORD processId) override;
+  BOOL RunsAsAnotherAccount() override;
   DWORD GetLastError() override;
 };
 

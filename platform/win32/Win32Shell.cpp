@@ -36,6 +36,7 @@ INT_PTR Win32Shell::ShellExecuteExA(HWND owner, const std::string& verb, const s
   info.lpDirectory = OrNull(folder);
   info.nShow = showCommand;
   const BOOL started = ::ShellExecuteExA(&info);
+  lastError_ = started ? 0 : ::GetLastError();
   process = started ? info.hProcess : nullptr;
   const INT_PTR result = reinterpret_cast<INT_PTR>(info.hInstApp);
   // The call's own answer counts: the shell fills hInstApp for compatibility only.

@@ -271,8 +271,20 @@ TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
     DWORD error;
     std::string text;
   };
-  const Case cases[] = {{ERROR_FILE_NOT_FOUND, "File was not found"},
-                        {ERROR_BAD_EXE_FORMAT, "No error / Unknown error"}};
+  // The old start interface's codes keep their words; for the others the system says why.
+  const std::string failed = std::string(App) + "\r\ncould not be started:\r\n";
+  const Case cases[] = {
+      {ERROR_FILE_NOT_FOUND, "File was not found"},
+      {ERROR_BAD_EXE_FORMAT, failed + "app.exe is not a valid Win32 application.\r\n(Windows error 193)"},
+      {ERROR_VIRUS_INFECTED, failed + "Operation did not complete successfully because the file contains a virus or "
+                                      "potentially unwanted software.\r\n(Windows error 225)"},
+      {ERROR_ACCESS_DISABLED_BY_POLICY, failed +
+                                            "This program is blocked by group policy. For more information, contact "
+                                            "your system administrator.\r\n(Windows error 1260)"},
+      {ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION,
+       failed + "An Application Control policy has blocked this file.\r\n(Windows error 4551)"},
+      {12345, failed + "Windows gives no description of this error.\r\n(Windows error 12345)"},
+  };
   for (const Case& test : cases) {
     sim::SimProgram failing;
     failing.failWith = test.error;
@@ -285,6 +297,84 @@ TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
     EXPECT_EQ(static_cast<std::int32_t>(test.error), form->Target().LaunchError());
     EXPECT_EQ(nullptr, Icon());
   }
+}
+
+TEST_F(OmbrixMainTest, AProgramThatNeedsAdministratorRightsOffersToRestartOmbrixElevated) {
+  const std::string question = std::string(App) +
+                               "\r\nneeds administrator rights.\r\n\r\nTo keep it in the tray, Ombrix must run with "
+                               "administrator rights too.\r\nStart Ombrix again as administrator for it?";
+  struct Case {
+    const char* name;
+    int answer;
+    bool consent;
+    bool restarted;  // the elevated Ombrix was started (and this one ends all the same)
+  };
+  const Case cases[] = {
+      {"yes", IDYES, true, true},
+      {"no", IDNO, true, false},
+      {"consent declined", IDYES, false, false},
+  };
+  sim::SimProgram elevated = Program({"App"});
+  elevated.requiresElevation = true;
+  sim.SimProcs().DefineProgram(App, elevated);
+  sim.SimProcs().SetOwnStartupInfo(StartupInfo{StartupInfoSize, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED});
+  sim.Files().CreateDirectoryA("C:\\Work");
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    ASSERT_TRUE(sim.Files().SetCurrentDirectoryA("C:\\Work"));
+    sim.SimBoxes().ClearLog();
+    sim.SimTray().ClearLog();
+    sim.SimTray().AnswerConsent(test.consent);
+    sim.SimBoxes().AnswerNextBox(test.answer);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    EXPECT_FALSE(Start(std::string(App) + " \"two words\"  /x"));
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ(question, Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND), Boxes()[0].type);
+    const auto& calls = sim.SimTray().ExecuteCalls();
+    ASSERT_EQ(test.answer == IDYES ? 1u : 0u, calls.size());
+    if (!calls.empty()) {
+      // The same arguments as they stood, the folder Ombrix started in (the launch made the
+      // target's current), and the show command it was given.
+      EXPECT_EQ("runas", calls[0].verb);
+      EXPECT_EQ(OmbrixExe, calls[0].file);
+      EXPECT_EQ(std::string(App) + " \"two words\"  /x", calls[0].parameters);
+      EXPECT_EQ("C:\\Work", calls[0].folder);
+      EXPECT_EQ(SW_SHOWMAXIMIZED, calls[0].showCommand);
+    }
+    EXPECT_EQ(nullptr, Icon());
+  }
+  // Started again elevated, Ombrix starts the program and keeps it; elevated with another
+  // account's password, it says once where its settings go.
+  sim.RunElevated();
+  for (const bool anotherAccount : {false, true}) {
+    sim.SimProcs().SetAnotherAccount(anotherAccount);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    sim.SimBoxes().ClearLog();
+    ASSERT_TRUE(Start(App));
+    ASSERT_EQ(anotherAccount ? 1u : 0u, Boxes().size());
+    if (anotherAccount) {
+      EXPECT_EQ(
+          "Ombrix runs as administrator with another account than the one signed in to this desktop.\r\n"
+          "The settings it saves go to that account, not to yours.",
+          Boxes()[0].text);
+    }
+  }
+}
+
+TEST_F(OmbrixMainTest, AnElevatedOmbrixHearsTheShellAtNormalRights) {
+  // Explorer runs at normal rights: an elevated program gets its clicks and its new-taskbar
+  // broadcast only for the messages it let through.
+  sim.RunElevated();
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  StartApp();
+  ClickIcon(sim::SimShell::Click::kDouble);
+  EXPECT_FALSE(Visible(Main()));
+  sim.SimTray().RestartShell();
+  sim.Messages().ProcessMessages();
+  EXPECT_NE(nullptr, Icon());
+  // A message it did not let through is dropped.
+  EXPECT_FALSE(sim.SimUser().PostFromNormalRights(form->Tray().Icon().WindowHandle(), WM_USER + 7, 0, 0));
 }
 
 TEST_F(OmbrixMainTest, UnexpectedStartupErrorIsShownAndEnds) {

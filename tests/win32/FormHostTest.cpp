@@ -541,6 +541,7 @@ class RecordingShell : public IShell {
     process = nullptr;
     return 2;
   }
+  DWORD GetLastError() override { return ERROR_FILE_NOT_FOUND; }
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
   HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
   HRESULT SHGetKnownFolderPath(TKnownFolder, std::string&) override { return E_NOTIMPL; }

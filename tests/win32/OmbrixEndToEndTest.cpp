@@ -194,6 +194,28 @@ TEST_F(OmbrixEndToEnd, ClicksHideAndShowMinimizingHidesAndTheTargetsEndEndsOmbri
   EXPECT_TRUE(ombrix.Ended());
 }
 
+// Wine runs every program as an administrator: a program whose manifest requires the rights
+// starts as any other there, and what Ombrix asks of the system about elevation fails soft.
+TEST_F(OmbrixEndToEnd, AProgramThatRequiresAdministratorRightsStartsAsBefore) {
+  const std::string admin = WindowsPath(OMBRIX_ADMIN_TARGET_EXE);
+  settings_ = DefaultAppSettings(admin);
+  settings_.ShowState = 1;
+  settings_.WarnQuickClose = true;
+  Store();
+  {
+    OmbrixRun ombrix("\"" + admin + "\" \"/window=E2E Admin\"");
+    HWND window = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (window = FindVisible("E2E Admin")) != nullptr; }));
+    if (window) {
+      EXPECT_TRUE(ombrix.ToggleTwice(window));
+      ::PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    EXPECT_TRUE(ombrix.Ended());
+  }
+  TRegistryEnhanced registry(platform_);
+  TAppSettingsStore(platform_, registry).DeleteSettings(admin);
+}
+
 TEST_F(OmbrixEndToEnd, QuickCloseAsksFirst) {
   Store();
   OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Quick\"");
