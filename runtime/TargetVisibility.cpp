@@ -1,14 +1,47 @@
 #include "runtime/TargetVisibility.h"
 
+#include "runtime/OmbrixSelf.h"
+
 namespace ombrix {
 
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
-    : windows_(platform.Windows()), target_(target), tray_(tray) {}
+    : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray) {}
+
+int TTargetVisibility::ShowCommandFor(IWindowOps& windows, HWND window) {
+  // A hidden window keeps its placement: restoring every window would bring a maximized
+  // one back at its normal size.
+  WindowPlacementInfo placement;
+  const bool minimized =
+      windows.GetWindowPlacement(window, placement) && placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED);
+  return minimized ? SW_RESTORE : SW_SHOW;
+}
+
+bool TTargetVisibility::Visible(HWND window) {
+  return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TTargetVisibility::Record(std::int32_t slot, bool hidden) {
+  if (hidden_.Get(slot) != hidden) changed_ = true;
+  hidden_.Set(slot, hidden);
+}
+
+void TTargetVisibility::TellRefused(bool& told, const char* what) {
+  if (told) return;
+  told = true;
+  ShowOwnMessage(platform_, std::string("Windows did not let Ombrix ") + what + "\r\n" + target_.File() +
+                                "\r\nThe program may run as administrator: start Ombrix as administrator\r\n"
+                                "to hide and show it.");
+}
 
 void TTargetVisibility::Hide() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, true);
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
     windows_.ShowWindow(window, SW_HIDE);
+    // A window Windows does not let Ombrix change stays on screen: recording it hidden
+    // would make the next click hide it again instead of showing it.
+    const bool hidden = !Visible(window);
+    refused = refused || !hidden;
+    Record(slot, hidden);
   });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
@@ -16,12 +49,17 @@ void TTargetVisibility::Hide() {
   } else if (settings.NoTrayIcon) {
     tray_.Present(false);
   }
+  Changed();
+  if (refused) TellRefused(hideRefusalTold_, "hide");
 }
 
 void TTargetVisibility::Show() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, false);
-    windows_.ShowWindow(window, SW_RESTORE);
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    windows_.ShowWindow(window, ShowCommandFor(windows_, window));
+    const bool shown = Visible(window);
+    refused = refused || !shown;
+    Record(slot, !shown);
   });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask) {
@@ -30,6 +68,14 @@ void TTargetVisibility::Show() {
     tray_.Present(false);
   }
   windows_.SetForegroundWindow(target_.MainWindow());
+  Changed();
+  if (refused) TellRefused(showRefusalTold_, "show");
+}
+
+void TTargetVisibility::Changed() {
+  if (!changed_) return;
+  changed_ = false;
+  if (OnHiddenChanged) OnHiddenChanged();
 }
 
 void TTargetVisibility::Toggle() {
@@ -47,9 +93,10 @@ void TTargetVisibility::RestoreHidden() {
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, SW_RESTORE);
-    hidden_.Set(slot, false);
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandFor(windows_, window));
+    Record(slot, false);
   }
+  Changed();
 }
 
 }  // namespace ombrix

@@ -4,6 +4,7 @@
 // and the record of which windows Ombrix hid.
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/Platform.h"
 #include "runtime/Target.h"
@@ -16,11 +17,17 @@ class TTargetVisibility {
  public:
   TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray);
 
+  // How a window hidden by Ombrix comes back: shown as it was, or restored when it was
+  // minimized (which brings one minimized from maximized back maximized).
+  static int ShowCommandFor(IWindowOps& windows, HWND window);
+
   // Hides every window found; the icon stays or comes in the modes that keep one, and goes
-  // in the mode that never shows one.
+  // in the mode that never shows one. A window still visible afterwards is not recorded
+  // hidden, and the user is told once.
   void Hide();
-  // Shows every window found and brings the main one to the front; the icon stays in the
-  // modes that keep it always and goes in the others.
+  // Shows every window found as it was when hidden (a minimized one restored) and brings
+  // the main one to the front; the icon stays in the modes that keep it always and goes in
+  // the others. A window still invisible afterwards stays recorded hidden, told once.
   void Show();
   // Shows the target when its main window is recorded hidden, hides it otherwise.
   void Toggle();
@@ -30,11 +37,25 @@ class TTargetVisibility {
   // Whether the window in `slot` is recorded hidden.
   bool Hidden(std::int32_t slot) const { return hidden_.Get(slot); }
 
+  // The set of windows recorded hidden has changed.
+  std::function<void()> OnHiddenChanged;
+
  private:
+  void Record(std::int32_t slot, bool hidden);
+  // Raises OnHiddenChanged when a Record since the last call changed the set.
+  void Changed();
+  bool Visible(HWND window);
+  // Says once per kind (hiding, showing) that Windows kept a window as it was.
+  void TellRefused(bool& told, const char* what);
+
+  Platform& platform_;
   IWindowOps& windows_;
   const TTarget& target_;
   TTrayIconOwner& tray_;
   TargetSlots<bool> hidden_;
+  bool changed_ = false;
+  bool hideRefusalTold_ = false;
+  bool showRefusalTold_ = false;
 };
 
 }  // namespace ombrix

@@ -127,7 +127,7 @@ BOOL SimWindowOps::IsWindow(HWND window) { return Find(window) ? TRUE : FALSE; }
 
 BOOL SimWindowOps::ShowWindow(HWND window, int command) {
   SimWindow* found = Find(window);
-  if (!found) return FALSE;
+  if (!found || found->elevated) return FALSE;
   const BOOL wasVisible = found->visible ? TRUE : FALSE;
   switch (command) {
     case SW_HIDE:
@@ -164,7 +164,14 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
   return wasVisible;
 }
 
-BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) { return ShowWindow(window, command); }
+BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) {
+  // Nonzero when the change was handed to the window's thread, whatever its visibility
+  // was; the simulated desktop carries it out at once.
+  SimWindow* found = Find(window);
+  if (!found || found->elevated) return FALSE;
+  ShowWindow(window, command);
+  return TRUE;
+}
 
 BOOL SimWindowOps::SetForegroundWindow(HWND window) {
   CatchUp();

@@ -52,21 +52,69 @@ TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
   EXPECT_EQ(nullptr, Icon());
 }
 
-TEST_F(OmbrixMainTest, HideAndShowRestoreEveryWindowWhateverItsState) {
-  StartApp({"Main", "Tool"});
-  ASSERT_EQ(2, form->Target().WindowCount());
-  sim.Windows().ShowWindow(Slot(2), SW_SHOWMAXIMIZED);
-  form->trayHideForm();
-  for (int slot : {1, 2}) {
-    EXPECT_FALSE(Visible(Slot(slot)));
-    EXPECT_TRUE(form->Visibility().Hidden(slot));
+TEST_F(OmbrixMainTest, ShowBringsEachWindowBackAsItWasWhenHidden) {
+  struct Case {
+    const char* name;
+    std::vector<int> commands;  // what the user did to the window before it was hidden
+    UINT shownAs;
+  };
+  const Case cases[] = {
+      {"normal", {}, SW_SHOWNORMAL},
+      {"maximized", {SW_SHOWMAXIMIZED}, SW_SHOWMAXIMIZED},
+      {"minimized", {SW_SHOWMINIMIZED}, SW_SHOWNORMAL},
+      {"minimized from maximized", {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}, SW_SHOWMAXIMIZED},
+  };
+  for (const Case& test : cases) {
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp({"Main", "Tool"});
+    ASSERT_EQ(2, form->Target().WindowCount());
+    for (int command : test.commands) sim.Windows().ShowWindow(Slot(2), command);
+    form->trayHideForm();
+    for (int slot : {1, 2}) {
+      EXPECT_FALSE(Visible(Slot(slot))) << test.name;
+      EXPECT_TRUE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    form->trayShowForm();
+    for (int slot : {1, 2}) {
+      EXPECT_TRUE(Visible(Slot(slot))) << test.name;
+      EXPECT_FALSE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    EXPECT_EQ(test.shownAs, Window(Slot(2)).showCmd) << test.name;
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(1)).showCmd) << test.name;
+    EXPECT_TRUE(Boxes().empty()) << test.name;
   }
-  form->trayShowForm();
-  for (int slot : {1, 2}) {
-    EXPECT_TRUE(Visible(Slot(slot)));
-    EXPECT_FALSE(form->Visibility().Hidden(slot));
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(slot)).showCmd);
-  }
+}
+
+TEST_F(OmbrixMainTest, WindowsRefuseToChangeAreNotRecordedSoAndTheUserIsToldOnce) {
+  StartApp();
+  // The program runs as administrator: Windows keeps Ombrix from hiding its window.
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("Ombrix hide")) << Boxes()[0].text;
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find(App)) << Boxes()[0].text;
+  // The next click tries to hide again, and minimizing tries at every tick: no second box.
+  ClickIcon(SimShell::Click::kDouble);
+  Window(Main()).showCmd = SW_SHOWMINIMIZED;  // the program's own doing
+  sim.SimMessages().RunFor(1500);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
+
+  // A window hidden before it became out of reach stays recorded hidden when a show fails.
+  Window(Main()).elevated = false;
+  sim.Windows().ShowWindow(Main(), SW_RESTORE);
+  ClickIcon(SimShell::Click::kDouble);
+  ASSERT_FALSE(Visible(Main()));
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_TRUE(form->Visibility().Hidden(1));
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find("Ombrix show")) << Boxes()[1].text;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_EQ(2u, Boxes().size());
 }
 
 TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
