@@ -1,6 +1,7 @@
 #pragma once
 // Processes service: starting programs and what the system needs to know about them.
 
+#include <cstdint>
 #include <string>
 
 #include "WinDefs.h"
@@ -57,6 +58,15 @@ class IProcesses {
   // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
   // System32 and the program folders through WOW64's 32-bit view.
   virtual BOOL IsWow64Process() = 0;
+  // GetCurrentProcessId.
+  virtual DWORD GetCurrentProcessId() = 0;
+  // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION), GetProcessTimes, GetExitCodeProcess and
+  // CloseHandle: the creation time (FILETIME's count of 100 ns) of process `processId`,
+  // which with the id names one process for good, as ids are given again once free.
+  // ERROR_SUCCESS; ERROR_INVALID_PARAMETER when no process with that id runs (an ended one
+  // whose handles are still open included); another code, ERROR_ACCESS_DENIED for
+  // instance, when it runs but cannot be asked.
+  virtual LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

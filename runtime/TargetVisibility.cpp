@@ -5,16 +5,7 @@
 namespace ombrix {
 
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
-    : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray) {}
-
-int TTargetVisibility::ShowCommandFor(IWindowOps& windows, HWND window) {
-  // A hidden window keeps its placement: restoring every window would bring a maximized
-  // one back at its normal size.
-  WindowPlacementInfo placement;
-  const bool minimized =
-      windows.GetWindowPlacement(window, placement) && placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED);
-  return minimized ? SW_RESTORE : SW_SHOW;
-}
+    : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray), record_(platform) {}
 
 bool TTargetVisibility::Visible(HWND window) {
   return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -56,7 +47,7 @@ void TTargetVisibility::Hide() {
 void TTargetVisibility::Show() {
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
-    windows_.ShowWindow(window, ShowCommandFor(windows_, window));
+    windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
     const bool shown = Visible(window);
     refused = refused || !shown;
     Record(slot, !shown);
@@ -75,7 +66,13 @@ void TTargetVisibility::Show() {
 void TTargetVisibility::Changed() {
   if (!changed_) return;
   changed_ = false;
-  if (OnHiddenChanged) OnHiddenChanged();
+  // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
+  // must find it as it is now, should this Ombrix not end normally.
+  std::vector<HWND> hidden;
+  for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
+    if (hidden_.Get(slot) && target_.Window(slot)) hidden.push_back(target_.Window(slot));
+  }
+  record_.Write(hidden, target_.File());
 }
 
 void TTargetVisibility::Toggle() {
@@ -93,7 +90,7 @@ void TTargetVisibility::RestoreHidden() {
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandFor(windows_, window));
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
     Record(slot, false);
   }
   Changed();

@@ -4,8 +4,8 @@
 // and the record of which windows Ombrix hid.
 
 #include <cstdint>
-#include <functional>
 
+#include "config/HiddenRecord.h"
 #include "platform/Platform.h"
 #include "runtime/Target.h"
 #include "runtime/TargetState.h"
@@ -16,10 +16,6 @@ namespace ombrix {
 class TTargetVisibility {
  public:
   TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray);
-
-  // How a window hidden by Ombrix comes back: shown as it was, or restored when it was
-  // minimized (which brings one minimized from maximized back maximized).
-  static int ShowCommandFor(IWindowOps& windows, HWND window);
 
   // Hides every window found; the icon stays or comes in the modes that keep one, and goes
   // in the mode that never shows one. A window still visible afterwards is not recorded
@@ -36,13 +32,12 @@ class TTargetVisibility {
 
   // Whether the window in `slot` is recorded hidden.
   bool Hidden(std::int32_t slot) const { return hidden_.Get(slot); }
-
-  // The set of windows recorded hidden has changed.
-  std::function<void()> OnHiddenChanged;
+  // Ombrix ends normally: what it hid needs no showing by a later start.
+  void DropRecord() { record_.Remove(); }
 
  private:
   void Record(std::int32_t slot, bool hidden);
-  // Raises OnHiddenChanged when a Record since the last call changed the set.
+  // Writes the record for a later start when a Record since the last call changed the set.
   void Changed();
   bool Visible(HWND window);
   // Says once per kind (hiding, showing) that Windows kept a window as it was.
@@ -53,6 +48,7 @@ class TTargetVisibility {
   const TTarget& target_;
   TTrayIconOwner& tray_;
   TargetSlots<bool> hidden_;
+  THiddenRecord record_;
   bool changed_ = false;
   bool hideRefusalTold_ = false;
   bool showRefusalTold_ = false;

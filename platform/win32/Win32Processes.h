@@ -16,6 +16,8 @@ class Win32Processes : public IProcesses {
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
   BOOL IsWow64Process() override;
+  DWORD GetCurrentProcessId() override;
+  LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) override;
   DWORD GetLastError() override;
 };
 
