@@ -25,6 +25,15 @@ void TTargetVisibility::TellRefused(bool& told, const char* what) {
 }
 
 void TTargetVisibility::Hide() {
+  const TAppSettings& settings = target_.Settings();
+  if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
+    tray_.Present(true);
+  } else if (settings.NoTrayIcon) {
+    tray_.Present(false);
+  }
+  // Hidden without its icon, the program would have no way back: it stays shown until the
+  // taskbar takes the icon (a minimized program then goes at the next tick of the timer).
+  if (!settings.NoTrayIcon && !tray_.IconShown()) return;
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
     windows_.ShowWindow(window, SW_HIDE);
@@ -34,12 +43,6 @@ void TTargetVisibility::Hide() {
     refused = refused || !hidden;
     Record(slot, hidden);
   });
-  const TAppSettings& settings = target_.Settings();
-  if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
-    tray_.Present(true);
-  } else if (settings.NoTrayIcon) {
-    tray_.Present(false);
-  }
   Changed();
   if (refused) TellRefused(hideRefusalTold_, "hide");
 }

@@ -283,6 +283,44 @@ TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
   EXPECT_TRUE(Visible(Main()));
 }
 
+// At logon Ombrix may start before the taskbar: the icon is tried again, and nothing is
+// hidden while there is no icon to bring it back.
+TEST_F(OmbrixMainTest, NoWindowIsHiddenBeforeTheTaskbarTakesTheIcon) {
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  EXPECT_EQ(nullptr, Icon());
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  form->Tray().OnToggle();  // the hot key
+  sim.SimMessages().RunFor(4000);
+  EXPECT_TRUE(Visible(Main())) << "hidden with no icon";
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  EXPECT_TRUE(Boxes().empty());
+
+  sim.SimTray().RefuseNotifyIcons(false);  // the taskbar is ready: a later try adds the icon
+  sim.SimMessages().RunFor(3500);
+  EXPECT_NE(nullptr, Icon());
+  EXPECT_FALSE(Visible(Main())) << "the minimized program goes to the tray once its icon is there";
+  EXPECT_TRUE(Boxes().empty());
+
+  // The icon that never comes: said once, and the program stays shown.
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  sim.SimMessages().RunFor(120000);
+  EXPECT_TRUE(Visible(Main()));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("notification area")) << Boxes()[0].text;
+  // The shell's word that its taskbar exists brings the icon, and the hide, at once.
+  sim.SimTray().RefuseNotifyIcons(false);
+  sim.SimTray().RestartShell();
+  sim.Messages().ProcessMessages();
+  EXPECT_NE(nullptr, Icon());
+  sim.SimMessages().RunFor(500);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
+}
+
 TEST_F(OmbrixMainTest, TimerKeepsTheTipEqualToTheCaption) {
   StartApp({"First"});
   Window(Main()).caption = "Second";
