@@ -1,6 +1,7 @@
 #pragma once
 // Processes service: starting programs and what the system needs to know about them.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,15 @@ class IProcesses {
   // shell's): a standard user who gave an administrator's password for elevation. FALSE when
   // it cannot tell.
   virtual BOOL RunsAsAnotherAccount() = 0;
+  // GetCurrentProcessId.
+  virtual DWORD GetCurrentProcessId() = 0;
+  // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION), GetProcessTimes, GetExitCodeProcess and
+  // CloseHandle: the creation time (FILETIME's count of 100 ns) of process `processId`,
+  // which with the id names one process for good, as ids are given again once free.
+  // ERROR_SUCCESS; ERROR_INVALID_PARAMETER when no process with that id runs (an ended one
+  // whose handles are still open included); another code, ERROR_ACCESS_DENIED for
+  // instance, when it runs but cannot be asked.
+  virtual LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

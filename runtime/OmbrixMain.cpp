@@ -68,6 +68,9 @@ bool TVorel_Ombrix::FormCreate(const std::string& commandLine) {
 bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   menu_.ReadSaveSwitch();
   startup_.RecordInstallation();
+  // Programs a killed or crashed Ombrix left hidden would have no way back.
+  const std::string leftHidden = LeftHiddenText(ShowWindowsLeftHidden(platform_));
+  if (!leftHidden.empty()) ShowOwnMessage(platform_, leftHidden);
   if (!startup_.TakeTarget(commandLine)) return false;
   if (!startup_.Checkfilename()) return false;
   ApplySettings(LoadTargetSettings(platform_, target_.File()));
@@ -127,6 +130,7 @@ void TVorel_Ombrix::CloseFromOutside() {
 }
 
 void TVorel_Ombrix::FormClose() {
+  visibility_.DropRecord();
   tray_.Retire();
   watch_.Retire();
 }

@@ -1,27 +1,82 @@
 #include "runtime/TargetVisibility.h"
 
+#include "runtime/OmbrixSelf.h"
+
 namespace ombrix {
 
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
-    : windows_(platform.Windows()), target_(target), tray_(tray) {}
+    : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray), record_(platform) {}
+
+bool TTargetVisibility::Visible(HWND window) {
+  return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TTargetVisibility::Record(std::int32_t slot, bool hidden) {
+  if (hidden_.Get(slot) != hidden) changed_ = true;
+  hidden_.Set(slot, hidden);
+}
+
+void TTargetVisibility::TellRefused(bool& told, const char* what) {
+  if (told) return;
+  told = true;
+  ShowOwnMessage(platform_, std::string("Windows did not let Ombrix ") + what + "\r\n" + target_.File() +
+                                "\r\nThe program may run as administrator: start Ombrix as administrator\r\n"
+                                "to hide and show it.");
+}
+
+bool TTargetVisibility::TargetRunsAboveOwnRights() {
+  bool above = false;
+  target_.ForEachWindow([this, &above](std::int32_t, HWND window) {
+    DWORD processId = 0;
+    windows_.GetWindowThreadProcessId(window, &processId);
+    above = above || (processId != 0 && platform_.Processes().RunsAboveOwnRights(processId));
+  });
+  return above;
+}
 
 void TTargetVisibility::Hide() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, true);
-    windows_.ShowWindow(window, SW_HIDE);
-  });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
     tray_.Present(true);
   } else if (settings.NoTrayIcon) {
     tray_.Present(false);
   }
+  // Hidden without its icon, the program would have no way back: it stays shown until the
+  // taskbar takes the icon (a minimized program then goes at the next tick of the timer).
+  if (!settings.NoTrayIcon && !tray_.IconShown()) return;
+  // Asked before anything is tried: Windows would refuse each window (the check after the
+  // hide catches any other refusal), and the user learns the way that works.
+  if (TargetRunsAboveOwnRights()) {
+    if (!aboveOwnRightsTold_) {
+      aboveOwnRightsTold_ = true;
+      ShowOwnMessage(platform_, "Windows does not let a program running with normal rights hide a program running "
+                                "as administrator:\r\n" +
+                                    target_.File() +
+                                    "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it "
+                                    "needs administrator rights, Ombrix offers to run with them too.");
+    }
+    return;
+  }
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    windows_.ShowWindow(window, SW_HIDE);
+    // A window Windows does not let Ombrix change stays on screen: recording it hidden
+    // would make the next click hide it again instead of showing it.
+    const bool hidden = !Visible(window);
+    refused = refused || !hidden;
+    Record(slot, hidden);
+  });
+  Changed();
+  if (refused) TellRefused(hideRefusalTold_, "hide");
 }
 
 void TTargetVisibility::Show() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, false);
-    windows_.ShowWindow(window, SW_RESTORE);
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    const bool shown = Visible(window);
+    refused = refused || !shown;
+    Record(slot, !shown);
   });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask) {
@@ -30,6 +85,20 @@ void TTargetVisibility::Show() {
     tray_.Present(false);
   }
   windows_.SetForegroundWindow(target_.MainWindow());
+  Changed();
+  if (refused) TellRefused(showRefusalTold_, "show");
+}
+
+void TTargetVisibility::Changed() {
+  if (!changed_) return;
+  changed_ = false;
+  // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
+  // must find it as it is now, should this Ombrix not end normally.
+  std::vector<HWND> hidden;
+  for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
+    if (hidden_.Get(slot) && target_.Window(slot)) hidden.push_back(target_.Window(slot));
+  }
+  record_.Write(hidden, target_.File());
 }
 
 void TTargetVisibility::Toggle() {
@@ -47,9 +116,10 @@ void TTargetVisibility::RestoreHidden() {
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, SW_RESTORE);
-    hidden_.Set(slot, false);
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    Record(slot, false);
   }
+  Changed();
 }
 
 }  // namespace ombrix

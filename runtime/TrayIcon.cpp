@@ -101,9 +101,19 @@ void TTrayIcon::FillRecord() {
   record_.tip = toolTip_;
 }
 
+bool TTrayIcon::AddAgain() {
+  if (!active_ || shown_) return shown_;
+  // An add that timed out may have been carried out all the same: then only a modify
+  // succeeds.
+  FillRecord();
+  IShell& shell = platform_.Shell();
+  shown_ = shell.Shell_NotifyIconA(NIM_MODIFY, record_) || shell.Shell_NotifyIconA(NIM_ADD, record_);
+  return shown_;
+}
+
 void TTrayIcon::Add() {
   FillRecord();
-  platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_);
+  shown_ = platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_) != FALSE;
   // An icon added before its tip was known gets the tip applied once more when the message
   // loop runs, by which time its owner has usually set one.
   if (toolTip_.empty() && window_) platform_.Input().PostMessageA(window_, ApplyTipMessage, 0, 0);
@@ -115,6 +125,7 @@ void TTrayIcon::Modify() {
 }
 
 void TTrayIcon::Delete() {
+  shown_ = false;
   FillRecord();
   platform_.Shell().Shell_NotifyIconA(NIM_DELETE, record_);
 }

@@ -67,6 +67,11 @@ class TTrayIcon {
   // value is kept even when the shell refused.
   bool Active() const { return active_; }
   void SetActive(bool active);
+  // Whether the shell took the icon when it was last added: at logon the taskbar may not be
+  // ready yet, and adding fails or times out.
+  bool Shown() const { return shown_; }
+  // Adds an icon meant to be present that the shell did not take; true once it is shown.
+  bool AddAgain();
   // Design-time only: whether a form designer shows the icon. No effect in a running program.
   bool ShowDesigning() const { return showDesigning_; }
   void SetShowDesigning(bool show) { showDesigning_ = show; }
@@ -118,6 +123,7 @@ class TTrayIcon {
   HWND applicationWindow_ = nullptr;
   UINT taskbarCreated_ = 0;
   bool active_ = false;
+  bool shown_ = false;
   bool showDesigning_ = false;
   std::string toolTip_;
   std::int32_t hotKey_ = 0;

@@ -6,6 +6,13 @@
 
 namespace ombrix {
 
+namespace {
+// At logon the taskbar may take a while to come up: tried every few seconds for a minute,
+// besides the shell's own word when its taskbar is created.
+constexpr UINT IconRetryInterval = 3000;
+constexpr int IconRetries = 20;
+}  // namespace
+
 TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
     : platform_(platform), icon_(platform, platform.Icons()) {
   icon_.SetApplicationWindow(applicationWindow);
@@ -20,11 +27,14 @@ TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
   };
 }
 
+TTrayIconOwner::~TTrayIconOwner() { StopRetrying(); }
+
 void TTrayIconOwner::Toggle() {
   if (OnToggle) OnToggle();
 }
 
 void TTrayIconOwner::Setup(const TAppSettings& settings, const std::string& targetFile) {
+  targetFile_ = targetFile;
   SetPicture(settings);
   icon_.SetActive(false);
   if (!settings.NoTrayIcon) Present(true);
@@ -66,6 +76,32 @@ void TTrayIconOwner::Present(bool present) {
   // timer ends Ombrix while the configuration is open); the icon must not come back to a
   // program that has ended.
   icon_.SetActive(present && !retired_);
+  if (!icon_.Active() || icon_.Shown()) {
+    StopRetrying();
+  } else if (!retryTimer_) {
+    retries_ = 0;
+    retryTimer_ = platform_.Messages().SetTimer(IconRetryInterval, [this] { RetryIcon(); });
+  }
+}
+
+void TTrayIconOwner::StopRetrying() {
+  if (retryTimer_) platform_.Messages().KillTimer(retryTimer_);
+  retryTimer_ = 0;
+}
+
+void TTrayIconOwner::RetryIcon() {
+  if (icon_.AddAgain() || !icon_.Active()) {
+    StopRetrying();
+    return;
+  }
+  if (++retries_ < IconRetries) return;
+  StopRetrying();
+  // The program stays shown: hidden without an icon it would have no way back.
+  if (iconFailureTold_) return;
+  iconFailureTold_ = true;
+  ShowOwnMessage(platform_, "The icon of\r\n" + targetFile_ +
+                                "\r\ncould not be put in the notification area: the taskbar did not answer.\r\n"
+                                "The program stays shown until the taskbar is ready.");
 }
 
 void TTrayIconOwner::ShowTip(const std::string& text) {
@@ -89,6 +125,7 @@ std::string TTrayIconOwner::HotKeyInfo(std::int32_t hotKey) const {
 
 void TTrayIconOwner::Retire() {
   retired_ = true;
+  StopRetrying();
   if (icon_.Active()) icon_.SetActive(false);
   icon_.SetHotKey(0);
 }

@@ -24,8 +24,11 @@ class TTrayIconOwner {
   // Takes the picture of `settings`, adds the icon unless the settings want none, and takes
   // the hot key for `targetFile`.
   void Setup(const TAppSettings& settings, const std::string& targetFile);
-  // Adds (true) or removes the icon; never adds it once the icon has been retired.
+  // Adds (true) or removes the icon; never adds it once the icon has been retired. An icon
+  // the shell does not take (no taskbar yet, at logon) is tried again for a while.
   void Present(bool present);
+  // The icon is meant to be present and the shell has it.
+  bool IconShown() const { return icon_.Active() && icon_.Shown(); }
   // Shows `text` as the tip; an empty text leaves the tip as it is.
   void ShowTip(const std::string& text);
   // A single click (TrayDblClick 0) or a double click (1) raises OnToggle.
@@ -35,6 +38,7 @@ class TTrayIconOwner {
   std::string HotKeyInfo(std::int32_t hotKey) const;
   // Ombrix ends: the icon goes and the hot key is freed, for good.
   void Retire();
+  ~TTrayIconOwner();
 
   // A click, a double click or the hot key, as the settings say.
   std::function<void()> OnToggle;
@@ -47,8 +51,14 @@ class TTrayIconOwner {
   // Takes the hot key, or says once that another program holds it.
   void TakeHotKey(std::int32_t hotKey, const std::string& targetFile);
   void Toggle();
+  void RetryIcon();
+  void StopRetrying();
 
   Platform& platform_;
+  std::string targetFile_;
+  UINT_PTR retryTimer_ = 0;
+  int retries_ = 0;
+  bool iconFailureTold_ = false;
   TTrayIcon icon_;
   bool retired_ = false;
   // The last hot key another program was found to hold: reported once.

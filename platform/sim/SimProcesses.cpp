@@ -476,6 +476,41 @@ std::string SimProcesses::QueryFullProcessImageNameA(DWORD processId) {
   return found->second.module;
 }
 
+namespace {
+// FILETIME counts 100 ns from 1601; the simulated clock's milliseconds count from its start.
+constexpr std::uint64_t CreationTimeOfClockStart = 0x01DB000000000000ull;
+constexpr std::uint64_t FileTimeTicksPerMillisecond = 10000;
+}  // namespace
+
+LONG SimProcesses::GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) {
+  CatchUp();
+  if (processId == ownProcessId_ && processes_.count(processId) == 0) {
+    creationTime = CreationTimeOfClockStart;
+    return ERROR_SUCCESS;
+  }
+  const auto found = processes_.find(processId);
+  // OpenProcess refuses an id no process has; an ended process whose handle is still open
+  // can be opened, but its exit code tells it has ended.
+  if (found == processes_.end() || found->second.exited) return ERROR_INVALID_PARAMETER;
+  creationTime = CreationTimeOfClockStart + found->second.startedAt * FileTimeTicksPerMillisecond;
+  return ERROR_SUCCESS;
+}
+
+DWORD SimProcesses::StartOwnProcess(const std::string& module) {
+  SimProgram program;
+  program.imeWindows = false;
+  ownProcessId_ = Start(module, "\"" + module + "\"", program, ownStartup_, 0).processId;
+  return ownProcessId_;
+}
+
+void SimProcesses::ReuseProcessId(DWORD processId) {
+  CatchUp();
+  const auto found = processes_.find(processId);
+  if (found == processes_.end()) return;
+  found->second.startedAt = clock_.Elapsed();
+  found->second.exited = false;
+}
+
 void SimProcesses::Terminate(DWORD processId) {
   CatchUp();
   auto found = processes_.find(processId);

@@ -45,7 +45,7 @@ void SimWindowOps::DestroyWindow(HWND window) {
 
 bool SimWindowOps::Isolated(HWND window) {
   const SimWindow* found = Find(window);
-  return found && isolated_ && isolated_(found->processId);
+  return found && (found->elevated || (isolated_ && isolated_(found->processId)));
 }
 
 LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,7 +183,14 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
   return wasVisible;
 }
 
-BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) { return ShowWindow(window, command); }
+BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) {
+  // Nonzero when the change was handed to the window's thread, whatever its visibility
+  // was; the simulated desktop carries it out at once.
+  SimWindow* found = Find(window);
+  if (!found || found->elevated) return FALSE;
+  ShowWindow(window, command);
+  return TRUE;
+}
 
 BOOL SimWindowOps::SetForegroundWindow(HWND window) {
   CatchUp();

@@ -24,6 +24,11 @@ struct SimWindow {
   bool visible = true;
   UINT showCmd = SW_SHOWNORMAL;  // 1 normal, 2 minimized, 3 maximized
   bool restoreToMaximized = false;
+  // The window's program runs as administrator and this one does not: Windows lets a
+  // program read such a window (text, placement, style, process) but not change it, so
+  // ShowWindow and ShowWindowAsync fail with ERROR_ACCESS_DENIED and leave it as it is (as
+  // for every window of a program started elevated, SimProgram::elevated).
+  bool elevated = false;
   // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
   // destroys the window and everything else returns 0.
   std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;

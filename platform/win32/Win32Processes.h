@@ -22,6 +22,8 @@ class Win32Processes : public IProcesses {
   BOOL IsElevated() override;
   BOOL RunsAboveOwnRights(DWORD processId) override;
   BOOL RunsAsAnotherAccount() override;
+  DWORD GetCurrentProcessId() override;
+  LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) override;
   DWORD GetLastError() override;
 };
 

@@ -69,6 +69,20 @@ TEST_F(ProcessesContract, SnapshotsNameParentsAndProgramFiles) {
   }
 }
 
+// An id with its creation time names one process for good; one that ended is no longer found.
+TEST_F(ProcessesContract, CreationTimeIsFoundOnlyWhileTheProcessRuns) {
+  std::uint64_t own = 0, started = 0, again = 0;
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(Processes().GetCurrentProcessId(), own));
+  ASSERT_TRUE(StartTarget(*platform_, "/window=Alpha", started_, SW_SHOWNORMAL));
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(started_.processId, started));
+  EXPECT_GE(started, own);
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(started_.processId, again));
+  EXPECT_EQ(started, again);
+  EndProgram(*platform_, started_);
+  started_ = ProcessInformation();
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, Processes().GetProcessCreationTime(started_.processId, again));
+}
+
 // Without an application name the program is searched for, so a missing folder reads as a
 // missing file too.
 TEST_F(ProcessesContract, FailedStartsLeaveTheErrorCode) {

@@ -52,21 +52,93 @@ TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
   EXPECT_EQ(nullptr, Icon());
 }
 
-TEST_F(OmbrixMainTest, HideAndShowRestoreEveryWindowWhateverItsState) {
-  StartApp({"Main", "Tool"});
-  ASSERT_EQ(2, form->Target().WindowCount());
-  sim.Windows().ShowWindow(Slot(2), SW_SHOWMAXIMIZED);
-  form->trayHideForm();
-  for (int slot : {1, 2}) {
-    EXPECT_FALSE(Visible(Slot(slot)));
-    EXPECT_TRUE(form->Visibility().Hidden(slot));
+TEST_F(OmbrixMainTest, ShowBringsEachWindowBackAsItWasWhenHidden) {
+  struct Case {
+    const char* name;
+    std::vector<int> commands;  // what the user did to the window before it was hidden
+    UINT shownAs;
+  };
+  const Case cases[] = {
+      {"normal", {}, SW_SHOWNORMAL},
+      {"maximized", {SW_SHOWMAXIMIZED}, SW_SHOWMAXIMIZED},
+      {"minimized", {SW_SHOWMINIMIZED}, SW_SHOWNORMAL},
+      {"minimized from maximized", {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}, SW_SHOWMAXIMIZED},
+  };
+  for (const Case& test : cases) {
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp({"Main", "Tool"});
+    ASSERT_EQ(2, form->Target().WindowCount());
+    for (int command : test.commands) sim.Windows().ShowWindow(Slot(2), command);
+    form->trayHideForm();
+    for (int slot : {1, 2}) {
+      EXPECT_FALSE(Visible(Slot(slot))) << test.name;
+      EXPECT_TRUE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    form->trayShowForm();
+    for (int slot : {1, 2}) {
+      EXPECT_TRUE(Visible(Slot(slot))) << test.name;
+      EXPECT_FALSE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    EXPECT_EQ(test.shownAs, Window(Slot(2)).showCmd) << test.name;
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(1)).showCmd) << test.name;
+    EXPECT_TRUE(Boxes().empty()) << test.name;
   }
-  form->trayShowForm();
-  for (int slot : {1, 2}) {
-    EXPECT_TRUE(Visible(Slot(slot)));
-    EXPECT_FALSE(form->Visibility().Hidden(slot));
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(slot)).showCmd);
-  }
+}
+
+TEST_F(OmbrixMainTest, WindowsRefuseToChangeAreNotRecordedSoAndTheUserIsToldOnce) {
+  StartApp();
+  // The program runs as administrator: Windows keeps Ombrix from hiding its window.
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("Ombrix hide")) << Boxes()[0].text;
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find(App)) << Boxes()[0].text;
+  // The next click tries to hide again, and minimizing tries at every tick: no second box.
+  ClickIcon(SimShell::Click::kDouble);
+  Window(Main()).showCmd = SW_SHOWMINIMIZED;  // the program's own doing
+  sim.SimMessages().RunFor(1500);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
+
+  // A window hidden before it became out of reach stays recorded hidden when a show fails.
+  Window(Main()).elevated = false;
+  sim.Windows().ShowWindow(Main(), SW_RESTORE);
+  ClickIcon(SimShell::Click::kDouble);
+  ASSERT_FALSE(Visible(Main()));
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_TRUE(form->Visibility().Hidden(1));
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find("Ombrix show")) << Boxes()[1].text;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_EQ(2u, Boxes().size());
+}
+
+TEST_F(OmbrixMainTest, AProgramRunningAsAdministratorIsNotHiddenAndTheUserLearnsHowToKeepIt) {
+  // Started elevated by other means: Ombrix at normal rights may read its window, not change it.
+  sim::SimProgram elevated = Program({"App"});
+  elevated.elevated = true;
+  sim.SimProcs().DefineProgram(App, elevated);
+  ASSERT_TRUE(Start(App));
+  ClickIcon(SimShell::Click::kDouble);
+  Window(Main()).showCmd = SW_SHOWMINIMIZED;  // the program's own doing: hidden on minimize neither
+  sim.SimMessages().RunFor(1500);
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(std::string("Windows does not let a program running with normal rights hide a program running as "
+                        "administrator:\r\n") +
+                App +
+                "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it needs "
+                "administrator rights, Ombrix offers to run with them too.",
+            Boxes()[0].text);
+  // Nor may it close it: the close request is dropped on the way up.
+  sim.Input().SendMessageA(Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sim.Windows().IsWindow(Main()));
 }
 
 TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
@@ -233,6 +305,44 @@ TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
   ClickIcon(SimShell::Click::kDouble);
   sim.SimMessages().RunFor(1500);
   EXPECT_TRUE(Visible(Main()));
+}
+
+// At logon Ombrix may start before the taskbar: the icon is tried again, and nothing is
+// hidden while there is no icon to bring it back.
+TEST_F(OmbrixMainTest, NoWindowIsHiddenBeforeTheTaskbarTakesTheIcon) {
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  EXPECT_EQ(nullptr, Icon());
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  form->Tray().OnToggle();  // the hot key
+  sim.SimMessages().RunFor(4000);
+  EXPECT_TRUE(Visible(Main())) << "hidden with no icon";
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  EXPECT_TRUE(Boxes().empty());
+
+  sim.SimTray().RefuseNotifyIcons(false);  // the taskbar is ready: a later try adds the icon
+  sim.SimMessages().RunFor(3500);
+  EXPECT_NE(nullptr, Icon());
+  EXPECT_FALSE(Visible(Main())) << "the minimized program goes to the tray once its icon is there";
+  EXPECT_TRUE(Boxes().empty());
+
+  // The icon that never comes: said once, and the program stays shown.
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  sim.SimMessages().RunFor(120000);
+  EXPECT_TRUE(Visible(Main()));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("notification area")) << Boxes()[0].text;
+  // The shell's word that its taskbar exists brings the icon, and the hide, at once.
+  sim.SimTray().RefuseNotifyIcons(false);
+  sim.SimTray().RestartShell();
+  sim.Messages().ProcessMessages();
+  EXPECT_NE(nullptr, Icon());
+  sim.SimMessages().RunFor(500);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
 }
 
 TEST_F(OmbrixMainTest, TimerKeepsTheTipEqualToTheCaption) {
