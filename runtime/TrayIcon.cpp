@@ -85,19 +85,34 @@ bool TTrayIcon::SetHotKey(std::int32_t hotKey) {
 void TTrayIcon::FillRecord() {
   record_.size = NotifyIconDataSize;
   record_.window = window_;
-  record_.id = 0;
-  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.id = id_;
+  // Under version 4 the shell shows the standard tip only when asked to; the older versions
+  // ignore the flag.
+  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   record_.callbackMessage = CallbackMessage;
   record_.icon = icon_.Handle();
   record_.tip = toolTip_;
+  record_.version = 0;
 }
 
-void TTrayIcon::Add() {
+bool TTrayIcon::Add() {
   FillRecord();
-  platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_);
+  version_ = 0;
+  const bool added = platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_) != FALSE;
+  if (added) SetVersion();
   // An icon added before its tip was known gets the tip applied once more when the message
   // loop runs, by which time its owner has usually set one.
   if (toolTip_.empty() && window_) platform_.Input().PostMessageA(window_, ApplyTipMessage, 0, 0);
+  return added;
+}
+
+void TTrayIcon::SetVersion() {
+  // The shell forgets the version with the icon, so every add asks again. Version 4 brings
+  // the keyboard's events and the menu's own position; a shell that refuses it keeps
+  // speaking the old form, which the callback reads too.
+  record_.version = NOTIFYICON_VERSION_4;
+  if (platform_.Shell().Shell_NotifyIconA(NIM_SETVERSION, record_)) version_ = NOTIFYICON_VERSION_4;
+  record_.version = 0;
 }
 
 void TTrayIcon::Modify() {
@@ -107,6 +122,7 @@ void TTrayIcon::Modify() {
 
 void TTrayIcon::Delete() {
   FillRecord();
+  version_ = 0;
   platform_.Shell().Shell_NotifyIconA(NIM_DELETE, record_);
 }
 
@@ -119,19 +135,7 @@ void TTrayIcon::Raise(const TNotifyEvent& event) {
 
 LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == CallbackMessage) {
-    switch (static_cast<UINT>(lParam)) {
-      case WM_LBUTTONUP:
-        Raise(OnClick);
-        break;
-      case WM_LBUTTONDBLCLK:
-        Raise(OnDblClick);
-        break;
-      case WM_RBUTTONUP:
-        RightClick();
-        break;
-      default:
-        break;
-    }
+    Callback(wParam, lParam);
     return 0;
   }
   if (message == WM_HOTKEY && wParam == HotKeyId) {
@@ -155,20 +159,61 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
 }
 
-void TTrayIcon::RightClick() {
-  ScreenPoint cursor;
-  platform_.Input().GetCursorPos(cursor);
+void TTrayIcon::Callback(WPARAM wParam, LPARAM lParam) {
+  if (version_ < NOTIFYICON_VERSION_4) {
+    switch (static_cast<UINT>(lParam)) {
+      case WM_LBUTTONUP:
+        Raise(OnClick);
+        break;
+      case WM_LBUTTONDBLCLK:
+        Raise(OnDblClick);
+        break;
+      case WM_RBUTTONUP: {
+        ScreenPoint cursor;
+        platform_.Input().GetCursorPos(cursor);
+        RightClick(cursor.x, cursor.y);
+        break;
+      }
+      default:
+        break;
+    }
+    return;
+  }
+  // Version 4: the event in the low word, the point in wParam. The shell follows each
+  // button's release with its own twin (NIN_SELECT after the left, WM_CONTEXTMENU after the
+  // right), so one of each pair is taken: the mouse's own events for the clicks, as their
+  // double-click event comes only in that form, and WM_CONTEXTMENU for the menu, as the
+  // keyboard asks for it that way too.
+  switch (LOWORD(static_cast<ULONG_PTR>(lParam))) {
+    case WM_LBUTTONUP:
+      Raise(OnClick);
+      break;
+    case WM_LBUTTONDBLCLK:
+      Raise(OnDblClick);
+      break;
+    case NIN_KEYSELECT:
+      Raise(OnKeySelect);
+      break;
+    case WM_CONTEXTMENU:
+      RightClick(static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam)));
+      break;
+    default:
+      break;
+  }
+}
+
+void TTrayIcon::RightClick(int x, int y) {
   const std::shared_ptr<bool> alive = alive_;
   if (popupMenu_) {
     platform_.Windows().SetForegroundWindow(applicationWindow_ ? applicationWindow_ : window_);
     platform_.Messages().ProcessMessages();
     if (!*alive || !popupMenu_) return;
-    popupMenu_->Popup(cursor.x, cursor.y);
+    popupMenu_->Popup(x, y);
     if (!*alive) return;
   }
   if (OnRightClick) {
     auto handler = OnRightClick;
-    handler(*this, TMouseButton::kRight, 0, cursor.x, cursor.y);
+    handler(*this, TMouseButton::kRight, 0, x, y);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/TrayIconOwner.h"
 
+#include "base/FilePaths.h"
 #include "base/Utf8.h"
 #include "runtime/HotKey.h"
 #include "runtime/OmbrixSelf.h"
@@ -7,14 +8,16 @@
 namespace ombrix {
 
 TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
-    : platform_(platform), icon_(platform, platform.Icons()) {
+    : platform_(platform), identity_(platform), icon_(platform, platform.Icons()) {
   icon_.SetApplicationWindow(applicationWindow);
   icon_.SetToolTip(OmbrixTitle);
-  icon_.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int, int) {
-    if (OnRightClick) OnRightClick();
+  icon_.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
+    if (OnRightClick) OnRightClick(x, y);
   };
-  // The hot key does what a click on the icon does, in every tray mode.
+  // The hot key and the keyboard's selection of the icon do what a click on the icon does,
+  // in every tray mode and whichever click the settings ask of the mouse.
   icon_.OnHotKey = [this](TTrayIcon&) { Toggle(); };
+  icon_.OnKeySelect = [this](TTrayIcon&) { Toggle(); };
   icon_.OnEndRequest = [this](TTrayIcon&) {
     if (OnEndRequest) OnEndRequest();
   };
@@ -27,6 +30,11 @@ void TTrayIconOwner::Toggle() {
 void TTrayIconOwner::Setup(const TAppSettings& settings, const std::string& targetFile) {
   SetPicture(settings);
   icon_.SetActive(false);
+  icon_.SetId(identity_.Take(targetFile));
+  // Windows keeps the tip an identity was first added with as its name in the taskbar's
+  // settings, so the icon is added with the program's name rather than Ombrix's.
+  const std::string fileName = targetFile.substr(FolderOf(targetFile).size());
+  if (!captionShown_ && !fileName.empty()) icon_.SetToolTip(fileName);
   if (!settings.NoTrayIcon) Present(true);
   TakeHotKey(settings.HotKey, targetFile);
 }
@@ -69,7 +77,9 @@ void TTrayIconOwner::Present(bool present) {
 }
 
 void TTrayIconOwner::ShowTip(const std::string& text) {
-  if (!text.empty()) icon_.SetToolTip(text);
+  if (text.empty()) return;
+  captionShown_ = true;
+  icon_.SetToolTip(text);
 }
 
 void TTrayIconOwner::SetClickMode(std::int32_t trayDblClick) {

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "runtime/TrayIcon.h"
+#include "runtime/TrayIconId.h"
 #include "settings/AppSettings.h"
 
 namespace ombrix {
@@ -22,7 +23,8 @@ class TTrayIconOwner {
   const TTrayIcon& Icon() const { return icon_; }
 
   // Takes the picture of `settings`, adds the icon unless the settings want none, and takes
-  // the hot key for `targetFile`.
+  // the hot key for `targetFile`. The icon's id comes from `targetFile` and its first tip is
+  // the program's name, the identity under which Windows lists it.
   void Setup(const TAppSettings& settings, const std::string& targetFile);
   // Adds (true) or removes the icon; never adds it once the icon has been retired.
   void Present(bool present);
@@ -36,9 +38,11 @@ class TTrayIconOwner {
   // Ombrix ends: the icon goes and the hot key is freed, for good.
   void Retire();
 
-  // A click, a double click or the hot key, as the settings say.
+  // A click or a double click, as the settings say, the keyboard's selection of the icon, or
+  // the hot key.
   std::function<void()> OnToggle;
-  std::function<void()> OnRightClick;
+  // The icon's menu is asked for, to be shown at (x, y).
+  std::function<void(int x, int y)> OnRightClick;
   // A request to end reached the icon's window.
   std::function<void()> OnEndRequest;
 
@@ -49,8 +53,11 @@ class TTrayIconOwner {
   void Toggle();
 
   Platform& platform_;
+  TTrayIconIdentity identity_;
   TTrayIcon icon_;
   bool retired_ = false;
+  // A caption has been shown as the tip: the file name no longer stands in for it.
+  bool captionShown_ = false;
   // The last hot key another program was found to hold: reported once.
   std::int32_t refusedHotKey_ = 0;
 };
