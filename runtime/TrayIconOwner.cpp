@@ -2,6 +2,7 @@
 
 #include "base/FilePaths.h"
 #include "base/Utf8.h"
+#include "config/SettingsPages.h"
 #include "runtime/HotKey.h"
 #include "runtime/OmbrixSelf.h"
 
@@ -62,6 +63,12 @@ void TTrayIconOwner::SetPicture(const TAppSettings& settings) {
 void TTrayIconOwner::TakeHotKey(std::int32_t hotKey, const std::string& targetFile) {
   // As the icon, the key must not come back to a program that has ended.
   if (retired_) return;
+  // A key stored by an older Ombrix, or by hand, that would take a character from typing
+  // in every program is not taken; Program information says why.
+  if (!HotKeyLeavesTypingAlone(hotKey)) {
+    icon_.SetHotKey(0);
+    return;
+  }
   if (icon_.SetHotKey(hotKey) || hotKey == refusedHotKey_) return;
   refusedHotKey_ = hotKey;
   ShowOwnMessage(platform_, "The hot key " + HotKeyText(hotKey) + " of\r\n" + targetFile +
@@ -94,6 +101,9 @@ void TTrayIconOwner::SetClickMode(std::int32_t trayDblClick) {
 
 std::string TTrayIconOwner::HotKeyInfo(std::int32_t hotKey) const {
   if (!HotKeyKey(hotKey)) return "none";
+  if (HotKeyKey(hotKey) == VK_F1) return HotKeyText(hotKey) + " (not used: F1 asks for help)";
+  if (!HotKeyLeavesTypingAlone(hotKey))
+    return HotKeyText(hotKey) + " (not used: without Ctrl or Alt it would take typing from every program)";
   return HotKeyText(hotKey) + (icon_.HotKey() == hotKey ? "" : " (in use by another program)");
 }
 

@@ -32,8 +32,8 @@ class TTrayIconOwner {
   void ShowTip(const std::string& text);
   // A single click (TrayDblClick 0) or a double click (1) raises OnToggle.
   void SetClickMode(std::int32_t trayDblClick);
-  // The hot key as Program Information shows it: "none", the key, or the key said to be held
-  // by another program.
+  // The hot key as Program Information shows it: "none", the key, or the key and why Ombrix
+  // does not hold it (another program holds it, or it would take typing or help).
   std::string HotKeyInfo(std::int32_t hotKey) const;
   // Ombrix ends: the icon goes and the hot key is freed, for good.
   void Retire();
