@@ -149,7 +149,9 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     // The shell started again with an empty notification area. An icon meant to be present
     // is added again: for a program hidden to the tray it is the only way back.
-    if (active_) Add();
+    const std::shared_ptr<bool> alive = alive_;
+    Raise(OnTaskbarCreated);
+    if (*alive && active_) Add();
     return 0;
   }
   if (OnEndRequest && IsEndRequest(message, wParam)) {

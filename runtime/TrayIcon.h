@@ -112,6 +112,9 @@ class TTrayIcon {
   TMouseEvent OnRightClick;
   // The hot key was pressed, whatever program was in front.
   TNotifyEvent OnHotKey;
+  // The taskbar was made again (the shell restarted, or the display's scaling changed),
+  // just before a present icon is added again: the time to make the picture anew.
+  TNotifyEvent OnTaskbarCreated;
   // A close request or the end of the session reached the icon's window. Unassigned, the
   // window is destroyed as any window would be.
   TNotifyEvent OnEndRequest;

@@ -19,6 +19,9 @@ TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
   // in every tray mode and whichever click the settings ask of the mouse.
   icon_.OnHotKey = [this](TTrayIcon&) { Toggle(); };
   icon_.OnKeySelect = [this](TTrayIcon&) { Toggle(); };
+  // The taskbar comes again also after a change of the display's scaling, when the small
+  // icon's size has changed.
+  icon_.OnTaskbarCreated = [this](TTrayIcon&) { SetPicture(); };
   icon_.OnEndRequest = [this](TTrayIcon&) {
     if (OnEndRequest) OnEndRequest();
   };
@@ -29,7 +32,9 @@ void TTrayIconOwner::Toggle() {
 }
 
 void TTrayIconOwner::Setup(const TAppSettings& settings, const std::string& targetFile) {
-  SetPicture(settings);
+  iconFile_ = settings.Icon;
+  iconNumber_ = settings.IconNumber;
+  SetPicture();
   icon_.SetActive(false);
   icon_.SetId(identity_.Take(targetFile));
   // Windows keeps the tip an identity was first added with as its name in the taskbar's
@@ -40,19 +45,21 @@ void TTrayIconOwner::Setup(const TAppSettings& settings, const std::string& targ
   TakeHotKey(settings.HotKey, targetFile);
 }
 
-void TTrayIconOwner::SetPicture(const TAppSettings& settings) {
+void TTrayIconOwner::SetPicture() {
   IIcons& icons = platform_.Icons();
   HICON picture = nullptr;
-  // A longer name would reach the icon functions cut short and could name another file;
-  // a negative index would ask for the count instead of an icon.
-  if (!settings.Icon.empty() && CharacterCount(settings.Icon) <= MaxIconFileLength && settings.IconNumber >= 0) {
+  // The notification area shows a small icon: made at its size from the file's own images,
+  // it stays sharp at every scaling, where a large one scaled down blurs. A longer name
+  // would reach the icon functions cut short and could name another file; a negative index
+  // would name a resource instead of a position.
+  if (!iconFile_.empty() && CharacterCount(iconFile_) <= MaxIconFileLength && iconNumber_ >= 0) {
     try {
-      picture = icons.ExtractIconA(settings.Icon, settings.IconNumber);
+      picture = icons.ExtractSmallIconA(iconFile_, iconNumber_, icons.SmallIconSize());
     } catch (const std::exception&) {
       picture = nullptr;
     }
   }
-  if (IsNotAnIconFile(picture)) picture = nullptr;
+  if (!picture) picture = icons.LoadSmallStandardIcon(IdiApplication);
   if (picture) {
     icon_.SetIcon(picture);
   } else {

@@ -47,7 +47,8 @@ class TTrayIconOwner {
   std::function<void()> OnEndRequest;
 
  private:
-  void SetPicture(const TAppSettings& settings);
+  // The small icon of the settings' file and position at the system's small-icon size.
+  void SetPicture();
   // Takes the hot key, or says once that another program holds it.
   void TakeHotKey(std::int32_t hotKey, const std::string& targetFile);
   void Toggle();
@@ -56,6 +57,9 @@ class TTrayIconOwner {
   TTrayIconIdentity identity_;
   TTrayIcon icon_;
   bool retired_ = false;
+  // Where the picture comes from, as the settings last said.
+  std::string iconFile_;
+  std::int32_t iconNumber_ = 0;
   // A caption has been shown as the tip: the file name no longer stands in for it.
   bool captionShown_ = false;
   // The last hot key another program was found to hold: reported once.

@@ -124,6 +124,12 @@ void SimShell::RestartShell() {
   for (HWND window : windows_.ZOrder()) input_.PostMessageA(window, taskbarCreated, 0, 0);
 }
 
+void SimShell::ChangeScaling(SimIcons& icons, int percent) {
+  icons.SetScaling(percent);
+  const UINT taskbarCreated = input_.RegisterWindowMessageA("TaskbarCreated");
+  for (HWND window : windows_.ZOrder()) input_.PostMessageA(window, taskbarCreated, 0, 0);
+}
+
 bool SimShell::ClickIcon(HWND window, UINT id, Click click) {
   const TrayIconState* icon = FindIcon(window, id);
   if (!icon || icon->callbackMessage == 0) return false;

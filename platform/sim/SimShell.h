@@ -13,6 +13,7 @@
 
 #include "platform/Shell.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimIcons.h"
 #include "platform/sim/SimInput.h"
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimWindowOps.h"
@@ -96,6 +97,9 @@ class SimShell : public IShell {
   // The taskbar is created again (the shell restarted): every icon vanishes and the
   // registered "TaskbarCreated" message is posted to every top-level window.
   void RestartShell();
+  // The user changes the display's scaling: the small icon's size follows it, and Explorer
+  // posts "TaskbarCreated" again so that programs redraw their icons; the icons stay.
+  void ChangeScaling(SimIcons& icons, int percent);
 
   // What the user does with the mouse (at the cursor) or the keyboard on an icon. The shell
   // posts the icon's callback message for each button event: a click is button-down,

@@ -202,6 +202,42 @@ TEST_F(OmbrixMainTest, TheKeyboardTogglesAndOpensTheMenuAtTheIcon) {
   EXPECT_EQ(SimShell::IconAnchor().y, sim.SimUser().Menus()[0].y);
 }
 
+// The notification area shows a small icon: the one made at the system's small-icon size,
+// made again when a change of the display's scaling brings the taskbar again.
+TEST_F(OmbrixMainTest, TheIconIsTheSmallOneAtTheScalingsSize) {
+  sim::SimIcons& icons = sim.SimIconFiles();
+  icons.SetIconCount(App, 2);
+  TAppSettings settings = Settings();
+  settings.Icon = App;
+  settings.IconNumber = 1;
+  Store(settings);
+  StartApp();
+  const struct {
+    int percent;
+    int size;
+  } scalings[] = {{100, 16}, {125, 20}, {150, 24}, {200, 32}};
+  for (const auto& scaling : scalings) {
+    sim.SimTray().ChangeScaling(icons, scaling.percent);
+    sim.Messages().ProcessMessages();
+    ASSERT_NE(nullptr, Icon());
+    EXPECT_EQ(scaling.size, icons.SizeOf(Icon()->icon)) << scaling.percent << "%";
+    std::string file;
+    int index = -1;
+    ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+    EXPECT_EQ(App, file);
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(1, icons.LiveIconCount()) << "the picture replaced is destroyed";
+  }
+  // A position the file lacks: the standard icon, made at the small size too.
+  settings.IconNumber = 5;
+  form->ApplyTraySettings(settings);
+  std::string file;
+  int index = -1;
+  ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+  EXPECT_EQ(IdiApplication, index);
+  EXPECT_EQ(32, icons.SizeOf(Icon()->icon));
+}
+
 TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   StartApp();
   std::vector<std::pair<HWND, UINT>> sent;

@@ -21,6 +21,9 @@ class RecordingIcons : public IIcons {
  public:
   HICON ExtractIconA(const std::string&, int) override { return nullptr; }
   HICON LoadStandardIcon(int) override { return Handle(32512); }
+  int SmallIconSize() override { return 16; }
+  HICON ExtractSmallIconA(const std::string&, int, int) override { return nullptr; }
+  HICON LoadSmallStandardIcon(int) override { return nullptr; }
   BOOL DestroyIcon(HICON icon) override {
     destroyed.push_back(icon);
     return TRUE;

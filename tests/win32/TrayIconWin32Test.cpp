@@ -13,20 +13,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/Win32Icons.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/TrayIcon.h"
 
 namespace ombrix {
 namespace {
 
-class RealIcons : public IIcons {
- public:
-  HICON ExtractIconA(const std::string& file, int index) override {
-    return ::ExtractIconA(::GetModuleHandleA(nullptr), file.c_str(), static_cast<UINT>(index));
-  }
-  HICON LoadStandardIcon(int resourceId) override { return ::LoadIconA(nullptr, MAKEINTRESOURCEA(resourceId)); }
-  BOOL DestroyIcon(HICON icon) override { return ::DestroyIcon(icon); }
-};
+// The program's own icons service.
+using RealIcons = win32::Win32Icons;
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
