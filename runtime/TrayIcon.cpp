@@ -162,45 +162,24 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void TTrayIcon::Callback(WPARAM wParam, LPARAM lParam) {
-  if (version_ < NOTIFYICON_VERSION_4) {
-    switch (static_cast<UINT>(lParam)) {
-      case WM_LBUTTONUP:
-        Raise(OnClick);
-        break;
-      case WM_LBUTTONDBLCLK:
-        Raise(OnDblClick);
-        break;
-      case WM_RBUTTONUP: {
-        ScreenPoint cursor;
-        platform_.Input().GetCursorPos(cursor);
-        RightClick(cursor.x, cursor.y);
-        break;
-      }
-      default:
-        break;
-    }
-    return;
-  }
-  // Version 4: the event in the low word, the point in wParam. The shell follows each
-  // button's release with its own twin (NIN_SELECT after the left, WM_CONTEXTMENU after the
-  // right), so one of each pair is taken: the mouse's own events for the clicks, as their
-  // double-click event comes only in that form, and WM_CONTEXTMENU for the menu, as the
-  // keyboard asks for it that way too.
-  switch (LOWORD(static_cast<ULONG_PTR>(lParam))) {
-    case WM_LBUTTONUP:
-      Raise(OnClick);
-      break;
-    case WM_LBUTTONDBLCLK:
-      Raise(OnDblClick);
-      break;
-    case NIN_KEYSELECT:
-      Raise(OnKeySelect);
-      break;
-    case WM_CONTEXTMENU:
-      RightClick(static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam)));
-      break;
-    default:
-      break;
+  // Before version 4, lParam is the event and the menu goes where the cursor is; from
+  // version 4 on the event is the low word and the point is in wParam. The shell follows
+  // each button's release with its own twin (NIN_SELECT after the left, WM_CONTEXTMENU after
+  // the right), so one of each pair is taken: the mouse's own events for the clicks, as
+  // their double-click event comes only in that form, and WM_CONTEXTMENU for the menu, as
+  // the keyboard asks for it that way too.
+  const bool version4 = version_ >= NOTIFYICON_VERSION_4;
+  const UINT event = version4 ? LOWORD(static_cast<ULONG_PTR>(lParam)) : static_cast<UINT>(lParam);
+  ScreenPoint at{static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
+  if (event == WM_LBUTTONUP) {
+    Raise(OnClick);
+  } else if (event == WM_LBUTTONDBLCLK) {
+    Raise(OnDblClick);
+  } else if (event == NIN_KEYSELECT && version4) {
+    Raise(OnKeySelect);
+  } else if (event == (version4 ? WM_CONTEXTMENU : WM_RBUTTONUP)) {
+    if (!version4) platform_.Input().GetCursorPos(at);
+    RightClick(at.x, at.y);
   }
 }
 

@@ -34,7 +34,7 @@ UINT TTrayIconIdentity::Take(const std::string& targetFile) {
   for (int tries = 0; tries < MaxIdTries; ++tries, id = NextTrayIconId(id)) {
     // A named mutex per id, in this session's namespace: it goes with the process that holds
     // it, however that process ends, so a killed Ombrix leaves no id taken.
-    const HANDLE mutex = processes.CreateMutexA("Local\\Ombrix tray icon " + HexText(id, 4, true));
+    const HANDLE mutex = processes.CreateMutexA("Local\\Ombrix tray icon " + IntToText(static_cast<std::int32_t>(id)));
     if (!mutex) break;
     if (processes.GetLastError() != static_cast<DWORD>(ERROR_ALREADY_EXISTS)) {
       held_ = mutex;

@@ -18,7 +18,7 @@ TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
   // The hot key and the keyboard's selection of the icon do what a click on the icon does,
   // in every tray mode and whichever click the settings ask of the mouse.
   icon_.OnHotKey = [this](TTrayIcon&) { Toggle(); };
-  icon_.OnKeySelect = [this](TTrayIcon&) { Toggle(); };
+  icon_.OnKeySelect = icon_.OnHotKey;
   // The taskbar comes again also after a change of the display's scaling, when the small
   // icon's size has changed.
   icon_.OnTaskbarCreated = [this](TTrayIcon&) { SetPicture(); };
@@ -108,10 +108,12 @@ void TTrayIconOwner::SetClickMode(std::int32_t trayDblClick) {
 
 std::string TTrayIconOwner::HotKeyInfo(std::int32_t hotKey) const {
   if (!HotKeyKey(hotKey)) return "none";
-  if (HotKeyKey(hotKey) == VK_F1) return HotKeyText(hotKey) + " (not used: F1 asks for help)";
-  if (!HotKeyLeavesTypingAlone(hotKey))
-    return HotKeyText(hotKey) + " (not used: without Ctrl or Alt it would take typing from every program)";
-  return HotKeyText(hotKey) + (icon_.HotKey() == hotKey ? "" : " (in use by another program)");
+  const char* why = HotKeyKey(hotKey) == VK_F1         ? " (not used: F1 asks for help)"
+                    : !HotKeyLeavesTypingAlone(hotKey) ? " (not used: without Ctrl or Alt it would take typing "
+                                                         "from every program)"
+                    : icon_.HotKey() != hotKey         ? " (in use by another program)"
+                                                       : "";
+  return HotKeyText(hotKey) + why;
 }
 
 void TTrayIconOwner::Retire() {
