@@ -40,7 +40,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   menu_.mnuTray.OnEndRequest = [this] { CloseFromOutside(); };
 
   tray_.OnToggle = [this] { visibility_.Toggle(); };
-  tray_.OnRightClick = [this] { menu_.Popup(); };
+  tray_.OnRightClick = [this](int x, int y) { menu_.Popup(x, y); };
   menu_.OnShow = [this] { visibility_.Show(); };
   menu_.OnHide = [this] { visibility_.Hide(); };
   menu_.OnConfigured = [this](const TAppSettings& saved) { ApplyTraySettings(saved); };

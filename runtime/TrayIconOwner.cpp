@@ -1,6 +1,8 @@
 #include "runtime/TrayIconOwner.h"
 
+#include "base/FilePaths.h"
 #include "base/Utf8.h"
+#include "config/SettingsPages.h"
 #include "runtime/HotKey.h"
 #include "runtime/OmbrixSelf.h"
 
@@ -14,14 +16,19 @@ constexpr int IconRetries = 20;
 }  // namespace
 
 TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
-    : platform_(platform), icon_(platform, platform.Icons()) {
+    : platform_(platform), identity_(platform), icon_(platform, platform.Icons()) {
   icon_.SetApplicationWindow(applicationWindow);
   icon_.SetToolTip(OmbrixTitle);
-  icon_.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int, int) {
-    if (OnRightClick) OnRightClick();
+  icon_.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
+    if (OnRightClick) OnRightClick(x, y);
   };
-  // The hot key does what a click on the icon does, in every tray mode.
+  // The hot key and the keyboard's selection of the icon do what a click on the icon does,
+  // in every tray mode and whichever click the settings ask of the mouse.
   icon_.OnHotKey = [this](TTrayIcon&) { Toggle(); };
+  icon_.OnKeySelect = icon_.OnHotKey;
+  // The taskbar comes again also after a change of the display's scaling, when the small
+  // icon's size has changed.
+  icon_.OnTaskbarCreated = [this](TTrayIcon&) { SetPicture(); };
   icon_.OnEndRequest = [this](TTrayIcon&) {
     if (OnEndRequest) OnEndRequest();
   };
@@ -35,25 +42,34 @@ void TTrayIconOwner::Toggle() {
 
 void TTrayIconOwner::Setup(const TAppSettings& settings, const std::string& targetFile) {
   targetFile_ = targetFile;
-  SetPicture(settings);
+  iconFile_ = settings.Icon;
+  iconNumber_ = settings.IconNumber;
+  SetPicture();
   icon_.SetActive(false);
+  icon_.SetId(identity_.Take(targetFile));
+  // Windows keeps the tip an identity was first added with as its name in the taskbar's
+  // settings, so the icon is added with the program's name rather than Ombrix's.
+  const std::string fileName = targetFile.substr(FolderOf(targetFile).size());
+  if (!captionShown_ && !fileName.empty()) icon_.SetToolTip(fileName);
   if (!settings.NoTrayIcon) Present(true);
   TakeHotKey(settings.HotKey, targetFile);
 }
 
-void TTrayIconOwner::SetPicture(const TAppSettings& settings) {
+void TTrayIconOwner::SetPicture() {
   IIcons& icons = platform_.Icons();
   HICON picture = nullptr;
-  // A longer name would reach the icon functions cut short and could name another file;
-  // a negative index would ask for the count instead of an icon.
-  if (!settings.Icon.empty() && CharacterCount(settings.Icon) <= MaxIconFileLength && settings.IconNumber >= 0) {
+  // The notification area shows a small icon: made at its size from the file's own images,
+  // it stays sharp at every scaling, where a large one scaled down blurs. A longer name
+  // would reach the icon functions cut short and could name another file; a negative index
+  // would name a resource instead of a position.
+  if (!iconFile_.empty() && CharacterCount(iconFile_) <= MaxIconFileLength && iconNumber_ >= 0) {
     try {
-      picture = icons.ExtractIconA(settings.Icon, settings.IconNumber);
+      picture = icons.ExtractSmallIconA(iconFile_, iconNumber_, icons.SmallIconSize());
     } catch (const std::exception&) {
       picture = nullptr;
     }
   }
-  if (IsNotAnIconFile(picture)) picture = nullptr;
+  if (!picture) picture = icons.LoadSmallStandardIcon(IdiApplication);
   if (picture) {
     icon_.SetIcon(picture);
   } else {
@@ -64,6 +80,12 @@ void TTrayIconOwner::SetPicture(const TAppSettings& settings) {
 void TTrayIconOwner::TakeHotKey(std::int32_t hotKey, const std::string& targetFile) {
   // As the icon, the key must not come back to a program that has ended.
   if (retired_) return;
+  // A key stored by an older Ombrix, or by hand, that would take a character from typing
+  // in every program is not taken; Program information says why.
+  if (!HotKeyLeavesTypingAlone(hotKey)) {
+    icon_.SetHotKey(0);
+    return;
+  }
   if (icon_.SetHotKey(hotKey) || hotKey == refusedHotKey_) return;
   refusedHotKey_ = hotKey;
   ShowOwnMessage(platform_, "The hot key " + HotKeyText(hotKey) + " of\r\n" + targetFile +
@@ -105,7 +127,9 @@ void TTrayIconOwner::RetryIcon() {
 }
 
 void TTrayIconOwner::ShowTip(const std::string& text) {
-  if (!text.empty()) icon_.SetToolTip(text);
+  if (text.empty()) return;
+  captionShown_ = true;
+  icon_.SetToolTip(text);
 }
 
 void TTrayIconOwner::SetClickMode(std::int32_t trayDblClick) {
@@ -120,7 +144,12 @@ void TTrayIconOwner::SetClickMode(std::int32_t trayDblClick) {
 
 std::string TTrayIconOwner::HotKeyInfo(std::int32_t hotKey) const {
   if (!HotKeyKey(hotKey)) return "none";
-  return HotKeyText(hotKey) + (icon_.HotKey() == hotKey ? "" : " (in use by another program)");
+  const char* why = HotKeyKey(hotKey) == VK_F1         ? " (not used: F1 asks for help)"
+                    : !HotKeyLeavesTypingAlone(hotKey) ? " (not used: without Ctrl or Alt it would take typing "
+                                                         "from every program)"
+                    : icon_.HotKey() != hotKey         ? " (in use by another program)"
+                                                       : "";
+  return HotKeyText(hotKey) + why;
 }
 
 void TTrayIconOwner::Retire() {

@@ -217,7 +217,24 @@ DWORD SimProcesses::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return process->exited ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
+HANDLE SimProcesses::CreateMutexA(const std::string& name) {
+  bool exists = false;
+  for (const auto& mutex : mutexes_) exists = exists || mutex.second == name;
+  const HANDLE handle = reinterpret_cast<HANDLE>(nextHandle_);
+  nextHandle_ += 4;
+  mutexes_.emplace_back(handle, name);
+  lastError_ = exists ? ERROR_ALREADY_EXISTS : 0;
+  return handle;
+}
+
 BOOL SimProcesses::CloseHandle(HANDLE handle) {
+  // The mutex lives while any handle to it is open.
+  for (auto mutex = mutexes_.begin(); mutex != mutexes_.end(); ++mutex) {
+    if (mutex->first == handle) {
+      mutexes_.erase(mutex);
+      return TRUE;
+    }
+  }
   const auto open = std::find(shellHandles_.begin(), shellHandles_.end(), handle);
   if (open == shellHandles_.end()) {
     lastError_ = ERROR_INVALID_HANDLE;

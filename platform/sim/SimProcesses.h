@@ -110,6 +110,9 @@ class SimProcesses : public IProcesses {
   // end when that comes sooner.
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
+  // Names are compared as written: Windows' object names are case-sensitive. Every Ombrix of
+  // a test shares this one session.
+  HANDLE CreateMutexA(const std::string& name) override;
   BOOL IsWow64Process() override { return wow64_; }
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;
@@ -200,6 +203,7 @@ class SimProcesses : public IProcesses {
   std::vector<Event> events_;
   std::vector<SimLaunch> launches_;
   std::vector<HANDLE> shellHandles_;
+  std::vector<std::pair<HANDLE, std::string>> mutexes_;  // open handles and their names
   StartupInfo ownStartup_;
   DWORD lastError_ = 0;
   DWORD ownProcessId_ = 0x3F0;

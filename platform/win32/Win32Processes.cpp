@@ -65,6 +65,8 @@ UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
   return ::WinExec(commandLine.c_str(), showCommand);
 }
 
+HANDLE Win32Processes::CreateMutexA(const std::string& name) { return ::CreateMutexA(nullptr, FALSE, name.c_str()); }
+
 BOOL Win32Processes::IsWow64Process() {
   BOOL wow64 = FALSE;
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;

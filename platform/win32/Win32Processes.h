@@ -15,6 +15,7 @@ class Win32Processes : public IProcesses {
   std::string ExpandEnvironmentStringsA(const std::string& text) override;
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
+  HANDLE CreateMutexA(const std::string& name) override;
   BOOL IsWow64Process() override;
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;

@@ -137,5 +137,25 @@ TEST_F(ProcessesContract, EnvironmentReferencesOfDefinedVariablesAreExpanded) {
   for (const Case& c : cases) EXPECT_EQ(c.expanded, Processes().ExpandEnvironmentStringsA(c.text)) << c.text;
 }
 
+// A second Ombrix for the same program learns from a named mutex that the first holds its
+// icon's id; the name is free again once every handle to it is closed.
+TEST_F(ProcessesContract, ANamedMutexIsFoundOpenUntilItsLastHandleCloses) {
+  const std::string name = "Local\\Ombrix contract mutex";
+  const HANDLE first = Processes().CreateMutexA(name);
+  ASSERT_NE(nullptr, first);
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError());
+  const HANDLE second = Processes().CreateMutexA(name);
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError());
+  const HANDLE other = Processes().CreateMutexA(name + " 2");
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError()) << "another name";
+  EXPECT_TRUE(Processes().CloseHandle(other));
+  EXPECT_TRUE(Processes().CloseHandle(second));
+  EXPECT_TRUE(Processes().CloseHandle(first));
+  const HANDLE again = Processes().CreateMutexA(name);
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError()) << "every handle was closed";
+  EXPECT_TRUE(Processes().CloseHandle(again));
+}
+
 }  // namespace
 }  // namespace ombrix::contract

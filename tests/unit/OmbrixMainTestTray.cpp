@@ -204,6 +204,112 @@ TEST_F(OmbrixMainTest, TipIsTheCaptionCutTo62Characters) {
   EXPECT_EQ(caption.substr(0, 62), Icon()->tip);
 }
 
+// Windows remembers per program file and id whether the user keeps an icon on the taskbar;
+// every Ombrix runs from one program file, so the id must be the target's own.
+TEST_F(OmbrixMainTest, EachTargetHasAnIconIdentityOfItsOwnKeptFromRunToRun) {
+  constexpr char Other[] = "C:\\Tools\\other.exe";
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimProcs().DefineProgram(Other, Program({"Other"}));
+  auto run = [this](const char* file) {
+    auto ombrix = std::make_unique<TVorel_Ombrix>(sim, host);
+    EXPECT_TRUE(ombrix->FormCreate(std::string("\"") + OmbrixExe + "\" " + file)) << file;
+    return ombrix;
+  };
+  auto shown = [this](const std::unique_ptr<TVorel_Ombrix>& ombrix) {
+    return sim.SimTray().FindIcon(ombrix->Tray().Icon().WindowHandle(), ombrix->Tray().Icon().Id());
+  };
+  sim.SimTray().ClearLog();
+  auto app = run(App);
+  const UINT appId = app->Tray().Icon().Id();
+  ASSERT_NE(nullptr, shown(app));
+  EXPECT_FALSE(shown(app)->promoted) << "a new identity goes behind the overflow's ^";
+  const sim::NotifyIconCall& add = sim.SimTray().NotifyCalls().at(0);
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
+  EXPECT_EQ("app.exe", add.data.tip) << "the program's name from the first add on";
+  ASSERT_NE(nullptr, sim.SimTray().Remembered(OmbrixExe, appId));
+  EXPECT_EQ("app.exe", sim.SimTray().Remembered(OmbrixExe, appId)->initialTip);
+  EXPECT_EQ("App", shown(app)->tip) << "then the caption, once known";
+
+  // The user keeps this one on the taskbar; another program's icon is not touched.
+  ASSERT_TRUE(sim.SimTray().PromoteIcon(app->Tray().Icon().WindowHandle(), appId, true));
+  auto other = run(Other);
+  EXPECT_NE(appId, other->Tray().Icon().Id());
+  EXPECT_FALSE(shown(other)->promoted);
+
+  // The next run of the same program is the same identity, still promoted.
+  app.reset();
+  app = run(App);
+  EXPECT_EQ(appId, app->Tray().Icon().Id());
+  EXPECT_TRUE(shown(app)->promoted);
+
+  // A second Ombrix of the same program takes the next id, saying nothing; the first one's
+  // id is free again once it has ended.
+  auto second = run(App);
+  EXPECT_EQ(NextTrayIconId(appId), second->Tray().Icon().Id());
+  EXPECT_NE(nullptr, shown(second));
+  EXPECT_TRUE(Boxes().empty());
+  app.reset();
+  EXPECT_EQ(appId, run(App)->Tray().Icon().Id());
+}
+
+// With the keyboard (Win+B, the arrows, then Enter, the space bar or the menu key) the icon
+// does what the mouse does, whatever click the settings ask of the mouse.
+TEST_F(OmbrixMainTest, TheKeyboardTogglesAndOpensTheMenuAtTheIcon) {
+  for (const std::int32_t trayDblClick : {0, 1}) {
+    TAppSettings settings = Settings();
+    settings.TrayDblClick = trayDblClick;
+    Store(settings);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp();
+    ClickIcon(SimShell::Click::kKeySelect);
+    EXPECT_FALSE(Visible(Main())) << trayDblClick;
+    ClickIcon(SimShell::Click::kKeySelect);
+    EXPECT_TRUE(Visible(Main())) << trayDblClick;
+  }
+  sim.SimUser().SetCursorPos(10, 10);
+  sim.SimUser().DismissNextMenu();
+  ClickIcon(SimShell::Click::kMenuKey);
+  ASSERT_EQ(1u, sim.SimUser().Menus().size());
+  EXPECT_EQ(SimShell::IconAnchor().x, sim.SimUser().Menus()[0].x);
+  EXPECT_EQ(SimShell::IconAnchor().y, sim.SimUser().Menus()[0].y);
+}
+
+// The notification area shows a small icon: the one made at the system's small-icon size,
+// made again when a change of the display's scaling brings the taskbar again.
+TEST_F(OmbrixMainTest, TheIconIsTheSmallOneAtTheScalingsSize) {
+  sim::SimIcons& icons = sim.SimIconFiles();
+  icons.SetIconCount(App, 2);
+  TAppSettings settings = Settings();
+  settings.Icon = App;
+  settings.IconNumber = 1;
+  Store(settings);
+  StartApp();
+  const struct {
+    int percent;
+    int size;
+  } scalings[] = {{100, 16}, {125, 20}, {150, 24}, {200, 32}};
+  for (const auto& scaling : scalings) {
+    sim.SimTray().ChangeScaling(icons, scaling.percent);
+    sim.Messages().ProcessMessages();
+    ASSERT_NE(nullptr, Icon());
+    EXPECT_EQ(scaling.size, icons.SizeOf(Icon()->icon)) << scaling.percent << "%";
+    std::string file;
+    int index = -1;
+    ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+    EXPECT_EQ(App, file);
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(1, icons.LiveIconCount()) << "the picture replaced is destroyed";
+  }
+  // A position the file lacks: the standard icon, made at the small size too.
+  settings.IconNumber = 5;
+  form->ApplyTraySettings(settings);
+  std::string file;
+  int index = -1;
+  ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+  EXPECT_EQ(IdiApplication, index);
+  EXPECT_EQ(32, icons.SizeOf(Icon()->icon));
+}
+
 TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
   StartApp();
   std::vector<std::pair<HWND, UINT>> sent;
@@ -287,7 +393,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
 
   // Once the menu has closed, its owner gets a null message.
   sim.SimUser().DismissNextMenu();
-  form->Menu().Popup();
+  form->Menu().Popup(1000, 740);
   const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->Menu().mnuTray.WindowHandle());
   ASSERT_EQ(1u, pending.size());
   EXPECT_EQ(static_cast<UINT>(WM_NULL), pending[0].message);
@@ -369,7 +475,7 @@ TEST_F(OmbrixMainTest, TimerDoesNothingWhileTheMainSlotIsEmpty) {
   EXPECT_EQ(0, closedCount);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_NE(nullptr, Icon());
-  EXPECT_EQ("Vorel Ombrix", Icon()->tip);
+  EXPECT_EQ("app.exe", Icon()->tip) << "no caption known: the file name";
 }
 
 TEST_F(OmbrixMainTest, EndOfTheTargetAsksOnlyAfterAQuickClose) {
