@@ -49,11 +49,12 @@ void TTargetVisibility::Hide() {
   if (TargetRunsAboveOwnRights()) {
     if (!aboveOwnRightsTold_) {
       aboveOwnRightsTold_ = true;
-      ShowOwnMessage(platform_, "Windows does not let a program running with normal rights hide a program running "
-                                "as administrator:\r\n" +
-                                    target_.File() +
-                                    "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it "
-                                    "needs administrator rights, Ombrix offers to run with them too.");
+      ShowOwnMessage(platform_,
+                     "Windows does not let a program running with normal rights hide a program running "
+                     "as administrator:\r\n" +
+                         target_.File() +
+                         "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it "
+                         "needs administrator rights, Ombrix offers to run with them too.");
     }
     return;
   }

@@ -181,7 +181,7 @@ void SimShell::Post(const TrayIconState& icon, UINT event, const ScreenPoint& at
   if (icon.version >= NOTIFYICON_VERSION_4) {
     input_.PostFromNormalRights(icon.window, icon.callbackMessage,
                                 MAKEWPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)),
-                        MAKELPARAM(event, icon.id));
+                                MAKELPARAM(event, icon.id));
   } else {
     input_.PostFromNormalRights(icon.window, icon.callbackMessage, icon.id, static_cast<LPARAM>(event));
   }
