@@ -65,7 +65,6 @@ void TTargetVisibility::Hide() {
     // would make the next click hide it again instead of showing it.
     const bool hidden = !Visible(window);
     refused = refused || !hidden;
-    hideAsked_.Set(slot, !hidden);
     Record(slot, hidden);
   });
   Changed();
@@ -78,7 +77,6 @@ void TTargetVisibility::Show() {
     windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
     const bool shown = Visible(window);
     refused = refused || !shown;
-    hideAsked_.Set(slot, false);
     Record(slot, !shown);
   });
   const TAppSettings& settings = target_.Settings();
@@ -117,10 +115,8 @@ void TTargetVisibility::RestoreHidden() {
   // Ending with the target's windows hidden would leave a program running with no window
   // and no icon to bring it back.
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
+    if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    const bool hiddenLate = hideAsked_.Get(slot) && window && windows_.IsWindow(window) && !Visible(window);
-    hideAsked_.Set(slot, false);
-    if (!hidden_.Get(slot) && !hiddenLate) continue;
     if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
     Record(slot, false);
   }

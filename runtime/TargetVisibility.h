@@ -51,11 +51,6 @@ class TTargetVisibility {
   const TTarget& target_;
   TTrayIconOwner& tray_;
   TargetSlots<bool> hidden_;
-  // Windows a hide was asked of but that were still on screen right after it. Windows does
-  // the hide of another program's window when that program gets to it (wine at once
-  // returns before), so such a window may be hidden by the time Ombrix ends: it is shown
-  // then too.
-  TargetSlots<bool> hideAsked_;
   THiddenRecord record_;
   bool changed_ = false;
   bool hideRefusalTold_ = false;
