@@ -58,15 +58,25 @@ void TTargetVisibility::Hide() {
     }
     return;
   }
+  // Recorded before the hide: hiding another program's window waits for that program (under
+  // wine up to two seconds, while the display lets go of a minimized window), and an Ombrix
+  // killed meanwhile must leave a record of a window that is already off the screen.
+  target_.ForEachWindow([this](std::int32_t slot, HWND) { Record(slot, true); });
+  Changed();
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    if (ending_) return;
     windows_.ShowWindow(window, SW_HIDE);
+    // While Windows hid it, Ombrix may have answered an end request (a log-off, an
+    // installer): that showed this window again, and nothing may hide it now.
+    if (ending_) return;
     // A window Windows does not let Ombrix change stays on screen: recording it hidden
     // would make the next click hide it again instead of showing it.
     const bool hidden = !Visible(window);
     refused = refused || !hidden;
     Record(slot, hidden);
   });
+  if (ending_) return;
   Changed();
   if (refused) TellRefused(hideRefusalTold_, "hide");
 }
@@ -75,6 +85,7 @@ void TTargetVisibility::Show() {
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
     windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    if (ending_) return;
     const bool shown = Visible(window);
     refused = refused || !shown;
     Record(slot, !shown);
@@ -85,13 +96,16 @@ void TTargetVisibility::Show() {
   } else if (settings.NoTrayTask || settings.NoTrayIcon) {
     tray_.Present(false);
   }
+  if (ending_) return;
   windows_.SetForegroundWindow(target_.MainWindow());
   Changed();
   if (refused) TellRefused(showRefusalTold_, "show");
 }
 
 void TTargetVisibility::Changed() {
-  if (!changed_) return;
+  // Once Ombrix ends, its record is gone for good: a hide or show still under way must not
+  // bring it back.
+  if (!changed_ || ending_) return;
   changed_ = false;
   // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
   // must find it as it is now, should this Ombrix not end normally.
@@ -114,13 +128,19 @@ void TTargetVisibility::Toggle() {
 void TTargetVisibility::RestoreHidden() {
   // Ending with the target's windows hidden would leave a program running with no window
   // and no icon to bring it back.
+  ending_ = true;
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
     if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
     Record(slot, false);
   }
-  Changed();
+  record_.Remove();
+}
+
+void TTargetVisibility::DropRecord() {
+  ending_ = true;
+  record_.Remove();
 }
 
 }  // namespace ombrix

@@ -33,7 +33,7 @@ class TTargetVisibility {
   // Whether the window in `slot` is recorded hidden.
   bool Hidden(std::int32_t slot) const { return hidden_.Get(slot); }
   // Ombrix ends normally: what it hid needs no showing by a later start.
-  void DropRecord() { record_.Remove(); }
+  void DropRecord();
 
  private:
   void Record(std::int32_t slot, bool hidden);
@@ -53,6 +53,10 @@ class TTargetVisibility {
   TargetSlots<bool> hidden_;
   THiddenRecord record_;
   bool changed_ = false;
+  // Set once Ombrix has shown what it hid to end, or has ended. Hiding and showing another
+  // program's window waits for that program, and Ombrix answers the messages sent to it
+  // meanwhile, an end request among them: a hide under way then stops short.
+  bool ending_ = false;
   bool hideRefusalTold_ = false;
   bool aboveOwnRightsTold_ = false;
   bool showRefusalTold_ = false;

@@ -180,6 +180,11 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
       found->visible = true;
       break;
   }
+  if (duringShowWindow_) {
+    const std::function<void()> meanwhile = std::move(duringShowWindow_);
+    duringShowWindow_ = nullptr;
+    meanwhile();
+  }
   return wasVisible;
 }
 

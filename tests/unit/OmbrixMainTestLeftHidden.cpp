@@ -107,6 +107,31 @@ TEST_F(LeftHiddenTest, ARecordIsWrittenWhenTheHiddenSetChangesAndGoesAtANormalEn
                                          KEY_READ, hidden));
 }
 
+TEST_F(LeftHiddenTest, AnEndWhileAHideIsUnderWayLeavesTheProgramShownAndNoRecord) {
+  // Hiding another program's window waits for that program; an installer's end request
+  // answered meanwhile must leave the window shown, and a kill meanwhile must find it
+  // recorded.
+  NewOmbrix();
+  bool closed = false;
+  form->OnClosed = [&closed] { closed = true; };
+  StartApp();
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);  // the user minimizes it: the timer hides it
+  int recordsDuringHide = -1;
+  sim.SimWindows().DuringNextShowWindow([&] {
+    recordsDuringHide = Records();
+    sim.Input().SendMessageA(form->ApplicationWindow(), WM_QUERYENDSESSION, 0, 0);
+    sim.Input().SendMessageA(form->ApplicationWindow(), WM_ENDSESSION, TRUE, 0);
+  });
+  sim.SimMessages().RunFor(500);
+  EXPECT_EQ(1, recordsDuringHide);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(0, Records());
+  sim.SimMessages().RunFor(1500);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(0, Records());
+}
+
 TEST_F(LeftHiddenTest, RecordsGoAtLogOffAndTheSettingsStay) {
   Store(Settings());
   NewOmbrix();
