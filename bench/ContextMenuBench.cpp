@@ -41,10 +41,10 @@ class CountingRegistry : public IRegistry {
     ++opens;
     return inner_.RegOpenKeyExA(parent, subKey, access, result);
   }
-  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                       DWORD* disposition) override {
+  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result, DWORD* disposition,
+                       DWORD options) override {
     ++creates;
-    return inner_.RegCreateKeyExA(parent, subKey, access, result, disposition);
+    return inner_.RegCreateKeyExA(parent, subKey, access, result, disposition, options);
   }
   LONG RegCloseKey(HKEY key) override {
     ++closes;

@@ -1,6 +1,7 @@
 #include "center/ControlCenter.h"
 
 #include "base/FilePaths.h"
+#include "config/HiddenRecord.h"
 #include "platform/MiscUtils.h"
 
 namespace ombrix {
@@ -51,6 +52,13 @@ void TfrmMain::FormCreate() {
   StoredSettingsPage.FillSettingsList();
   pcControlCenter.SetActivePageIndex(tsShortcut.PageIndex());
   SetActiveControl(&ShortcutPage.ebxDescription);
+  // Starting OmbrixHub is the way back for a program that a killed or crashed Ombrix left
+  // hidden.
+  const std::string leftHidden = LeftHiddenText(ShowWindowsLeftHidden(platform_));
+  if (!leftHidden.empty()) {
+    platform_.Dialogs().MessageBoxA(platform_.Windows().GetDesktopWindow(), leftHidden, ApplicationTitleText,
+                                    MB_OK | MB_SETFOREGROUND);
+  }
 }
 
 void TfrmMain::btnAboutClick(TControl&) {

@@ -183,14 +183,22 @@ static_assert(EveryValueCollectedOnce(), "every value of the entry needs exactly
 
 }  // namespace
 
+bool HotKeyLeavesTypingAlone(std::int32_t hotKey) {
+  const UINT key = static_cast<UINT>(hotKey) & 0xFF;
+  if (key >= VK_F2 && key <= VK_F24) return true;
+  return key != 0 && key != VK_F1 && ((static_cast<UINT>(hotKey) >> 8) & (HOTKEYF_CONTROL | HOTKEYF_ALT)) != 0;
+}
+
 TSettingsPages::TSettingsPages(TForm& form, TPageControl& pages, Platform& platform,
                                std::function<std::string()> originalIconFile)
     : TFormPart(form), pages_(pages), platform_(platform), originalIconFile_(std::move(originalIconFile)) {
   lblWindowName.WordWrap = true;
   rbTrayNoTask.SetVisible(false);
-  // A key pressed alone would be taken from every other program: Ctrl and Alt join it.
-  hkHotKey.InvalidCombinations = HKCOMB_NONE;
+  // A key pressed alone or with Shift alone would be taken from typing in every other
+  // program: Ctrl and Alt join it (HotKeyLeavesTypingAlone).
+  hkHotKey.InvalidCombinations = HKCOMB_NONE | HKCOMB_S;
   hkHotKey.InvalidModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT;
+  hkHotKey.FunctionKeysFree = true;
   hkHotKey.Hint = "Press the keys that hide and show this program from anywhere (Backspace: none)";
   // The up-down moves the icon position itself; the pages only redraw the preview.
   udIconNumber.Wrap = false;

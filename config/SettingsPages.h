@@ -4,6 +4,7 @@
 // them, and so does the control center's stored-settings page, each inside a page control
 // of its own.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -13,6 +14,13 @@
 #include "settings/AppSettings.h"
 
 namespace ombrix {
+
+// Whether a hot key (as the hot-key control gives it) leaves typing alone, the rule the
+// pages' control applies as keys are pressed and Ombrix applies to a stored key before
+// taking it: a system-wide hot key takes its keys from every program, so a letter, digit,
+// punctuation or any other key needs Ctrl or Alt (Shift alone would take a capital letter);
+// F2 to F24 type nothing and may go alone or with any modifier; F1 asks for help.
+bool HotKeyLeavesTypingAlone(std::int32_t hotKey);
 
 class TSettingsPages : public TFormPart {
  public:

@@ -299,8 +299,10 @@ int THotKey::Entered(BYTE key, BYTE modifiers) const {
   if (key == VK_BACK || key == VK_DELETE || key == VK_SPACE) return 0;
   // The rule of each combination of Shift (1), Ctrl (2) and Alt (4).
   constexpr WORD Rule[] = {HKCOMB_NONE, HKCOMB_S, HKCOMB_C, HKCOMB_SC, HKCOMB_A, HKCOMB_SA, HKCOMB_CA, HKCOMB_SCA};
+  const bool functionKey = key >= VK_F1 && key <= VK_F24;
+  if (FunctionKeysFree && functionKey) return key == VK_F1 ? 0 : key | modifiers << 8;
   const BYTE held = modifiers & (HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT);
-  const bool functionKeyAlone = key >= VK_F1 && key <= VK_F24 && held == 0;
+  const bool functionKeyAlone = functionKey && held == 0;
   if ((InvalidCombinations & Rule[held]) && !functionKeyAlone) modifiers |= InvalidModifiers;
   return key | modifiers << 8;
 }

@@ -367,6 +367,9 @@ class THotKey : public TControl {
 
   WORD InvalidCombinations = 0;  // HKCOMB_ flags
   BYTE InvalidModifiers = 0;     // HOTKEYF_ flags added to a combination the rules refuse
+  // F2 to F24 are kept with whatever modifiers are held, outside the rules (which work per
+  // combination, whatever the key); F1, which asks for help, is refused.
+  bool FunctionKeysFree = false;
 
  private:
   int hotKey_ = 0;

@@ -23,6 +23,17 @@ class IIcons {
   // LoadIconA(NULL, IDI_...): a shared system icon, never destroyed.
   virtual HICON LoadStandardIcon(int resourceId) = 0;
   virtual BOOL DestroyIcon(HICON icon) = 0;
+  // GetSystemMetrics(SM_CXSMICON): the side of a small icon at the system's scaling (16, 20,
+  // 24 and 32 pixels at 100, 125, 150 and 200%), the size the notification area shows.
+  virtual int SmallIconSize() = 0;
+  // SHDefExtractIconA asking for the small icon alone, made at `size` pixels square from
+  // the file's image that suits it best: a new icon, to be destroyed by its owner, or
+  // nullptr (no such icon, no icon file).
+  virtual HICON ExtractSmallIconA(const std::string& file, int index, int size) = 0;
+  // LoadIconMetric(NULL, the standard icon, LIM_SMALL): the standard icon made at the small
+  // size, a new one to be destroyed by its owner; nullptr where the common controls have no
+  // LoadIconMetric (before Windows Vista).
+  virtual HICON LoadSmallStandardIcon(int resourceId) = 0;
 };
 
 // The icon functions are given at most this many characters of a file name (counted as the

@@ -1,6 +1,7 @@
 #pragma once
 // Processes service: starting programs and what the system needs to know about them.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,14 @@ class IProcesses {
   // WaitForSingleObject on a process handle: WAIT_OBJECT_0 once the process has ended,
   // WAIT_TIMEOUT while it runs after `milliseconds`, WAIT_FAILED for a handle that is none.
   virtual DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) = 0;
-  // CloseHandle of a process handle this program was given; FALSE for one that is not open.
+  // CloseHandle of a process handle this program was given or of a mutex it made; FALSE for
+  // one that is not open.
   virtual BOOL CloseHandle(HANDLE process) = 0;
+  // CreateMutexA, not owned, of a named mutex: its handle (closed with CloseHandle), or
+  // nullptr on failure. GetLastError() is ERROR_ALREADY_EXISTS when a mutex of that name was
+  // already open in some process, 0 when this call made it. A "Local\\" name is the
+  // session's own.
+  virtual HANDLE CreateMutexA(const std::string& name) = 0;
   // IsWow64Process of this process: TRUE for a 32-bit program on 64-bit Windows, which sees
   // System32 and the program folders through WOW64's 32-bit view.
   virtual BOOL IsWow64Process() = 0;
@@ -85,6 +92,15 @@ class IProcesses {
   // shell's): a standard user who gave an administrator's password for elevation. FALSE when
   // it cannot tell.
   virtual BOOL RunsAsAnotherAccount() = 0;
+  // GetCurrentProcessId.
+  virtual DWORD GetCurrentProcessId() = 0;
+  // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION), GetProcessTimes, GetExitCodeProcess and
+  // CloseHandle: the creation time (FILETIME's count of 100 ns) of process `processId`,
+  // which with the id names one process for good, as ids are given again once free.
+  // ERROR_SUCCESS; ERROR_INVALID_PARAMETER when no process with that id runs (an ended one
+  // whose handles are still open included); another code, ERROR_ACCESS_DENIED for
+  // instance, when it runs but cannot be asked.
+  virtual LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) = 0;
   // The error code of the last failed call of this service.
   virtual DWORD GetLastError() = 0;
 };

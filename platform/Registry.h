@@ -14,9 +14,11 @@ class IRegistry {
 
   // RegOpenKeyExA. On failure `result` is set to nullptr.
   virtual LONG RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) = 0;
-  // RegCreateKeyExA with REG_OPTION_NON_VOLATILE; creates missing intermediate keys.
-  virtual LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                               DWORD* disposition) = 0;
+  // RegCreateKeyExA; creates missing intermediate keys, all with `options`. A key made with
+  // REG_OPTION_VOLATILE lives until its hive is unloaded (HKEY_CURRENT_USER: at log-off), and
+  // every key below it must be volatile too (ERROR_CHILD_MUST_BE_VOLATILE otherwise).
+  virtual LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result, DWORD* disposition,
+                               DWORD options = REG_OPTION_NON_VOLATILE) = 0;
   virtual LONG RegCloseKey(HKEY key) = 0;
 
   // RegQueryValueExA. `data` null means "no buffer" (only type and size are asked). Otherwise

@@ -27,10 +27,11 @@ struct NotifyIconData {
   DWORD size = NotifyIconDataSize;  // cbSize
   HWND window = nullptr;
   UINT id = 0;
-  UINT flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP: which of the fields below apply
+  UINT flags = 0;  // NIF_MESSAGE, NIF_ICON, NIF_TIP, NIF_SHOWTIP: which of the fields below apply
   UINT callbackMessage = 0;
   HICON icon = nullptr;
-  std::string tip;  // at most NotifyIconTipCapacity characters reach the shell
+  std::string tip;   // at most NotifyIconTipCapacity characters reach the shell
+  UINT version = 0;  // uVersion, read by NIM_SETVERSION only
 };
 
 // The known folders the programs ask the shell for.
@@ -57,9 +58,9 @@ class IShell {
   // The error code of the last failed ShellExecuteExA: ERROR_CANCELLED when the user
   // declined the system's consent prompt of the verb "runas".
   virtual DWORD GetLastError() = 0;
-  // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE. FALSE when the shell refused
-  // (a second add of the same window and id, a change or removal of an absent icon, no
-  // taskbar at all).
+  // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY, NIM_DELETE or NIM_SETVERSION. FALSE when the
+  // shell refused (a second add of the same window and id, a change, removal or version of
+  // an absent icon, a version it does not know, no taskbar at all).
   virtual BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) = 0;
   // HtmlHelpA of the system's help viewer: HH_DISPLAY_TOC (data 0) or HH_HELP_CONTEXT (data the
   // help context) on a compiled help file. The viewer's window, owned by `caller`, or nullptr

@@ -90,6 +90,7 @@ constexpr LONG ERROR_CANCELLED = 1223;
 constexpr int SE_ERR_ACCESSDENIED = 5;
 constexpr LONG ERROR_ACCESS_DISABLED_BY_POLICY = 1260;
 constexpr DWORD MSGFLT_ALLOW = 1;
+constexpr LONG ERROR_CHILD_MUST_BE_VOLATILE = 1021;
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
@@ -100,6 +101,7 @@ constexpr DWORD REG_MULTI_SZ = 7;
 constexpr DWORD REG_QWORD = 11;
 
 constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr DWORD REG_OPTION_VOLATILE = 1;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
@@ -122,6 +124,7 @@ constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ENDSESSION = 0x0016;
 constexpr UINT WM_HELP = 0x0053;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
@@ -133,6 +136,15 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_USER = 0x0400;
+// The halves of a message parameter, as the Windows macros take and give them.
+constexpr WORD LOWORD(std::uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
+constexpr WORD HIWORD(std::uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+constexpr LPARAM MAKELPARAM(std::uintptr_t low, std::uintptr_t high) {
+  return static_cast<LPARAM>(static_cast<DWORD>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
+}
+constexpr WPARAM MAKEWPARAM(std::uintptr_t low, std::uintptr_t high) {
+  return static_cast<WPARAM>(static_cast<DWORD>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
+}
 
 // GetWindow.
 constexpr UINT GW_HWNDFIRST = 0;
@@ -267,6 +279,14 @@ constexpr DWORD NIM_DELETE = 0x2;
 constexpr UINT NIF_MESSAGE = 0x1;
 constexpr UINT NIF_ICON = 0x2;
 constexpr UINT NIF_TIP = 0x4;
+constexpr DWORD NIM_SETVERSION = 0x4;
+constexpr UINT NIF_INFO = 0x10;
+constexpr UINT NIF_SHOWTIP = 0x80;
+constexpr UINT NOTIFYICON_VERSION_4 = 4;
+constexpr UINT NIN_SELECT = 0x400;
+constexpr UINT NIN_KEYSELECT = 0x401;
+constexpr DWORD NIIF_INFO = 0x1;
+constexpr DWORD NIIF_NOSOUND = 0x10;
 
 // Popup menus and the system menu.
 constexpr UINT TPM_LEFTBUTTON = 0x0;
@@ -311,6 +331,7 @@ constexpr int VK_SUBTRACT = 0x6D;
 constexpr int VK_DECIMAL = 0x6E;
 constexpr int VK_DIVIDE = 0x6F;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F2 = 0x71;
 constexpr int VK_F24 = 0x87;
 constexpr int VK_NUMLOCK = 0x90;
 constexpr int VK_SCROLL = 0x91;

@@ -40,7 +40,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   menu_.mnuTray.OnEndRequest = [this] { CloseFromOutside(); };
 
   tray_.OnToggle = [this] { visibility_.Toggle(); };
-  tray_.OnRightClick = [this] { menu_.Popup(); };
+  tray_.OnRightClick = [this](int x, int y) { menu_.Popup(x, y); };
   menu_.OnShow = [this] { visibility_.Show(); };
   menu_.OnHide = [this] { visibility_.Hide(); };
   menu_.OnConfigured = [this](const TAppSettings& saved) { ApplyTraySettings(saved); };
@@ -68,6 +68,9 @@ bool TVorel_Ombrix::FormCreate(const std::string& commandLine) {
 bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   menu_.ReadSaveSwitch();
   startup_.RecordInstallation();
+  // Programs a killed or crashed Ombrix left hidden would have no way back.
+  const std::string leftHidden = LeftHiddenText(ShowWindowsLeftHidden(platform_));
+  if (!leftHidden.empty()) ShowOwnMessage(platform_, leftHidden);
   if (!startup_.TakeTarget(commandLine)) return false;
   if (!startup_.Checkfilename()) return false;
   ApplySettings(LoadTargetSettings(platform_, target_.File()));
@@ -127,6 +130,7 @@ void TVorel_Ombrix::CloseFromOutside() {
 }
 
 void TVorel_Ombrix::FormClose() {
+  visibility_.DropRecord();
   tray_.Retire();
   watch_.Retire();
 }

@@ -1,27 +1,94 @@
 #include "runtime/TargetVisibility.h"
 
+#include "runtime/OmbrixSelf.h"
+
 namespace ombrix {
 
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
-    : windows_(platform.Windows()), target_(target), tray_(tray) {}
+    : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray), record_(platform) {}
+
+bool TTargetVisibility::Visible(HWND window) {
+  return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TTargetVisibility::Record(std::int32_t slot, bool hidden) {
+  if (hidden_.Get(slot) != hidden) changed_ = true;
+  hidden_.Set(slot, hidden);
+}
+
+void TTargetVisibility::TellRefused(bool& told, const char* what) {
+  if (told) return;
+  told = true;
+  ShowOwnMessage(platform_, std::string("Windows did not let Ombrix ") + what + "\r\n" + target_.File() +
+                                "\r\nThe program may run as administrator: start Ombrix as administrator\r\n"
+                                "to hide and show it.");
+}
+
+bool TTargetVisibility::TargetRunsAboveOwnRights() {
+  bool above = false;
+  target_.ForEachWindow([this, &above](std::int32_t, HWND window) {
+    DWORD processId = 0;
+    windows_.GetWindowThreadProcessId(window, &processId);
+    above = above || (processId != 0 && platform_.Processes().RunsAboveOwnRights(processId));
+  });
+  return above;
+}
 
 void TTargetVisibility::Hide() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, true);
-    windows_.ShowWindow(window, SW_HIDE);
-  });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
     tray_.Present(true);
   } else if (settings.NoTrayIcon) {
     tray_.Present(false);
   }
+  // Hidden without its icon, the program would have no way back: it stays shown until the
+  // taskbar takes the icon (a minimized program then goes at the next tick of the timer).
+  if (!settings.NoTrayIcon && !tray_.IconShown()) return;
+  // Asked before anything is tried: Windows would refuse each window (the check after the
+  // hide catches any other refusal), and the user learns the way that works.
+  if (TargetRunsAboveOwnRights()) {
+    if (!aboveOwnRightsTold_) {
+      aboveOwnRightsTold_ = true;
+      ShowOwnMessage(platform_,
+                     "Windows does not let a program running with normal rights hide a program running "
+                     "as administrator:\r\n" +
+                         target_.File() +
+                         "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it "
+                         "needs administrator rights, Ombrix offers to run with them too.");
+    }
+    return;
+  }
+  // Recorded before the hide: hiding another program's window waits for that program (under
+  // wine up to two seconds, while the display lets go of a minimized window), and an Ombrix
+  // killed meanwhile must leave a record of a window that is already off the screen.
+  target_.ForEachWindow([this](std::int32_t slot, HWND) { Record(slot, true); });
+  Changed();
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    if (ending_) return;
+    windows_.ShowWindow(window, SW_HIDE);
+    // While Windows hid it, Ombrix may have answered an end request (a log-off, an
+    // installer): that showed this window again, and nothing may hide it now.
+    if (ending_) return;
+    // A window Windows does not let Ombrix change stays on screen: recording it hidden
+    // would make the next click hide it again instead of showing it.
+    const bool hidden = !Visible(window);
+    refused = refused || !hidden;
+    Record(slot, hidden);
+  });
+  if (ending_) return;
+  Changed();
+  if (refused) TellRefused(hideRefusalTold_, "hide");
 }
 
 void TTargetVisibility::Show() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    hidden_.Set(slot, false);
-    windows_.ShowWindow(window, SW_RESTORE);
+  bool refused = false;
+  target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
+    windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    if (ending_) return;
+    const bool shown = Visible(window);
+    refused = refused || !shown;
+    Record(slot, !shown);
   });
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask) {
@@ -29,7 +96,24 @@ void TTargetVisibility::Show() {
   } else if (settings.NoTrayTask || settings.NoTrayIcon) {
     tray_.Present(false);
   }
+  if (ending_) return;
   windows_.SetForegroundWindow(target_.MainWindow());
+  Changed();
+  if (refused) TellRefused(showRefusalTold_, "show");
+}
+
+void TTargetVisibility::Changed() {
+  // Once Ombrix ends, its record is gone for good: a hide or show still under way must not
+  // bring it back.
+  if (!changed_ || ending_) return;
+  changed_ = false;
+  // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
+  // must find it as it is now, should this Ombrix not end normally.
+  std::vector<HWND> hidden;
+  for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
+    if (hidden_.Get(slot) && target_.Window(slot)) hidden.push_back(target_.Window(slot));
+  }
+  record_.Write(hidden, target_.File());
 }
 
 void TTargetVisibility::Toggle() {
@@ -44,12 +128,19 @@ void TTargetVisibility::Toggle() {
 void TTargetVisibility::RestoreHidden() {
   // Ending with the target's windows hidden would leave a program running with no window
   // and no icon to bring it back.
+  ending_ = true;
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, SW_RESTORE);
-    hidden_.Set(slot, false);
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    Record(slot, false);
   }
+  record_.Remove();
+}
+
+void TTargetVisibility::DropRecord() {
+  ending_ = true;
+  record_.Remove();
 }
 
 }  // namespace ombrix

@@ -94,19 +94,45 @@ bool TTrayIcon::SetHotKey(std::int32_t hotKey) {
 void TTrayIcon::FillRecord() {
   record_.size = NotifyIconDataSize;
   record_.window = window_;
-  record_.id = 0;
-  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.id = id_;
+  // Under version 4 the shell shows the standard tip only when asked to; the older versions
+  // ignore the flag.
+  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   record_.callbackMessage = CallbackMessage;
   record_.icon = icon_.Handle();
   record_.tip = toolTip_;
+  record_.version = 0;
 }
 
-void TTrayIcon::Add() {
+bool TTrayIcon::AddAgain() {
+  if (!active_ || shown_) return shown_;
+  // An add that timed out may have been carried out all the same: then only a modify
+  // succeeds.
   FillRecord();
-  platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_);
+  IShell& shell = platform_.Shell();
+  shown_ = shell.Shell_NotifyIconA(NIM_MODIFY, record_) || shell.Shell_NotifyIconA(NIM_ADD, record_);
+  if (shown_) SetVersion();
+  return shown_;
+}
+
+bool TTrayIcon::Add() {
+  FillRecord();
+  version_ = 0;
+  shown_ = platform_.Shell().Shell_NotifyIconA(NIM_ADD, record_) != FALSE;
+  if (shown_) SetVersion();
   // An icon added before its tip was known gets the tip applied once more when the message
   // loop runs, by which time its owner has usually set one.
   if (toolTip_.empty() && window_) platform_.Input().PostMessageA(window_, ApplyTipMessage, 0, 0);
+  return shown_;
+}
+
+void TTrayIcon::SetVersion() {
+  // The shell forgets the version with the icon, so every add asks again. Version 4 brings
+  // the keyboard's events and the menu's own position; a shell that refuses it keeps
+  // speaking the old form, which the callback reads too.
+  record_.version = NOTIFYICON_VERSION_4;
+  if (platform_.Shell().Shell_NotifyIconA(NIM_SETVERSION, record_)) version_ = NOTIFYICON_VERSION_4;
+  record_.version = 0;
 }
 
 void TTrayIcon::Modify() {
@@ -115,7 +141,9 @@ void TTrayIcon::Modify() {
 }
 
 void TTrayIcon::Delete() {
+  shown_ = false;
   FillRecord();
+  version_ = 0;
   platform_.Shell().Shell_NotifyIconA(NIM_DELETE, record_);
 }
 
@@ -128,19 +156,7 @@ void TTrayIcon::Raise(const TNotifyEvent& event) {
 
 LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == CallbackMessage) {
-    switch (static_cast<UINT>(lParam)) {
-      case WM_LBUTTONUP:
-        Raise(OnClick);
-        break;
-      case WM_LBUTTONDBLCLK:
-        Raise(OnDblClick);
-        break;
-      case WM_RBUTTONUP:
-        RightClick();
-        break;
-      default:
-        break;
-    }
+    Callback(wParam, lParam);
     return 0;
   }
   if (message == WM_HOTKEY && wParam == HotKeyId) {
@@ -154,7 +170,9 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     // The shell started again with an empty notification area. An icon meant to be present
     // is added again: for a program hidden to the tray it is the only way back.
-    if (active_) Add();
+    const std::shared_ptr<bool> alive = alive_;
+    Raise(OnTaskbarCreated);
+    if (*alive && active_) Add();
     return 0;
   }
   if (OnEndRequest && IsEndRequest(message, wParam)) {
@@ -164,20 +182,40 @@ LRESULT TTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return platform_.Input().DefWindowProcA(window, message, wParam, lParam);
 }
 
-void TTrayIcon::RightClick() {
-  ScreenPoint cursor;
-  platform_.Input().GetCursorPos(cursor);
+void TTrayIcon::Callback(WPARAM wParam, LPARAM lParam) {
+  // Before version 4, lParam is the event and the menu goes where the cursor is; from
+  // version 4 on the event is the low word and the point is in wParam. The shell follows
+  // each button's release with its own twin (NIN_SELECT after the left, WM_CONTEXTMENU after
+  // the right), so one of each pair is taken: the mouse's own events for the clicks, as
+  // their double-click event comes only in that form, and WM_CONTEXTMENU for the menu, as
+  // the keyboard asks for it that way too.
+  const bool version4 = version_ >= NOTIFYICON_VERSION_4;
+  const UINT event = version4 ? LOWORD(static_cast<ULONG_PTR>(lParam)) : static_cast<UINT>(lParam);
+  ScreenPoint at{static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
+  if (event == WM_LBUTTONUP) {
+    Raise(OnClick);
+  } else if (event == WM_LBUTTONDBLCLK) {
+    Raise(OnDblClick);
+  } else if (event == NIN_KEYSELECT && version4) {
+    Raise(OnKeySelect);
+  } else if (event == (version4 ? WM_CONTEXTMENU : WM_RBUTTONUP)) {
+    if (!version4) platform_.Input().GetCursorPos(at);
+    RightClick(at.x, at.y);
+  }
+}
+
+void TTrayIcon::RightClick(int x, int y) {
   const std::shared_ptr<bool> alive = alive_;
   if (popupMenu_) {
     platform_.Windows().SetForegroundWindow(applicationWindow_ ? applicationWindow_ : window_);
     platform_.Messages().ProcessMessages();
     if (!*alive || !popupMenu_) return;
-    popupMenu_->Popup(cursor.x, cursor.y);
+    popupMenu_->Popup(x, y);
     if (!*alive) return;
   }
   if (OnRightClick) {
     auto handler = OnRightClick;
-    handler(*this, TMouseButton::kRight, 0, cursor.x, cursor.y);
+    handler(*this, TMouseButton::kRight, 0, x, y);
   }
 }
 

@@ -47,8 +47,8 @@ class TTrayIcon {
   using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
   using TMouseEvent = std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
-  // The shell reports mouse events on the icon with this message; the icon posts itself the
-  // second one to apply its tip again once the message loop runs.
+  // The shell reports mouse and keyboard events on the icon with this message; the icon
+  // posts itself the second one to apply its tip again once the message loop runs.
   static constexpr UINT CallbackMessage = WM_USER + 1;
   static constexpr UINT ApplyTipMessage = WM_USER + 2;
   // A longer tip is cut to this many bytes, on a whole character: what the first record of
@@ -67,6 +67,11 @@ class TTrayIcon {
   // value is kept even when the shell refused.
   bool Active() const { return active_; }
   void SetActive(bool active);
+  // Whether the shell took the icon when it was last added: at logon the taskbar may not be
+  // ready yet, and adding fails or times out.
+  bool Shown() const { return shown_; }
+  // Adds an icon meant to be present that the shell did not take; true once it is shown.
+  bool AddAgain();
   // Design-time only: whether a form designer shows the icon. No effect in a running program.
   bool ShowDesigning() const { return showDesigning_; }
   void SetShowDesigning(bool show) { showDesigning_ = show; }
@@ -89,6 +94,15 @@ class TTrayIcon {
   // The hot key held, 0 when none.
   std::int32_t HotKey() const { return hotKey_; }
 
+  // The id that tells the shell this icon from the others of the program file (Windows
+  // remembers per program file and id whether the user keeps the icon on the taskbar). Set
+  // before the icon is added; 0 unless set.
+  UINT Id() const { return id_; }
+  void SetId(UINT id) { id_ = id; }
+  // The protocol the shell agreed to for the present icon: NOTIFYICON_VERSION_4, or 0 when
+  // the shell refused it (or no icon is present).
+  UINT Version() const { return version_; }
+
   // The hidden window that receives the icon's notifications.
   HWND WindowHandle() const { return window_; }
   // The record as filled for the last shell call.
@@ -96,18 +110,28 @@ class TTrayIcon {
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
+  // Enter or the space bar on the icon, once the keyboard has reached it (Win+B, arrows).
+  TNotifyEvent OnKeySelect;
+  // The icon's menu is asked for, by the right button or by the keyboard; x and y are where
+  // the shell says the menu belongs.
   TMouseEvent OnRightClick;
   // The hot key was pressed, whatever program was in front.
   TNotifyEvent OnHotKey;
+  // The taskbar was made again (the shell restarted, or the display's scaling changed),
+  // just before a present icon is added again: the time to make the picture anew.
+  TNotifyEvent OnTaskbarCreated;
   // A close request or the end of the session reached the icon's window. Unassigned, the
   // window is destroyed as any window would be.
   TNotifyEvent OnEndRequest;
 
  private:
   LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void RightClick();
+  void Callback(WPARAM wParam, LPARAM lParam);
+  void RightClick(int x, int y);
   void FillRecord();
-  void Add();
+  // True when the shell took the icon.
+  bool Add();
+  void SetVersion();
   void Modify();
   void Delete();
   void Raise(const TNotifyEvent& event);
@@ -117,7 +141,10 @@ class TTrayIcon {
   HWND window_ = nullptr;
   HWND applicationWindow_ = nullptr;
   UINT taskbarCreated_ = 0;
+  UINT id_ = 0;
+  UINT version_ = 0;
   bool active_ = false;
+  bool shown_ = false;
   bool showDesigning_ = false;
   std::string toolTip_;
   std::int32_t hotKey_ = 0;

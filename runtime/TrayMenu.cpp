@@ -87,15 +87,12 @@ void TTrayMenu::EnableTargetCommands() {
   infoOpen_ = false;
 }
 
-void TTrayMenu::Popup() {
-  IInput& input = platform_.Input();
-  if (input.GetAsyncKeyState(VK_SHIFT) & 0x8000) {
+void TTrayMenu::Popup(int x, int y) {
+  if (platform_.Input().GetAsyncKeyState(VK_SHIFT) & 0x8000) {
     itmAppPopupClick();
     return;
   }
-  ScreenPoint cursor;
-  input.GetCursorPos(cursor);
-  mnuTray.Popup(cursor.x, cursor.y);
+  mnuTray.Popup(x, y);
 }
 
 void TTrayMenu::trayProgramInformation() {

@@ -31,8 +31,9 @@ class TTrayMenu : public IConfigurationOpener {
   // The target runs and its window is known: the commands about it work from now on.
   void EnableTargetCommands();
 
-  // At the cursor; with Shift held, the target's system menu instead.
-  void Popup();
+  // At (x, y), where the shell puts the icon's menu; with Shift held, the target's system
+  // menu instead.
+  void Popup(int x, int y);
   // Opens the configuration dialog for the target unless one is open; `onSaved` gets what
   // the user saved. True when the user saved.
   bool OpenConfiguration(const std::function<void(const TAppSettings&)>& onSaved);

@@ -54,6 +54,8 @@ void TWatch::Tick() {
     if (retired_) return;
   } else if (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED)) {
     visibility_.Hide();
+    // Hiding waits for the program, and an end request answered meanwhile retires the watch.
+    if (retired_) return;
   }
   tray_.ShowTip(target_.ReadCaption());
 }

@@ -16,6 +16,9 @@ class SimIcons : public IIcons {
   HICON ExtractIconA(const std::string& file, int index) override;
   HICON LoadStandardIcon(int resourceId) override;
   BOOL DestroyIcon(HICON icon) override;
+  int SmallIconSize() override { return smallIconSize_; }
+  HICON ExtractSmallIconA(const std::string& file, int index, int size) override;
+  HICON LoadSmallStandardIcon(int resourceId) override;
 
   // Test controls. A file without a count holds no icons (a document, a missing file).
   void SetIconCount(const std::string& file, int count);
@@ -25,17 +28,26 @@ class SimIcons : public IIcons {
   // Icons handed out by ExtractIconA and not destroyed yet.
   int LiveIconCount() const { return static_cast<int>(live_.size()); }
   // Where a live extracted icon came from: its file (as given) and index; false otherwise.
+  // A standard icon made at the small size has no file and its resource number as index.
   bool Describe(HICON icon, std::string& file, int& index) const;
+  // The side in pixels of a live icon: the size asked for a small one, 32 for the others;
+  // 0 for an icon that is not live.
+  int SizeOf(HICON icon) const;
+  // The display's scaling in percent: a small icon is 16 pixels at 100%, and grows with it.
+  void SetScaling(int percent) { smallIconSize_ = 16 * percent / 100; }
 
  private:
   struct Origin {
     std::string file;
     int index;
+    int size;
   };
+  HICON MakeIcon(const Origin& origin);
   std::map<std::string, int> counts_;   // by upper-cased path
   std::set<std::string> notIconFiles_;  // by upper-cased path
   std::map<ULONG_PTR, Origin> live_;
   ULONG_PTR nextHandle_ = 0x7A000;
+  int smallIconSize_ = 16;
 };
 
 }  // namespace ombrix::sim

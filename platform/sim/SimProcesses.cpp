@@ -217,7 +217,24 @@ DWORD SimProcesses::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return process->exited ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
+HANDLE SimProcesses::CreateMutexA(const std::string& name) {
+  bool exists = false;
+  for (const auto& mutex : mutexes_) exists = exists || mutex.second == name;
+  const HANDLE handle = reinterpret_cast<HANDLE>(nextHandle_);
+  nextHandle_ += 4;
+  mutexes_.emplace_back(handle, name);
+  lastError_ = exists ? ERROR_ALREADY_EXISTS : 0;
+  return handle;
+}
+
 BOOL SimProcesses::CloseHandle(HANDLE handle) {
+  // The mutex lives while any handle to it is open.
+  for (auto mutex = mutexes_.begin(); mutex != mutexes_.end(); ++mutex) {
+    if (mutex->first == handle) {
+      mutexes_.erase(mutex);
+      return TRUE;
+    }
+  }
   const auto open = std::find(shellHandles_.begin(), shellHandles_.end(), handle);
   if (open == shellHandles_.end()) {
     lastError_ = ERROR_INVALID_HANDLE;
@@ -474,6 +491,41 @@ std::string SimProcesses::QueryFullProcessImageNameA(DWORD processId) {
     return "";
   }
   return found->second.module;
+}
+
+namespace {
+// FILETIME counts 100 ns from 1601; the simulated clock's milliseconds count from its start.
+constexpr std::uint64_t CreationTimeOfClockStart = 0x01DB000000000000ull;
+constexpr std::uint64_t FileTimeTicksPerMillisecond = 10000;
+}  // namespace
+
+LONG SimProcesses::GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) {
+  CatchUp();
+  if (processId == ownProcessId_ && processes_.count(processId) == 0) {
+    creationTime = CreationTimeOfClockStart;
+    return ERROR_SUCCESS;
+  }
+  const auto found = processes_.find(processId);
+  // OpenProcess refuses an id no process has; an ended process whose handle is still open
+  // can be opened, but its exit code tells it has ended.
+  if (found == processes_.end() || found->second.exited) return ERROR_INVALID_PARAMETER;
+  creationTime = CreationTimeOfClockStart + found->second.startedAt * FileTimeTicksPerMillisecond;
+  return ERROR_SUCCESS;
+}
+
+DWORD SimProcesses::StartOwnProcess(const std::string& module) {
+  SimProgram program;
+  program.imeWindows = false;
+  ownProcessId_ = Start(module, "\"" + module + "\"", program, ownStartup_, 0).processId;
+  return ownProcessId_;
+}
+
+void SimProcesses::ReuseProcessId(DWORD processId) {
+  CatchUp();
+  const auto found = processes_.find(processId);
+  if (found == processes_.end()) return;
+  found->second.startedAt = clock_.Elapsed();
+  found->second.exited = false;
 }
 
 void SimProcesses::Terminate(DWORD processId) {

@@ -110,6 +110,9 @@ class SimProcesses : public IProcesses {
   // end when that comes sooner.
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
+  // Names are compared as written: Windows' object names are case-sensitive. Every Ombrix of
+  // a test shares this one session.
+  HANDLE CreateMutexA(const std::string& name) override;
   BOOL IsWow64Process() override { return wow64_; }
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;
@@ -120,6 +123,8 @@ class SimProcesses : public IProcesses {
   BOOL RunsAboveOwnRights(DWORD processId) override;
   BOOL RunsAsAnotherAccount() override { return anotherAccount_; }
   DWORD GetLastError() override { return lastError_; }
+  DWORD GetCurrentProcessId() override { return ownProcessId_; }
+  LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) override;
 
   // Test controls.
   // Defines (or, with nullopt, removes) a variable of the environment. The environment
@@ -152,6 +157,13 @@ class SimProcesses : public IProcesses {
   HANDLE StartForShell(const std::string& commandLine, int showCommand);
   // Ends a process at once, as TerminateProcess would.
   void Terminate(DWORD processId);
+  // The program under test becomes a new process of `module` (started now, without
+  // windows): a later start of it, or of the other program. Its id until then names a
+  // process that runs for good, created at the start of the clock.
+  DWORD StartOwnProcess(const std::string& module);
+  // Windows gives the id of a process that ended to a new one: the process counts as
+  // started now, and its windows stand for the new process's, made with the same handles.
+  void ReuseProcessId(DWORD processId);
 
   // Brings about everything due by the virtual clock's time.
   void CatchUp();
@@ -191,8 +203,10 @@ class SimProcesses : public IProcesses {
   std::vector<Event> events_;
   std::vector<SimLaunch> launches_;
   std::vector<HANDLE> shellHandles_;
+  std::vector<std::pair<HANDLE, std::string>> mutexes_;  // open handles and their names
   StartupInfo ownStartup_;
   DWORD lastError_ = 0;
+  DWORD ownProcessId_ = 0x3F0;
   DWORD nextId_ = 0x400;
   ULONG_PTR nextHandle_ = 0x100;
   unsigned long long nextSequence_ = 0;

@@ -1,6 +1,7 @@
 #include "platform/sim/SimRegistry.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/sim/SimText.h"
 
@@ -139,7 +140,8 @@ LONG SimRegistry::Descend(HKEY parent, const View& from, const std::string& subK
   return to.first ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
-bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made) {
+bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made,
+                       bool isVolatile) {
   bool created = false;
   for (const std::string& part : parts) {
     auto it = from->subKeys.find(LowerText(part));
@@ -147,6 +149,7 @@ bool SimRegistry::Make(std::shared_ptr<Key> from, const std::vector<std::string>
       auto key = std::make_shared<Key>();
       key->name = part;
       key->machine = from->machine;
+      key->isVolatile = isVolatile;
       it = from->subKeys.emplace(LowerText(part), key).first;
       created = true;
     }
@@ -182,7 +185,7 @@ LONG SimRegistry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM a
 }
 
 LONG SimRegistry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                                  DWORD* disposition) {
+                                  DWORD* disposition, DWORD options) {
   result = nullptr;
   if (LONG error = Injected(Op::kCreate)) return error;
   View from, to;
@@ -196,8 +199,18 @@ LONG SimRegistry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM
     const std::shared_ptr<Key> base = from.classes ? ClassesKey(true) : from.first;
     if (!base) return ERROR_FILE_NOT_FOUND;
     if (!MayChange(*base)) return ERROR_ACCESS_DENIED;
+    const std::vector<std::string> parts = SplitPath(from.classes ? to.classesPath : subKey);
+    const bool isVolatile = (options & REG_OPTION_VOLATILE) != 0;
+    // Windows keeps no lasting key below one that goes at log-off.
+    std::shared_ptr<Key> deepest = base;
+    for (const std::string& part : parts) {
+      const std::shared_ptr<Key> next = Find(deepest, {part});
+      if (!next) break;
+      deepest = next;
+    }
+    if (deepest->isVolatile && !isVolatile) return ERROR_CHILD_MUST_BE_VOLATILE;
     std::shared_ptr<Key> made;
-    created = Make(base, SplitPath(from.classes ? to.classesPath : subKey), made);
+    created = Make(base, parts, made, isVolatile);
     if (!from.classes) to.first = made;
   } else if (error != ERROR_SUCCESS) {
     return error;
@@ -207,6 +220,27 @@ LONG SimRegistry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   result = NewHandle(to, access);
   return ERROR_SUCCESS;
+}
+
+void SimRegistry::LogOff() {
+  // Handles open on the keys that went, or on keys below them, now meet a deleted key.
+  const std::function<void(Key&)> markDeleted = [&](Key& key) {
+    key.deleted = true;
+    for (auto& sub : key.subKeys) markDeleted(*sub.second);
+  };
+  const std::function<void(Key&)> dropVolatile = [&](Key& key) {
+    for (auto it = key.subKeys.begin(); it != key.subKeys.end();) {
+      if (it->second->isVolatile) {
+        markDeleted(*it->second);
+        it = key.subKeys.erase(it);
+        ++generation_;
+      } else {
+        dropVolatile(*it->second);
+        ++it;
+      }
+    }
+  };
+  for (auto& root : roots_) dropVolatile(*root.second);
 }
 
 LONG SimRegistry::RegCloseKey(HKEY key) {

@@ -29,8 +29,8 @@ class SimRegistry : public IRegistry {
   ~SimRegistry() override;
 
   LONG RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) override;
-  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                       DWORD* disposition) override;
+  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result, DWORD* disposition,
+                       DWORD options = REG_OPTION_NON_VOLATILE) override;
   LONG RegCloseKey(HKEY key) override;
   LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override;
@@ -55,6 +55,8 @@ class SimRegistry : public IRegistry {
   // HKEY_LOCAL_MACHINE; a standard user, the default, may only read there. Tests arrange
   // machine-wide file types as an installer would, elevated.
   void SetElevated(bool elevated) { elevated_ = elevated; }
+  // The user logs off and on again: the hives are unloaded, and the volatile keys with them.
+  void LogOff();
 
  private:
   struct Value {
@@ -69,6 +71,7 @@ class SimRegistry : public IRegistry {
     std::vector<Value> values;                            // creation order
     bool deleted = false;
     bool machine = false;  // below HKEY_LOCAL_MACHINE
+    bool isVolatile = false;
   };
   struct Handle {
     std::shared_ptr<Key> key;  // null for a key of HKEY_CLASSES_ROOT
@@ -107,7 +110,8 @@ class SimRegistry : public IRegistry {
   std::shared_ptr<Key> Find(std::shared_ptr<Key> from, const std::vector<std::string>& parts) const;
   std::shared_ptr<Key> ClassesKey(bool machine) const;
   // Creates what is missing of `parts` below `from`; true when a key was made.
-  bool Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made);
+  bool Make(std::shared_ptr<Key> from, const std::vector<std::string>& parts, std::shared_ptr<Key>& made,
+            bool isVolatile = false);
   HKEY NewHandle(const View& view, REGSAM access);
   bool MayChange(const Key& key) const { return elevated_ || !key.machine; }
   // The value a read finds: the first key's, else the second's.

@@ -45,7 +45,7 @@ void SimWindowOps::DestroyWindow(HWND window) {
 
 bool SimWindowOps::Isolated(HWND window) {
   const SimWindow* found = Find(window);
-  return found && isolated_ && isolated_(found->processId);
+  return found && (found->elevated || (isolated_ && isolated_(found->processId)));
 }
 
 LRESULT SimWindowOps::DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -180,10 +180,22 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
       found->visible = true;
       break;
   }
+  if (duringShowWindow_) {
+    const std::function<void()> meanwhile = std::move(duringShowWindow_);
+    duringShowWindow_ = nullptr;
+    meanwhile();
+  }
   return wasVisible;
 }
 
-BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) { return ShowWindow(window, command); }
+BOOL SimWindowOps::ShowWindowAsync(HWND window, int command) {
+  // Nonzero when the change was handed to the window's thread, whatever its visibility
+  // was; the simulated desktop carries it out at once.
+  SimWindow* found = Find(window);
+  if (!found || found->elevated) return FALSE;
+  ShowWindow(window, command);
+  return TRUE;
+}
 
 BOOL SimWindowOps::SetForegroundWindow(HWND window) {
   CatchUp();

@@ -24,6 +24,11 @@ struct SimWindow {
   bool visible = true;
   UINT showCmd = SW_SHOWNORMAL;  // 1 normal, 2 minimized, 3 maximized
   bool restoreToMaximized = false;
+  // The window's program runs as administrator and this one does not: Windows lets a
+  // program read such a window (text, placement, style, process) but not change it, so
+  // ShowWindow and ShowWindowAsync fail with ERROR_ACCESS_DENIED and leave it as it is (as
+  // for every window of a program started elevated, SimProgram::elevated).
+  bool elevated = false;
   // What the window's procedure does with a message sent to it; when unset, WM_CLOSE
   // destroys the window and everything else returns 0.
   std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
@@ -104,6 +109,11 @@ class SimWindowOps : public IWindowOps {
   void SetIsolation(std::function<bool(DWORD processId)> isolated) { isolated_ = std::move(isolated); }
   // Whether `window` belongs to such a process.
   bool Isolated(HWND window);
+  // Runs `meanwhile` once, inside the next ShowWindow, after the window has changed and
+  // before the call returns. ShowWindow on another thread's window is a message sent to
+  // that thread; while the caller waits for it, Windows has it answer the messages sent to
+  // it (an end request from a log-off or an installer), and the call returns only after.
+  void DuringNextShowWindow(std::function<void()> meanwhile) { duringShowWindow_ = std::move(meanwhile); }
 
  private:
   void CatchUp() {
@@ -114,6 +124,7 @@ class SimWindowOps : public IWindowOps {
   const SimCodePages& codePages_;
   std::function<void()> catchUp_;
   std::function<bool(DWORD processId)> isolated_;
+  std::function<void()> duringShowWindow_;
   std::map<ULONG_PTR, SimWindow> windows_;
   std::vector<HWND> zOrder_;
   ULONG_PTR nextHandle_ = 0x20000;

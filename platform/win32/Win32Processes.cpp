@@ -65,6 +65,8 @@ UINT Win32Processes::WinExec(const std::string& commandLine, UINT showCommand) {
   return ::WinExec(commandLine.c_str(), showCommand);
 }
 
+HANDLE Win32Processes::CreateMutexA(const std::string& name) { return ::CreateMutexA(nullptr, FALSE, name.c_str()); }
+
 BOOL Win32Processes::IsWow64Process() {
   BOOL wow64 = FALSE;
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
@@ -175,5 +177,23 @@ BOOL Win32Processes::RunsAboveOwnRights(DWORD processId) {
 }
 
 DWORD Win32Processes::GetLastError() { return ::GetLastError(); }
+
+DWORD Win32Processes::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
+LONG Win32Processes::GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) {
+  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return static_cast<LONG>(::GetLastError());
+  FILETIME created{}, exited{}, kernel{}, user{};
+  DWORD exitCode = 0;
+  LONG result = ERROR_SUCCESS;
+  if (!::GetProcessTimes(process, &created, &exited, &kernel, &user) || !::GetExitCodeProcess(process, &exitCode)) {
+    result = static_cast<LONG>(::GetLastError());
+  } else if (exitCode != STILL_ACTIVE) {
+    result = ERROR_INVALID_PARAMETER;
+  }
+  ::CloseHandle(process);
+  creationTime = (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  return result;
+}
 
 }  // namespace ombrix::win32

@@ -15,6 +15,7 @@ class Win32Processes : public IProcesses {
   std::string ExpandEnvironmentStringsA(const std::string& text) override;
   DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL CloseHandle(HANDLE process) override;
+  HANDLE CreateMutexA(const std::string& name) override;
   BOOL IsWow64Process() override;
   std::vector<ProcessEntry> CreateToolhelp32Snapshot() override;
   std::string QueryFullProcessImageNameA(DWORD processId) override;
@@ -22,6 +23,8 @@ class Win32Processes : public IProcesses {
   BOOL IsElevated() override;
   BOOL RunsAboveOwnRights(DWORD processId) override;
   BOOL RunsAsAnotherAccount() override;
+  DWORD GetCurrentProcessId() override;
+  LONG GetProcessCreationTime(DWORD processId, std::uint64_t& creationTime) override;
   DWORD GetLastError() override;
 };
 

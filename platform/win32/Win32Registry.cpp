@@ -8,10 +8,9 @@ LONG Win32Registry::RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM
 }
 
 LONG Win32Registry::RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                                    DWORD* disposition) {
+                                    DWORD* disposition, DWORD options) {
   result = nullptr;
-  return ::RegCreateKeyExA(parent, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &result,
-                           disposition);
+  return ::RegCreateKeyExA(parent, subKey.c_str(), 0, nullptr, options, access, nullptr, &result, disposition);
 }
 
 LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(key); }

@@ -6,8 +6,8 @@ namespace ombrix::win32 {
 class Win32Registry : public IRegistry {
  public:
   LONG RegOpenKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result) override;
-  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result,
-                       DWORD* disposition) override;
+  LONG RegCreateKeyExA(HKEY parent, const std::string& subKey, REGSAM access, HKEY& result, DWORD* disposition,
+                       DWORD options = REG_OPTION_NON_VOLATILE) override;
   LONG RegCloseKey(HKEY key) override;
   LONG RegQueryValueExA(HKEY key, const std::string& name, DWORD* type, std::vector<BYTE>* data, DWORD* size) override;
   LONG RegQueryValueA(HKEY key, const std::string& subKey, std::vector<BYTE>* data, DWORD* size) override;

@@ -57,6 +57,7 @@ BOOL Win32Shell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
   const size_t length = std::min(data.tip.size(), NotifyIconTipCapacity);
   std::memcpy(record.szTip, data.tip.data(), length);
   record.szTip[length] = '\0';
+  record.uVersion = data.version;
   return ::Shell_NotifyIconA(message, &record);
 }
 

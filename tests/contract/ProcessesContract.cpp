@@ -69,6 +69,20 @@ TEST_F(ProcessesContract, SnapshotsNameParentsAndProgramFiles) {
   }
 }
 
+// An id with its creation time names one process for good; one that ended is no longer found.
+TEST_F(ProcessesContract, CreationTimeIsFoundOnlyWhileTheProcessRuns) {
+  std::uint64_t own = 0, started = 0, again = 0;
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(Processes().GetCurrentProcessId(), own));
+  ASSERT_TRUE(StartTarget(*platform_, "/window=Alpha", started_, SW_SHOWNORMAL));
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(started_.processId, started));
+  EXPECT_GE(started, own);
+  ASSERT_EQ(ERROR_SUCCESS, Processes().GetProcessCreationTime(started_.processId, again));
+  EXPECT_EQ(started, again);
+  EndProgram(*platform_, started_);
+  started_ = ProcessInformation();
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, Processes().GetProcessCreationTime(started_.processId, again));
+}
+
 // Without an application name the program is searched for, so a missing folder reads as a
 // missing file too.
 TEST_F(ProcessesContract, FailedStartsLeaveTheErrorCode) {
@@ -121,6 +135,26 @@ TEST_F(ProcessesContract, EnvironmentReferencesOfDefinedVariablesAreExpanded) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(c.expanded, Processes().ExpandEnvironmentStringsA(c.text)) << c.text;
+}
+
+// A second Ombrix for the same program learns from a named mutex that the first holds its
+// icon's id; the name is free again once every handle to it is closed.
+TEST_F(ProcessesContract, ANamedMutexIsFoundOpenUntilItsLastHandleCloses) {
+  const std::string name = "Local\\Ombrix contract mutex";
+  const HANDLE first = Processes().CreateMutexA(name);
+  ASSERT_NE(nullptr, first);
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError());
+  const HANDLE second = Processes().CreateMutexA(name);
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError());
+  const HANDLE other = Processes().CreateMutexA(name + " 2");
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError()) << "another name";
+  EXPECT_TRUE(Processes().CloseHandle(other));
+  EXPECT_TRUE(Processes().CloseHandle(second));
+  EXPECT_TRUE(Processes().CloseHandle(first));
+  const HANDLE again = Processes().CreateMutexA(name);
+  EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), Processes().GetLastError()) << "every handle was closed";
+  EXPECT_TRUE(Processes().CloseHandle(again));
 }
 
 }  // namespace

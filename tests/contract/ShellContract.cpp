@@ -58,14 +58,18 @@ TEST_F(ShellContract, OneIconPerWindowAndId) {
     BOOL expected;
   };
   const Step steps[] = {
-      {NIM_MODIFY, 0, FALSE},                       // nothing to change yet
-      {NIM_ADD, 0, TRUE},     {NIM_ADD, 0, FALSE},  // one icon per window and id
-      {NIM_ADD, 1, TRUE},     {NIM_MODIFY, 0, TRUE}, {NIM_DELETE, 0, TRUE}, {NIM_DELETE, 0, FALSE},  // already gone
-      {NIM_MODIFY, 0, FALSE}, {NIM_MODIFY, 1, TRUE}, {NIM_DELETE, 1, TRUE},
+      {NIM_MODIFY, 0, FALSE},                           // nothing to change yet
+      {NIM_SETVERSION, 0, FALSE},                       // no icon to give a version
+      {NIM_ADD, 0, TRUE},         {NIM_ADD, 0, FALSE},  // one icon per window and id
+      {NIM_ADD, 1, TRUE},         {NIM_SETVERSION, 1, TRUE}, {NIM_MODIFY, 0, TRUE}, {NIM_DELETE, 0, TRUE},
+      {NIM_DELETE, 0, FALSE},  // already gone
+      {NIM_MODIFY, 0, FALSE},     {NIM_MODIFY, 1, TRUE},     {NIM_DELETE, 1, TRUE}, {NIM_SETVERSION, 1, FALSE},
   };
   int index = 0;
   for (const Step& step : steps) {
-    EXPECT_EQ(step.expected, Shell().Shell_NotifyIconA(step.message, Data(step.id, "Ombrix contract")))
+    NotifyIconData data = Data(step.id, "Ombrix contract");
+    if (step.message == NIM_SETVERSION) data.version = NOTIFYICON_VERSION_4;
+    EXPECT_EQ(step.expected, Shell().Shell_NotifyIconA(step.message, data))
         << "step " << index << ": message " << step.message << ", id " << step.id;
     ++index;
   }

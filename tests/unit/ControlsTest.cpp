@@ -111,6 +111,16 @@ TEST(HotKeyRules, RefusedCombinationsGetTheRulesModifiers) {
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, hotKey.Entered(c.key, c.held)) << "key " << int{c.key} << " held " << int{c.held};
   }
+
+  // Function keys kept free of the rules: F2 to F24 with whatever is held, F1 refused.
+  hotKey.FunctionKeysFree = true;
+  const Case free[] = {
+      {VK_F1 + 4, C, (VK_F1 + 4) | C << 8}, {VK_F24, S, VK_F24 | S << 8}, {VK_F1 + 1, 0, VK_F1 + 1}, {VK_F1, C, 0},
+      {'N', C, 'N' | (C | S) << 8},
+  };
+  for (const Case& c : free) {
+    EXPECT_EQ(c.expected, hotKey.Entered(c.key, c.held)) << "key " << int{c.key} << " held " << int{c.held};
+  }
 }
 
 TEST(SortedLists, KeepTheWindowsOrderWhetherFilledOrAdded) {

@@ -93,9 +93,11 @@ class OmbrixMainTest : public ::testing::Test {
     ASSERT_TRUE(Start(App));
   }
 
-  const sim::TrayIconState* Icon() { return sim.SimTray().FindIcon(form->Tray().Icon().WindowHandle(), 0); }
+  const sim::TrayIconState* Icon() {
+    return sim.SimTray().FindIcon(form->Tray().Icon().WindowHandle(), form->Tray().Icon().Id());
+  }
   void ClickIcon(sim::SimShell::Click click) {
-    ASSERT_TRUE(sim.SimTray().ClickIcon(form->Tray().Icon().WindowHandle(), 0, click));
+    ASSERT_TRUE(sim.SimTray().ClickIcon(form->Tray().Icon().WindowHandle(), form->Tray().Icon().Id(), click));
     sim.Messages().ProcessMessages();
   }
   // A right click on the icon choosing the menu item with this caption.

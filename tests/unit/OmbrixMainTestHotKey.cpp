@@ -13,6 +13,7 @@ using Held = std::vector<std::pair<UINT, UINT>>;  // modifiers, key
 
 constexpr std::int32_t CtrlAltN = 'N' | (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
 constexpr UINT CtrlAlt = MOD_CONTROL | MOD_ALT;
+constexpr BYTE F5 = VK_F1 + 4;
 
 class OmbrixHotKeyTest : public OmbrixMainTest {
  protected:
@@ -111,12 +112,12 @@ TEST_F(OmbrixHotKeyTest, ConfigureChangesTheKeyAtOnce) {
   TAppSettings settings = Settings();
   settings.HotKey = CtrlAltN;
   StartWith(settings);
-  ConfigureHotKey('M', HOTKEYF_SHIFT);
-  EXPECT_EQ((Held{{MOD_SHIFT | MOD_NOREPEAT, 'M'}}), HeldByOmbrix()) << "the old key given up";
+  ConfigureHotKey(F5, HOTKEYF_SHIFT);
+  EXPECT_EQ((Held{{MOD_SHIFT | MOD_NOREPEAT, F5}}), HeldByOmbrix()) << "the old key given up";
   EXPECT_FALSE(Press(CtrlAlt, 'N'));
-  ASSERT_TRUE(Press(MOD_SHIFT, 'M'));
+  ASSERT_TRUE(Press(MOD_SHIFT, F5));
   EXPECT_FALSE(Visible(Main()));
-  EXPECT_EQ("Shift+M", ShownHotKey());
+  EXPECT_EQ("Shift+F5", ShownHotKey());
 
   // A key another program has taken is reported when it is chosen.
   sim.SimWindows().HoldHotKey(CtrlAlt, 'K');
@@ -129,6 +130,53 @@ TEST_F(OmbrixHotKeyTest, ConfigureChangesTheKeyAtOnce) {
   ConfigureHotKey(VK_BACK, 0);
   EXPECT_EQ(boxes + 3, Boxes().size()) << "no key, nothing to report";
   EXPECT_EQ("none", ShownHotKey());
+}
+
+// A system-wide hot key takes its keys from every program: a character key needs Ctrl or
+// Alt, in the control as it is pressed and in a stored value Ombrix is to take; F2 to F24
+// type nothing and go with any modifier or none.
+TEST_F(OmbrixHotKeyTest, KeysThatTypeNeedCtrlOrAlt) {
+  constexpr BYTE S = HOTKEYF_SHIFT, C = HOTKEYF_CONTROL, A = HOTKEYF_ALT;
+  struct Pressed {
+    BYTE key, held;
+    Held expected;
+  };
+  const Pressed pressed[] = {
+      {'M', S, {{MOD_SHIFT | CtrlAlt | MOD_NOREPEAT, 'M'}}},
+      {'7', 0, {{CtrlAlt | MOD_NOREPEAT, '7'}}},
+      {VK_OEM_COMMA, S, {{MOD_SHIFT | CtrlAlt | MOD_NOREPEAT, VK_OEM_COMMA}}},
+      {'M', C, {{MOD_CONTROL | MOD_NOREPEAT, 'M'}}},
+      {F5, 0, {{MOD_NOREPEAT, F5}}},
+      {VK_F24, C | S, {{MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, VK_F24}}},
+  };
+  struct Stored {
+    std::int32_t hotKey;
+    bool taken;
+    const char* shown;
+  };
+  const Stored stored[] = {
+      {'M' | S << 8, false, "Shift+M (not used: without Ctrl or Alt it would take typing from every program)"},
+      {'M', false, "M (not used: without Ctrl or Alt it would take typing from every program)"},
+      {VK_F1 | C << 8, false, "Ctrl+F1 (not used: F1 asks for help)"},
+      {VK_F2 | S << 8, true, "Shift+F2"},
+      {'M' | A << 8, true, "Alt+M"},
+  };
+  for (const Stored& s : stored) {
+    TAppSettings settings = Settings();
+    settings.HotKey = s.hotKey;
+    const size_t boxes = Boxes().size();
+    StartWith(settings);
+    EXPECT_EQ(s.taken, !HeldByOmbrix().empty()) << s.shown;
+    EXPECT_EQ(boxes, Boxes().size()) << "nothing to report at start: " << s.shown;
+    EXPECT_EQ(s.shown, ShownHotKey());
+  }
+
+  // Saved through the configuration (into the INI file, which the next starts would read).
+  StartWith(Settings());
+  for (const Pressed& p : pressed) {
+    ConfigureHotKey(p.key, p.held);
+    EXPECT_EQ(p.expected, HeldByOmbrix()) << "key " << int{p.key} << " held " << int{p.held};
+  }
 }
 
 }  // namespace

@@ -52,21 +52,93 @@ TEST_F(OmbrixMainTest, IconFollowsTheModeThroughHideAndShow) {
   EXPECT_EQ(nullptr, Icon());
 }
 
-TEST_F(OmbrixMainTest, HideAndShowRestoreEveryWindowWhateverItsState) {
-  StartApp({"Main", "Tool"});
-  ASSERT_EQ(2, form->Target().WindowCount());
-  sim.Windows().ShowWindow(Slot(2), SW_SHOWMAXIMIZED);
-  form->trayHideForm();
-  for (int slot : {1, 2}) {
-    EXPECT_FALSE(Visible(Slot(slot)));
-    EXPECT_TRUE(form->Visibility().Hidden(slot));
+TEST_F(OmbrixMainTest, ShowBringsEachWindowBackAsItWasWhenHidden) {
+  struct Case {
+    const char* name;
+    std::vector<int> commands;  // what the user did to the window before it was hidden
+    UINT shownAs;
+  };
+  const Case cases[] = {
+      {"normal", {}, SW_SHOWNORMAL},
+      {"maximized", {SW_SHOWMAXIMIZED}, SW_SHOWMAXIMIZED},
+      {"minimized", {SW_SHOWMINIMIZED}, SW_SHOWNORMAL},
+      {"minimized from maximized", {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}, SW_SHOWMAXIMIZED},
+  };
+  for (const Case& test : cases) {
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp({"Main", "Tool"});
+    ASSERT_EQ(2, form->Target().WindowCount());
+    for (int command : test.commands) sim.Windows().ShowWindow(Slot(2), command);
+    form->trayHideForm();
+    for (int slot : {1, 2}) {
+      EXPECT_FALSE(Visible(Slot(slot))) << test.name;
+      EXPECT_TRUE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    form->trayShowForm();
+    for (int slot : {1, 2}) {
+      EXPECT_TRUE(Visible(Slot(slot))) << test.name;
+      EXPECT_FALSE(form->Visibility().Hidden(slot)) << test.name;
+    }
+    EXPECT_EQ(test.shownAs, Window(Slot(2)).showCmd) << test.name;
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(1)).showCmd) << test.name;
+    EXPECT_TRUE(Boxes().empty()) << test.name;
   }
-  form->trayShowForm();
-  for (int slot : {1, 2}) {
-    EXPECT_TRUE(Visible(Slot(slot)));
-    EXPECT_FALSE(form->Visibility().Hidden(slot));
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Slot(slot)).showCmd);
-  }
+}
+
+TEST_F(OmbrixMainTest, WindowsRefuseToChangeAreNotRecordedSoAndTheUserIsToldOnce) {
+  StartApp();
+  // The program runs as administrator: Windows keeps Ombrix from hiding its window.
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("Ombrix hide")) << Boxes()[0].text;
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find(App)) << Boxes()[0].text;
+  // The next click tries to hide again, and minimizing tries at every tick: no second box.
+  ClickIcon(SimShell::Click::kDouble);
+  Window(Main()).showCmd = SW_SHOWMINIMIZED;  // the program's own doing
+  sim.SimMessages().RunFor(1500);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
+
+  // A window hidden before it became out of reach stays recorded hidden when a show fails.
+  Window(Main()).elevated = false;
+  sim.Windows().ShowWindow(Main(), SW_RESTORE);
+  ClickIcon(SimShell::Click::kDouble);
+  ASSERT_FALSE(Visible(Main()));
+  Window(Main()).elevated = true;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_TRUE(form->Visibility().Hidden(1));
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find("Ombrix show")) << Boxes()[1].text;
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_EQ(2u, Boxes().size());
+}
+
+TEST_F(OmbrixMainTest, AProgramRunningAsAdministratorIsNotHiddenAndTheUserLearnsHowToKeepIt) {
+  // Started elevated by other means: Ombrix at normal rights may read its window, not change it.
+  sim::SimProgram elevated = Program({"App"});
+  elevated.elevated = true;
+  sim.SimProcs().DefineProgram(App, elevated);
+  ASSERT_TRUE(Start(App));
+  ClickIcon(SimShell::Click::kDouble);
+  Window(Main()).showCmd = SW_SHOWMINIMIZED;  // the program's own doing: hidden on minimize neither
+  sim.SimMessages().RunFor(1500);
+  ClickIcon(SimShell::Click::kDouble);
+  EXPECT_TRUE(Visible(Main()));
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(std::string("Windows does not let a program running with normal rights hide a program running as "
+                        "administrator:\r\n") +
+                App +
+                "\r\n\r\nTo keep it in the tray, close it and start it through Ombrix: when it needs "
+                "administrator rights, Ombrix offers to run with them too.",
+            Boxes()[0].text);
+  // Nor may it close it: the close request is dropped on the way up.
+  sim.Input().SendMessageA(Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sim.Windows().IsWindow(Main()));
 }
 
 TEST_F(OmbrixMainTest, SingleClickModeTogglesTwiceOnADoubleClick) {
@@ -130,6 +202,112 @@ TEST_F(OmbrixMainTest, TipIsTheCaptionCutTo62Characters) {
   StartApp({caption});
   EXPECT_EQ(caption, form->Target().Caption());
   EXPECT_EQ(caption.substr(0, 62), Icon()->tip);
+}
+
+// Windows remembers per program file and id whether the user keeps an icon on the taskbar;
+// every Ombrix runs from one program file, so the id must be the target's own.
+TEST_F(OmbrixMainTest, EachTargetHasAnIconIdentityOfItsOwnKeptFromRunToRun) {
+  constexpr char Other[] = "C:\\Tools\\other.exe";
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimProcs().DefineProgram(Other, Program({"Other"}));
+  auto run = [this](const char* file) {
+    auto ombrix = std::make_unique<TVorel_Ombrix>(sim, host);
+    EXPECT_TRUE(ombrix->FormCreate(std::string("\"") + OmbrixExe + "\" " + file)) << file;
+    return ombrix;
+  };
+  auto shown = [this](const std::unique_ptr<TVorel_Ombrix>& ombrix) {
+    return sim.SimTray().FindIcon(ombrix->Tray().Icon().WindowHandle(), ombrix->Tray().Icon().Id());
+  };
+  sim.SimTray().ClearLog();
+  auto app = run(App);
+  const UINT appId = app->Tray().Icon().Id();
+  ASSERT_NE(nullptr, shown(app));
+  EXPECT_FALSE(shown(app)->promoted) << "a new identity goes behind the overflow's ^";
+  const sim::NotifyIconCall& add = sim.SimTray().NotifyCalls().at(0);
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
+  EXPECT_EQ("app.exe", add.data.tip) << "the program's name from the first add on";
+  ASSERT_NE(nullptr, sim.SimTray().Remembered(OmbrixExe, appId));
+  EXPECT_EQ("app.exe", sim.SimTray().Remembered(OmbrixExe, appId)->initialTip);
+  EXPECT_EQ("App", shown(app)->tip) << "then the caption, once known";
+
+  // The user keeps this one on the taskbar; another program's icon is not touched.
+  ASSERT_TRUE(sim.SimTray().PromoteIcon(app->Tray().Icon().WindowHandle(), appId, true));
+  auto other = run(Other);
+  EXPECT_NE(appId, other->Tray().Icon().Id());
+  EXPECT_FALSE(shown(other)->promoted);
+
+  // The next run of the same program is the same identity, still promoted.
+  app.reset();
+  app = run(App);
+  EXPECT_EQ(appId, app->Tray().Icon().Id());
+  EXPECT_TRUE(shown(app)->promoted);
+
+  // A second Ombrix of the same program takes the next id, saying nothing; the first one's
+  // id is free again once it has ended.
+  auto second = run(App);
+  EXPECT_EQ(NextTrayIconId(appId), second->Tray().Icon().Id());
+  EXPECT_NE(nullptr, shown(second));
+  EXPECT_TRUE(Boxes().empty());
+  app.reset();
+  EXPECT_EQ(appId, run(App)->Tray().Icon().Id());
+}
+
+// With the keyboard (Win+B, the arrows, then Enter, the space bar or the menu key) the icon
+// does what the mouse does, whatever click the settings ask of the mouse.
+TEST_F(OmbrixMainTest, TheKeyboardTogglesAndOpensTheMenuAtTheIcon) {
+  for (const std::int32_t trayDblClick : {0, 1}) {
+    TAppSettings settings = Settings();
+    settings.TrayDblClick = trayDblClick;
+    Store(settings);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    StartApp();
+    ClickIcon(SimShell::Click::kKeySelect);
+    EXPECT_FALSE(Visible(Main())) << trayDblClick;
+    ClickIcon(SimShell::Click::kKeySelect);
+    EXPECT_TRUE(Visible(Main())) << trayDblClick;
+  }
+  sim.SimUser().SetCursorPos(10, 10);
+  sim.SimUser().DismissNextMenu();
+  ClickIcon(SimShell::Click::kMenuKey);
+  ASSERT_EQ(1u, sim.SimUser().Menus().size());
+  EXPECT_EQ(SimShell::IconAnchor().x, sim.SimUser().Menus()[0].x);
+  EXPECT_EQ(SimShell::IconAnchor().y, sim.SimUser().Menus()[0].y);
+}
+
+// The notification area shows a small icon: the one made at the system's small-icon size,
+// made again when a change of the display's scaling brings the taskbar again.
+TEST_F(OmbrixMainTest, TheIconIsTheSmallOneAtTheScalingsSize) {
+  sim::SimIcons& icons = sim.SimIconFiles();
+  icons.SetIconCount(App, 2);
+  TAppSettings settings = Settings();
+  settings.Icon = App;
+  settings.IconNumber = 1;
+  Store(settings);
+  StartApp();
+  const struct {
+    int percent;
+    int size;
+  } scalings[] = {{100, 16}, {125, 20}, {150, 24}, {200, 32}};
+  for (const auto& scaling : scalings) {
+    sim.SimTray().ChangeScaling(icons, scaling.percent);
+    sim.Messages().ProcessMessages();
+    ASSERT_NE(nullptr, Icon());
+    EXPECT_EQ(scaling.size, icons.SizeOf(Icon()->icon)) << scaling.percent << "%";
+    std::string file;
+    int index = -1;
+    ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+    EXPECT_EQ(App, file);
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(1, icons.LiveIconCount()) << "the picture replaced is destroyed";
+  }
+  // A position the file lacks: the standard icon, made at the small size too.
+  settings.IconNumber = 5;
+  form->ApplyTraySettings(settings);
+  std::string file;
+  int index = -1;
+  ASSERT_TRUE(icons.Describe(Icon()->icon, file, index));
+  EXPECT_EQ(IdiApplication, index);
+  EXPECT_EQ(32, icons.SizeOf(Icon()->icon));
 }
 
 TEST_F(OmbrixMainTest, ShiftRightClickHandsTheSystemMenuCommandToTheTarget) {
@@ -215,7 +393,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
 
   // Once the menu has closed, its owner gets a null message.
   sim.SimUser().DismissNextMenu();
-  form->Menu().Popup();
+  form->Menu().Popup(1000, 740);
   const std::vector<QueuedMessage> pending = sim.SimUser().Pending(form->Menu().mnuTray.WindowHandle());
   ASSERT_EQ(1u, pending.size());
   EXPECT_EQ(static_cast<UINT>(WM_NULL), pending[0].message);
@@ -233,6 +411,44 @@ TEST_F(OmbrixMainTest, TimerHidesAMinimizedTarget) {
   ClickIcon(SimShell::Click::kDouble);
   sim.SimMessages().RunFor(1500);
   EXPECT_TRUE(Visible(Main()));
+}
+
+// At logon Ombrix may start before the taskbar: the icon is tried again, and nothing is
+// hidden while there is no icon to bring it back.
+TEST_F(OmbrixMainTest, NoWindowIsHiddenBeforeTheTaskbarTakesTheIcon) {
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  EXPECT_EQ(nullptr, Icon());
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  form->Tray().OnToggle();  // the hot key
+  sim.SimMessages().RunFor(4000);
+  EXPECT_TRUE(Visible(Main())) << "hidden with no icon";
+  EXPECT_FALSE(form->Visibility().Hidden(1));
+  EXPECT_TRUE(Boxes().empty());
+
+  sim.SimTray().RefuseNotifyIcons(false);  // the taskbar is ready: a later try adds the icon
+  sim.SimMessages().RunFor(3500);
+  EXPECT_NE(nullptr, Icon());
+  EXPECT_FALSE(Visible(Main())) << "the minimized program goes to the tray once its icon is there";
+  EXPECT_TRUE(Boxes().empty());
+
+  // The icon that never comes: said once, and the program stays shown.
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  sim.SimTray().RefuseNotifyIcons(true);
+  StartApp();
+  sim.Windows().ShowWindow(Main(), SW_SHOWMINIMIZED);
+  sim.SimMessages().RunFor(120000);
+  EXPECT_TRUE(Visible(Main()));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("notification area")) << Boxes()[0].text;
+  // The shell's word that its taskbar exists brings the icon, and the hide, at once.
+  sim.SimTray().RefuseNotifyIcons(false);
+  sim.SimTray().RestartShell();
+  sim.Messages().ProcessMessages();
+  EXPECT_NE(nullptr, Icon());
+  sim.SimMessages().RunFor(500);
+  EXPECT_FALSE(Visible(Main()));
+  EXPECT_EQ(1u, Boxes().size());
 }
 
 TEST_F(OmbrixMainTest, TimerKeepsTheTipEqualToTheCaption) {
@@ -259,7 +475,7 @@ TEST_F(OmbrixMainTest, TimerDoesNothingWhileTheMainSlotIsEmpty) {
   EXPECT_EQ(0, closedCount);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_NE(nullptr, Icon());
-  EXPECT_EQ("Vorel Ombrix", Icon()->tip);
+  EXPECT_EQ("app.exe", Icon()->tip) << "no caption known: the file name";
 }
 
 TEST_F(OmbrixMainTest, EndOfTheTargetAsksOnlyAfterAQuickClose) {

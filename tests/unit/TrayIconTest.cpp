@@ -21,6 +21,9 @@ class RecordingIcons : public IIcons {
  public:
   HICON ExtractIconA(const std::string&, int) override { return nullptr; }
   HICON LoadStandardIcon(int) override { return Handle(32512); }
+  int SmallIconSize() override { return 16; }
+  HICON ExtractSmallIconA(const std::string&, int, int) override { return nullptr; }
+  HICON LoadSmallStandardIcon(int) override { return nullptr; }
   BOOL DestroyIcon(HICON icon) override {
     destroyed.push_back(icon);
     return TRUE;
@@ -63,6 +66,7 @@ class TrayIconTest : public ::testing::Test {
 };
 
 TEST_F(TrayIconTest, EveryShellCallCarriesTheFullRecord) {
+  tray_->SetId(0x4B);
   tray_->SetToolTip("Notes");
   HICON picture = RecordingIcons::Handle(0x700);
   struct Step {
@@ -81,13 +85,20 @@ TEST_F(TrayIconTest, EveryShellCallCarriesTheFullRecord) {
   for (const Step& step : steps) {
     platform_.SimTray().ClearLog();
     step.action();
-    ASSERT_EQ(1u, Calls().size()) << step.what;
+    // Every add asks for version 4 again: the shell forgets it with the icon.
+    ASSERT_EQ(step.message == NIM_ADD ? 2u : 1u, Calls().size()) << step.what;
+    if (step.message == NIM_ADD) {
+      EXPECT_EQ(static_cast<DWORD>(NIM_SETVERSION), Calls()[1].message);
+      EXPECT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), Calls()[1].data.version);
+      EXPECT_EQ(0x4Bu, Calls()[1].data.id) << "the icon's own id";
+    }
     const sim::NotifyIconCall& call = Calls()[0];
     EXPECT_EQ(step.message, call.message) << step.what;
     EXPECT_EQ(NotifyIconDataSize, call.data.size) << step.what;
     EXPECT_EQ(Window(), call.data.window) << step.what;
-    EXPECT_EQ(0u, call.data.id) << step.what;
-    EXPECT_EQ(7u, call.data.flags) << step.what;
+    EXPECT_EQ(0x4Bu, call.data.id) << step.what;
+    EXPECT_EQ(0x87u, call.data.flags) << step.what << ": message, icon, tip, and the tip shown under version 4";
+    EXPECT_EQ(0u, call.data.version) << step.what;
     EXPECT_EQ(0x401u, call.data.callbackMessage) << step.what;
     EXPECT_EQ(step.icon, call.data.icon) << step.what;
     EXPECT_EQ(step.tip, call.data.tip) << step.what;
@@ -104,7 +115,7 @@ TEST_F(TrayIconTest, ChangesWhileInactiveOnlyRefreshTheRecord) {
 
   tray_->SetActive(true);
   tray_->SetActive(true);
-  ASSERT_EQ(1u, Calls().size()) << "setting the same value again does nothing";
+  ASSERT_EQ(2u, Calls().size()) << "the add and its version; setting the same value again does nothing";
   ASSERT_NE(nullptr, Shown());
   EXPECT_EQ("Hidden", Shown()->tip);
   EXPECT_EQ(RecordingIcons::Handle(0x700), Shown()->icon);
@@ -151,22 +162,43 @@ TEST_F(TrayIconTest, AnIconAddedWithoutTipAppliesItsTipAgainFromTheMessageLoop) 
   }
 }
 
-TEST_F(TrayIconTest, ClicksRaiseTheirEventsWithoutTellingSingleFromDouble) {
-  tray_->SetActive(true);
+// Under version 4 the shell sends each release twice (the mouse's event, then NIN_SELECT or
+// WM_CONTEXTMENU): each user action must still act once. A shell that refuses version 4
+// speaks the old form, which has no keyboard events.
+TEST_F(TrayIconTest, EachClickAndKeyActsOnceInEitherProtocol) {
+  tray_->OnKeySelect = [this](TTrayIcon& sender) { Note(sender, "key"); };
+  tray_->SetId(0x4B);
   struct Case {
     SimShell::Click click;
     std::vector<std::string> events;
+    bool oldForm;  // also delivered when the shell refused version 4
   };
   platform_.SimUser().SetCursorPos(900, 740);
+  const ScreenPoint anchor = SimShell::IconAnchor();
+  const std::string atIcon = std::to_string(anchor.x) + "," + std::to_string(anchor.y);
   const Case cases[] = {
-      {SimShell::Click::kLeft, {"click"}},
-      {SimShell::Click::kDouble, {"click", "dblclick", "click"}},
-      {SimShell::Click::kRight, {"right 1 0 900,740"}},
+      {SimShell::Click::kLeft, {"click"}, true},
+      {SimShell::Click::kDouble, {"click", "dblclick", "click"}, true},
+      {SimShell::Click::kRight, {"right 1 0 900,740"}, true},
+      {SimShell::Click::kKeySelect, {"key"}, false},
+      {SimShell::Click::kMenuKey, {"right 1 0 " + atIcon}, false},
   };
-  for (const Case& c : cases) {
-    events_.clear();
-    ASSERT_TRUE(Click(c.click));
-    EXPECT_EQ(c.events, events_);
+  for (const bool refuseVersion4 : {false, true}) {
+    tray_->SetActive(false);
+    platform_.SimTray().RefuseVersions(refuseVersion4);
+    tray_->SetActive(true);
+    EXPECT_EQ(refuseVersion4 ? 0u : static_cast<UINT>(NOTIFYICON_VERSION_4), tray_->Version());
+    for (const Case& c : cases) {
+      events_.clear();
+      const bool delivered = platform_.SimTray().ClickIcon(Window(), 0x4B, c.click);
+      platform_.Messages().ProcessMessages();
+      if (refuseVersion4 && !c.oldForm) {
+        EXPECT_FALSE(delivered);
+        continue;
+      }
+      ASSERT_TRUE(delivered);
+      EXPECT_EQ(c.events, events_) << "version 4 refused: " << refuseVersion4;
+    }
   }
   EXPECT_TRUE(platform_.SimUser().Menus().empty()) << "no menu without PopupMenu";
 }

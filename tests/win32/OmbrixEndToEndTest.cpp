@@ -320,6 +320,68 @@ TEST_F(OmbrixEndToEnd, TaskkillEndsOmbrixAndShowsTheHiddenTarget) {
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(main); }));
 }
 
+bool HiddenRecordExists() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(SettingsKey) + "\\Hidden").c_str(), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  ::RegCloseKey(key);
+  return true;
+}
+
+// taskkill /f runs nothing of Ombrix: the target stays hidden until OmbrixHub (or another
+// Ombrix) starts and finds the record of what Ombrix hid. A second Ombrix still running
+// keeps its own target hidden.
+TEST_F(OmbrixEndToEnd, ForcedEndLeavesTheTargetHiddenUntilOmbrixHubStarts) {
+  settings_.WarnQuickClose = true;
+  Store();
+  OmbrixRun killed("\"" + TargetExe + "\" \"/window=E2E Forced\"");
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Forced")) != nullptr; }));
+  // A maximized program comes back maximized.
+  ::ShowWindow(main, SW_MAXIMIZE);
+  ASSERT_TRUE(killed.ToggleTwice(main));
+  EXPECT_TRUE(::IsZoomed(main)) << "shown again at its normal size";
+  killed.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+  EXPECT_TRUE(HiddenRecordExists()) << "no record once hidden";
+  OmbrixRun other("\"" + TargetExe + "\" \"/window=E2E Other\"");
+  const HWND otherMain = FoundThenHidden(other, "E2E Other");
+  ASSERT_NE(nullptr, otherMain);
+
+  EXPECT_EQ(0, RunToEnd("taskkill.exe /f /pid " + std::to_string(killed.ProcessId())));
+  ASSERT_TRUE(killed.Ended());
+  ASSERT_FALSE(::IsWindowVisible(main)) << "nothing of a forced end runs";
+  ASSERT_TRUE(HiddenRecordExists()) << "Ombrix keeps no record of what it hid";
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION hub{};
+  std::string commandLine = "\"" + WindowsPath(OMBRIX_HUB_EXE) + "\"";
+  ASSERT_TRUE(
+      ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &hub));
+  const std::string told = other.AnswerBox(IDOK, "Vorel Ombrix - Control Center");
+  EXPECT_NE(std::string::npos, told.find(TargetExe)) << told;
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; })) << "the target is left hidden";
+  EXPECT_TRUE(::IsZoomed(main));
+  EXPECT_FALSE(::IsWindowVisible(otherMain)) << "the running Ombrix's target was shown";
+  ::TerminateProcess(hub.hProcess, 0);
+  ::WaitForSingleObject(hub.hProcess, 5000);
+  ::CloseHandle(hub.hThread);
+  ::CloseHandle(hub.hProcess);
+
+  // The other Ombrix ends normally with its target: no record is left behind.
+  EXPECT_TRUE(HiddenRecordExists());
+  other.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(otherMain) != FALSE; }));
+  ::PostMessageA(otherMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(other.Ended());
+  EXPECT_FALSE(HiddenRecordExists());
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(main); }));
+}
+
 TEST_F(OmbrixEndToEnd, TrayMenuOpenedByARightClickAnswersTheKeyboard) {
   testing::XdoBridge user;
   ASSERT_TRUE(user.Available()) << "run through tests/win32/xdo-bridge.sh, which clicks and types";

@@ -13,20 +13,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/Win32Icons.h"
 #include "platform/win32/Win32Platform.h"
 #include "runtime/TrayIcon.h"
 
 namespace ombrix {
 namespace {
 
-class RealIcons : public IIcons {
- public:
-  HICON ExtractIconA(const std::string& file, int index) override {
-    return ::ExtractIconA(::GetModuleHandleA(nullptr), file.c_str(), static_cast<UINT>(index));
-  }
-  HICON LoadStandardIcon(int resourceId) override { return ::LoadIconA(nullptr, MAKEINTRESOURCEA(resourceId)); }
-  BOOL DestroyIcon(HICON icon) override { return ::DestroyIcon(icon); }
-};
+// The program's own icons service.
+using RealIcons = win32::Win32Icons;
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -49,10 +44,11 @@ struct Recorder {
 std::vector<QueuedMessage>* Recorder::seen = nullptr;
 WNDPROC Recorder::original = nullptr;
 
-std::vector<LPARAM> ButtonEvents(const std::vector<QueuedMessage>& seen) {
-  std::vector<LPARAM> events;
+// The events of version 4's callbacks: the low word of lParam.
+std::vector<UINT> ButtonEvents(const std::vector<QueuedMessage>& seen) {
+  std::vector<UINT> events;
   for (const QueuedMessage& m : seen) {
-    if (m.lParam != WM_MOUSEMOVE) events.push_back(m.lParam);
+    if (LOWORD(m.lParam) != WM_MOUSEMOVE) events.push_back(LOWORD(m.lParam));
   }
   return events;
 }
@@ -70,6 +66,7 @@ TEST(RealTray, ClicksOnTheIconArriveAsItsCallbacks) {
   TTrayIcon tray(platform, icons);
   tray.SetIcon(icons.LoadStandardIcon(32512), true);
   tray.SetToolTip("Ombrix tray test");
+  tray.SetId(0xB00C);  // above 0x7FFF: the high word carries it unsigned
   tray.OnClick = [&](TTrayIcon&) { events.push_back("click"); };
   tray.OnDblClick = [&](TTrayIcon&) { events.push_back("dblclick"); };
   tray.OnRightClick = [&](TTrayIcon&, TTrayIcon::TMouseButton button, TTrayIcon::TShiftState shift, int x, int y) {
@@ -82,10 +79,13 @@ TEST(RealTray, ClicksOnTheIconArriveAsItsCallbacks) {
 
   tray.SetActive(true);
   ASSERT_TRUE(platform.Shell().Shell_NotifyIconA(NIM_MODIFY, tray.Record())) << "the shell has no such icon";
+  ASSERT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), tray.Version()) << "wine's tray speaks version 4";
   std::ofstream(folder + "ready").close();
 
-  const std::vector<LPARAM> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP,
-                                        WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN,   WM_LBUTTONUP};
+  // Each release comes twice: the mouse's own event, then its version-4 twin.
+  const std::vector<UINT> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP,   NIN_SELECT,     WM_LBUTTONDBLCLK,
+                                      WM_LBUTTONUP,   NIN_SELECT,     WM_RBUTTONDOWN, WM_RBUTTONUP,
+                                      WM_CONTEXTMENU, WM_LBUTTONDOWN, WM_LBUTTONUP,   NIN_SELECT};
   const DWORD deadline = ::GetTickCount() + 60000;
   while (ButtonEvents(seen).size() < expected.size() && !Exists(folder + "failed") &&
          static_cast<LONG>(deadline - ::GetTickCount()) > 0) {
@@ -95,7 +95,8 @@ TEST(RealTray, ClicksOnTheIconArriveAsItsCallbacks) {
   ASSERT_FALSE(Exists(folder + "failed")) << ReadText(folder + "failed");
   EXPECT_EQ(expected, ButtonEvents(seen))
       << (Exists(folder + "clicked") ? "clicked, " : "never clicked, ") << "messages seen: " << seen.size();
-  for (const QueuedMessage& m : seen) EXPECT_EQ(0u, m.wParam) << "wParam is the icon's id";
+  for (const QueuedMessage& m : seen) EXPECT_EQ(0xB00Cu, HIWORD(m.lParam)) << "the high word is the icon's id";
+  // One toggle per click, one menu per right click, although each release came twice.
   EXPECT_EQ((std::vector<std::string>{"click", "dblclick", "click", "right", "click"}), events);
 
   RECT area{};
