@@ -140,6 +140,7 @@ bool TContextMenuPage::FillSlice(TDateTime& handledAt) {
   lbAssExt.SetVisible(true);
   if (lbAssExt.Count() > 0) lbAssExt.SetItemIndex(0);
   fillComplete_ = true;
+  Form().ChangedBehind();
   return true;
 }
 
