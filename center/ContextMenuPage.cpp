@@ -14,9 +14,9 @@ constexpr char OpenCommandPath[] = "\\Shell\\Open\\Command";
 // A refusal message names at most this many items: selecting every file type is one click,
 // and a box taller than the screen would hide its own OK button.
 constexpr std::size_t RefusalsNamed = 20;
-// How long the fill may go without handling waiting messages. Asking the system for them
-// before every key costs as much as reading the key (a round trip to the window manager
-// each time under wine), while a user cannot tell 15 ms from none.
+// How long one slice of the fill may go without handling waiting messages. Asking the system
+// for them before every key costs as much as reading the key (a round trip to the window
+// manager each time under wine), while a user cannot tell 15 ms from none.
 constexpr double MessageSliceMilliseconds = 15;
 
 // The user's own file types, which HKEY_CLASSES_ROOT shows over the machine-wide ones.
@@ -40,6 +40,7 @@ TContextMenuPage::TContextMenuPage(TForm& form, TTabSheet& page, THubContext& co
   lbAssExt.Sorted = true;
   lbAssExt.Compare = WindowsSortOrder(context_.platform.Windows());
   lbAssExt.SetVisible(false);
+  lblFillingList.SetVisible(false);
   lbAssExt.OnClick = Handler(&TContextMenuPage::lbAssExtClick);
   lbAssExt.OnKeyPress = KeyHandler(&TContextMenuPage::lbAssExtKeyPress);
   ebxExtension.HelpContext = HelpContexts::ExplorerVerbExtension;
@@ -93,36 +94,82 @@ bool TContextMenuPage::HasVerbKey(const std::string& item) {
   return !ownKnown && !CachedOpenCommand(item).empty();
 }
 
-void TContextMenuPage::FillFileTypeList() {
-  TRegistryScope scope(context_.RegistryOp, TRootKey::hkClassesRoot, PageAccess);
+void TContextMenuPage::BeginFill() {
+  StopFillTimer();
   lbAssExt.SetVisible(false);
   lbAssExt.Clear();
-  TStringList names;
-  context_.RegistryOp.Key.clear();
-  context_.RegistryOp.GetKeyNames(names);
-  // The list takes the kept names in one go: one sort and one refill of the control rather
-  // than thousands of deletions, with the same items in the same order.
-  TStringList kept;
-  kept.reserve(names.size());
+  lblFillingList.SetVisible(true);
+  btnAddOX.SetEnabled(false);
+  btnRemoveOX.SetEnabled(false);
+  fillComplete_ = false;
+  fillNames_.clear();
+  fillNamesRead_ = false;
+  fillNext_ = 0;
+  fillKept_.clear();
   openCommands_.clear();
+}
+
+bool TContextMenuPage::FillSlice(TDateTime& handledAt) {
+  // A slice of its own scope: between slices the other pages use the window's component.
+  TRegistryScope scope(context_.RegistryOp, TRootKey::hkClassesRoot, PageAccess);
+  if (!fillNamesRead_) {
+    context_.RegistryOp.Key.clear();
+    context_.RegistryOp.GetKeyNames(fillNames_);
+    fillNamesRead_ = true;
+    fillKept_.reserve(fillNames_.size());
+    return false;
+  }
   IClock& clock = context_.platform.Clock();
-  bool first = true;
-  TDateTime handled = 0;
-  for (std::string& name : names) {
+  while (fillNext_ < fillNames_.size()) {
+    std::string& name = fillNames_[fillNext_++];
+    if (HasVerbKey(name)) fillKept_.push_back(std::move(name));
     const TDateTime now = clock.Now();
-    if (first || now < handled || (now - handled) * MillisecondsPerDay >= MessageSliceMilliseconds) {
-      handled = now;
-      first = false;
-      context_.platform.Messages().ProcessMessages();
+    if (now < handledAt || (now - handledAt) * MillisecondsPerDay >= MessageSliceMilliseconds) {
+      handledAt = now;
+      if (fillNext_ < fillNames_.size()) return false;
     }
-    if (HasVerbKey(name)) kept.push_back(std::move(name));
   }
   // Later lookups read afresh: the registry may change while the window is open.
   openCommands_.clear();
-  lbAssExt.SetItems(std::move(kept));
+  TStringList().swap(fillNames_);
+  // The list takes the kept names in one go: one sort and one refill of the control rather
+  // than thousands of insertions, with the same items in the same order.
+  lbAssExt.SetItems(std::move(fillKept_));
+  fillKept_.clear();
+  lblFillingList.SetVisible(false);
   lbAssExt.SetVisible(true);
   if (lbAssExt.Count() > 0) lbAssExt.SetItemIndex(0);
+  fillComplete_ = true;
+  Form().ChangedBehind();
+  return true;
 }
+
+void TContextMenuPage::StopFillTimer() {
+  if (fillTimer_ != 0) context_.platform.Messages().KillTimer(fillTimer_);
+  fillTimer_ = 0;
+}
+
+void TContextMenuPage::StartFileTypeFill() {
+  BeginFill();
+  // The timer's message comes after input and painting: the window is drawn and answers the
+  // user between slices. The system makes its shortest interval of the 1 ms asked for, so
+  // that one slice follows another with the loop idle.
+  fillTimer_ = context_.platform.Messages().SetTimer(1, [this] {
+    TDateTime now = context_.platform.Clock().Now();
+    if (FillSlice(now)) StopFillTimer();
+  });
+}
+
+void TContextMenuPage::FillFileTypeList() {
+  BeginFill();
+  IMessagePump& messages = context_.platform.Messages();
+  TDateTime handledAt = context_.platform.Clock().Now();
+  do {
+    messages.ProcessMessages();
+  } while (!FillSlice(handledAt));
+}
+
+TContextMenuPage::~TContextMenuPage() { StopFillTimer(); }
 
 TContextMenuPage::TFileType TContextMenuPage::LookupFileType(const std::string& item) {
   TRegistryScope scope(context_.RegistryOp, TRootKey::hkClassesRoot, PageAccess);
@@ -146,7 +193,7 @@ TContextMenuPage::TFileType TContextMenuPage::LookupFileType(const std::string& 
 
 void TContextMenuPage::lbAssExtClick(TControl&) {
   // While the list is being filled it is hidden, and its items are not final yet.
-  if (!lbAssExt.Visible()) return;
+  if (!fillComplete_) return;
   const int index = lbAssExt.ItemIndex();
   if (index < 0) return;
   const std::string& item = lbAssExt.Items()[static_cast<std::size_t>(index)];
@@ -170,6 +217,9 @@ void TContextMenuPage::btnRemoveOXClick(TControl&) {
 
 void TContextMenuPage::ChangeSelected(void (TContextMenuPage::*change)(int, std::vector<TRefusal>&),
                                       const std::string& failed) {
+  // The buttons are disabled while the list fills; a click that reaches them anyway changes
+  // nothing.
+  if (!fillComplete_) return;
   std::vector<TRefusal> refused;
   for (int index : lbAssExt.SelectedIndexes()) (this->*change)(index, refused);
   if (refused.empty()) return;

@@ -22,6 +22,7 @@ class TContextMenuPage : public TFormPart {
   static constexpr const char* VerbName = "Tuckaway";
 
   TContextMenuPage(TForm& form, TTabSheet& page, THubContext& context);
+  ~TContextMenuPage() override;
 
   // What an item stands for: its type (the default value of its key), the key whose
   // Shell\Open\Command holds a non-empty default value (the item itself, else its type;
@@ -32,10 +33,17 @@ class TContextMenuPage : public TFormPart {
     std::string OpenCommand;
   };
 
-  // Fills the list with the keys of HKEY_CLASSES_ROOT that have an open command, as the
-  // window is created. The list stays hidden meanwhile, and waiting messages are handled
-  // before each key so that the system stays responsive.
+  // Fills the list with the keys of HKEY_CLASSES_ROOT that have an open command, behind the
+  // window: in slices from the message loop's timer, so that the window comes up at once and
+  // its other pages can be used while a well-used machine's thousands of file types are
+  // read. The list stays hidden meanwhile and the page says that it is filling.
+  void StartFileTypeFill();
+  // The same fill done before returning, with waiting messages handled between slices.
   void FillFileTypeList();
+  // Whether the list holds every file type: Add and Remove act only on a complete list, as
+  // an item missing from a partial one could not be told from a file type without an open
+  // command.
+  bool FileTypeListComplete() const { return fillComplete_; }
   TFileType LookupFileType(const std::string& item);
   // The command written: Ombrix beside OmbrixHub, with the clicked file.
   std::string VerbCommand() const;
@@ -66,6 +74,8 @@ class TContextMenuPage : public TFormPart {
   TEdit ebxOpenWith{Form(), "ebxOpenWith", &gbContextMenu, {248, 162, 276, 21}, "", true};
   TButton btnAddOX{Form(), "btnAddOX", &gbContextMenu, {248, 200, 134, 25}, "Add \"Tuckaway\""};
   TButton btnRemoveOX{Form(), "btnRemoveOX", &gbContextMenu, {390, 200, 134, 25}, "Remove \"Tuckaway\""};
+  // Where the list will be, while it fills.
+  TLabel lblFillingList{Form(), "lblFillingList", &gbContextMenu, {12, 44, 220, 16}, "Reading the file types..."};
 
  private:
   // One item that could not be changed, and the system's words for why.
@@ -113,8 +123,24 @@ class TContextMenuPage : public TFormPart {
   // The entry of `name`, or where it belongs.
   TOpenCommands::iterator CachedEntry(const std::string& name);
 
+  // A fill's steps: the key names read, then a slice of them looked at each time (false
+  // until the list is complete), then the list shown. A slice ends once the time given as
+  // when messages were last handled lies 15 ms back, and gives the time
+  // it ended.
+  void BeginFill();
+  bool FillSlice(TDateTime& handledAt);
+  void StopFillTimer();
+
   THubContext& context_;
   TOpenCommands openCommands_;
+  // The fill under way: HKEY_CLASSES_ROOT's key names (read by the first slice), the next
+  // one to look at, and those listed so far.
+  TStringList fillNames_;
+  bool fillNamesRead_ = false;
+  std::size_t fillNext_ = 0;
+  TStringList fillKept_;
+  bool fillComplete_ = false;
+  UINT_PTR fillTimer_ = 0;
 };
 
 }  // namespace ombrix

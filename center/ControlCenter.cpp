@@ -48,7 +48,9 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
 
 void TfrmMain::FormCreate() {
   ShortcutPage.cbLocation.SetItemIndex(0);
-  ContextMenuPage.FillFileTypeList();
+  // Behind the window: a well-used machine's file types take seconds to read, and only the
+  // second page shows them.
+  ContextMenuPage.StartFileTypeFill();
   StoredSettingsPage.FillSettingsList();
   pcControlCenter.SetActivePageIndex(tsShortcut.PageIndex());
   SetActiveControl(&ShortcutPage.ebxDescription);

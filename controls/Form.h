@@ -76,6 +76,15 @@ class TForm : public THandlerBinder {
   // What the close box does: the form closes as cancelled.
   void Close() { modalResult_ = mrCancel; }
 
+  // Code that changes controls outside the user's actions (work a timer does bit by bit)
+  // says so here; the host then shows the change once the message at hand is handled.
+  void ChangedBehind() { changedBehind_ = true; }
+  bool TakeChangedBehind() {
+    const bool changed = changedBehind_;
+    changedBehind_ = false;
+    return changed;
+  }
+
   // The control with the keyboard focus. Setting it from code moves the focus without
   // running the exit event of the control that had it.
   TControl* ActiveControl() const { return activeControl_; }
@@ -119,6 +128,7 @@ class TForm : public THandlerBinder {
   TModalResult modalResult_ = mrNone;
   TControl* activeControl_ = nullptr;
   HWND handle_ = nullptr;
+  bool changedBehind_ = false;
   std::vector<TControl*> controls_;
 };
 

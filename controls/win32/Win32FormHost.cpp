@@ -49,6 +49,9 @@ TModalResult Win32FormHost::ShowModal(TForm& form, HWND owner) {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
       }
+      // As after a user's action: what the user changed is taken first, so that showing the
+      // form's state does not undo it.
+      if (form.TakeChangedBehind()) window.Act(nullptr, [] {});
       window.SyncFocus();
     } catch (const std::exception& error) {
       window.ReportError(error.what());

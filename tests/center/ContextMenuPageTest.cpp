@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "center/ContextMenuPage.h"
+#include "center/ControlCenter.h"
 #include "controls/sim/SimFormHost.h"
 #include "tests/RegistryTree.h"
 
@@ -197,6 +199,60 @@ TEST_F(ContextMenuPageTest, ListsTheKeysWithAnOpenCommandAndShowsWhatAClickedOne
   EXPECT_EQ(before, Snapshot()) << "reading creates no key";
   EXPECT_EQ(0, platform.SimReg().OpenHandleCount());
   EXPECT_EQ(TRootKey::hkClassesRoot, registry.RootKey);
+}
+
+// The control center is on the screen before its Explorer command page has read a single
+// file type; the list fills from the message loop in slices, between which the window
+// answers its user, and Add and Remove wait for the whole list.
+TEST_F(ContextMenuPageTest, TheControlCenterComesUpAtOnceAndItsListFillsBehind) {
+  for (int i = 0; i < 20; ++i) Set(".many" + std::to_string(i), "txtfile");
+  // Made before the window's, so that its ticks come first whenever both are due: it looks at
+  // the window between the fill's slices.
+  SimFormUser* user = nullptr;
+  int looksWhileFilling = 0;
+  const UINT_PTR probe = platform.SimMessages().SetTimer(1, [&] {
+    if (!user || static_cast<TfrmMain&>(user->Form()).ContextMenuPage.FileTypeListComplete()) return;
+    ++looksWhileFilling;
+    // The other pages are there to be used meanwhile.
+    EXPECT_TRUE(user->SwitchPage("pcControlCenter", 2));
+    EXPECT_TRUE(user->SwitchPage("pcControlCenter", 1));
+    EXPECT_TRUE(user->IsShowing("lblFillingList"));
+    EXPECT_FALSE(user->IsShowing("lbAssExt"));
+    EXPECT_FALSE(user->Click("btnAddOX"));
+    EXPECT_FALSE(user->Click("btnRemoveOX"));
+  });
+  TfrmMain hub(platform, host);
+  TContextMenuPage& page = hub.ContextMenuPage;
+  EXPECT_FALSE(page.FileTypeListComplete());
+  host.OnNextShow([&](SimFormUser& shownUser) {
+    EXPECT_FALSE(page.FileTypeListComplete()) << "shown before the fill";
+    EXPECT_TRUE(page.lbAssExt.Items().empty());
+    EXPECT_TRUE(shownUser.Type("ebxDescription", "Notes")) << "the first page is usable at once";
+    user = &shownUser;
+    platform.SimMessages().RunFor(2000);
+    user = nullptr;
+
+    EXPECT_TRUE(page.FileTypeListComplete());
+    std::vector<std::string> listed = {".direct"};
+    for (int i = 0; i < 20; ++i) listed.push_back(".many" + std::to_string(i));
+    listed.insert(listed.end(), {".txt", "txtfile"});
+    std::vector<std::string> items = page.lbAssExt.Items();
+    std::sort(listed.begin(), listed.end());
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(listed, items);
+    EXPECT_TRUE(shownUser.SwitchPage("pcControlCenter", 1));
+    EXPECT_FALSE(shownUser.IsShowing("lblFillingList"));
+    const auto many7 = std::find(page.lbAssExt.Items().begin(), page.lbAssExt.Items().end(), ".many7");
+    EXPECT_TRUE(shownUser.ClickListItem("lbAssExt", static_cast<int>(many7 - page.lbAssExt.Items().begin())));
+    EXPECT_TRUE(shownUser.Click("btnAddOX")) << "Add acts on the complete list";
+    EXPECT_EQ(page.VerbCommand(), UserTree()["txtfile\\Shell\\Tuckaway\\Command"]);
+    shownUser.CloseBox();
+  });
+  host.ShowModal(hub, nullptr);
+  platform.SimMessages().KillTimer(probe);
+  EXPECT_GE(looksWhileFilling, 3) << "filled in slices, the window handled between them";
+  EXPECT_EQ(0, platform.SimMessages().ActiveTimerCount()) << "the fill's timer ends with the fill";
+  EXPECT_EQ(0, platform.SimReg().OpenHandleCount());
 }
 
 // OmbrixHub runs with a standard user's rights, which may not change the machine-wide file
