@@ -2,7 +2,9 @@
 // Windows service: other processes' top-level windows, in Z order, and the system-wide hot
 // keys that reach a window of this program.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "WinDefs.h"
 
@@ -13,6 +15,15 @@ struct WindowPlacementInfo {
   UINT flags = 0;
   UINT showCmd = 0;
 };
+
+// A window and the ShowWindowAsync command that brings it back.
+struct WindowToShow {
+  HWND window = nullptr;
+  int command = SW_SHOW;
+};
+
+// As many windows as a program may keep hidden at once.
+constexpr std::size_t ShownOnCrashCapacity = 100;
 
 class IWindowOps {
  public:
@@ -36,6 +47,11 @@ class IWindowOps {
   virtual BOOL ShowWindow(HWND window, int command) = 0;
   virtual BOOL ShowWindowAsync(HWND window, int command) = 0;
   virtual BOOL SetForegroundWindow(HWND window) = 0;
+  // The windows this program wants shown should it crash, replacing those given before (at
+  // most ShownOnCrashCapacity; the rest are left out). An unhandled exception, a call of
+  // std::terminate (where an uncaught C++ exception ends) and abort (SIGABRT) each hand them
+  // to ShowWindowAsync and then let the crash go on as it would have.
+  virtual void SetShownOnCrash(const std::vector<WindowToShow>& windows) = 0;
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;

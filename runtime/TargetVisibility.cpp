@@ -98,9 +98,16 @@ void TTargetVisibility::Changed() {
   // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
   // must find it as it is now, should this Ombrix not end normally.
   std::vector<HWND> hidden;
+  std::vector<WindowToShow> shownOnCrash;
   for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
-    if (hidden_.Get(slot) && target_.Window(slot)) hidden.push_back(target_.Window(slot));
+    const HWND window = target_.Window(slot);
+    if (!hidden_.Get(slot) || !window) continue;
+    hidden.push_back(window);
+    // Worked out now: a crashing Ombrix can do no more than hand the command over.
+    shownOnCrash.push_back({window, ShowCommandToBringBack(windows_, window)});
   }
+  // A crash of Ombrix itself shows them before the process goes.
+  windows_.SetShownOnCrash(shownOnCrash);
   record_.Write(hidden, target_.File());
 }
 

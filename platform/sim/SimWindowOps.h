@@ -69,6 +69,7 @@ class SimWindowOps : public IWindowOps {
   BOOL ShowWindow(HWND window, int command) override;
   BOOL ShowWindowAsync(HWND window, int command) override;
   BOOL SetForegroundWindow(HWND window) override;
+  void SetShownOnCrash(const std::vector<WindowToShow>& windows) override { shownOnCrash_ = windows; }
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;
@@ -103,6 +104,11 @@ class SimWindowOps : public IWindowOps {
   const std::vector<SimHotKey>& HotKeys() const { return hotKeys_; }
   // The hot key that `virtualKey` presses with these modifiers held, or nullptr.
   const SimHotKey* HotKeyPressedBy(UINT modifiers, UINT virtualKey) const;
+  // The program under test crashes: its crash handlers show what it asked for, each window
+  // through ShowWindowAsync, which a crash cannot wait on.
+  void Crash() {
+    for (const WindowToShow& shown : shownOnCrash_) ShowWindowAsync(shown.window, shown.command);
+  }
   // Says whether a process runs at higher rights (integrity) than the program under test.
   // Windows isolates such a process's windows from it: ShowWindow changes nothing and fails
   // with ERROR_ACCESS_DENIED, and its messages from WM_USER up and WM_CLOSE are dropped.
@@ -124,6 +130,7 @@ class SimWindowOps : public IWindowOps {
   ULONG_PTR nextHandle_ = 0x20000;
   HWND foreground_ = nullptr;
   std::vector<SimHotKey> hotKeys_;
+  std::vector<WindowToShow> shownOnCrash_;
 };
 
 }  // namespace ombrix::sim
