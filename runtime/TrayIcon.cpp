@@ -140,6 +140,18 @@ void TTrayIcon::Modify() {
   if (active_) platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, record_);
 }
 
+bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+  if (!active_ || !shown_) return false;
+  NotifyIconData balloon;
+  balloon.window = window_;
+  balloon.id = id_;
+  balloon.flags = NIF_INFO;
+  balloon.infoTitle = title;
+  balloon.info = text;
+  balloon.infoFlags = NIIF_INFO | NIIF_NOSOUND;
+  return platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, balloon) != FALSE;
+}
+
 void TTrayIcon::Delete() {
   shown_ = false;
   FillRecord();

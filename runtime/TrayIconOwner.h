@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "runtime/TrayHint.h"
 #include "runtime/TrayIcon.h"
 #include "runtime/TrayIconId.h"
 #include "settings/AppSettings.h"
@@ -66,6 +67,7 @@ class TTrayIconOwner {
   bool iconFailureTold_ = false;
   TTrayIconIdentity identity_;
   TTrayIcon icon_;
+  TTrayHint hint_;
   bool retired_ = false;
   // Where the picture comes from, as the settings last said.
   std::string iconFile_;

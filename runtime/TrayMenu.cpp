@@ -5,6 +5,7 @@
 #include "platform/MiscUtils.h"
 #include "runtime/OmbrixSelf.h"
 #include "runtime/ProgInfo.h"
+#include "runtime/TrayHint.h"
 #include "settings/AppSettings.h"
 
 namespace ombrix {
@@ -49,6 +50,7 @@ TTrayMenu::TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& tar
                               [this](TMenuItem&) { itmAppPopupClick(); })),
       itmSaveSettingsINIFile(mnuTray.Add("itmSaveSettingsINIFile", "&Save settings to INI file instead of registry",
                                          [this](TMenuItem&) { itmSaveSettingsINIFileClick(); })),
+      itmTrayHints(mnuTray.Add("itmTrayHints", "Show &tray icon hints", [this](TMenuItem&) { itmTrayHintsClick(); })),
       itmAboutOmbrix(mnuTray.Add("itmAboutOmbrix", "A&bout Ombrix...", [this](TMenuItem&) { trayAboutOmbrix(); })),
       itmUpdateOX(mnuTray.Add("itmUpdateOX", "&Update Ombrix", [this](TMenuItem&) { itmUpdateOXClick(); })),
       itmHelp(mnuTray.Add("itmHelp", "&Help", [this](TMenuItem&) { itmHelpClick(); })),
@@ -63,6 +65,7 @@ TTrayMenu::TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& tar
     item->Enabled = false;
   }
   itmSaveSettingsINIFile.Checked = true;
+  itmTrayHints.Checked = true;
   mnuTray.HelpContext = HelpContexts::TrayMenu;
   for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = HelpContexts::TrayMenu;
   for (TMenuItem* item : {&itmSaveSettingsINIFile, &itmUpdateOX, &itmHelp}) item->HelpContext = 0;
@@ -76,6 +79,7 @@ std::string TTrayMenu::ApplicationTitle() const { return OmbrixTitle; }
 void TTrayMenu::ReadSaveSwitch() {
   itmSaveSettingsINIFile.Checked =
       registry_.ReadValueDefault(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked)).ToBool();
+  itmTrayHints.Checked = registry_.ReadValueDefault(ValueTrayHints, TVariant(true)).ToBool();
 }
 
 void TTrayMenu::EnableTargetCommands() {
@@ -176,6 +180,15 @@ void TTrayMenu::SwitchStore(bool useIniFile) {
     registry_.WriteValue(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked));
   } catch (const ERegistryException& error) {
     // The switch still holds for this run; the user learns it will not be remembered.
+    ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
+  }
+}
+
+void TTrayMenu::itmTrayHintsClick() {
+  itmTrayHints.Checked = !itmTrayHints.Checked;
+  try {
+    registry_.WriteValue(ValueTrayHints, TVariant(itmTrayHints.Checked));
+  } catch (const ERegistryException& error) {
     ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
   }
 }

@@ -26,7 +26,7 @@ class TTrayMenu : public IConfigurationOpener {
   TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& target, const TTrayIconOwner& tray,
             HWND applicationWindow);
 
-  // Reads where settings are saved, as the user last chose.
+  // Reads where settings are saved and whether icons give their hint, as the user last chose.
   void ReadSaveSwitch();
   // The target runs and its window is known: the commands about it work from now on.
   void EnableTargetCommands();
@@ -44,6 +44,7 @@ class TTrayMenu : public IConfigurationOpener {
   void trayConfigure();
   void itmAppPopupClick();
   void itmSaveSettingsINIFileClick();
+  void itmTrayHintsClick();
   void itmUpdateOXClick();
   void itmHelpClick();
 
@@ -89,6 +90,7 @@ class TTrayMenu : public IConfigurationOpener {
   TMenuItem& itmConfigProgram;
   TMenuItem& itmAppPopup;
   TMenuItem& itmSaveSettingsINIFile;
+  TMenuItem& itmTrayHints;
   TMenuItem& itmAboutOmbrix;
   TMenuItem& itmUpdateOX;
   TMenuItem& itmHelp;

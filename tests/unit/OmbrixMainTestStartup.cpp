@@ -490,8 +490,8 @@ TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
   EXPECT_FALSE(Start(App));
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const std::vector<MenuEntry>& items = sim.SimUser().Menus()[0].items;
-  ASSERT_EQ(11u, items.size());
-  const bool enabled[] = {false, false, false, false, false, true, false, true, true, true, true};
+  ASSERT_EQ(12u, items.size());
+  const bool enabled[] = {false, false, false, false, false, true, true, false, true, true, true, true};
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].separator) continue;
     EXPECT_EQ(enabled[i], items[i].enabled) << items[i].caption;
