@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 #include "WinDefs.h"
 
@@ -16,14 +15,9 @@ struct WindowPlacementInfo {
   UINT showCmd = 0;
 };
 
-// A window and the ShowWindowAsync command that brings it back.
-struct WindowToShow {
-  HWND window = nullptr;
-  int command = SW_SHOW;
-};
-
-// As many windows as a program may keep hidden at once.
-constexpr std::size_t ShownOnCrashCapacity = 100;
+// The windows a crash shows at most: a program's few windows. A crashed Ombrix's record
+// brings back any beyond them at the next start of either program.
+constexpr std::size_t ShownOnCrashCapacity = 8;
 
 class IWindowOps {
  public:
@@ -47,11 +41,13 @@ class IWindowOps {
   virtual BOOL ShowWindow(HWND window, int command) = 0;
   virtual BOOL ShowWindowAsync(HWND window, int command) = 0;
   virtual BOOL SetForegroundWindow(HWND window) = 0;
-  // The windows this program wants shown should it crash, replacing those given before (at
-  // most ShownOnCrashCapacity; the rest are left out). An unhandled exception, a call of
-  // std::terminate (where an uncaught C++ exception ends) and abort (SIGABRT) each hand them
-  // to ShowWindowAsync and then let the crash go on as it would have.
-  virtual void SetShownOnCrash(const std::vector<WindowToShow>& windows) = 0;
+  // The windows this program wants shown should it crash, one at a time: `window` becomes
+  // the list's entry `index` and the last one, or with nullptr the list ends before `index`.
+  // Entries from ShownOnCrashCapacity on are left out. An unhandled exception, a call of
+  // std::terminate (where an uncaught C++ exception ends) and abort (SIGABRT) each hand the
+  // list to ShowWindowAsync, with each window's `command`, and then let the crash go on as it
+  // would have.
+  virtual void ShowOnCrash(std::size_t index, HWND window, int command) = 0;
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;

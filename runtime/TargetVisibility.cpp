@@ -98,16 +98,15 @@ void TTargetVisibility::Changed() {
   // Whoever changed the set (a click, the hot key, the timer, the menu), a later start
   // must find it as it is now, should this Ombrix not end normally.
   std::vector<HWND> hidden;
-  std::vector<WindowToShow> shownOnCrash;
   for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
     const HWND window = target_.Window(slot);
     if (!hidden_.Get(slot) || !window) continue;
+    // A crash of Ombrix itself shows them before the process goes, with the command worked
+    // out now: a crashing Ombrix can do no more than hand it over.
+    windows_.ShowOnCrash(hidden.size(), window, ShowCommandToBringBack(windows_, window));
     hidden.push_back(window);
-    // Worked out now: a crashing Ombrix can do no more than hand the command over.
-    shownOnCrash.push_back({window, ShowCommandToBringBack(windows_, window)});
   }
-  // A crash of Ombrix itself shows them before the process goes.
-  windows_.SetShownOnCrash(shownOnCrash);
+  windows_.ShowOnCrash(hidden.size(), nullptr, 0);
   record_.Write(hidden, target_.File());
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Top-level windows of the simulated desktop, in Z order (topmost first).
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/WindowOps.h"
@@ -69,7 +71,10 @@ class SimWindowOps : public IWindowOps {
   BOOL ShowWindow(HWND window, int command) override;
   BOOL ShowWindowAsync(HWND window, int command) override;
   BOOL SetForegroundWindow(HWND window) override;
-  void SetShownOnCrash(const std::vector<WindowToShow>& windows) override { shownOnCrash_ = windows; }
+  void ShowOnCrash(std::size_t index, HWND window, int command) override {
+    shownOnCrash_.resize(std::min(index, ShownOnCrashCapacity));
+    if (window && index < ShownOnCrashCapacity) shownOnCrash_.push_back({window, command});
+  }
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;
@@ -107,7 +112,7 @@ class SimWindowOps : public IWindowOps {
   // The program under test crashes: its crash handlers show what it asked for, each window
   // through ShowWindowAsync, which a crash cannot wait on.
   void Crash() {
-    for (const WindowToShow& shown : shownOnCrash_) ShowWindowAsync(shown.window, shown.command);
+    for (const auto& [window, command] : shownOnCrash_) ShowWindowAsync(window, command);
   }
   // Says whether a process runs at higher rights (integrity) than the program under test.
   // Windows isolates such a process's windows from it: ShowWindow changes nothing and fails
@@ -130,7 +135,7 @@ class SimWindowOps : public IWindowOps {
   ULONG_PTR nextHandle_ = 0x20000;
   HWND foreground_ = nullptr;
   std::vector<SimHotKey> hotKeys_;
-  std::vector<WindowToShow> shownOnCrash_;
+  std::vector<std::pair<HWND, int>> shownOnCrash_;
 };
 
 }  // namespace ombrix::sim

@@ -51,9 +51,10 @@ void ShowOnAbort(int signal) {
 // program fails as named ("exception", "terminate" or "abort") once it has hidden a window.
 // Nobody else sets it.
 void FailWhenATestAsks() {
+  // Expanded rather than read: the programs import no other call for the environment, and
+  // an unset variable stays "%OMBRIX_TEST_FAULT%".
   char fault[16] = {};
-  const DWORD length = ::GetEnvironmentVariableA("OMBRIX_TEST_FAULT", fault, sizeof fault);
-  if (length == 0 || length >= sizeof fault) return;
+  ::ExpandEnvironmentStringsA("%OMBRIX_TEST_FAULT%", fault, sizeof fault);
   if (fault[0] == 'e') ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   if (fault[0] == 't') std::terminate();
   if (fault[0] == 'a') std::abort();
@@ -94,7 +95,7 @@ BOOL Win32WindowOps::ShowWindowAsync(HWND window, int command) { return ::ShowWi
 
 BOOL Win32WindowOps::SetForegroundWindow(HWND window) { return ::SetForegroundWindow(window); }
 
-void Win32WindowOps::SetShownOnCrash(const std::vector<WindowToShow>& windows) {
+void Win32WindowOps::ShowOnCrash(std::size_t index, HWND window, int command) {
   // Set when first needed: a program that never hides a window crashes as it always did.
   if (!crashHandlersSet) {
     crashHandlersSet = true;
@@ -102,17 +103,12 @@ void Win32WindowOps::SetShownOnCrash(const std::vector<WindowToShow>& windows) {
     previousTerminate = std::set_terminate(ShowOnTerminate);
     previousAbort = std::signal(SIGABRT, ShowOnAbort);
   }
-  // Emptied first, so that a crash in between shows no half-written entry.
-  crashCount = 0;
-  std::size_t count = 0;
-  for (const WindowToShow& shown : windows) {
-    if (count == ShownOnCrashCapacity) break;
-    crashWindows[count] = shown.window;
-    crashCommands[count] = shown.command;
-    ++count;
-  }
-  crashCount = count;
-  if (count != 0) FailWhenATestAsks();
+  if (index >= ShownOnCrashCapacity) return;
+  crashWindows[index] = window;
+  crashCommands[index] = command;
+  // Counted only once written, so that a crash in between shows no half-written entry.
+  crashCount = window ? index + 1 : index;
+  if (window) FailWhenATestAsks();
 }
 
 BOOL Win32WindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placement) {
