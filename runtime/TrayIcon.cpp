@@ -102,6 +102,9 @@ void TTrayIcon::FillRecord() {
   record_.icon = icon_.Handle();
   record_.tip = toolTip_;
   record_.version = 0;
+  // A balloon is shown once, by the call that asks for it.
+  record_.infoTitle.clear();
+  record_.info.clear();
 }
 
 bool TTrayIcon::AddAgain() {
@@ -142,14 +145,12 @@ void TTrayIcon::Modify() {
 
 bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
   if (!active_ || !shown_) return false;
-  NotifyIconData balloon;
-  balloon.window = window_;
-  balloon.id = id_;
-  balloon.flags = NIF_INFO;
-  balloon.infoTitle = title;
-  balloon.info = text;
-  balloon.infoFlags = NIIF_INFO | NIIF_NOSOUND;
-  return platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, balloon) != FALSE;
+  FillRecord();
+  record_.flags = NIF_INFO;
+  record_.infoTitle = title;
+  record_.info = text;
+  record_.infoFlags = NIIF_INFO | NIIF_NOSOUND;
+  return platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, record_) != FALSE;
 }
 
 void TTrayIcon::Delete() {

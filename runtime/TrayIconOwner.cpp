@@ -16,7 +16,7 @@ constexpr int IconRetries = 20;
 }  // namespace
 
 TTrayIconOwner::TTrayIconOwner(Platform& platform, HWND applicationWindow)
-    : platform_(platform), identity_(platform), icon_(platform, platform.Icons()), hint_(platform) {
+    : platform_(platform), identity_(platform), icon_(platform, platform.Icons()) {
   icon_.SetApplicationWindow(applicationWindow);
   icon_.SetToolTip(OmbrixTitle);
   icon_.OnRightClick = [this](TTrayIcon&, TTrayIcon::TMouseButton, TTrayIcon::TShiftState, int x, int y) {
@@ -98,7 +98,7 @@ void TTrayIconOwner::Present(bool present) {
   // timer ends Ombrix while the configuration is open); the icon must not come back to a
   // program that has ended.
   icon_.SetActive(present && !retired_);
-  if (IconShown()) hint_.IconAdded(icon_);
+  if (IconShown() && OnIconAdded) OnIconAdded();
   if (!icon_.Active() || icon_.Shown()) {
     StopRetrying();
   } else if (!retryTimer_) {
@@ -114,7 +114,7 @@ void TTrayIconOwner::StopRetrying() {
 
 void TTrayIconOwner::RetryIcon() {
   if (icon_.AddAgain() || !icon_.Active()) {
-    if (IconShown()) hint_.IconAdded(icon_);
+    if (IconShown() && OnIconAdded) OnIconAdded();
     StopRetrying();
     return;
   }

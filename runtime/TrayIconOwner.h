@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "runtime/TrayHint.h"
 #include "runtime/TrayIcon.h"
 #include "runtime/TrayIconId.h"
 #include "settings/AppSettings.h"
@@ -48,6 +47,8 @@ class TTrayIconOwner {
   std::function<void()> OnToggle;
   // The icon's menu is asked for, to be shown at (x, y).
   std::function<void(int x, int y)> OnRightClick;
+  // The shell has taken the icon, at its first add or a later try.
+  std::function<void()> OnIconAdded;
   // A request to end reached the icon's window.
   std::function<void()> OnEndRequest;
 
@@ -67,7 +68,6 @@ class TTrayIconOwner {
   bool iconFailureTold_ = false;
   TTrayIconIdentity identity_;
   TTrayIcon icon_;
-  TTrayHint hint_;
   bool retired_ = false;
   // Where the picture comes from, as the settings last said.
   std::string iconFile_;

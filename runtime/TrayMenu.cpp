@@ -1,5 +1,6 @@
 #include "runtime/TrayMenu.h"
 
+#include "base/NumberText.h"
 #include "config/About.h"
 #include "help/HelpContexts.h"
 #include "platform/MiscUtils.h"
@@ -80,6 +81,20 @@ void TTrayMenu::ReadSaveSwitch() {
   itmSaveSettingsINIFile.Checked =
       registry_.ReadValueDefault(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked)).ToBool();
   itmTrayHints.Checked = registry_.ReadValueDefault(ValueTrayHints, TVariant(true)).ToBool();
+}
+
+void TTrayMenu::IconAdded(TTrayIcon& icon) {
+  if (hintLooked_ || !itmTrayHints.Checked || icon.Id() == 0) return;
+  hintLooked_ = true;
+  // Read as the other switches are: a value of another type counts as no hint given yet.
+  std::string hinted = " " + registry_.ReadValueDefault(ValueTrayHintsShown, TVariant()).ToText();
+  const std::string id = IntToText(static_cast<std::int32_t>(icon.Id())) + " ";
+  if (hinted.find(" " + id) != std::string::npos) return;
+  const bool windows11 = platform_.Shell().RtlGetVersionBuild() >= Windows11Build;
+  if (!icon.ShowBalloon(OmbrixTitle, TrayHintText(icon.ToolTip(), windows11))) return;
+  // Not remembered, the hint comes again at the next run: better than an error box now.
+  hinted += id;
+  WriteSwitch(ValueTrayHintsShown, TVariant(hinted.substr(1)), false);
 }
 
 void TTrayMenu::EnableTargetCommands() {
@@ -176,20 +191,20 @@ void TTrayMenu::itmSaveSettingsINIFileClick() { SwitchStore(!itmSaveSettingsINIF
 
 void TTrayMenu::SwitchStore(bool useIniFile) {
   itmSaveSettingsINIFile.Checked = useIniFile;
-  try {
-    registry_.WriteValue(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked));
-  } catch (const ERegistryException& error) {
-    // The switch still holds for this run; the user learns it will not be remembered.
-    ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
-  }
+  // The switch still holds for this run; the user learns it will not be remembered.
+  WriteSwitch(ValueUseINIFile, TVariant(useIniFile), true);
 }
 
 void TTrayMenu::itmTrayHintsClick() {
   itmTrayHints.Checked = !itmTrayHints.Checked;
+  WriteSwitch(ValueTrayHints, TVariant(itmTrayHints.Checked), true);
+}
+
+void TTrayMenu::WriteSwitch(const char* name, const TVariant& value, bool tellFailure) {
   try {
-    registry_.WriteValue(ValueTrayHints, TVariant(itmTrayHints.Checked));
+    registry_.WriteValue(name, value);
   } catch (const ERegistryException& error) {
-    ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
+    if (tellFailure) ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
   }
 }
 

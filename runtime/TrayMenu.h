@@ -28,6 +28,9 @@ class TTrayMenu : public IConfigurationOpener {
 
   // Reads where settings are saved and whether icons give their hint, as the user last chose.
   void ReadSaveSwitch();
+  // The target's icon is in the notification area: the first time for its identity, and
+  // unless the user turned hints off, a balloon says where to find it. Looks once a run.
+  void IconAdded(TTrayIcon& icon);
   // The target runs and its window is known: the commands about it work from now on.
   void EnableTargetCommands();
 
@@ -68,6 +71,8 @@ class TTrayMenu : public IConfigurationOpener {
  private:
   // Checks or unchecks the INI switch and remembers it as "UseINIFile".
   void SwitchStore(bool useIniFile);
+  // Writes a value below the settings key; a refusal is told when `tellFailure`.
+  void WriteSwitch(const char* name, const TVariant& value, bool tellFailure);
 
   Platform& platform_;
   IFormHost& formHost_;
@@ -80,6 +85,7 @@ class TTrayMenu : public IConfigurationOpener {
   bool aboutOpen_ = false;
   bool infoOpen_ = false;
   bool configOpen_ = false;
+  bool hintLooked_ = false;
 
  public:
   TPopupMenu mnuTray;
