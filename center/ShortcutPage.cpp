@@ -137,9 +137,15 @@ void TShortcutPage::DescribeTarget() {
 
 void TShortcutPage::btnCreateShortcutClick(TControl&) {
   if (!ValidateShortcutFields()) return;
-  shellLink_.SetFileName(ebxDescription.Text());
+  const TShellFolder folder = LocationFolder(cbLocation.ItemIndex());
+  // Each program that starts with Windows needs a shortcut of its own there: the Startup
+  // folder's is named after the program ("notepad.lnk"), whatever the name typed for the
+  // other places, so that a second one does not replace the first.
+  const std::string& file = ebxFilename.Text();
+  shellLink_.SetFileName(folder == sfStartup ? ChangeFileExt(file.substr(FolderOf(file).size()), "")
+                                             : ebxDescription.Text());
   DescribeTarget();
-  shellLink_.SetShellFolder(LocationFolder(cbLocation.ItemIndex()));
+  shellLink_.SetShellFolder(folder);
   try {
     shellLink_.WriteLink();
   } catch (const EShellLinkWrapper& error) {

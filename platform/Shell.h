@@ -22,6 +22,12 @@ constexpr DWORD NotifyIconDataSize = sizeof(void*) == 8 ? 528 : 508;
 // szTip of that record holds 128 bytes: at most 127 characters reach the shell.
 constexpr size_t NotifyIconTipCapacity = 127;
 
+// szInfoTitle and szInfo of that record hold 64 and 256 bytes.
+constexpr size_t NotifyIconInfoTitleCapacity = 63;
+constexpr size_t NotifyIconInfoCapacity = 255;
+// The first build of Windows 11, whose notification-area settings differ from Windows 10's.
+constexpr DWORD Windows11Build = 22000;
+
 // The fields of NOTIFYICONDATAA the program fills.
 struct NotifyIconData {
   DWORD size = NotifyIconDataSize;  // cbSize
@@ -32,6 +38,11 @@ struct NotifyIconData {
   HICON icon = nullptr;
   std::string tip;   // at most NotifyIconTipCapacity characters reach the shell
   UINT version = 0;  // uVersion, read by NIM_SETVERSION only
+  // A balloon (NIF_INFO): at most NotifyIconInfoTitleCapacity and NotifyIconInfoCapacity
+  // characters reach the shell; NIIF_ flags.
+  std::string infoTitle;
+  std::string info;
+  DWORD infoFlags = 0;
 };
 
 // The known folders the programs ask the shell for.
@@ -62,6 +73,9 @@ class IShell {
   // shell refused (a second add of the same window and id, a change, removal or version of
   // an absent icon, a version it does not know, no taskbar at all).
   virtual BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) = 0;
+  // RtlGetVersion's build number: the system's own, which a compatibility mode does not
+  // change as it changes GetVersionExA's.
+  virtual DWORD RtlGetVersionBuild() = 0;
   // HtmlHelpA of the system's help viewer: HH_DISPLAY_TOC (data 0) or HH_HELP_CONTEXT (data the
   // help context) on a compiled help file. The viewer's window, owned by `caller`, or nullptr
   // when nothing opened (no such file, no topic for the context, no viewer).

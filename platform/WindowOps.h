@@ -2,6 +2,7 @@
 // Windows service: other processes' top-level windows, in Z order, and the system-wide hot
 // keys that reach a window of this program.
 
+#include <cstddef>
 #include <string>
 
 #include "WinDefs.h"
@@ -13,6 +14,10 @@ struct WindowPlacementInfo {
   UINT flags = 0;
   UINT showCmd = 0;
 };
+
+// The windows a crash shows at most: a program's few windows. A crashed Ombrix's record
+// brings back any beyond them at the next start of either program.
+constexpr std::size_t ShownOnCrashCapacity = 8;
 
 class IWindowOps {
  public:
@@ -36,6 +41,13 @@ class IWindowOps {
   virtual BOOL ShowWindow(HWND window, int command) = 0;
   virtual BOOL ShowWindowAsync(HWND window, int command) = 0;
   virtual BOOL SetForegroundWindow(HWND window) = 0;
+  // The windows this program wants shown should it crash, one at a time: `window` becomes
+  // the list's entry `index` and the last one, or with nullptr the list ends before `index`.
+  // Entries from ShownOnCrashCapacity on are left out. An unhandled exception, a call of
+  // std::terminate (where an uncaught C++ exception ends) and abort (SIGABRT) each hand the
+  // list to ShowWindowAsync, with each window's `command`, and then let the crash go on as it
+  // would have.
+  virtual void ShowOnCrash(std::size_t index, HWND window, int command) = 0;
   // GetWindowPlacement (record length 44); FALSE when the window does not exist.
   virtual BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) = 0;
   virtual HWND GetDesktopWindow() = 0;

@@ -41,6 +41,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
 
   tray_.OnToggle = [this] { visibility_.Toggle(); };
   tray_.OnRightClick = [this](int x, int y) { menu_.Popup(x, y); };
+  tray_.OnIconAdded = [this] { menu_.IconAdded(tray_.Icon()); };
   menu_.OnShow = [this] { visibility_.Show(); };
   menu_.OnHide = [this] { visibility_.Hide(); };
   menu_.OnConfigured = [this](const TAppSettings& saved) { ApplyTraySettings(saved); };

@@ -111,8 +111,14 @@ void TTargetVisibility::Changed() {
   // must find it as it is now, should this Ombrix not end normally.
   std::vector<HWND> hidden;
   for (std::int32_t slot = 1; slot <= target_.WindowCount(); ++slot) {
-    if (hidden_.Get(slot) && target_.Window(slot)) hidden.push_back(target_.Window(slot));
+    const HWND window = target_.Window(slot);
+    if (!hidden_.Get(slot) || !window) continue;
+    // A crash of Ombrix itself shows them before the process goes, with the command worked
+    // out now: a crashing Ombrix can do no more than hand it over.
+    windows_.ShowOnCrash(hidden.size(), window, ShowCommandToBringBack(windows_, window));
+    hidden.push_back(window);
   }
+  windows_.ShowOnCrash(hidden.size(), nullptr, 0);
   record_.Write(hidden, target_.File());
 }
 

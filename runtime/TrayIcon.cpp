@@ -102,6 +102,9 @@ void TTrayIcon::FillRecord() {
   record_.icon = icon_.Handle();
   record_.tip = toolTip_;
   record_.version = 0;
+  // A balloon is shown once, by the call that asks for it.
+  record_.infoTitle.clear();
+  record_.info.clear();
 }
 
 bool TTrayIcon::AddAgain() {
@@ -138,6 +141,16 @@ void TTrayIcon::SetVersion() {
 void TTrayIcon::Modify() {
   FillRecord();
   if (active_) platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, record_);
+}
+
+bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+  if (!active_ || !shown_) return false;
+  FillRecord();
+  record_.flags = NIF_INFO;
+  record_.infoTitle = title;
+  record_.info = text;
+  record_.infoFlags = NIIF_INFO | NIIF_NOSOUND;
+  return platform_.Shell().Shell_NotifyIconA(NIM_MODIFY, record_) != FALSE;
 }
 
 void TTrayIcon::Delete() {

@@ -72,6 +72,8 @@ class TTrayIcon {
   bool Shown() const { return shown_; }
   // Adds an icon meant to be present that the shell did not take; true once it is shown.
   bool AddAgain();
+  // Shows a balloon from the present icon, without a sound; false when the shell took none.
+  bool ShowBalloon(const std::string& title, const std::string& text);
   // Design-time only: whether a form designer shows the icon. No effect in a running program.
   bool ShowDesigning() const { return showDesigning_; }
   void SetShowDesigning(bool show) { showDesigning_ = show; }

@@ -98,6 +98,7 @@ void TTrayIconOwner::Present(bool present) {
   // timer ends Ombrix while the configuration is open); the icon must not come back to a
   // program that has ended.
   icon_.SetActive(present && !retired_);
+  if (IconShown() && OnIconAdded) OnIconAdded();
   if (!icon_.Active() || icon_.Shown()) {
     StopRetrying();
   } else if (!retryTimer_) {
@@ -113,6 +114,7 @@ void TTrayIconOwner::StopRetrying() {
 
 void TTrayIconOwner::RetryIcon() {
   if (icon_.AddAgain() || !icon_.Active()) {
+    if (IconShown() && OnIconAdded) OnIconAdded();
     StopRetrying();
     return;
   }

@@ -47,6 +47,8 @@ class TTrayIconOwner {
   std::function<void()> OnToggle;
   // The icon's menu is asked for, to be shown at (x, y).
   std::function<void(int x, int y)> OnRightClick;
+  // The shell has taken the icon, at its first add or a later try.
+  std::function<void()> OnIconAdded;
   // A request to end reached the icon's window.
   std::function<void()> OnEndRequest;
 

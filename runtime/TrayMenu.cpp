@@ -1,10 +1,12 @@
 #include "runtime/TrayMenu.h"
 
+#include "base/NumberText.h"
 #include "config/About.h"
 #include "help/HelpContexts.h"
 #include "platform/MiscUtils.h"
 #include "runtime/OmbrixSelf.h"
 #include "runtime/ProgInfo.h"
+#include "runtime/TrayHint.h"
 #include "settings/AppSettings.h"
 
 namespace ombrix {
@@ -49,6 +51,7 @@ TTrayMenu::TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& tar
                               [this](TMenuItem&) { itmAppPopupClick(); })),
       itmSaveSettingsINIFile(mnuTray.Add("itmSaveSettingsINIFile", "&Save settings to INI file instead of registry",
                                          [this](TMenuItem&) { itmSaveSettingsINIFileClick(); })),
+      itmTrayHints(mnuTray.Add("itmTrayHints", "Show &tray icon hints", [this](TMenuItem&) { itmTrayHintsClick(); })),
       itmAboutOmbrix(mnuTray.Add("itmAboutOmbrix", "A&bout Ombrix...", [this](TMenuItem&) { trayAboutOmbrix(); })),
       itmUpdateOX(mnuTray.Add("itmUpdateOX", "&Update Ombrix", [this](TMenuItem&) { itmUpdateOXClick(); })),
       itmHelp(mnuTray.Add("itmHelp", "&Help", [this](TMenuItem&) { itmHelpClick(); })),
@@ -63,6 +66,7 @@ TTrayMenu::TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& tar
     item->Enabled = false;
   }
   itmSaveSettingsINIFile.Checked = true;
+  itmTrayHints.Checked = true;
   mnuTray.HelpContext = HelpContexts::TrayMenu;
   for (int i = 0; i < mnuTray.Count(); ++i) mnuTray.Item(i).HelpContext = HelpContexts::TrayMenu;
   for (TMenuItem* item : {&itmSaveSettingsINIFile, &itmUpdateOX, &itmHelp}) item->HelpContext = 0;
@@ -76,6 +80,21 @@ std::string TTrayMenu::ApplicationTitle() const { return OmbrixTitle; }
 void TTrayMenu::ReadSaveSwitch() {
   itmSaveSettingsINIFile.Checked =
       registry_.ReadValueDefault(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked)).ToBool();
+  itmTrayHints.Checked = registry_.ReadValueDefault(ValueTrayHints, TVariant(true)).ToBool();
+}
+
+void TTrayMenu::IconAdded(TTrayIcon& icon) {
+  if (hintLooked_ || !itmTrayHints.Checked || icon.Id() == 0) return;
+  hintLooked_ = true;
+  // Read as the other switches are: a value of another type counts as no hint given yet.
+  std::string hinted = " " + registry_.ReadValueDefault(ValueTrayHintsShown, TVariant()).ToText();
+  const std::string id = IntToText(static_cast<std::int32_t>(icon.Id())) + " ";
+  if (hinted.find(" " + id) != std::string::npos) return;
+  const bool windows11 = platform_.Shell().RtlGetVersionBuild() >= Windows11Build;
+  if (!icon.ShowBalloon(OmbrixTitle, TrayHintText(icon.ToolTip(), windows11))) return;
+  // Not remembered, the hint comes again at the next run: better than an error box now.
+  hinted += id;
+  WriteSwitch(ValueTrayHintsShown, TVariant(hinted.substr(1)), false);
 }
 
 void TTrayMenu::EnableTargetCommands() {
@@ -172,11 +191,20 @@ void TTrayMenu::itmSaveSettingsINIFileClick() { SwitchStore(!itmSaveSettingsINIF
 
 void TTrayMenu::SwitchStore(bool useIniFile) {
   itmSaveSettingsINIFile.Checked = useIniFile;
+  // The switch still holds for this run; the user learns it will not be remembered.
+  WriteSwitch(ValueUseINIFile, TVariant(useIniFile), true);
+}
+
+void TTrayMenu::itmTrayHintsClick() {
+  itmTrayHints.Checked = !itmTrayHints.Checked;
+  WriteSwitch(ValueTrayHints, TVariant(itmTrayHints.Checked), true);
+}
+
+void TTrayMenu::WriteSwitch(const char* name, const TVariant& value, bool tellFailure) {
   try {
-    registry_.WriteValue(ValueUseINIFile, TVariant(itmSaveSettingsINIFile.Checked));
+    registry_.WriteValue(name, value);
   } catch (const ERegistryException& error) {
-    // The switch still holds for this run; the user learns it will not be remembered.
-    ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
+    if (tellFailure) ShowOwnMessage(platform_, error.Message(), MB_OK | MB_ICONERROR);
   }
 }
 

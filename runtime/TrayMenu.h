@@ -26,8 +26,11 @@ class TTrayMenu : public IConfigurationOpener {
   TTrayMenu(Platform& platform, IFormHost& formHost, const TTarget& target, const TTrayIconOwner& tray,
             HWND applicationWindow);
 
-  // Reads where settings are saved, as the user last chose.
+  // Reads where settings are saved and whether icons give their hint, as the user last chose.
   void ReadSaveSwitch();
+  // The target's icon is in the notification area: the first time for its identity, and
+  // unless the user turned hints off, a balloon says where to find it. Looks once a run.
+  void IconAdded(TTrayIcon& icon);
   // The target runs and its window is known: the commands about it work from now on.
   void EnableTargetCommands();
 
@@ -44,6 +47,7 @@ class TTrayMenu : public IConfigurationOpener {
   void trayConfigure();
   void itmAppPopupClick();
   void itmSaveSettingsINIFileClick();
+  void itmTrayHintsClick();
   void itmUpdateOXClick();
   void itmHelpClick();
 
@@ -67,6 +71,8 @@ class TTrayMenu : public IConfigurationOpener {
  private:
   // Checks or unchecks the INI switch and remembers it as "UseINIFile".
   void SwitchStore(bool useIniFile);
+  // Writes a value below the settings key; a refusal is told when `tellFailure`.
+  void WriteSwitch(const char* name, const TVariant& value, bool tellFailure);
 
   Platform& platform_;
   IFormHost& formHost_;
@@ -79,6 +85,7 @@ class TTrayMenu : public IConfigurationOpener {
   bool aboutOpen_ = false;
   bool infoOpen_ = false;
   bool configOpen_ = false;
+  bool hintLooked_ = false;
 
  public:
   TPopupMenu mnuTray;
@@ -89,6 +96,7 @@ class TTrayMenu : public IConfigurationOpener {
   TMenuItem& itmConfigProgram;
   TMenuItem& itmAppPopup;
   TMenuItem& itmSaveSettingsINIFile;
+  TMenuItem& itmTrayHints;
   TMenuItem& itmAboutOmbrix;
   TMenuItem& itmUpdateOX;
   TMenuItem& itmHelp;

@@ -80,6 +80,9 @@ class SimShell : public IShell {
   // answer, by default a window of its own.
   HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
   HRESULT SHGetKnownFolderPath(TKnownFolder folder, std::string& path) override;
+  DWORD RtlGetVersionBuild() override { return systemBuild_; }
+  // The system's build: Windows 10 22H2 unless set.
+  void SetSystemBuild(DWORD build) { systemBuild_ = build; }
   // The Startup folder the shell names; empty (the default) answers E_NOTIMPL, as a shell
   // without the call does (Windows XP), so that callers read the "Shell Folders" entries.
   void SetStartupFolder(const std::string& path) { startupFolder_ = path; }
@@ -163,6 +166,7 @@ class SimShell : public IShell {
   std::vector<ShellExecuteCall> executeCalls_;
   std::vector<HtmlHelpCall> helpCalls_;
   std::string startupFolder_;
+  DWORD systemBuild_ = 19045;
 };
 
 }  // namespace ombrix::sim

@@ -1,9 +1,11 @@
 #pragma once
 // Top-level windows of the simulated desktop, in Z order (topmost first).
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/WindowOps.h"
@@ -69,6 +71,10 @@ class SimWindowOps : public IWindowOps {
   BOOL ShowWindow(HWND window, int command) override;
   BOOL ShowWindowAsync(HWND window, int command) override;
   BOOL SetForegroundWindow(HWND window) override;
+  void ShowOnCrash(std::size_t index, HWND window, int command) override {
+    shownOnCrash_.resize(std::min(index, ShownOnCrashCapacity));
+    if (window && index < ShownOnCrashCapacity) shownOnCrash_.push_back({window, command});
+  }
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;
@@ -103,6 +109,11 @@ class SimWindowOps : public IWindowOps {
   const std::vector<SimHotKey>& HotKeys() const { return hotKeys_; }
   // The hot key that `virtualKey` presses with these modifiers held, or nullptr.
   const SimHotKey* HotKeyPressedBy(UINT modifiers, UINT virtualKey) const;
+  // The program under test crashes: its crash handlers show what it asked for, each window
+  // through ShowWindowAsync, which a crash cannot wait on.
+  void Crash() {
+    for (const auto& [window, command] : shownOnCrash_) ShowWindowAsync(window, command);
+  }
   // Says whether a process runs at higher rights (integrity) than the program under test.
   // Windows isolates such a process's windows from it: ShowWindow changes nothing and fails
   // with ERROR_ACCESS_DENIED, and its messages from WM_USER up and WM_CLOSE are dropped.
@@ -130,6 +141,7 @@ class SimWindowOps : public IWindowOps {
   ULONG_PTR nextHandle_ = 0x20000;
   HWND foreground_ = nullptr;
   std::vector<SimHotKey> hotKeys_;
+  std::vector<std::pair<HWND, int>> shownOnCrash_;
 };
 
 }  // namespace ombrix::sim

@@ -58,7 +58,26 @@ BOOL Win32Shell::Shell_NotifyIconA(DWORD message, const NotifyIconData& data) {
   std::memcpy(record.szTip, data.tip.data(), length);
   record.szTip[length] = '\0';
   record.uVersion = data.version;
+  const size_t titleLength = std::min(data.infoTitle.size(), NotifyIconInfoTitleCapacity);
+  std::memcpy(record.szInfoTitle, data.infoTitle.data(), titleLength);
+  record.szInfoTitle[titleLength] = '\0';
+  const size_t infoLength = std::min(data.info.size(), NotifyIconInfoCapacity);
+  std::memcpy(record.szInfo, data.info.data(), infoLength);
+  record.szInfo[infoLength] = '\0';
+  record.dwInfoFlags = data.infoFlags;
   return ::Shell_NotifyIconA(message, &record);
+}
+
+DWORD Win32Shell::RtlGetVersionBuild() {
+  // Looked up at run time: the programs link no import library of ntdll.
+  using Function = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  const auto function =
+      ntdll ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(ntdll, "RtlGetVersion")))
+            : nullptr;
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return function && function(&version) == 0 ? version.dwBuildNumber : 0;
 }
 
 HWND Win32Shell::HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) {

@@ -13,6 +13,7 @@ class Win32Shell : public IShell {
                           const std::string& folder, int showCommand, HANDLE& process) override;
   DWORD GetLastError() override { return lastError_; }
   BOOL Shell_NotifyIconA(DWORD message, const NotifyIconData& data) override;
+  DWORD RtlGetVersionBuild() override;
   HWND HtmlHelpA(HWND caller, const std::string& helpFile, UINT command, ULONG_PTR data) override;
   HRESULT SHGetKnownFolderPath(TKnownFolder folder, std::string& path) override;
 

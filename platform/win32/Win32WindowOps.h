@@ -17,6 +17,7 @@ class Win32WindowOps : public IWindowOps {
   BOOL ShowWindow(HWND window, int command) override;
   BOOL ShowWindowAsync(HWND window, int command) override;
   BOOL SetForegroundWindow(HWND window) override;
+  void ShowOnCrash(std::size_t index, HWND window, int command) override;
   BOOL GetWindowPlacement(HWND window, WindowPlacementInfo& placement) override;
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;

@@ -25,7 +25,8 @@ class ShortcutPageTest : public ::testing::Test {
   ShortcutPageTest() : host_(platform_) {
     platform_.SimFiles().SetModuleFileName(HubFile);
     for (const auto& [name, path] :
-         {std::pair{"Desktop", "C:\\Users\\Ann\\Desktop"}, std::pair{"Start Menu", "C:\\Users\\Ann\\Start Menu"}}) {
+         {std::pair{"Desktop", "C:\\Users\\Ann\\Desktop"}, std::pair{"Start Menu", "C:\\Users\\Ann\\Start Menu"},
+          std::pair{"Startup", "C:\\Users\\Ann\\Startup"}}) {
       platform_.SimFiles().MakeDirectories(path);
       HKEY key = nullptr;
       platform_.Registry().RegCreateKeyExA(HKEY_CURRENT_USER, ShellFolders, KEY_ALL_ACCESS, key, nullptr);
@@ -121,6 +122,9 @@ TEST_F(ShortcutPageTest, ShortcutsStartOmbrixWithTheTarget) {
        "\"C:\\My Files\\a.txt\" -x"},
       {"My.App", "C:\\Tools\\app.exe", "-x  -y", 0, "C:\\Users\\Ann\\Desktop\\My.App.lnk", "C:\\Tools\\app.exe -x  -y"},
       {"Spaced", "C:\\My Files\\b.txt", "", 0, "C:\\Users\\Ann\\Desktop\\Spaced.lnk", "\"C:\\My Files\\b.txt\""},
+      // The Startup folder's are named after the program, so that the two stay side by side.
+      {"Notes", "C:\\Windows\\notepad.exe", "", 7, "C:\\Users\\Ann\\Startup\\notepad.lnk", "C:\\Windows\\notepad.exe"},
+      {"Notes", "C:\\Tools\\my.tool.exe", "-x", 7, "C:\\Users\\Ann\\Startup\\my.tool.lnk", "C:\\Tools\\my.tool.exe -x"},
   };
   for (const auto& c : cases) {
     FillAndClick(c.name, c.file, c.arguments, c.location, "btnCreateShortcut");
@@ -133,6 +137,8 @@ TEST_F(ShortcutPageTest, ShortcutsStartOmbrixWithTheTarget) {
                      record->description, record->showCommand))
         << c.name;
   }
+  EXPECT_TRUE(Stored("C:\\Users\\Ann\\Startup\\notepad.lnk")) << "replaced by the second program's";
+  EXPECT_FALSE(platform_.Files().FileExists("C:\\Users\\Ann\\Startup\\Notes.lnk"));
   EXPECT_TRUE(Messages().empty());
 }
 

@@ -34,6 +34,7 @@ class RecordingShell : public IShell {
   BOOL Shell_NotifyIconA(DWORD, const NotifyIconData&) override { return FALSE; }
   HWND HtmlHelpA(HWND, const std::string&, UINT, ULONG_PTR) override { return nullptr; }
   HRESULT SHGetKnownFolderPath(TKnownFolder, std::string&) override { return E_NOTIMPL; }
+  DWORD RtlGetVersionBuild() override { return 0; }
 
   std::vector<Call> calls;
 };

@@ -132,6 +132,30 @@ TEST_F(LeftHiddenTest, AnEndWhileAHideIsUnderWayLeavesTheProgramShownAndNoRecord
   EXPECT_EQ(0, Records());
 }
 
+TEST_F(LeftHiddenTest, ACrashOfOmbrixShowsWhatItHidAsItWas) {
+  NewOmbrix();
+  StartApp({"Main", "Tool"});
+  const HWND main = Slot(1), tool = Slot(2);
+  ClickIcon(SimShell::Click::kDouble);
+  ClickIcon(SimShell::Click::kDouble);
+  ASSERT_TRUE(Visible(tool));
+  // Shown again by Ombrix, the tool is no longer Ombrix's to show: the program's own hide stays.
+  sim.Windows().ShowWindow(tool, SW_HIDE);
+  sim.SimWindows().Crash();
+  EXPECT_FALSE(Visible(tool));
+
+  sim.Windows().ShowWindow(tool, SW_SHOWMAXIMIZED);
+  sim.Windows().ShowWindow(main, SW_SHOWMINIMIZED);  // the timer hides the target
+  sim.SimMessages().RunFor(500);
+  ASSERT_FALSE(Visible(main));
+  ASSERT_FALSE(Visible(tool));
+  sim.SimWindows().Crash();
+  EXPECT_TRUE(Visible(main));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(main).showCmd) << "a minimized window is restored";
+  EXPECT_TRUE(Visible(tool));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), Window(tool).showCmd) << "a maximized one comes back maximized";
+}
+
 TEST_F(LeftHiddenTest, RecordsGoAtLogOffAndTheSettingsStay) {
   Store(Settings());
   NewOmbrix();

@@ -2,7 +2,9 @@
 // launch, the search for the target's windows with its retry question, and every way
 // start-up ends early.
 
+#include "center/ControlCenter.h"
 #include "platform/ShellLnk.h"
+#include "platform/sim/LnkFormat.h"
 #include "tests/unit/OmbrixMainTest.h"
 
 namespace ombrix {
@@ -490,8 +492,8 @@ TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
   EXPECT_FALSE(Start(App));
   ASSERT_EQ(1u, sim.SimUser().Menus().size());
   const std::vector<MenuEntry>& items = sim.SimUser().Menus()[0].items;
-  ASSERT_EQ(11u, items.size());
-  const bool enabled[] = {false, false, false, false, false, true, false, true, true, true, true};
+  ASSERT_EQ(12u, items.size());
+  const bool enabled[] = {false, false, false, false, false, true, true, false, true, true, true, true};
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].separator) continue;
     EXPECT_EQ(enabled[i], items[i].enabled) << items[i].caption;
@@ -509,6 +511,44 @@ TEST_F(OmbrixMainTest, CloseChosenDuringTheSearchEndsStartup) {
   EXPECT_FALSE(form->Watch().Running());
   EXPECT_FALSE(form->Menu().itmShowForm.Enabled);
   EXPECT_TRUE(TargetRunning());
+}
+
+// The shortcut OmbrixHub puts into the Startup folder runs at logon, when the taskbar may not
+// be there yet: the program, started minimized, waits in view until its icon can be added.
+TEST_F(OmbrixMainTest, AStartupShortcutBeforeTheTaskbarHidesItsProgramOnlyOnceTheIconIsThere) {
+  constexpr char Startup[] = "C:\\Users\\Ann\\Startup";
+  sim.SimFiles().MakeDirectories(Startup);
+  sim.SimTray().SetStartupFolder(Startup);
+  {
+    TfrmMain hub(sim, host);
+    host.OnNextShow([&](SimFormUser& user) {
+      user.Type("ebxDescription", "Anything");
+      user.Type("ebxFilename", App);
+      user.Select("cbLocation", 7);
+      EXPECT_TRUE(user.Click("btnCreateShortcut"));
+      user.Click("btnExit");
+    });
+    host.ShowModal(hub, nullptr);
+  }
+  std::string bytes, error;
+  ASSERT_TRUE(sim.Files().ReadFileBytes(std::string(Startup) + "\\app.lnk", bytes));
+  const auto link = sim::DecodeLnk(bytes, error);
+  ASSERT_TRUE(link) << error;
+
+  TAppSettings settings = Settings();
+  settings.ShowState = 2;  // minimized
+  Store(settings);
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimTray().RefuseNotifyIcons(true);
+  ASSERT_TRUE(form->FormCreate("\"" + link->targetPath + "\" " + link->arguments));
+  sim.SimMessages().RunFor(4000);
+  EXPECT_EQ(nullptr, Icon());
+  EXPECT_TRUE(Visible(Main())) << "hidden before its icon exists";
+  sim.SimTray().RefuseNotifyIcons(false);
+  sim.SimMessages().RunFor(3500);
+  EXPECT_NE(nullptr, Icon());
+  EXPECT_FALSE(Visible(Main())) << "still in view once the icon is there";
+  EXPECT_TRUE(Boxes().empty());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The tray icon of the main form (its modes, clicks, tip and right click) and the watch timer
 // that follows the target's main window.
 
+#include "base/Utf8.h"
+#include "runtime/TrayHint.h"
 #include "tests/unit/OmbrixMainTest.h"
 
 namespace ombrix {
@@ -252,6 +254,60 @@ TEST_F(OmbrixMainTest, EachTargetHasAnIconIdentityOfItsOwnKeptFromRunToRun) {
   EXPECT_EQ(appId, run(App)->Tray().Icon().Id());
 }
 
+TEST_F(OmbrixMainTest, EachProgramsFirstIconSaysOnceWhereItIsUnlessHintsAreOff) {
+  constexpr char Other[] = "C:\\Tools\\other.exe";
+  constexpr char Third[] = "C:\\Tools\\third.exe";
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimProcs().DefineProgram(Other, Program({"Other"}));
+  sim.SimProcs().DefineProgram(Third, Program({"Third"}));
+  constexpr char Windows10[] =
+      " is in the tray. If you do not see its icon, click ^ on the taskbar; to keep it in view, drag it onto the "
+      "taskbar, or turn it on in Settings > Personalization > Taskbar > Select which icons appear on the taskbar.";
+  constexpr char Windows11[] =
+      " is in the tray. If you do not see its icon, click ^ on the taskbar; to keep it in view, drag it onto the "
+      "taskbar, or turn it on in Settings > Personalization > Taskbar > Other system tray icons.";
+  struct Case {
+    const char* name;
+    const char* file;
+    DWORD build;
+    std::string hint;  // empty: none
+    bool thenTurnOff;
+  };
+  const Case cases[] = {
+      {"first run, Windows 10", App, 19045, std::string("app.exe") + Windows10, false},
+      {"the same program again", App, 19045, "", false},
+      {"another program, Windows 11", Other, 22000, std::string("other.exe") + Windows11, true},
+      {"hints turned off", Third, 22631, "", false},
+  };
+  for (const Case& test : cases) {
+    sim.SimTray().SetSystemBuild(test.build);
+    sim.SimTray().ClearLog();
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    ASSERT_TRUE(Start(test.file)) << test.name;
+    std::vector<NotifyIconData> balloons;
+    for (const sim::NotifyIconCall& call : sim.SimTray().NotifyCalls()) {
+      if (call.result && (call.data.flags & NIF_INFO)) balloons.push_back(call.data);
+    }
+    if (test.hint.empty()) {
+      EXPECT_TRUE(balloons.empty()) << test.name;
+    } else {
+      ASSERT_EQ(1u, balloons.size()) << test.name;
+      EXPECT_EQ(test.hint, balloons[0].info) << test.name;
+      EXPECT_EQ("Vorel Ombrix", balloons[0].infoTitle);
+      EXPECT_EQ(NIIF_INFO | NIIF_NOSOUND, balloons[0].infoFlags) << "a hint makes no sound";
+      EXPECT_EQ(form->Tray().Icon().Id(), balloons[0].id);
+    }
+    if (test.thenTurnOff) ChooseFromTray("Show &tray icon hints");
+  }
+  // The name gives way to the balloon's limit, on a whole character.
+  std::string longName;
+  for (int i = 0; i < 100; ++i) longName += "\xC3\xA9";
+  const std::string cut = TrayHintText(longName, true);
+  EXPECT_LE(cut.size(), 255u);
+  EXPECT_TRUE(IsUtf8(cut));
+  EXPECT_NE(std::string::npos, cut.find(Windows11)) << cut;
+}
+
 // With the keyboard (Win+B, the arrows, then Enter, the space bar or the menu key) the icon
 // does what the mouse does, whatever click the settings ask of the mouse.
 TEST_F(OmbrixMainTest, TheKeyboardTogglesAndOpensTheMenuAtTheIcon) {
@@ -376,6 +432,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
                            {"&Configure", false},
                            {"Application's system menu (Shft+RightClick)", false},
                            {"&Save settings to INI file instead of registry", true},
+                           {"Show &tray icon hints", true},
                            {"A&bout Ombrix...", false},
                            {"&Update Ombrix", false},
                            {"&Help", false},
@@ -384,7 +441,7 @@ TEST_F(OmbrixMainTest, RightClickPopsUpTheTrayMenuAtTheCursor) {
   ASSERT_EQ(std::size(expected), shown.items.size());
   for (size_t i = 0; i < shown.items.size(); ++i) {
     const MenuEntry& item = shown.items[i];
-    EXPECT_EQ(i == 9, item.separator) << i;
+    EXPECT_EQ(i == 10, item.separator) << i;
     if (item.separator) continue;
     EXPECT_EQ(expected[i].caption, item.caption);
     EXPECT_EQ(expected[i].checked, item.checked) << item.caption;

@@ -91,6 +91,19 @@ class OmbrixRun {
     ClickIcon(WM_LBUTTONUP);
   }
 
+  // Presses OK on every dialog box of Ombrix's process, whoever's words it shows.
+  void CloseItsBoxes() const {
+    for (HWND window = ::FindWindowA(nullptr, nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(window, &process);
+      char className[16] = {};
+      ::GetClassNameA(window, className, sizeof className);
+      if (process == info_.dwProcessId && std::string(className) == "#32770") {
+        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+      }
+    }
+  }
+
   // Ombrix's message box: its text once it shows, after which `button` is pressed.
   std::string AnswerBox(int button, const char* caption = Title) const {
     HWND box = nullptr;
@@ -318,6 +331,39 @@ TEST_F(OmbrixEndToEnd, TaskkillEndsOmbrixAndShowsTheHiddenTarget) {
   EXPECT_TRUE(::IsWindowVisible(main)) << "the target is left hidden";
   ::PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(main); }));
+}
+
+// A crash of Ombrix shows what it hid before the process goes, whichever way it fails: an
+// unhandled exception, an uncaught C++ exception (std::terminate) or abort. The switch makes
+// Ombrix fail right after its first hide.
+TEST_F(OmbrixEndToEnd, ACrashOfOmbrixShowsTheTargetItHid) {
+  settings_.WarnQuickClose = true;
+  Store();
+  // The exception goes on to wine's debugger; without its dialog, it ends the process.
+  HKEY debugger = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_SET_VALUE,
+                                             nullptr, &debugger, nullptr));
+  const DWORD noDialog = 0;
+  ::RegSetValueExA(debugger, "ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noDialog),
+                   sizeof noDialog);
+  ::RegCloseKey(debugger);
+  for (const char* fault : {"exception", "terminate", "abort"}) {
+    ::SetEnvironmentVariableA("OMBRIX_TEST_FAULT", fault);
+    OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=E2E Crash\"");
+    ::SetEnvironmentVariableA("OMBRIX_TEST_FAULT", nullptr);
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindVisible("E2E Crash")) != nullptr; })) << fault;
+    ombrix.DoubleClickIcon();
+    // The run time's "abnormal program termination" box comes before abort's signal.
+    EXPECT_TRUE(WaitFor([&] {
+      ombrix.CloseItsBoxes();
+      return !ombrix.Running();
+    })) << fault
+        << ": Ombrix did not fail";
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; })) << fault << ": the target is left hidden";
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(main); })) << fault;
+  }
 }
 
 bool HiddenRecordExists() {
