@@ -47,6 +47,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   menu_.OnClose = [this] { trayClose(); };
   watch_.OnConfigure = [this] { ConfigureWhole(); };
   watch_.OnEnd = [this] { Close(); };
+  startup_.OnLaunchFailed = [this] { tray_.Retire(); };
 }
 
 TVorel_Ombrix::~TVorel_Ombrix() {
@@ -74,10 +75,18 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   if (!startup_.TakeTarget(commandLine)) return false;
   if (!startup_.Checkfilename()) return false;
   ApplySettings(LoadTargetSettings(platform_, target_.File()));
-  if (!startup_.Launch()) return false;
+  // The icon first: a target that goes to the tray is then started hidden, never seen on
+  // its way there. Without the icon (no taskbar yet) it starts minimized, and goes once the
+  // icon is there.
   tray_.Setup(target_.Settings(), target_.File());
+  if (!startup_.Launch(visibility_.CanHide())) return false;
   target_.WaitUntilIdle();
-  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) return false;
+  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) {
+    target_.ShowHiddenStart();
+    return false;
+  }
+  // A program that showed itself whatever it was started with is hidden too.
+  if (target_.StartedHidden()) visibility_.TakeHiddenStart();
   if (!startup_.KeepsWindows()) {
     // The watch may already have hidden the window while start-up asked: it is shown again,
     // and nothing of Ombrix acts on it any more.

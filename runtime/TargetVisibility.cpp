@@ -7,7 +7,7 @@ namespace ombrix {
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
     : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray), record_(platform) {}
 
-bool TTargetVisibility::Visible(HWND window) {
+bool TTargetVisibility::Visible(HWND window) const {
   return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
@@ -34,6 +34,34 @@ bool TTargetVisibility::TargetRunsAboveOwnRights() {
   return above;
 }
 
+bool TTargetVisibility::CanHide() const { return target_.Settings().NoTrayIcon || tray_.IconShown(); }
+
+bool TTargetVisibility::AllHidden() const {
+  bool all = target_.WindowCount() > 0;
+  target_.ForEachWindow(
+      [this, &all](std::int32_t slot, HWND window) { all = all && hidden_.Get(slot) && !Visible(window); });
+  return all;
+}
+
+void TTargetVisibility::TakeHiddenStart() {
+  target_.ForEachWindow([this](std::int32_t slot, HWND window) { neverShown_.Set(slot, !Visible(window)); });
+  Hide();
+  // Hidden by the start itself, they are Ombrix's to show even where the hide did nothing
+  // (the icon went meanwhile): the click, the menu and the end of Ombrix must bring them.
+  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
+    if (!Visible(window)) Record(slot, true);
+  });
+  Changed();
+}
+
+int TTargetVisibility::BringBackCommand(std::int32_t slot, HWND window) {
+  // A window never shown has no state to come back to; SW_SHOW would also let the program's
+  // start command (SW_HIDE) decide its first show.
+  const bool neverShown = neverShown_.Get(slot);
+  neverShown_.Set(slot, false);
+  return neverShown ? SW_SHOWNORMAL : ShowCommandToBringBack(windows_, window);
+}
+
 void TTargetVisibility::Hide() {
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
@@ -43,7 +71,7 @@ void TTargetVisibility::Hide() {
   }
   // Hidden without its icon, the program would have no way back: it stays shown until the
   // taskbar takes the icon (a minimized program then goes at the next tick of the timer).
-  if (!settings.NoTrayIcon && !tray_.IconShown()) return;
+  if (!CanHide()) return;
   // Asked before anything is tried: Windows would refuse each window (the check after the
   // hide catches any other refusal), and the user learns the way that works.
   if (TargetRunsAboveOwnRights()) {
@@ -75,7 +103,7 @@ void TTargetVisibility::Hide() {
 void TTargetVisibility::Show() {
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
-    windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    windows_.ShowWindow(window, BringBackCommand(slot, window));
     const bool shown = Visible(window);
     refused = refused || !shown;
     hideAsked_.Set(slot, false);
@@ -121,7 +149,7 @@ void TTargetVisibility::RestoreHidden() {
     const bool hiddenLate = hideAsked_.Get(slot) && window && windows_.IsWindow(window) && !Visible(window);
     hideAsked_.Set(slot, false);
     if (!hidden_.Get(slot) && !hiddenLate) continue;
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, BringBackCommand(slot, window));
     Record(slot, false);
   }
   Changed();

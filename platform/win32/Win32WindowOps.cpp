@@ -1,11 +1,32 @@
 #include "platform/win32/Win32WindowOps.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "base/Utf8.h"
 #include "platform/win32/Win32CodePages.h"
 
 namespace ombrix::win32 {
+
+namespace {
+
+// The procedures of the hooks made, which the system's one callback looks up by hook. All
+// on the one GUI thread: out-of-context events arrive through its message loop.
+std::vector<std::pair<HWINEVENTHOOK, WinEventProcedure>> winEventProcedures;
+
+void CALLBACK WinEventCallback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
+                               DWORD) {
+  for (const auto& entry : winEventProcedures) {
+    if (entry.first != hook) continue;
+    // A copy: the procedure may unhook itself.
+    const WinEventProcedure procedure = entry.second;
+    procedure(event, window, objectId, childId);
+    return;
+  }
+}
+
+}  // namespace
 
 HWND Win32WindowOps::FindTopWindow() { return ::FindWindowA(nullptr, nullptr); }
 
@@ -69,6 +90,22 @@ HRESULT Win32WindowOps::DwmGetWindowAttribute(HWND window, DWORD attribute, DWOR
   }();
   if (!call) return E_NOTIMPL;
   return call(window, attribute, &value, sizeof value);
+}
+
+HWINEVENTHOOK Win32WindowOps::SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId,
+                                              WinEventProcedure procedure) {
+  const HWINEVENTHOOK hook =
+      ::SetWinEventHook(eventMin, eventMax, nullptr, WinEventCallback, processId, 0, WINEVENT_OUTOFCONTEXT);
+  if (hook) winEventProcedures.emplace_back(hook, std::move(procedure));
+  return hook;
+}
+
+BOOL Win32WindowOps::UnhookWinEvent(HWINEVENTHOOK hook) {
+  winEventProcedures.erase(
+      std::remove_if(winEventProcedures.begin(), winEventProcedures.end(),
+                     [hook](const std::pair<HWINEVENTHOOK, WinEventProcedure>& entry) { return entry.first == hook; }),
+      winEventProcedures.end());
+  return ::UnhookWinEvent(hook);
 }
 
 std::string Win32WindowOps::CharUpperBuffA(const std::string& text) {

@@ -291,6 +291,8 @@ TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
     sim.SimProcs().DefineProgram(App, failing);
     sim.SimBoxes().ClearLog();
     form = std::make_unique<TVorel_Ombrix>(sim, host);
+    // The icon, added before the launch, is gone before the reason is shown.
+    sim.SimBoxes().AnswerNextBox(IDOK, [&] { EXPECT_EQ(nullptr, Icon()); });
     EXPECT_FALSE(Start(App));
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ(test.text, Boxes()[0].text);
@@ -479,6 +481,23 @@ TEST_F(OmbrixMainTest, RetryQuestionCancelEndsAndLeavesTheTargetRunning) {
   EXPECT_NE(nullptr, Icon());
   form.reset();
   EXPECT_EQ(0, sim.SimTray().IconCount());
+
+  // Started hidden, a program whose window was not found (another caption than the one
+  // searched) is not left hidden: it is shown as a minimized start would have left it.
+  TAppSettings byName = Settings();
+  byName.MinimizeType = false;
+  byName.WindowCaption = "Not its caption";
+  Store(byName);
+  sim.SimProcs().SetOwnStartupInfo(StartupInfo{StartupInfoSize, 0, 0});
+  sim.SimProcs().DefineProgram(App, Program({"App"}));
+  sim.SimBoxes().AnswerNextBox(IDCANCEL);
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  EXPECT_FALSE(Start(App));
+  ASSERT_EQ(static_cast<WORD>(SW_HIDE), sim.SimProcs().Launches().back().startup.showWindow);
+  const HWND window = sim.Windows().FindWindowA("", "App");
+  ASSERT_NE(nullptr, window);
+  EXPECT_TRUE(Visible(window));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), Window(window).showCmd);
 }
 
 TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
@@ -495,6 +514,63 @@ TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].separator) continue;
     EXPECT_EQ(enabled[i], items[i].enabled) << items[i].caption;
+  }
+}
+
+// A target that goes to the tray starts hidden once its icon is there, so that the user
+// never sees it on its way; a program that shows itself anyway is hidden as soon as it is
+// found, and a window never shown comes up normal at the first show.
+TEST_F(OmbrixMainTest, AStartIntoTheTrayShowsNothing) {
+  const StartupInfo noShowCommand{StartupInfoSize, 0, 0};
+  const StartupInfo runMinimized{StartupInfoSize, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE};
+  struct Case {
+    const char* name;
+    StartupInfo own;  // how Ombrix itself was started
+    std::int32_t showState;
+    bool noTrayIcon;
+    bool iconRefused;  // no taskbar yet
+    bool showsItself;  // the program ignores its start command
+    WORD launchedWith;
+    bool hiddenWhenFound;
+  };
+  const Case cases[] = {
+      {"no show command of its own", noShowCommand, 0, false, false, false, SW_HIDE, true},
+      {"a shortcut set to run minimized", runMinimized, 0, false, false, false, SW_HIDE, true},
+      {"Minimized (hidden)", StartupInfo{StartupInfoSize, STARTF_USESHOWWINDOW, SW_SHOWNORMAL}, 2, false, false, false,
+       SW_HIDE, true},
+      {"a program that shows itself", noShowCommand, 0, false, false, true, SW_HIDE, true},
+      {"no icon at all", noShowCommand, 0, true, false, false, SW_HIDE, true},
+      {"the taskbar refuses the icon", noShowCommand, 0, false, true, false, SW_SHOWMINIMIZED, false},
+      {"Normal (shown)", noShowCommand, 1, false, false, false, SW_SHOWNORMAL, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    TAppSettings settings = Settings();
+    settings.ShowState = test.showState;
+    settings.TrayNoTask = !test.noTrayIcon;
+    settings.NoTrayIcon = test.noTrayIcon;
+    Store(settings);
+    sim.SimProcs().SetOwnStartupInfo(test.own);
+    sim.SimTray().RefuseNotifyIcons(test.iconRefused);
+    sim::SimProgram program = Program({"App"});
+    program.ignoresShowCommand = test.showsItself;
+    sim.SimProcs().DefineProgram(App, program);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    ASSERT_TRUE(Start(App));
+    EXPECT_EQ(test.launchedWith, sim.SimProcs().Launches().back().startup.showWindow);
+    // Right after start-up, before any tick of the timer.
+    EXPECT_EQ(test.hiddenWhenFound, !Visible(Main()));
+    EXPECT_EQ(test.hiddenWhenFound, form->Visibility().Hidden(1));
+    EXPECT_EQ(!test.noTrayIcon && !test.iconRefused, Icon() != nullptr);
+    if (!test.hiddenWhenFound) continue;
+    form->TrayIconDblClick();
+    EXPECT_TRUE(Visible(Main()));
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Main()).showCmd);
+    // From then on, as it was: maximized stays maximized.
+    sim.Windows().ShowWindow(Main(), SW_SHOWMAXIMIZED);
+    form->TrayIconDblClick();
+    form->TrayIconDblClick();
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), Window(Main()).showCmd);
   }
 }
 
