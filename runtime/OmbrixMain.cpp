@@ -81,10 +81,7 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   tray_.Setup(target_.Settings(), target_.File());
   if (!startup_.Launch(visibility_.CanHide())) return false;
   target_.WaitUntilIdle();
-  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) {
-    target_.ShowHiddenStart();
-    return false;
-  }
+  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) return false;
   // A program that showed itself whatever it was started with is hidden too.
   if (target_.StartedHidden()) visibility_.TakeHiddenStart();
   if (!startup_.KeepsWindows()) {

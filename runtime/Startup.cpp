@@ -142,15 +142,11 @@ bool TStartup::KeepsWindows() {
 }
 
 bool TStartup::Launch(bool canHide) {
-  const auto failed = [this] {
-    if (OnLaunchFailed) OnLaunchFailed();
-    return false;
-  };
   // Asked first, as it is only a registry read; the program file is read only where
   // Terminal would take its window.
   if (ConsolesGoToTerminal(platform_) &&
       IsConsoleProgram(platform_.Files(), target_.File(), UpperExtension(platform_.Windows(), target_.File()))) {
-    failed();
+    OnLaunchFailed();
     ShowOwnMessage(platform_, ConsoleInTerminalText(target_.File()));
     return false;
   }
@@ -163,14 +159,14 @@ bool TStartup::Launch(bool canHide) {
   }
   try {
     if (target_.Launch(canHide)) return true;
-    failed();
+    OnLaunchFailed();
     if (target_.LaunchError() == ERROR_ELEVATION_REQUIRED && !platform_.Processes().IsElevated()) {
       RestartElevated();
     } else {
       ShowOwnMessage(platform_, StartFailureText(platform_.Processes(), target_.File(), target_.LaunchError()));
     }
   } catch (const ELaunchFolder& error) {
-    failed();
+    OnLaunchFailed();
     ShowOwnMessage(platform_, error.Message());
   }
   return false;

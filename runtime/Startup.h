@@ -30,8 +30,8 @@ class TStartup {
   // shown, when it did not start (OnLaunchFailed first). A program that needs administrator
   // rights gets the offer to start Ombrix again with them, for it.
   bool Launch(bool canHide);
-  // The target did not start (or an elevated Ombrix starts it): raised before anything is
-  // said, so that the icon added for it goes first.
+  // The target did not start (or an elevated Ombrix starts it): raised, and needed, before
+  // anything is said, so that the icon added for it goes first.
   std::function<void()> OnLaunchFailed;
   // Looks for the target's windows; when none is found, asks whether to look again, to
   // configure (`configure`, then look again) or to give up. `ended` says whether Ombrix has

@@ -47,23 +47,6 @@ bool TTarget::Launch(bool canHide) {
   return true;
 }
 
-void TTarget::ShowHiddenStart() {
-  if (!state_.StartedHidden) return;
-  const WORD command = TargetShowCommand(state_.Settings.ShowState, state_.OwnStartupInfo);
-  for (HWND window = windows_.FindTopWindow(); window; window = windows_.GetWindow(window, GW_HWNDNEXT)) {
-    DWORD processId = 0;
-    windows_.GetWindowThreadProcessId(window, &processId);
-    if (processId != state_.ProcessInfo.processId) continue;
-    // A window the user would see: captioned, unowned, no palette, not shown yet. A
-    // program's own hidden helpers (IME, message windows) have no caption.
-    const LONG_PTR style = windows_.GetWindowLongPtrA(window, GWL_STYLE);
-    if ((style & WS_VISIBLE) || (style & WS_CAPTION) != WS_CAPTION) continue;
-    if (windows_.GetWindowLongPtrA(window, GWLP_HWNDPARENT) != 0) continue;
-    if (windows_.GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) continue;
-    windows_.ShowWindow(window, command);
-  }
-}
-
 void TTarget::WaitUntilIdle() { WaitForTargetIdle(platform_, state_); }
 
 bool TTarget::FindWindows() {

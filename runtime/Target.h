@@ -36,9 +36,6 @@ class TTarget {
   // be made current.
   bool Launch(bool canHide);
   bool StartedHidden() const { return state_.StartedHidden; }
-  // Ombrix ends without a window found after a hidden start: the started program's windows
-  // that the start kept off the screen are shown as a minimized start would have left them.
-  void ShowHiddenStart();
   std::int32_t LaunchError() const { return state_.LaunchError; }
   // Waits until the started program is ready for input, at most 30 seconds.
   void WaitUntilIdle();

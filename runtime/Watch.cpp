@@ -44,11 +44,7 @@ void TWatch::Stop() {
 void TWatch::Watch() {
   Start(WatchInterval);
   Hook();
-  WindowPlacementInfo placement;
-  if (target_.MainWindow() && platform_.Windows().GetWindowPlacement(target_.MainWindow(), placement) &&
-      placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED)) {
-    HideMinimized();
-  }
+  Tick();
 }
 
 void TWatch::Retire() {
@@ -100,19 +96,12 @@ void TWatch::Unhook() {
 void TWatch::OnWinEvent(DWORD event, HWND window, LONG objectId) {
   // Only the main window itself, as the timer watches it.
   if (retired_ || objectId != OBJID_WINDOW || !window || window != target_.MainWindow()) return;
-  switch (event) {
-    case EVENT_SYSTEM_MINIMIZESTART:
-      // Heard as the minimize starts: the window goes to the tray without waiting for it.
-      HideMinimized();
-      break;
-    case EVENT_OBJECT_NAMECHANGE:
-      tray_.ShowTip(target_.ReadCaption());
-      break;
-    case EVENT_OBJECT_DESTROY:
-      if (!platform_.Windows().IsWindow(window)) TargetGone();
-      break;
-    default:
-      break;
+  if (event == EVENT_SYSTEM_MINIMIZESTART) {
+    // Heard as the minimize starts: the window goes to the tray without waiting for it.
+    HideMinimized();
+  } else {
+    // A new caption for the tip, or the window's end: what the tick checks, now.
+    Tick();
   }
 }
 

@@ -26,7 +26,8 @@ class TWatch {
   TWatch& operator=(const TWatch&) = delete;
 
   // The target's window was found: from now on the timer watches it at its own pace and
-  // its events are heard. A window found minimized is hidden now, not at the first tick.
+  // its events are heard. The first check is now: a window found minimized is hidden at
+  // once, not at the first tick.
   void Watch();
   // One tick of the timer.
   void Tick();

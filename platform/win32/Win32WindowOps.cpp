@@ -1,6 +1,5 @@
 #include "platform/win32/Win32WindowOps.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -11,17 +10,21 @@ namespace ombrix::win32 {
 
 namespace {
 
-// The procedures of the hooks made, which the system's one callback looks up by hook. All
-// on the one GUI thread: out-of-context events arrive through its message loop.
-std::vector<std::pair<HWINEVENTHOOK, WinEventProcedure>> winEventProcedures;
+// The procedures of the hooks made, which the system's one callback looks up by hook: a few
+// slots, as a program hooks a few events. All on the one GUI thread: out-of-context events
+// arrive through its message loop.
+struct WinEventSlot {
+  HWINEVENTHOOK hook = nullptr;
+  WinEventProcedure procedure;
+};
+WinEventSlot winEventSlots[4];
 
 void CALLBACK WinEventCallback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
                                DWORD) {
-  for (const auto& entry : winEventProcedures) {
-    if (entry.first != hook) continue;
-    // A copy: the procedure may unhook itself.
-    const WinEventProcedure procedure = entry.second;
-    procedure(event, window, objectId, childId);
+  for (const WinEventSlot& slot : winEventSlots) {
+    if (slot.hook != hook) continue;
+    // Unhooking keeps the procedure until the slot is taken again, so it may unhook itself.
+    slot.procedure(event, window, objectId, childId);
     return;
   }
 }
@@ -94,17 +97,19 @@ HRESULT Win32WindowOps::DwmGetWindowAttribute(HWND window, DWORD attribute, DWOR
 
 HWINEVENTHOOK Win32WindowOps::SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId,
                                               WinEventProcedure procedure) {
-  const HWINEVENTHOOK hook =
-      ::SetWinEventHook(eventMin, eventMax, nullptr, WinEventCallback, processId, 0, WINEVENT_OUTOFCONTEXT);
-  if (hook) winEventProcedures.emplace_back(hook, std::move(procedure));
-  return hook;
+  for (WinEventSlot& slot : winEventSlots) {
+    if (slot.hook) continue;
+    slot.hook = ::SetWinEventHook(eventMin, eventMax, nullptr, WinEventCallback, processId, 0, WINEVENT_OUTOFCONTEXT);
+    if (slot.hook) slot.procedure = std::move(procedure);
+    return slot.hook;
+  }
+  return nullptr;
 }
 
 BOOL Win32WindowOps::UnhookWinEvent(HWINEVENTHOOK hook) {
-  winEventProcedures.erase(
-      std::remove_if(winEventProcedures.begin(), winEventProcedures.end(),
-                     [hook](const std::pair<HWINEVENTHOOK, WinEventProcedure>& entry) { return entry.first == hook; }),
-      winEventProcedures.end());
+  for (WinEventSlot& slot : winEventSlots) {
+    if (slot.hook == hook) slot.hook = nullptr;
+  }
   return ::UnhookWinEvent(hook);
 }
 

@@ -481,23 +481,6 @@ TEST_F(OmbrixMainTest, RetryQuestionCancelEndsAndLeavesTheTargetRunning) {
   EXPECT_NE(nullptr, Icon());
   form.reset();
   EXPECT_EQ(0, sim.SimTray().IconCount());
-
-  // Started hidden, a program whose window was not found (another caption than the one
-  // searched) is not left hidden: it is shown as a minimized start would have left it.
-  TAppSettings byName = Settings();
-  byName.MinimizeType = false;
-  byName.WindowCaption = "Not its caption";
-  Store(byName);
-  sim.SimProcs().SetOwnStartupInfo(StartupInfo{StartupInfoSize, 0, 0});
-  sim.SimProcs().DefineProgram(App, Program({"App"}));
-  sim.SimBoxes().AnswerNextBox(IDCANCEL);
-  form = std::make_unique<TVorel_Ombrix>(sim, host);
-  EXPECT_FALSE(Start(App));
-  ASSERT_EQ(static_cast<WORD>(SW_HIDE), sim.SimProcs().Launches().back().startup.showWindow);
-  const HWND window = sim.Windows().FindWindowA("", "App");
-  ASSERT_NE(nullptr, window);
-  EXPECT_TRUE(Visible(window));
-  EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), Window(window).showCmd);
 }
 
 TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
