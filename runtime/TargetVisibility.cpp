@@ -36,22 +36,14 @@ bool TTargetVisibility::TargetRunsAboveOwnRights() {
 
 bool TTargetVisibility::CanHide() const { return target_.Settings().NoTrayIcon || tray_.IconShown(); }
 
-bool TTargetVisibility::AllHidden() const {
-  bool all = target_.WindowCount() > 0;
-  target_.ForEachWindow(
-      [this, &all](std::int32_t slot, HWND window) { all = all && hidden_.Get(slot) && !Visible(window); });
-  return all;
+bool TTargetVisibility::MainHidden() const {
+  const HWND main = target_.MainWindow();
+  return hidden_.Get(target_.MainWindowIndex()) && main && windows_.IsWindow(main) && !Visible(main);
 }
 
 void TTargetVisibility::TakeHiddenStart() {
   target_.ForEachWindow([this](std::int32_t slot, HWND window) { neverShown_.Set(slot, !Visible(window)); });
   Hide();
-  // Hidden by the start itself, they are Ombrix's to show even where the hide did nothing
-  // (the icon went meanwhile): the click, the menu and the end of Ombrix must bring them.
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
-    if (!Visible(window)) Record(slot, true);
-  });
-  Changed();
 }
 
 int TTargetVisibility::BringBackCommand(std::int32_t slot, HWND window) {

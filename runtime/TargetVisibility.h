@@ -33,8 +33,9 @@ class TTargetVisibility {
   // Whether a hide would take effect now: in the modes with an icon, only once the
   // taskbar has it (hidden without it, the program would have no way back).
   bool CanHide() const;
-  // Every window found is recorded hidden and off the screen: a hide would change nothing.
-  bool AllHidden() const;
+  // The main window is recorded hidden and off the screen: the target is in the tray, as
+  // the toggle sees it, and a hide would change nothing.
+  bool MainHidden() const;
   // The windows found after a start with SW_HIDE: those the program showed anyway are
   // hidden, and all are recorded hidden. One never shown comes up normal at the first show,
   // as a minimized start's window would when restored.

@@ -67,7 +67,7 @@ void TWatch::Tick() {
 }
 
 void TWatch::HideMinimized() {
-  if (!visibility_.AllHidden()) visibility_.Hide();
+  if (!visibility_.MainHidden()) visibility_.Hide();
 }
 
 void TWatch::Hook() {

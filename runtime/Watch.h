@@ -46,7 +46,7 @@ class TWatch {
   void Start(UINT interval);
   void Stop();
   void TargetGone();
-  // Hides the target unless all of it is hidden already: a minimize heard as an event and
+  // Hides the target unless it is in the tray already: a minimize heard as an event and
   // seen again by the next tick is one hide.
   void HideMinimized();
   void Hook();
