@@ -3,6 +3,7 @@
 // keys that reach a window of this program.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "WinDefs.h"
@@ -18,6 +19,9 @@ struct WindowPlacementInfo {
 // The windows a crash shows at most: a program's few windows. A crashed Ombrix's record
 // brings back any beyond them at the next start of either program.
 constexpr std::size_t ShownOnCrashCapacity = 8;
+// What an event hook hears: the event, the window, and the object and child it concerns
+// (OBJID_WINDOW and CHILDID_SELF for the window itself).
+using WinEventProcedure = std::function<void(DWORD event, HWND window, LONG objectId, LONG childId)>;
 
 class IWindowOps {
  public:
@@ -57,6 +61,15 @@ class IWindowOps {
   // not 0 while the system keeps the window off the screen though it is WS_VISIBLE. The
   // call's HRESULT; where the system has no such call, E_NOTIMPL.
   virtual HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) = 0;
+
+  // SetWinEventHook out of context for the events `eventMin` to `eventMax` of the process
+  // `processId`: `procedure` runs from this thread's message loop, some time after the
+  // event. nullptr when the system refuses. Where the system delivers no events of other
+  // processes (wine 8 delivers almost none), the hook is made and never called.
+  virtual HWINEVENTHOOK SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId,
+                                        WinEventProcedure procedure) = 0;
+  // UnhookWinEvent; FALSE for a hook that is not one.
+  virtual BOOL UnhookWinEvent(HWINEVENTHOOK hook) = 0;
 
   // RegisterHotKey: WM_HOTKEY (wParam `id`) reaches `window` of this thread whenever
   // `virtualKey` goes down with exactly the MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN keys of

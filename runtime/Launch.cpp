@@ -25,8 +25,15 @@ WORD TargetShowCommand(std::int32_t showState, const StartupInfo& ownStartup) {
   }
 }
 
-bool LaunchTarget(Platform& platform, TargetState& state) {
+WORD LaunchShowCommand(std::int32_t showState, const StartupInfo& ownStartup, bool canHide) {
+  const WORD command = TargetShowCommand(showState, ownStartup);
+  const bool minimized = command == SW_SHOWMINIMIZED || command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE;
+  return canHide && minimized ? static_cast<WORD>(SW_HIDE) : command;
+}
+
+bool LaunchTarget(Platform& platform, TargetState& state, bool canHide) {
   state.ProcessInfo = ProcessInformation{};
+  state.StartedHidden = false;
   // Taken as it stands: no quotes are added around a program path with blanks, and empty
   // arguments leave the separating blank at the end.
   const std::string commandLine = state.TargetFile + " " + state.TargetParams;
@@ -41,13 +48,14 @@ bool LaunchTarget(Platform& platform, TargetState& state) {
   StartupInfo startup;
   startup.cb = StartupInfoSize;
   startup.flags = STARTF_USESHOWWINDOW;
-  startup.showWindow = TargetShowCommand(state.Settings.ShowState, state.OwnStartupInfo);
+  startup.showWindow = LaunchShowCommand(state.Settings.ShowState, state.OwnStartupInfo, canHide);
   ProcessInformation created;
   if (!platform.Processes().CreateProcessA(commandLine, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, startup, created)) {
     state.LaunchError = static_cast<std::int32_t>(platform.Processes().GetLastError());
     return false;
   }
   state.ProcessInfo = created;
+  state.StartedHidden = startup.showWindow == SW_HIDE;
   return true;
 }
 

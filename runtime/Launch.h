@@ -27,6 +27,10 @@ class ELaunchFolder : public Exception {
 // The show command the target is started with, from its ShowState setting and the way
 // Ombrix itself was started.
 WORD TargetShowCommand(std::int32_t showState, const StartupInfo& ownStartup);
+// The show command the target is launched with: SW_HIDE instead of a minimized start when
+// Ombrix can hide the window at once (`canHide`: its icon is there), since a minimized
+// target goes to the tray anyway and should not be seen on its way; otherwise as above.
+WORD LaunchShowCommand(std::int32_t showState, const StartupInfo& ownStartup, bool canHide);
 
 // Starts TargetFile with TargetParams from TargetFile's folder. True when the process was
 // created (ProcessInfo filled, LaunchError 0); false with LaunchError set to the Windows
@@ -34,7 +38,8 @@ WORD TargetShowCommand(std::int32_t showState, const StartupInfo& ownStartup);
 // The command line is passed whole, however long: cutting it would start the program with
 // arguments the user never gave. A line beyond what Windows accepts fails like any other
 // launch, with the error code Windows gives.
-bool LaunchTarget(Platform& platform, TargetState& state);
+// With `canHide`, a start into the tray is a hidden one (LaunchShowCommand; StartedHidden).
+bool LaunchTarget(Platform& platform, TargetState& state, bool canHide = false);
 
 // Waits at most 30 seconds until the started program waits for input. The result does not
 // matter to start-up: a console program, for one, never becomes idle.

@@ -48,6 +48,7 @@ TVorel_Ombrix::TVorel_Ombrix(Platform& platform, IFormHost& formHost)
   menu_.OnClose = [this] { trayClose(); };
   watch_.OnConfigure = [this] { ConfigureWhole(); };
   watch_.OnEnd = [this] { Close(); };
+  startup_.OnLaunchFailed = [this] { tray_.Retire(); };
 }
 
 TVorel_Ombrix::~TVorel_Ombrix() {
@@ -75,10 +76,16 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   if (!startup_.TakeTarget(commandLine)) return false;
   if (!startup_.Checkfilename()) return false;
   ApplySettings(LoadTargetSettings(platform_, target_.File()));
-  if (!startup_.Launch()) return false;
+  // The icon first: a minimized target then goes to the tray as soon as it is found.
+  // It is not started hidden, though Ombrix could: a program whose window is then not found
+  // (a launcher that hands its hidden start on to the program it starts, a name search that
+  // fails and is given up) would run with no window and no icon.
   tray_.Setup(target_.Settings(), target_.File());
+  if (!startup_.Launch(false)) return false;
   target_.WaitUntilIdle();
   if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) return false;
+  // A program that showed itself whatever it was started with is hidden too.
+  if (target_.StartedHidden()) visibility_.TakeHiddenStart();
   if (!startup_.KeepsWindows()) {
     // The watch may already have hidden the window while start-up asked: it is shown again,
     // and nothing of Ombrix acts on it any more.

@@ -141,11 +141,12 @@ bool TStartup::KeepsWindows() {
   return false;
 }
 
-bool TStartup::Launch() {
+bool TStartup::Launch(bool canHide) {
   // Asked first, as it is only a registry read; the program file is read only where
   // Terminal would take its window.
   if (ConsolesGoToTerminal(platform_) &&
       IsConsoleProgram(platform_.Files(), target_.File(), UpperExtension(platform_.Windows(), target_.File()))) {
+    OnLaunchFailed();
     ShowOwnMessage(platform_, ConsoleInTerminalText(target_.File()));
     return false;
   }
@@ -157,13 +158,15 @@ bool TStartup::Launch() {
                    "desktop.\r\nThe settings it saves go to that account, not to yours.");
   }
   try {
-    if (target_.Launch()) return true;
+    if (target_.Launch(canHide)) return true;
+    OnLaunchFailed();
     if (target_.LaunchError() == ERROR_ELEVATION_REQUIRED && !platform_.Processes().IsElevated()) {
       RestartElevated();
     } else {
       ShowOwnMessage(platform_, StartFailureText(platform_.Processes(), target_.File(), target_.LaunchError()));
     }
   } catch (const ELaunchFolder& error) {
+    OnLaunchFailed();
     ShowOwnMessage(platform_, error.Message());
   }
   return false;

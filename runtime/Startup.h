@@ -26,9 +26,13 @@ class TStartup {
   // Turns a shortcut or a document into the program to start and its arguments. False,
   // with the reason shown, when that cannot be done.
   bool Checkfilename();
-  // Starts the target. False, with the reason shown, when it did not start. A program that
-  // needs administrator rights gets the offer to start Ombrix again with them, for it.
-  bool Launch();
+  // Starts the target, hidden when it goes to the tray and `canHide`. False, with the reason
+  // shown, when it did not start (OnLaunchFailed first). A program that needs administrator
+  // rights gets the offer to start Ombrix again with them, for it.
+  bool Launch(bool canHide);
+  // The target did not start (or an elevated Ombrix starts it): raised, and needed, before
+  // anything is said, so that the icon added for it goes first.
+  std::function<void()> OnLaunchFailed;
   // Looks for the target's windows; when none is found, asks whether to look again, to
   // configure (`configure`, then look again) or to give up. `ended` says whether Ombrix has
   // ended meanwhile (the tray menu and the timer stay live in every box shown here): then

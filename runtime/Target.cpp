@@ -39,10 +39,10 @@ void TTarget::ApplyTraySettings(const TAppSettings& settings) {
   own.HotKey = settings.HotKey;
 }
 
-bool TTarget::Launch() {
+bool TTarget::Launch(bool canHide) {
   state_.OwnStartupInfo = platform_.Processes().GetStartupInfoA();
   handOver_.BeforeLaunch();
-  if (!LaunchTarget(platform_, state_)) return false;
+  if (!LaunchTarget(platform_, state_, canHide)) return false;
   handOver_.Launched(state_.ProcessInfo.processId, state_.ProcessInfo.process, state_.TargetFile);
   return true;
 }

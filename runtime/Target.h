@@ -31,9 +31,11 @@ class TTarget {
   void ApplyTraySettings(const TAppSettings& settings);
 
   // Starts the program from its own folder (Ombrix's own start-up record decides the show
-  // command where the settings leave it). False with LaunchError set when it did not start;
-  // throws ELaunchFolder when its folder cannot be made current.
-  bool Launch();
+  // command where the settings leave it; hidden instead of minimized with `canHide`). False
+  // with LaunchError set when it did not start; throws ELaunchFolder when its folder cannot
+  // be made current.
+  bool Launch(bool canHide);
+  bool StartedHidden() const { return state_.StartedHidden; }
   std::int32_t LaunchError() const { return state_.LaunchError; }
   // Waits until the started program is ready for input, at most 30 seconds.
   void WaitUntilIdle();

@@ -48,6 +48,8 @@ struct TargetState {
   std::int32_t LaunchError = 0;
   ProcessInformation ProcessInfo;
   StartupInfo OwnStartupInfo;
+  // The target was started with SW_HIDE, straight into the tray.
+  bool StartedHidden = false;
 
   // What discovery found.
   std::string CurrentCaption;

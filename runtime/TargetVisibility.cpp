@@ -7,7 +7,7 @@ namespace ombrix {
 TTargetVisibility::TTargetVisibility(Platform& platform, const TTarget& target, TTrayIconOwner& tray)
     : platform_(platform), windows_(platform.Windows()), target_(target), tray_(tray), record_(platform) {}
 
-bool TTargetVisibility::Visible(HWND window) {
+bool TTargetVisibility::Visible(HWND window) const {
   return (windows_.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
@@ -34,6 +34,26 @@ bool TTargetVisibility::TargetRunsAboveOwnRights() {
   return above;
 }
 
+bool TTargetVisibility::CanHide() const { return target_.Settings().NoTrayIcon || tray_.IconShown(); }
+
+bool TTargetVisibility::MainHidden() const {
+  const HWND main = target_.MainWindow();
+  return hidden_.Get(target_.MainWindowIndex()) && main && windows_.IsWindow(main) && !Visible(main);
+}
+
+void TTargetVisibility::TakeHiddenStart() {
+  target_.ForEachWindow([this](std::int32_t slot, HWND window) { neverShown_.Set(slot, !Visible(window)); });
+  Hide();
+}
+
+int TTargetVisibility::BringBackCommand(std::int32_t slot, HWND window) {
+  // A window never shown has no state to come back to; SW_SHOW would also let the program's
+  // start command (SW_HIDE) decide its first show.
+  const bool neverShown = neverShown_.Get(slot);
+  neverShown_.Set(slot, false);
+  return neverShown ? SW_SHOWNORMAL : ShowCommandToBringBack(windows_, window);
+}
+
 void TTargetVisibility::Hide() {
   const TAppSettings& settings = target_.Settings();
   if (settings.TrayTask || settings.TrayNoTask || settings.NoTrayTask) {
@@ -43,7 +63,7 @@ void TTargetVisibility::Hide() {
   }
   // Hidden without its icon, the program would have no way back: it stays shown until the
   // taskbar takes the icon (a minimized program then goes at the next tick of the timer).
-  if (!settings.NoTrayIcon && !tray_.IconShown()) return;
+  if (!CanHide()) return;
   // Asked before anything is tried: Windows would refuse each window (the check after the
   // hide catches any other refusal), and the user learns the way that works.
   if (TargetRunsAboveOwnRights()) {
@@ -84,7 +104,7 @@ void TTargetVisibility::Hide() {
 void TTargetVisibility::Show() {
   bool refused = false;
   target_.ForEachWindow([this, &refused](std::int32_t slot, HWND window) {
-    windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    windows_.ShowWindow(window, BringBackCommand(slot, window));
     if (ending_) return;
     const bool shown = Visible(window);
     refused = refused || !shown;
@@ -138,7 +158,7 @@ void TTargetVisibility::RestoreHidden() {
   for (std::int32_t slot = target_.WindowCount(); slot >= 1; --slot) {
     if (!hidden_.Get(slot)) continue;
     const HWND window = target_.Window(slot);
-    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, ShowCommandToBringBack(windows_, window));
+    if (window && windows_.IsWindow(window)) windows_.ShowWindow(window, BringBackCommand(slot, window));
     Record(slot, false);
   }
   record_.Remove();

@@ -30,6 +30,17 @@ class TTargetVisibility {
   // Shows again whatever Ombrix hid, before Ombrix ends without its icon.
   void RestoreHidden();
 
+  // Whether a hide would take effect now: in the modes with an icon, only once the
+  // taskbar has it (hidden without it, the program would have no way back).
+  bool CanHide() const;
+  // The main window is recorded hidden and off the screen: the target is in the tray, as
+  // the toggle sees it, and a hide would change nothing.
+  bool MainHidden() const;
+  // The windows found after a start with SW_HIDE: those the program showed anyway are
+  // hidden, and all are recorded hidden. One never shown comes up normal at the first show,
+  // as a minimized start's window would when restored.
+  void TakeHiddenStart();
+
   // Whether the window in `slot` is recorded hidden.
   bool Hidden(std::int32_t slot) const { return hidden_.Get(slot); }
   // Ombrix ends normally: what it hid needs no showing by a later start.
@@ -39,7 +50,9 @@ class TTargetVisibility {
   void Record(std::int32_t slot, bool hidden);
   // Writes the record for a later start when a Record since the last call changed the set.
   void Changed();
-  bool Visible(HWND window);
+  bool Visible(HWND window) const;
+  // How a hidden window comes back: normal when it was never shown, else as it was.
+  int BringBackCommand(std::int32_t slot, HWND window);
   // Says once per kind (hiding, showing) that Windows kept a window as it was.
   void TellRefused(bool& told, const char* what);
   // Whether a window found belongs to a program running at higher rights than Ombrix (as
@@ -51,6 +64,8 @@ class TTargetVisibility {
   const TTarget& target_;
   TTrayIconOwner& tray_;
   TargetSlots<bool> hidden_;
+  // Windows of a hidden start that were never on the screen.
+  TargetSlots<bool> neverShown_;
   THiddenRecord record_;
   bool changed_ = false;
   // Set once Ombrix has shown what it hid to end, or has ended. Hiding and showing another

@@ -25,7 +25,10 @@ TWatch::TWatch(Platform& platform, TTarget& target, TTargetVisibility& visibilit
   Start(FirstInterval);
 }
 
-TWatch::~TWatch() { Stop(); }
+TWatch::~TWatch() {
+  Stop();
+  Unhook();
+}
 
 void TWatch::Start(UINT interval) {
   Stop();
@@ -38,11 +41,16 @@ void TWatch::Stop() {
   timer_ = 0;
 }
 
-void TWatch::Watch() { Start(WatchInterval); }
+void TWatch::Watch() {
+  Start(WatchInterval);
+  Hook();
+  Tick();
+}
 
 void TWatch::Retire() {
   retired_ = true;
   Stop();
+  Unhook();
 }
 
 void TWatch::Tick() {
@@ -53,11 +61,50 @@ void TWatch::Tick() {
     TargetGone();
     if (retired_) return;
   } else if (placement.showCmd == static_cast<UINT>(SW_SHOWMINIMIZED)) {
-    visibility_.Hide();
+    HideMinimized();
     // Hiding waits for the program, and an end request answered meanwhile retires the watch.
     if (retired_) return;
   }
   tray_.ShowTip(target_.ReadCaption());
+}
+
+void TWatch::HideMinimized() {
+  if (!visibility_.MainHidden()) visibility_.Hide();
+}
+
+void TWatch::Hook() {
+  Unhook();
+  DWORD processId = 0;
+  platform_.Windows().GetWindowThreadProcessId(target_.MainWindow(), &processId);
+  if (!processId) return;
+  // The process that owns the main window, which after a hand-over is not the one started.
+  // One hook per event: a range would bring every event between them (moves, focus) across
+  // processes.
+  const DWORD events[] = {EVENT_SYSTEM_MINIMIZESTART, EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESTROY};
+  for (size_t i = 0; i < hooks_.size(); ++i) {
+    hooks_[i] = platform_.Windows().SetWinEventHook(
+        events[i], events[i], processId,
+        [this](DWORD event, HWND window, LONG objectId, LONG) { OnWinEvent(event, window, objectId); });
+  }
+}
+
+void TWatch::Unhook() {
+  for (HWINEVENTHOOK& hook : hooks_) {
+    if (hook) platform_.Windows().UnhookWinEvent(hook);
+    hook = nullptr;
+  }
+}
+
+void TWatch::OnWinEvent(DWORD event, HWND window, LONG objectId) {
+  // Only the main window itself, as the timer watches it.
+  if (retired_ || objectId != OBJID_WINDOW || !window || window != target_.MainWindow()) return;
+  if (event == EVENT_SYSTEM_MINIMIZESTART) {
+    // Heard as the minimize starts: the window goes to the tray without waiting for it.
+    HideMinimized();
+  } else {
+    // A new caption for the tip, or the window's end: what the tick checks, now.
+    Tick();
+  }
 }
 
 void TWatch::TargetGone() {

@@ -25,7 +25,9 @@ class SimPlatform : public Platform {
         messages_(clock_),
         windows_(codePages_),
         shellLinks_(files_, codePages_),
-        processes_(files_, clock_, windows_) {}
+        processes_(files_, clock_, windows_) {
+    windows_.SetEventQueue([this](std::function<void()> message) { messages_.Post(std::move(message)); });
+  }
 
   IRegistry& Registry() override { return registry_; }
   IProfile& Profile() override { return profile_; }

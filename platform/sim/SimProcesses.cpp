@@ -342,9 +342,9 @@ void SimProcesses::Run(const Event& event) {
       break;
     case EventKind::kRenameWindow: {
       SimProgramWindow& description = process.program.windows[event.index];
-      SimWindow* window = process.windows[event.index] ? windows_.Find(process.windows[event.index]) : nullptr;
-      if (window) {
-        window->caption = description.renamedCaption;
+      const HWND window = process.windows[event.index];
+      if (window && windows_.IsWindow(window)) {
+        windows_.SetWindowTextA(window, description.renamedCaption);
       } else {
         description.caption = description.renamedCaption;
       }
@@ -399,7 +399,9 @@ void SimProcesses::OpenWindow(SimProcess& process, size_t index) {
   // The show state a program is started with goes to the first window it shows.
   if (description.visible && !process.startShowApplied) {
     process.startShowApplied = true;
-    if (process.startup.flags & STARTF_USESHOWWINDOW) windows_.ShowWindow(handle, process.startup.showWindow);
+    if ((process.startup.flags & STARTF_USESHOWWINDOW) && !process.program.ignoresShowCommand) {
+      windows_.ShowWindow(handle, process.startup.showWindow);
+    }
   }
 }
 

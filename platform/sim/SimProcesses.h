@@ -60,6 +60,9 @@ struct SimProgram {
   // As on Windows, every thread that makes a window gets a hidden top-level window named
   // "Default IME" (class "IME") just before its first one.
   bool imeWindows = true;
+  // The program shows its first window as it likes, whatever show command it was started
+  // with (as some do: they restore the placement they saved).
+  bool ignoresShowCommand = false;
   // The process ends (and its windows go) at this time.
   std::optional<unsigned long long> exitAfter;
 };

@@ -35,12 +35,61 @@ HWND SimWindowOps::CreateTopWindow(const SimWindow& window) {
 
 void SimWindowOps::DestroyWindow(HWND window) {
   CatchUp();
+  const SimWindow* found = Lookup(window);
+  const DWORD processId = found ? found->processId : 0;
   windows_.erase(HandleValue(window));
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
   if (foreground_ == window) foreground_ = nullptr;
   hotKeys_.erase(
       std::remove_if(hotKeys_.begin(), hotKeys_.end(), [&](const SimHotKey& key) { return key.window == window; }),
       hotKeys_.end());
+  if (processId) RaiseWinEvent(EVENT_OBJECT_DESTROY, window, processId);
+}
+
+void SimWindowOps::SetWindowTextA(HWND window, const std::string& caption) {
+  SimWindow* found = Find(window);
+  if (!found) return;
+  found->caption = caption;
+  RaiseWinEvent(EVENT_OBJECT_NAMECHANGE, window, found->processId);
+}
+
+void SimWindowOps::RaiseWinEvent(DWORD event, HWND window, DWORD processId) {
+  if (!winEventsRaised_) return;
+  for (const WinEventHook& hook : hooks_) {
+    if (event < hook.eventMin || event > hook.eventMax || (hook.processId && hook.processId != processId)) continue;
+    // Heard later, from the hooking program's message loop; a hook gone by then hears nothing.
+    const HWINEVENTHOOK handle = hook.handle;
+    const auto deliver = [this, handle, event, window] {
+      for (const WinEventHook& live : hooks_) {
+        if (live.handle != handle) continue;
+        const WinEventProcedure procedure = live.procedure;
+        procedure(event, window, OBJID_WINDOW, CHILDID_SELF);
+        return;
+      }
+    };
+    if (post_) {
+      post_(deliver);
+    } else {
+      deliver();
+    }
+  }
+}
+
+HWINEVENTHOOK SimWindowOps::SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId,
+                                            WinEventProcedure procedure) {
+  CatchUp();
+  if (eventMin > eventMax || !procedure) return nullptr;
+  const HWINEVENTHOOK handle = reinterpret_cast<HWINEVENTHOOK>(nextHook_++);
+  hooks_.push_back({handle, eventMin, eventMax, processId, std::move(procedure)});
+  return handle;
+}
+
+BOOL SimWindowOps::UnhookWinEvent(HWINEVENTHOOK hook) {
+  const auto found =
+      std::find_if(hooks_.begin(), hooks_.end(), [hook](const WinEventHook& entry) { return entry.handle == hook; });
+  if (found == hooks_.end()) return FALSE;
+  hooks_.erase(found);
+  return TRUE;
 }
 
 bool SimWindowOps::Isolated(HWND window) {
@@ -148,13 +197,16 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
   SimWindow* found = Find(window);
   if (!found || Isolated(window)) return FALSE;
   const BOOL wasVisible = found->visible ? TRUE : FALSE;
+  bool minimizing = false;
   switch (command) {
     case SW_HIDE:
       found->visible = false;
+      ++found->hideRequests;
       break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
+      minimizing = found->showCmd != SW_SHOWMINIMIZED;
       found->restoreToMaximized = found->showCmd == SW_SHOWMAXIMIZED;
       found->showCmd = SW_SHOWMINIMIZED;
       found->visible = true;
@@ -185,6 +237,9 @@ BOOL SimWindowOps::ShowWindow(HWND window, int command) {
     duringShowWindow_ = nullptr;
     meanwhile();
   }
+  // Windows raises the event when a window starts to become minimized, not for one that
+  // already is.
+  if (minimizing) RaiseWinEvent(EVENT_SYSTEM_MINIMIZESTART, window, found->processId);
   return wasVisible;
 }
 

@@ -46,6 +46,8 @@ struct SimWindow {
   // DWMWA_CLOAKED: not 0 while the system keeps the window off the screen (a packaged app's
   // suspended frame, a window on another virtual desktop); it stays WS_VISIBLE meanwhile.
   DWORD cloaked = 0;
+  // How often the window was asked to hide (ShowWindow with SW_HIDE), for the tests.
+  int hideRequests = 0;
 };
 
 // A hot key held on the desktop: the window it reaches (nullptr: another program holds it),
@@ -79,6 +81,8 @@ class SimWindowOps : public IWindowOps {
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;
   HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) override;
+  HWINEVENTHOOK SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId, WinEventProcedure procedure) override;
+  BOOL UnhookWinEvent(HWINEVENTHOOK hook) override;
   // In the program's code page, on a Western European system.
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
@@ -89,9 +93,18 @@ class SimWindowOps : public IWindowOps {
   // simulated programs) has happened before anyone looks at the desktop.
   void SetCatchUp(std::function<void()> catchUp) { catchUp_ = std::move(catchUp); }
 
+  // Where the events of the hooks go: a message queue, since an out-of-context hook hears
+  // of an event from its own message loop, after the event. Unset: at once.
+  void SetEventQueue(std::function<void(std::function<void()>)> post) { post_ = std::move(post); }
+  // Whether window events of other programs reach the hooks: Windows raises them; wine 8
+  // raises almost none across processes, which false stands for (the hooks are still made).
+  void SetWinEventsRaised(bool raised) { winEventsRaised_ = raised; }
+
   // Test controls. A new window goes on top of the Z order.
   HWND CreateTopWindow(const SimWindow& window);
   void DestroyWindow(HWND window);
+  // The window's program changes its caption.
+  void SetWindowTextA(HWND window, const std::string& caption);
   // Runs the window's procedure for a sent message (SendMessageA lands here).
   LRESULT DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   SimWindow* Find(HWND window);
@@ -131,6 +144,17 @@ class SimWindowOps : public IWindowOps {
     if (catchUp_) catchUp_();
   }
   SimWindow* Lookup(HWND window);
+  // Tells the hooks that ask for `event` of the window's process; they hear of it from the
+  // message queue.
+  void RaiseWinEvent(DWORD event, HWND window, DWORD processId);
+
+  struct WinEventHook {
+    HWINEVENTHOOK handle;
+    DWORD eventMin;
+    DWORD eventMax;
+    DWORD processId;  // 0: every process
+    WinEventProcedure procedure;
+  };
 
   const SimCodePages& codePages_;
   std::function<void()> catchUp_;
@@ -142,6 +166,10 @@ class SimWindowOps : public IWindowOps {
   HWND foreground_ = nullptr;
   std::vector<SimHotKey> hotKeys_;
   std::vector<std::pair<HWND, int>> shownOnCrash_;
+  std::function<void(std::function<void()>)> post_;
+  bool winEventsRaised_ = true;
+  std::vector<WinEventHook> hooks_;
+  ULONG_PTR nextHook_ = 0x1;
 };
 
 }  // namespace ombrix::sim

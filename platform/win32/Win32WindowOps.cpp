@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "base/Utf8.h"
@@ -58,7 +59,24 @@ void FailWhenATestAsks() {
   if (fault[0] == 'e') ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   if (fault[0] == 't') std::terminate();
   if (fault[0] == 'a') std::abort();
-}
+  // The procedures of the hooks made, which the system's one callback looks up by hook: a few
+  // slots, as a program hooks a few events. All on the one GUI thread: out-of-context events
+  // arrive through its message loop.
+  struct WinEventSlot {
+    HWINEVENTHOOK hook = nullptr;
+    WinEventProcedure procedure;
+  };
+  WinEventSlot winEventSlots[4];
+
+  void CALLBACK WinEventCallback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
+                                 DWORD) {
+    for (const WinEventSlot& slot : winEventSlots) {
+      if (slot.hook != hook) continue;
+      // Unhooking keeps the procedure until the slot is taken again, so it may unhook itself.
+      slot.procedure(event, window, objectId, childId);
+      return;
+    }
+  }
 
 }  // namespace
 
@@ -140,6 +158,24 @@ HRESULT Win32WindowOps::DwmGetWindowAttribute(HWND window, DWORD attribute, DWOR
   }();
   if (!call) return E_NOTIMPL;
   return call(window, attribute, &value, sizeof value);
+}
+
+HWINEVENTHOOK Win32WindowOps::SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId,
+                                              WinEventProcedure procedure) {
+  for (WinEventSlot& slot : winEventSlots) {
+    if (slot.hook) continue;
+    slot.hook = ::SetWinEventHook(eventMin, eventMax, nullptr, WinEventCallback, processId, 0, WINEVENT_OUTOFCONTEXT);
+    if (slot.hook) slot.procedure = std::move(procedure);
+    return slot.hook;
+  }
+  return nullptr;
+}
+
+BOOL Win32WindowOps::UnhookWinEvent(HWINEVENTHOOK hook) {
+  for (WinEventSlot& slot : winEventSlots) {
+    if (slot.hook == hook) slot.hook = nullptr;
+  }
+  return ::UnhookWinEvent(hook);
 }
 
 std::string Win32WindowOps::CharUpperBuffA(const std::string& text) {

@@ -22,6 +22,8 @@ class Win32WindowOps : public IWindowOps {
   HWND GetDesktopWindow() override;
   std::string GetClassNameA(HWND window) override;
   HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, DWORD& value) override;
+  HWINEVENTHOOK SetWinEventHook(DWORD eventMin, DWORD eventMax, DWORD processId, WinEventProcedure procedure) override;
+  BOOL UnhookWinEvent(HWINEVENTHOOK hook) override;
   std::string CharUpperBuffA(const std::string& text) override;
   int CompareStringA(LCID locale, DWORD flags, const std::string& left, const std::string& right) override;
   BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) override;

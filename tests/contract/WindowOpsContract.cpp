@@ -84,6 +84,26 @@ TEST_F(WindowOpsContract, MinimizedWindowIsPlacedMinimized) {
   EXPECT_TRUE(Windows().IsWindow(window));
 }
 
+// A program started with SW_HIDE keeps its window off the screen, placed normal, until it
+// is shown; a hook on its events is made and given up once.
+TEST_F(WindowOpsContract, AHiddenStartShowsNothingAndHooksAreGivenUpOnce) {
+  ASSERT_TRUE(StartTarget(*platform_, "/window=Unseen", started_, SW_HIDE));
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil(*platform_, [&] { return (window = Windows().FindWindowA("", "Unseen")) != nullptr; }));
+  EXPECT_TRUE(WindowsOfProcess(Windows(), started_.processId).empty());
+  WindowPlacementInfo placement;
+  ASSERT_TRUE(Windows().GetWindowPlacement(window, placement));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), placement.showCmd);
+  Windows().ShowWindow(window, SW_SHOWNORMAL);
+  EXPECT_NE(0, Windows().GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE);
+
+  const HWINEVENTHOOK hook = Windows().SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE,
+                                                       started_.processId, [](DWORD, HWND, LONG, LONG) {});
+  ASSERT_NE(nullptr, hook);
+  EXPECT_TRUE(Windows().UnhookWinEvent(hook));
+  EXPECT_FALSE(Windows().UnhookWinEvent(hook));
+}
+
 TEST_F(WindowOpsContract, GoneWindowsAreNoLongerWindows) {
   const std::vector<HWND> found = Start("/window=Brief", 1);
   ASSERT_EQ(1u, found.size());

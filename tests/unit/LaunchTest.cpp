@@ -30,29 +30,37 @@ TEST_F(LaunchTest, ShowStateDecidesHowTheTargetStarts) {
     std::int32_t showState;
     DWORD ownFlags;  // how Ombrix itself was started
     WORD ownShow;
+    bool canHide;  // the icon is there, so a window going to the tray can start hidden
     WORD expected;
   };
   const Case cases[] = {
-      {0, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED},  // a shortcut set to run maximized
-      {0, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, SW_SHOWNORMAL},
-      {0, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
-      {0, 0, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED},  // no show state given: the field does not count
-      {1, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWNORMAL},
-      {2, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED},  // minimized, not hidden
-      {3, 0, 0, SW_SHOWMAXIMIZED},
-      {4, 0, 0, SW_SHOWMINIMIZED},
-      {-1, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, SW_SHOWMINIMIZED},
+      {0, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, true, SW_SHOWMAXIMIZED},  // a shortcut set to run maximized
+      {0, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, true, SW_SHOWNORMAL},
+      {0, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE, false, SW_SHOWMINNOACTIVE},
+      {0, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE, true, SW_HIDE},  // a shortcut set to run minimized
+      {0, 0, SW_SHOWMAXIMIZED, false, SW_SHOWMINIMIZED},             // no show state given: the field does not count
+      {0, 0, SW_SHOWMAXIMIZED, true, SW_HIDE},
+      {1, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, true, SW_SHOWNORMAL},
+      // Minimized (hidden): a minimized window goes to the tray at once, so once the icon is
+      // there the target starts hidden and is never seen on its way; the user should not see
+      // it flash. Without the icon it starts minimized, not hidden, as it did before.
+      {2, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, true, SW_HIDE},
+      {2, STARTF_USESHOWWINDOW, SW_SHOWMAXIMIZED, false, SW_SHOWMINIMIZED},
+      {3, 0, 0, true, SW_SHOWMAXIMIZED},
+      {4, 0, 0, false, SW_SHOWMINIMIZED},
+      {-1, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, true, SW_HIDE},
   };
   for (const Case& test : cases) {
     state_.TargetFile = "C:\\Tools\\app.exe";
     state_.Settings.ShowState = test.showState;
     state_.OwnStartupInfo.flags = test.ownFlags;
     state_.OwnStartupInfo.showWindow = test.ownShow;
-    ASSERT_TRUE(LaunchTarget(sim_, state_));
+    ASSERT_TRUE(LaunchTarget(sim_, state_, test.canHide));
     const StartupInfo& given = LastLaunch().startup;
     EXPECT_EQ(StartupInfoSize, given.cb);
     EXPECT_EQ(STARTF_USESHOWWINDOW, given.flags);
     EXPECT_EQ(test.expected, given.showWindow) << "ShowState " << test.showState << ", own show " << test.ownShow;
+    EXPECT_EQ(test.expected == SW_HIDE, state_.StartedHidden);
     EXPECT_EQ(CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, LastLaunch().creationFlags);
   }
 }

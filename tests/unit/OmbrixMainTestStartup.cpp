@@ -293,6 +293,8 @@ TEST_F(OmbrixMainTest, FailedLaunchShowsItsErrorText) {
     sim.SimProcs().DefineProgram(App, failing);
     sim.SimBoxes().ClearLog();
     form = std::make_unique<TVorel_Ombrix>(sim, host);
+    // The icon, added before the launch, is gone before the reason is shown.
+    sim.SimBoxes().AnswerNextBox(IDOK, [&] { EXPECT_EQ(nullptr, Icon()); });
     EXPECT_FALSE(Start(App));
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ(test.text, Boxes()[0].text);
@@ -497,6 +499,63 @@ TEST_F(OmbrixMainTest, MenuDuringTheSearchOffersOnlyWhatNeedsNoTarget) {
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].separator) continue;
     EXPECT_EQ(enabled[i], items[i].enabled) << items[i].caption;
+  }
+}
+
+// A target that goes to the tray is hidden as soon as it is found, before any tick of the
+// timer, once its icon is there; a program that shows itself normal stays shown, and the
+// first show brings a window up normal.
+TEST_F(OmbrixMainTest, AStartIntoTheTrayHidesTheTargetAsSoonAsItIsFound) {
+  const StartupInfo noShowCommand{StartupInfoSize, 0, 0};
+  const StartupInfo runMinimized{StartupInfoSize, STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE};
+  struct Case {
+    const char* name;
+    StartupInfo own;  // how Ombrix itself was started
+    std::int32_t showState;
+    bool noTrayIcon;
+    bool iconRefused;  // no taskbar yet
+    bool showsItself;  // the program ignores its start command
+    WORD launchedWith;
+    bool hiddenWhenFound;
+  };
+  const Case cases[] = {
+      {"no show command of its own", noShowCommand, 0, false, false, false, SW_SHOWMINIMIZED, true},
+      {"a shortcut set to run minimized", runMinimized, 0, false, false, false, SW_SHOWMINNOACTIVE, true},
+      {"Minimized (hidden)", StartupInfo{StartupInfoSize, STARTF_USESHOWWINDOW, SW_SHOWNORMAL}, 2, false, false, false,
+       SW_SHOWMINIMIZED, true},
+      {"a program that shows itself", noShowCommand, 0, false, false, true, SW_SHOWMINIMIZED, false},
+      {"no icon at all", noShowCommand, 0, true, false, false, SW_SHOWMINIMIZED, true},
+      {"the taskbar refuses the icon", noShowCommand, 0, false, true, false, SW_SHOWMINIMIZED, false},
+      {"Normal (shown)", noShowCommand, 1, false, false, false, SW_SHOWNORMAL, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    TAppSettings settings = Settings();
+    settings.ShowState = test.showState;
+    settings.TrayNoTask = !test.noTrayIcon;
+    settings.NoTrayIcon = test.noTrayIcon;
+    Store(settings);
+    sim.SimProcs().SetOwnStartupInfo(test.own);
+    sim.SimTray().RefuseNotifyIcons(test.iconRefused);
+    sim::SimProgram program = Program({"App"});
+    program.ignoresShowCommand = test.showsItself;
+    sim.SimProcs().DefineProgram(App, program);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    ASSERT_TRUE(Start(App));
+    EXPECT_EQ(test.launchedWith, sim.SimProcs().Launches().back().startup.showWindow);
+    // Right after start-up, before any tick of the timer.
+    EXPECT_EQ(test.hiddenWhenFound, !Visible(Main()));
+    EXPECT_EQ(test.hiddenWhenFound, form->Visibility().Hidden(1));
+    EXPECT_EQ(!test.noTrayIcon && !test.iconRefused, Icon() != nullptr);
+    if (!test.hiddenWhenFound) continue;
+    form->TrayIconDblClick();
+    EXPECT_TRUE(Visible(Main()));
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(Main()).showCmd);
+    // From then on, as it was: maximized stays maximized.
+    sim.Windows().ShowWindow(Main(), SW_SHOWMAXIMIZED);
+    form->TrayIconDblClick();
+    form->TrayIconDblClick();
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), Window(Main()).showCmd);
   }
 }
 

@@ -207,6 +207,31 @@ TEST_F(OmbrixEndToEnd, ClicksHideAndShowMinimizingHidesAndTheTargetsEndEndsOmbri
   EXPECT_TRUE(ombrix.Ended());
 }
 
+// With the defaults (a minimized start) and no show command of Ombrix's own, the target goes
+// to the tray once found; the first show brings it up normal.
+TEST_F(OmbrixEndToEnd, AStartIntoTheTrayHidesTheTargetAndTheFirstShowIsNormal) {
+  settings_.ShowState = 0;
+  settings_.WarnQuickClose = true;
+  Store();
+  const char caption[] = "E2E Into The Tray";
+  OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=" + caption + "\"");
+  ASSERT_TRUE(ombrix.Started());
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = ::FindWindowA(nullptr, caption)) != nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+
+  ombrix.DoubleClickIcon();
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }));
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  ASSERT_TRUE(::GetWindowPlacement(window, &placement));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), placement.showCmd);
+  ombrix.DoubleClickIcon();
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ombrix.Ended());
+}
+
 // Wine runs every program as an administrator: a program whose manifest requires the rights
 // starts as any other there, and what Ombrix asks of the system about elevation fails soft.
 TEST_F(OmbrixEndToEnd, AProgramThatRequiresAdministratorRightsStartsAsBefore) {
