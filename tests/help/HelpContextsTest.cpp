@@ -186,6 +186,9 @@ TEST(ControlCenterHelp, EveryHelpContextOfOmbrixHubHasATopicInItsHelpFile) {
     ASSERT_TRUE(user.Click("btnExport"));
     sim.SimBoxes().AnswerNextOpenDialog(std::nullopt);
     ASSERT_TRUE(user.Click("btnImport"));
+    // The file-type list fills behind the window: its page is looked at once it is whole.
+    sim.SimMessages().RunFor(2000);
+    ASSERT_TRUE(form.ContextMenuPage.FileTypeListComplete());
     ASSERT_TRUE(user.SwitchPage("pcControlCenter", 1));
     ASSERT_TRUE(user.ClickListItem("lbAssExt", 0));
     PressF1Everywhere(user, sim, helpFile, use);
