@@ -59,24 +59,26 @@ void FailWhenATestAsks() {
   if (fault[0] == 'e') ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   if (fault[0] == 't') std::terminate();
   if (fault[0] == 'a') std::abort();
-  // The procedures of the hooks made, which the system's one callback looks up by hook: a few
-  // slots, as a program hooks a few events. All on the one GUI thread: out-of-context events
-  // arrive through its message loop.
-  struct WinEventSlot {
-    HWINEVENTHOOK hook = nullptr;
-    WinEventProcedure procedure;
-  };
-  WinEventSlot winEventSlots[4];
+}
 
-  void CALLBACK WinEventCallback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
-                                 DWORD) {
-    for (const WinEventSlot& slot : winEventSlots) {
-      if (slot.hook != hook) continue;
-      // Unhooking keeps the procedure until the slot is taken again, so it may unhook itself.
-      slot.procedure(event, window, objectId, childId);
-      return;
-    }
+// The procedures of the hooks made, which the system's one callback looks up by hook: a few
+// slots, as a program hooks a few events. All on the one GUI thread: out-of-context events
+// arrive through its message loop.
+struct WinEventSlot {
+  HWINEVENTHOOK hook = nullptr;
+  WinEventProcedure procedure;
+};
+WinEventSlot winEventSlots[4];
+
+void CALLBACK WinEventCallback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG objectId, LONG childId, DWORD,
+                               DWORD) {
+  for (const WinEventSlot& slot : winEventSlots) {
+    if (slot.hook != hook) continue;
+    // Unhooking keeps the procedure until the slot is taken again, so it may unhook itself.
+    slot.procedure(event, window, objectId, childId);
+    return;
   }
+}
 
 }  // namespace
 
@@ -107,7 +109,12 @@ DWORD Win32WindowOps::GetWindowThreadProcessId(HWND window, DWORD* processId) {
 
 BOOL Win32WindowOps::IsWindow(HWND window) { return ::IsWindow(window); }
 
-BOOL Win32WindowOps::ShowWindow(HWND window, int command) { return ::ShowWindow(window, command); }
+BOOL Win32WindowOps::ShowWindow(HWND window, int command) {
+  const BOOL wasVisible = ::ShowWindow(window, command);
+  // A test's fault comes once a window a crash is to show again is off the screen.
+  if (command == SW_HIDE && crashCount != 0 && window == crashWindows[0]) FailWhenATestAsks();
+  return wasVisible;
+}
 
 BOOL Win32WindowOps::ShowWindowAsync(HWND window, int command) { return ::ShowWindowAsync(window, command); }
 
@@ -126,7 +133,6 @@ void Win32WindowOps::ShowOnCrash(std::size_t index, HWND window, int command) {
   crashCommands[index] = command;
   // Counted only once written, so that a crash in between shows no half-written entry.
   crashCount = window ? index + 1 : index;
-  if (window) FailWhenATestAsks();
 }
 
 BOOL Win32WindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placement) {
