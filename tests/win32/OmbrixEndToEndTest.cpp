@@ -221,7 +221,8 @@ TEST_F(OmbrixEndToEnd, AStartIntoTheTrayHidesTheTargetAndTheFirstShowIsNormal) {
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
 
   ombrix.DoubleClickIcon();
-  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }));
+  // Visible comes before the restore has ended: the placement is read once it has.
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   ASSERT_TRUE(::GetWindowPlacement(window, &placement));
