@@ -263,6 +263,7 @@ constexpr int GWLP_USERDATA = -21;
 
 // Window styles.
 constexpr LONG WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr LONG WS_CAPTION = 0x00C00000;
 constexpr LONG WS_CLIPSIBLINGS = 0x04000000;
 constexpr LONG WS_DISABLED = 0x08000000;
 constexpr LONG WS_POPUP = static_cast<LONG>(0x80000000u);

@@ -14,6 +14,9 @@ namespace ombrix {
 struct WindowPlacementInfo {
   UINT flags = 0;
   UINT showCmd = 0;
+  // The size of the window in its normal state (rcNormalPosition).
+  LONG normalWidth = 0;
+  LONG normalHeight = 0;
 };
 
 // The windows a crash shows at most: a program's few windows. A crashed Ombrix's record

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/WindowsListUnit.h"
+
 namespace ombrix {
 
 namespace {
@@ -31,10 +33,12 @@ void THandOver::BeforeLaunch() {
   }
 }
 
-void THandOver::Launched(DWORD processId, HANDLE process, const std::string& targetFile) {
+void THandOver::Launched(DWORD processId, HANDLE process, const std::string& targetFile, bool startedHidden) {
   family_.assign(1, processId);
   started_ = process;
   startedEnded_ = false;
+  startedHidden_ = startedHidden;
+  familyRuns_ = true;
   std::string file = platform_.Processes().QueryFullProcessImageNameA(processId);
   if (file.empty()) file = targetFile;
   startedFile_ = platform_.Windows().CharUpperBuffA(file);
@@ -59,16 +63,23 @@ void THandOver::Refresh() {
   if (!startedEnded_ && started_) {
     startedEnded_ = platform_.Processes().WaitForSingleObject(started_, 0) == WAIT_OBJECT_0;
   }
+  familyRuns_ = !startedEnded_ || std::any_of(snapshot.begin(), snapshot.end(), [this](const ProcessEntry& entry) {
+    return entry.processId != family_[0] && Contains(family_, entry.processId);
+  });
 }
 
-bool THandOver::LooksLikeMainWindow(HWND window) {
+bool THandOver::LooksLikeMainWindow(HWND window, bool orHidden) {
   // A helper's named message window, a tool palette or a dialog of another window is not
   // what the user started.
   IWindowOps& windows = platform_.Windows();
   if (std::find(windowsBefore_.begin(), windowsBefore_.end(), window) != windowsBefore_.end()) return false;
   if (windows.GetWindowLongPtrA(window, GWLP_HWNDPARENT) != 0) return false;
-  if ((windows.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0) return false;
-  return (windows.GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+  if ((windows.GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return false;
+  const LONG_PTR style = windows.GetWindowLongPtrA(window, GWL_STYLE);
+  if ((style & WS_VISIBLE) != 0) return true;
+  if (!orHidden || (style & WS_CAPTION) != WS_CAPTION) return false;
+  WindowPlacementInfo placement;
+  return windows.GetWindowPlacement(window, placement) && placement.normalWidth > 0 && placement.normalHeight > 0;
 }
 
 TWindowOrigin THandOver::Origin(HWND window, DWORD processId) {
@@ -77,7 +88,9 @@ TWindowOrigin THandOver::Origin(HWND window, DWORD processId) {
   // A copy of the program is taken only once the started one has ended without a window:
   // until then, a window of another copy is that copy's business.
   if (!descendant && !startedEnded_) return TWindowOrigin::kStarted;
-  if (!LooksLikeMainWindow(window)) return TWindowOrigin::kStarted;
+  // A launcher started hidden may pass that on to the program it starts, whose window then
+  // waits unseen; a running copy was not started by Ombrix, and its hidden windows are its own.
+  if (!LooksLikeMainWindow(window, startedHidden_ && descendant)) return TWindowOrigin::kStarted;
   if (descendant) return TWindowOrigin::kDescendant;
   // The same program file, compared by full path: another program of the same name in
   // another folder is not the target.
@@ -88,6 +101,28 @@ TWindowOrigin THandOver::Origin(HWND window, DWORD processId) {
 
 std::string THandOver::ProgramFile(DWORD processId) {
   return platform_.Processes().QueryFullProcessImageNameA(processId);
+}
+
+bool THandOver::ShowWhatTheHiddenStartKept() {
+  if (!startedHidden_ || family_.empty()) return false;
+  Refresh();
+  IWindowOps& windows = platform_.Windows();
+  std::vector<HWND> kept;
+  HWND window = windows.FindTopWindow();
+  for (int listed = 0; window && listed < MaxListedWindows; ++listed) {
+    DWORD processId = 0;
+    windows.GetWindowThreadProcessId(window, &processId);
+    if (Contains(family_, processId) && (windows.GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) == 0 &&
+        LooksLikeMainWindow(window, true)) {
+      const std::string name = windows.GetWindowTextA(window, WindowNameCapacity);
+      if (!name.empty() && !IsHelperWindow(windows.CharUpperBuffA(name))) kept.push_back(window);
+    }
+    window = windows.GetWindow(window, GW_HWNDNEXT);
+  }
+  // Shown once the walk is over, as showing reorders the windows; without waiting, as a
+  // program still starting up may not answer for a while.
+  for (HWND hidden : kept) windows.ShowWindowAsync(hidden, SW_SHOWMINNOACTIVE);
+  return !kept.empty();
 }
 
 }  // namespace ombrix

@@ -24,8 +24,9 @@ class THandOver {
   // Just before the launch: what exists now is never the target's.
   void BeforeLaunch();
   // Just after a successful launch. `targetFile` stands for the started program's file when
-  // the process has ended before it could be read.
-  void Launched(DWORD processId, HANDLE process, const std::string& targetFile);
+  // the process has ended before it could be read. `startedHidden`: it was started with
+  // SW_HIDE, which a launcher may pass on to the program it starts.
+  void Launched(DWORD processId, HANDLE process, const std::string& targetFile, bool startedHidden);
   // Before each look at the desktop: the programs started in turn since the last look, and
   // whether the started program has ended.
   void Refresh();
@@ -37,8 +38,18 @@ class THandOver {
   // The full path of a process's program file; empty when it cannot be read.
   std::string ProgramFile(DWORD processId);
 
+  // After a hidden start that found no window: shows, as a minimized start would have, each
+  // window of the started program and its descendants that the start kept hidden. True when
+  // one was shown.
+  bool ShowWhatTheHiddenStartKept();
+  // Whether the started program or one it started still runs (as of the last Refresh).
+  bool FamilyRuns() const { return familyRuns_; }
+
  private:
-  bool LooksLikeMainWindow(HWND window);
+  // New since the launch, no owner, no palette; shown, or with `orHidden` a hidden one with
+  // a title bar and a size, as a window made to be seen has (the system's and the
+  // frameworks' hidden helper windows are untitled popups, or have no size).
+  bool LooksLikeMainWindow(HWND window, bool orHidden);
   static bool Contains(const std::vector<DWORD>& ids, DWORD id);
 
   Platform& platform_;
@@ -49,6 +60,8 @@ class THandOver {
   std::vector<DWORD> family_;  // the started process and its descendants
   HANDLE started_ = nullptr;
   bool startedEnded_ = false;
+  bool startedHidden_ = false;
+  bool familyRuns_ = false;
   std::string startedFile_;  // upper-cased
 };
 

@@ -61,7 +61,8 @@ bool TVorel_Ombrix::FormCreate(const std::string& commandLine) {
     return RunStartup(commandLine);
   } catch (const std::exception& error) {
     // Whatever went wrong, Ombrix must not stay without icon and target: say so and end.
-    // A program already started keeps running.
+    // A program already started keeps running, in view.
+    GiveUpTarget();
     ShowOwnMessage(platform_, error.what());
     return false;
   }
@@ -76,14 +77,16 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   if (!startup_.TakeTarget(commandLine)) return false;
   if (!startup_.Checkfilename()) return false;
   ApplySettings(LoadTargetSettings(platform_, target_.File()));
-  // The icon first: a minimized target then goes to the tray as soon as it is found.
-  // It is not started hidden, though Ombrix could: a program whose window is then not found
-  // (a launcher that hands its hidden start on to the program it starts, a name search that
-  // fails and is given up) would run with no window and no icon.
+  // The icon first: a target going to the tray then starts hidden, never seen before it is
+  // there. Not when found by window name: a search that finds nothing could not tell which
+  // of the program's windows to show again.
   tray_.Setup(target_.Settings(), target_.File());
-  if (!startup_.Launch(false)) return false;
+  if (!startup_.Launch(visibility_.CanHide() && target_.Settings().MinimizeType)) return false;
   target_.WaitUntilIdle();
-  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) return false;
+  if (!startup_.DiscoverWindows([this] { ConfigureWhole(); }, [this] { return closed_; })) {
+    GiveUpTarget();
+    return false;
+  }
   // A program that showed itself whatever it was started with is hidden too.
   if (target_.StartedHidden()) visibility_.TakeHiddenStart();
   if (!startup_.KeepsWindows()) {
@@ -98,6 +101,13 @@ bool TVorel_Ombrix::RunStartup(const std::string& commandLine) {
   tray_.ShowTip(target_.Caption());
   menu_.EnableTargetCommands();
   return true;
+}
+
+void TVorel_Ombrix::GiveUpTarget() {
+  // The icon goes at once: what follows may wait for the program, and the icon could no
+  // longer bring anything back.
+  tray_.Retire();
+  target_.ShowWhatAHiddenStartKept();
 }
 
 void TVorel_Ombrix::ApplySettings(const TAppSettings& settings) {

@@ -63,6 +63,8 @@ class TVorel_Ombrix {
 
  private:
   bool RunStartup(const std::string& commandLine);
+  // Start-up ends without a target: the icon goes, and a program started hidden is shown.
+  void GiveUpTarget();
   // The whole entry, as start-up or a configuration saved before the window was found
   // gives it.
   void ApplySettings(const TAppSettings& settings);

@@ -9,6 +9,10 @@ namespace {
 
 // The longest caption read of the main window.
 constexpr int CaptionCapacity = 512;
+// How long an Ombrix that gave up the search still looks for a window the hidden start would
+// keep unseen, while the program runs, and how often.
+constexpr int LateWindowWait = 60000;
+constexpr DWORD LateWindowPause = 300;
 
 }  // namespace
 
@@ -43,7 +47,7 @@ bool TTarget::Launch(bool canHide) {
   state_.OwnStartupInfo = platform_.Processes().GetStartupInfoA();
   handOver_.BeforeLaunch();
   if (!LaunchTarget(platform_, state_, canHide)) return false;
-  handOver_.Launched(state_.ProcessInfo.processId, state_.ProcessInfo.process, state_.TargetFile);
+  handOver_.Launched(state_.ProcessInfo.processId, state_.ProcessInfo.process, state_.TargetFile, state_.StartedHidden);
   return true;
 }
 
@@ -53,6 +57,14 @@ bool TTarget::FindWindows() {
   if (!FindTargetWindows(platform_, state_, windowsList_, &handOver_)) return false;
   foundAt_ = platform_.Clock().Now();
   return true;
+}
+
+void TTarget::ShowWhatAHiddenStartKept() {
+  if (!state_.StartedHidden) return;
+  for (int waited = 0; !handOver_.ShowWhatTheHiddenStartKept(); waited += LateWindowPause) {
+    if (!handOver_.FamilyRuns() || waited >= LateWindowWait) return;
+    platform_.Clock().Sleep(LateWindowPause);
+  }
 }
 
 const std::string& TTarget::ReadCaption() {

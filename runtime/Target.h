@@ -36,6 +36,11 @@ class TTarget {
   // be made current.
   bool Launch(bool canHide);
   bool StartedHidden() const { return state_.StartedHidden; }
+  // Start-up gives up without a window: after a hidden start, the program's windows are shown
+  // as a minimized start would have shown them, or it would run unseen with no icon. A
+  // program still starting up is waited for, without an icon, until it makes its window (a
+  // minute at most, while it or a program it started runs).
+  void ShowWhatAHiddenStartKept();
   std::int32_t LaunchError() const { return state_.LaunchError; }
   // Waits until the started program is ready for input, at most 30 seconds.
   void WaitUntilIdle();

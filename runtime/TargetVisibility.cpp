@@ -44,6 +44,14 @@ bool TTargetVisibility::MainHidden() const {
 void TTargetVisibility::TakeHiddenStart() {
   target_.ForEachWindow([this](std::int32_t slot, HWND window) { neverShown_.Set(slot, !Visible(window)); });
   Hide();
+  if (ending_) return;
+  // Not hidden after all (the icon went meanwhile, the program runs above Ombrix's rights):
+  // what the start kept unseen comes up as a minimized start's window, to wait in view.
+  target_.ForEachWindow([this](std::int32_t slot, HWND window) {
+    if (hidden_.Get(slot) || !neverShown_.Get(slot)) return;
+    neverShown_.Set(slot, false);
+    windows_.ShowWindow(window, SW_SHOWMINNOACTIVE);
+  });
 }
 
 int TTargetVisibility::BringBackCommand(std::int32_t slot, HWND window) {

@@ -38,7 +38,8 @@ class TTargetVisibility {
   bool MainHidden() const;
   // The windows found after a start with SW_HIDE: those the program showed anyway are
   // hidden, and all are recorded hidden. One never shown comes up normal at the first show,
-  // as a minimized start's window would when restored.
+  // as a minimized start's window would when restored. Where Ombrix cannot hide them now,
+  // those never shown are shown minimized.
   void TakeHiddenStart();
 
   // Whether the window in `slot` is recorded hidden.

@@ -8,8 +8,7 @@ namespace ombrix {
 namespace {
 
 constexpr DWORD AttemptPause = 300;
-// GetWindowTextA capacities, terminator included.
-constexpr int NameCapacity = 255;
+// GetWindowTextA capacity of a caption, terminator included.
 constexpr int CaptionCapacity = 512;
 // A walk with GW_HWNDNEXT can run in a circle when windows are reordered meanwhile; no
 // desktop holds more windows than this, so the walk stops there at the latest.
@@ -17,16 +16,6 @@ constexpr int MaxListedWindows = 65536;
 
 std::string Number(unsigned long long value) { return std::to_string(value); }
 std::string HandleNumber(HWND window) { return Number(reinterpret_cast<ULONG_PTR>(window)); }
-
-// Hidden helper windows that the system gives a program's threads: COM's and DDE's, and
-// the input-method windows every thread that makes a window gets. They are never the
-// program's own windows, and showing them would put empty boxes on the screen.
-// `upperName` is already upper-cased.
-bool IsHelperWindow(const std::string& upperName) {
-  return upperName == "OLEMAINTHREADWNDNAME" || upperName == "DDE SERVER WINDOW" ||
-         upperName.find("OLERPCNOTIFY") != std::string::npos || upperName == "DDE CLIENT WINDOW" ||
-         upperName == "DEFAULT IME" || upperName == "MSCTFIME UI";
-}
 
 // Test-mode reports: Ombrix has no window of its own, so the box is owned by the desktop and
 // brought to the foreground.
@@ -147,6 +136,12 @@ class Discovery {
 
 }  // namespace
 
+bool IsHelperWindow(const std::string& upperName) {
+  return upperName == "OLEMAINTHREADWNDNAME" || upperName == "DDE SERVER WINDOW" ||
+         upperName.find("OLERPCNOTIFY") != std::string::npos || upperName == "DDE CLIENT WINDOW" ||
+         upperName == "DEFAULT IME" || upperName == "MSCTFIME UI";
+}
+
 void TWindowsList::RefreshWindowList() {
   TheWindowsList.clear();
   HWND window = windows_.FindTopWindow();
@@ -158,7 +153,7 @@ void TWindowsList::RefreshWindowList() {
 
 void TWindowsList::AddWindow(HWND window) {
   TWindowsListEntry entry;
-  entry.Name = windows_.GetWindowTextA(window, NameCapacity);
+  entry.Name = windows_.GetWindowTextA(window, WindowNameCapacity);
   if (entry.Name.empty() && !AcceptEmptyNames) return;
   entry.Info.Handle = window;
   entry.Info.Instance = windows_.GetWindowLongPtrA(window, GWLP_HINSTANCE);

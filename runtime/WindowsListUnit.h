@@ -11,6 +11,15 @@
 
 namespace ombrix {
 
+// GetWindowTextA capacity of a listed window's name, terminator included.
+constexpr int WindowNameCapacity = 255;
+
+// Hidden helper windows that the system gives a program's threads: COM's and DDE's, and
+// the input-method windows every thread that makes a window gets. They are never the
+// program's own windows, and showing them would put empty boxes on the screen.
+// `upperName` is already upper-cased.
+bool IsHelperWindow(const std::string& upperName);
+
 // What is read of a window when it is listed. Ombrix itself uses only the handle.
 struct TWindowInfo {
   HWND Handle = nullptr;

@@ -358,8 +358,8 @@ void SimProcesses::Run(const Event& event) {
       break;
     case EventKind::kStartChild: {
       const SimProgram child = process.program.children[event.index];
-      Start(child.module.empty() ? process.module : files_.FullPath(child.module), "", child, StartupInfo{},
-            process.processId);
+      Start(child.module.empty() ? process.module : files_.FullPath(child.module), "", child,
+            process.program.passesStartupOn ? process.startup : StartupInfo{}, process.processId);
       break;
     }
     case EventKind::kExit:
@@ -390,6 +390,7 @@ void SimProcesses::OpenWindow(SimProcess& process, size_t index) {
   window.threadId = process.threadIds[thread];
   window.visible = description.visible;
   window.exStyle = description.exStyle;
+  if (!description.sized) window.width = window.height = 0;
   window.cloaked = description.cloaked;
   if (description.refusesClose) {
     window.onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return 0; };

@@ -30,6 +30,7 @@ struct SimProgramWindow {
   int thread = 0;
   bool visible = true;
   LONG exStyle = WS_EX_WINDOWEDGE;  // WS_EX_TOOLWINDOW for a palette
+  bool sized = true;                // false: no size, as a helper window made never to be seen
   DWORD cloaked = 0;                // DWMWA_CLOAKED
   bool refusesClose = false;        // WM_CLOSE leaves it open
   std::optional<unsigned long long> renameAfter;
@@ -42,6 +43,9 @@ struct SimProgram {
   // Programs this one starts; each begins `startAfter` ms after this one, from the program
   // file `module` (a full path; empty: the same file as the one starting it).
   std::vector<SimProgram> children;
+  // It starts them with its own start-up information (GetStartupInfo passed on to
+  // CreateProcess, as launchers do), show command included; otherwise with none.
+  bool passesStartupOn = false;
   unsigned long long startAfter = 0;
   std::string module;
   // CreateProcessA fails with this error code (for instance ERROR_BAD_EXE_FORMAT).

@@ -264,6 +264,8 @@ BOOL SimWindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placemen
   if (!found) return FALSE;
   placement.showCmd = found->showCmd;
   placement.flags = found->showCmd == SW_SHOWMINIMIZED && found->restoreToMaximized ? 2 : 0;
+  placement.normalWidth = found->width;
+  placement.normalHeight = found->height;
   return TRUE;
 }
 

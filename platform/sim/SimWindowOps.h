@@ -43,6 +43,9 @@ struct SimWindow {
   LONG_PTR userData = 0;
   LONG style = WS_OVERLAPPEDWINDOW;
   LONG exStyle = WS_EX_WINDOWEDGE;
+  // Its size in the normal state; the system's hidden helper windows have none.
+  LONG width = 640;
+  LONG height = 480;
   // DWMWA_CLOAKED: not 0 while the system keeps the window off the screen (a packaged app's
   // suspended frame, a window on another virtual desktop); it stays WS_VISIBLE meanwhile.
   DWORD cloaked = 0;

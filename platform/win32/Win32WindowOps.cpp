@@ -141,6 +141,8 @@ BOOL Win32WindowOps::GetWindowPlacement(HWND window, WindowPlacementInfo& placem
   if (!::GetWindowPlacement(window, &record)) return FALSE;
   placement.flags = record.flags;
   placement.showCmd = record.showCmd;
+  placement.normalWidth = record.rcNormalPosition.right - record.rcNormalPosition.left;
+  placement.normalHeight = record.rcNormalPosition.bottom - record.rcNormalPosition.top;
   return TRUE;
 }
 

@@ -69,6 +69,7 @@ TEST_F(HandOverTest, TheWindowOfTheProgramTheStartedOneHandsOverToIsTaken) {
   palette.exStyle = WS_EX_TOOLWINDOW;
   SimProgramWindow hidden = WindowAt("Helper", 200);
   hidden.visible = false;
+  hidden.sized = false;  // made never to be seen
   const auto single = [](const std::string& commandLine) {
     // Started with -instance it is the copy the user runs; otherwise it passes its command
     // on (the running copy opens "Single new" 1.5 s after its own start) and ends.
@@ -144,6 +145,61 @@ TEST_F(HandOverTest, TheWindowOfTheProgramTheStartedOneHandsOverToIsTaken) {
     EXPECT_FALSE(Visible(Main()));
     EXPECT_EQ(0, closedCount) << "the end of the started program is not the target's";
     ClickIcon(sim::SimShell::Click::kDouble);
+  }
+}
+
+// Started hidden, a program whose window Ombrix does not find at once must not run unseen:
+// a launcher that passes its hidden start on has its program's window taken all the same,
+// and a window that comes only after the search was given up is shown minimized, as a
+// minimized start would have shown it.
+TEST_F(HandOverTest, AHiddenStartLeavesNoProgramUnseen) {
+  const std::string real = "C:\\Tools\\Real\\real.exe";
+  struct Case {
+    const char* name;
+    SimProgram program;
+    bool taken;  // the window is found and goes to the tray; otherwise the search is given up
+  };
+  SimProgram passing = Stub({Child(real, {WindowAt("Real", 200)})});
+  passing.passesStartupOn = true;
+  SimProgram passingLate = Stub({Child(real, {WindowAt("Real", 8000)})});
+  passingLate.passesStartupOn = true;
+  passingLate.exitAfter.reset();
+  const Case cases[] = {
+      {"a launcher that passes it on", passing, true},
+      {"a window after the search", Program({}), false},
+      {"a launcher passing it on, its program's window after the search", passingLate, false},
+  };
+  sim.SimProcs().SetOwnStartupInfo(StartupInfo{StartupInfoSize, 0, 0});  // no show command: minimized
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    SimProgram program = test.program;
+    if (program.windows.empty() && program.children.empty()) program.windows = {WindowAt("Real", 8000)};
+    sim.SimProcs().DefineProgram(App, program);
+    sim.SimBoxes().ClearLog();
+    if (!test.taken) sim.SimBoxes().AnswerNextBox(IDCANCEL);
+    form = std::make_unique<TVorel_Ombrix>(sim, host);
+    const size_t launch = sim.SimProcs().Launches().size();
+    ASSERT_EQ(test.taken, Start(App));
+    ASSERT_EQ(static_cast<WORD>(SW_HIDE), sim.SimProcs().Launches().at(launch).startup.showWindow);
+    const HWND window = WindowNamed("Real");
+    ASSERT_NE(nullptr, window);
+    if (test.taken) {
+      EXPECT_EQ(window, Main());
+      EXPECT_FALSE(Visible(window));
+      EXPECT_TRUE(form->Visibility().Hidden(1));
+      ClickIcon(sim::SimShell::Click::kDouble);
+      EXPECT_TRUE(Visible(window));
+      EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), Window(window).showCmd);
+    } else {
+      EXPECT_EQ(1u, Boxes().size());
+      EXPECT_TRUE(Visible(window)) << "left unseen with no icon";
+      EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), Window(window).showCmd);
+      EXPECT_EQ(nullptr, Icon());
+    }
+    DWORD owner = 0;
+    sim.Windows().GetWindowThreadProcessId(window, &owner);
+    sim.SimProcs().Terminate(owner);
+    sim.SimProcs().Terminate(TargetProcess());
   }
 }
 
