@@ -19,6 +19,8 @@
 //   /child=OPTIONS      starts another OmbrixTarget.exe with OPTIONS; quote the whole option
 //                       when OPTIONS has blanks, and write the child's own double quotes
 //                       as single quotes: "/child=/window=Kid '/thread=Two words'"
+//   /passshow           each /child starts with the start-up information this program got,
+//                       its show command included, as launchers pass theirs on
 //   /handover=CAPTION   when another OmbrixTarget.exe runs, asks it to open a window
 //                       captioned CAPTION and ends at once, as a single-instance program
 //                       passes its command on; otherwise opens its windows as asked
@@ -126,6 +128,7 @@ void StartChild(const std::string& childOptions) {
   std::string commandLine = "\"" + self + "\" " + childOptions;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (options.passShow) ::GetStartupInfoA(&startup);
   PROCESS_INFORMATION created{};
   if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created)) {
     ::CloseHandle(created.hThread);

@@ -35,6 +35,7 @@ inline sim::SimProgram SimTargetProgram(const TargetOptions& options) {
   if (options.exitAfter) program.exitAfter = *options.exitAfter;
   for (const std::string& child : options.children)
     program.children.push_back(SimTargetProgram(ParseTargetOptions(child)));
+  program.passesStartupOn = options.passShow;
   // An unknown option ends the real program at once, before any window.
   if (!options.error.empty()) {
     program = sim::SimProgram{};

@@ -19,6 +19,7 @@ struct TargetOptions {
   std::string renamedCaption;
   std::optional<unsigned> exitAfter;
   std::vector<std::string> children;  // the options of each program started in turn
+  bool passShow = false;              // children start with this program's own show command
   std::string handOver;               // the caption asked of a copy already running
   std::string error;                  // not empty when the command line is wrong
 
@@ -80,6 +81,8 @@ inline TargetOptions ParseTargetOptions(const std::string& arguments) {
       options.delay = number;
     } else if (argument == "/refuseclose") {
       options.refuseClose = true;
+    } else if (argument == "/passshow") {
+      options.passShow = true;
     } else if (name == "/rename" && value.find(':') != std::string::npos &&
                ParseTargetNumber(value.substr(0, value.find(':')), number)) {
       options.renameAfter = number;

@@ -233,6 +233,39 @@ TEST_F(OmbrixEndToEnd, AStartIntoTheTrayHidesTheTargetAndTheFirstShowIsNormal) {
   EXPECT_TRUE(ombrix.Ended());
 }
 
+// Started hidden, a program must not run unseen: a launcher that passes its hidden start on
+// has its program's window taken all the same, and a window that comes only after the search
+// was given up is shown minimized, as a minimized start would have shown it.
+TEST_F(OmbrixEndToEnd, AHiddenStartLeavesNoProgramUnseen) {
+  settings_.ShowState = 0;
+  settings_.WarnQuickClose = true;
+  Store();
+  {
+    const char caption[] = "E2E Passed On";
+    OmbrixRun ombrix("\"" + TargetExe + "\" /passshow \"/child='/window=" + caption + "'\" /delay=60000 /exit=0");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = ::FindWindowA(nullptr, caption)) != nullptr; }));
+    EXPECT_FALSE(::IsWindowVisible(window)) << "the hidden start was not passed on";
+    ombrix.DoubleClickIcon();
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }))
+        << "not in Ombrix's tray; Ombrix says: " << ombrix.AnswerBox(IDCANCEL, "Confirmation");
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ombrix.Ended());
+  }
+  settings_.SecsToWait = "1";
+  Store();
+  {
+    const char caption[] = "E2E After The Search";
+    OmbrixRun ombrix("\"" + TargetExe + "\" \"/window=" + caption + "\" /delay=4000");
+    EXPECT_NE("<no box>", ombrix.AnswerBox(IDCANCEL, "Confirmation"));
+    HWND window = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (window = FindVisible(caption)) != nullptr; }, 10000)) << "left unseen";
+    EXPECT_TRUE(window && ::IsIconic(window));
+    EXPECT_TRUE(ombrix.Ended());
+    if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+}
+
 // Wine runs every program as an administrator: a program whose manifest requires the rights
 // starts as any other there, and what Ombrix asks of the system about elevation fails soft.
 TEST_F(OmbrixEndToEnd, AProgramThatRequiresAdministratorRightsStartsAsBefore) {
