@@ -174,6 +174,26 @@ TEST(SortedLists, KeepTheWindowsOrderWhetherFilledOrAdded) {
   EXPECT_EQ(expected, added.Items());
 }
 
+// Items the order counts as equal stay in the order they came, whether the list is filled
+// at once or added to one by one, in a list box as in a combo box.
+TEST(SortedLists, EqualItemsKeepTheOrderTheyCameIn) {
+  TForm form("TForm", "", 10, 10);
+  TListBox list(form, "lb", nullptr, {});
+  TComboBox combo(form, "cb", nullptr, {});
+  TListBox added(form, "lb2", nullptr, {});
+  const TTextCompare firstLetter = [](const std::string& left, const std::string& right) { return left[0] - right[0]; };
+  list.Compare = combo.Compare = added.Compare = firstLetter;
+  list.Sorted = combo.Sorted = added.Sorted = true;
+  const std::vector<std::string> items = {"b1", "c1", "a1", "b2", "a2", "c2", "b3", "a3"};
+  const std::vector<std::string> expected = {"a1", "a2", "a3", "b1", "b2", "b3", "c1", "c2"};
+  list.SetItems(items);
+  combo.SetItems(items);
+  for (const std::string& item : items) added.Add(item);
+  EXPECT_EQ(expected, list.Items());
+  EXPECT_EQ(expected, combo.Items());
+  EXPECT_EQ(expected, added.Items());
+}
+
 TEST(MultiSelectList, CurrentItemAndSelectionAreSeparate) {
   TForm form("TForm", "", 10, 10);
   TListBox list(form, "lb", nullptr, {}, {"a", "b", "c", "d"});
