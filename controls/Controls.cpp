@@ -138,17 +138,24 @@ int Ordered(const TTextCompare& compare, const std::string& left, const std::str
   return compare ? compare(left, right) : left.compare(right);
 }
 
-void SortItems(std::vector<std::string>& items, const TTextCompare& compare) {
-  std::stable_sort(items.begin(), items.end(),
-                   [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
-}
-
 // Where a sorted list puts a new item: after every item that does not sort after it.
 std::size_t SortedPlace(const std::vector<std::string>& items, const std::string& item, const TTextCompare& compare) {
   const auto place =
       std::upper_bound(items.begin(), items.end(), item,
                        [&compare](const std::string& a, const std::string& b) { return Ordered(compare, a, b) < 0; });
   return static_cast<std::size_t>(place - items.begin());
+}
+
+// The items as the list holds them once added one by one. The lists hold at most a few
+// hundred items; the library's stable sort would bring its merging code into each program.
+void SortItems(std::vector<std::string>& items, const TTextCompare& compare) {
+  std::vector<std::string> sorted;
+  sorted.reserve(items.size());
+  for (std::string& item : items) {
+    const std::size_t place = SortedPlace(sorted, item, compare);
+    sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(place), std::move(item));
+  }
+  items = std::move(sorted);
 }
 
 }  // namespace

@@ -40,12 +40,16 @@ TControl* TForm::FindControl(const std::string& name) const {
 }
 
 std::vector<TControl*> TForm::ChildrenOf(const TControl* parent) const {
+  // Each child goes in after every sibling whose tab order is not above its own, so that
+  // siblings of equal order stay as declared. A container's few dozen children need no more
+  // than this; the library's stable sort would bring its merging code into each program.
   std::vector<TControl*> children;
   for (TControl* control : controls_) {
-    if (control->Parent() == parent) children.push_back(control);
+    if (control->Parent() != parent) continue;
+    auto place = children.end();
+    while (place != children.begin() && (*(place - 1))->TabOrder > control->TabOrder) --place;
+    children.insert(place, control);
   }
-  std::stable_sort(children.begin(), children.end(),
-                   [](const TControl* a, const TControl* b) { return a->TabOrder < b->TabOrder; });
   return children;
 }
 

@@ -27,7 +27,7 @@ char MnemonicOf(const std::string& caption) {
 FormEngine::FormEngine(TForm& form, IDialogs& dialogs, const FormHostOptions& options)
     : form_(form), dialogs_(dialogs), options_(options) {}
 
-void FormEngine::Run(const std::function<void()>& handler) {
+void FormEngine::Run(TCallbackRef handler) {
   try {
     handler();
   } catch (const EProgramError&) {
@@ -181,7 +181,7 @@ bool FormEngine::ClickListItem(TListBox& listBox, int index, bool toggle) {
   return true;
 }
 
-bool FormEngine::ListSelectionChanged(TListBox& listBox, const std::function<void()>& apply) {
+bool FormEngine::ListSelectionChanged(TListBox& listBox, TCallbackRef apply) {
   if (!Focus(listBox) || Closed()) return false;
   apply();
   if (listBox.OnClick) Run([&listBox] { listBox.OnClick(listBox); });

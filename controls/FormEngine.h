@@ -6,9 +6,9 @@
 // Every action returns false and does nothing when the control cannot be used (hidden,
 // disabled, on another page, or the form already closed).
 
-#include <functional>
 #include <string>
 
+#include "base/CallbackRef.h"
 #include "controls/FormHost.h"
 #include "platform/Dialogs.h"
 
@@ -47,7 +47,7 @@ class FormEngine {
   // A real multi-select list changed its selection or current item by its own rules (Shift
   // ranges, the keyboard): once the list has the focus, `apply` brings the model up to date,
   // then the click handler runs, as for ClickListItem.
-  bool ListSelectionChanged(TListBox& listBox, const std::function<void()>& apply);
+  bool ListSelectionChanged(TListBox& listBox, TCallbackRef apply);
   bool ClickUpDown(TUpDown& upDown, TUDBtnType button);
   // A click on a page's tab: the page control takes the focus, then the page changes.
   bool SwitchPage(TPageControl& pageControl, int index);
@@ -69,7 +69,7 @@ class FormEngine {
 
   // Runs a handler; an error it raises is shown in the general error box. Errors of the
   // program itself (EProgramError) are not the user's business and pass on.
-  void Run(const std::function<void()>& handler);
+  void Run(TCallbackRef handler);
   void ShowError(const std::string& message);
 
  private:

@@ -53,14 +53,13 @@ TPopupMenu::~TPopupMenu() {
   if (window_) platform_.Input().DeallocateWindow(window_);
 }
 
-TMenuItem& TPopupMenu::Add(const std::string& name, const std::string& caption,
-                           std::function<void(TMenuItem&)> onClick) {
+TMenuItem& TPopupMenu::Add(const char* name, const char* caption, std::function<void(TMenuItem&)> onClick) {
   items_.push_back(std::make_unique<TMenuItem>(name, caption));
   items_.back()->OnClick = std::move(onClick);
   return *items_.back();
 }
 
-TMenuItem& TPopupMenu::AddSeparator(const std::string& name) {
+TMenuItem& TPopupMenu::AddSeparator(const char* name) {
   TMenuItem& item = Add(name, "-");
   item.Separator = true;
   return item;

@@ -40,9 +40,11 @@ class TPopupMenu {
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-  // Items keep their address for the menu's lifetime, so a form may hold on to them.
-  TMenuItem& Add(const std::string& name, const std::string& caption, std::function<void(TMenuItem&)> onClick = {});
-  TMenuItem& AddSeparator(const std::string& name);
+  // Items keep their address for the menu's lifetime, so a form may hold on to them. Names
+  // and captions are taken as plain character pointers, as every item is declared with
+  // literals: std::string parameters would be built and destroyed at each declaration.
+  TMenuItem& Add(const char* name, const char* caption, std::function<void(TMenuItem&)> onClick = {});
+  TMenuItem& AddSeparator(const char* name);
   TMenuItem* Find(const std::string& name);
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem& Item(int index) { return *items_.at(static_cast<size_t>(index)); }

@@ -5,7 +5,6 @@
 // has its own peer; what every kind shares (place, visibility, enabled state, font, hint)
 // is done here once.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +34,7 @@ class PeerContext {
   virtual void Route(HWND window, ControlPeer* peer, int item = -1) = 0;
   // The user's action on a control: the models are pulled (but `except`'s, which still
   // holds what the notification reports), the action runs, the models are pushed.
-  virtual void Act(const TControl* except, const std::function<void()>& action) = 0;
+  virtual void Act(const TControl* except, TCallbackRef action) = 0;
   // The focus moved by Windows' own doing: the model follows.
   virtual void SyncFocus(const TControl* except) = 0;
   virtual void Push() = 0;

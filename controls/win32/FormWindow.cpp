@@ -191,7 +191,7 @@ void FormWindow::Pull(const TControl* except) {
   }
 }
 
-void FormWindow::Act(const TControl* except, const std::function<void()>& action) {
+void FormWindow::Act(const TControl* except, TCallbackRef action) {
   if (pushing_) return;
   Pull(except);
   action();

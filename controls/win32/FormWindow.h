@@ -41,7 +41,7 @@ class FormWindow : public PeerContext {
   HWND MakeWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style, const TBounds& bounds,
                   HWND parent, int id) override;
   void Route(HWND window, ControlPeer* peer, int item = -1) override;
-  void Act(const TControl* except, const std::function<void()>& action) override;
+  void Act(const TControl* except, TCallbackRef action) override;
   void SyncFocus(const TControl* except = nullptr) override;
   void Push() override;
 

@@ -71,6 +71,34 @@ TEST(FormDeclaration, AControlNeedsAContainerOfItsFormMadeBeforeIt) {
   EXPECT_EQ(std::vector<TControl*>{&inside}, form.ChildrenOf(&box));
 }
 
+// Children come in tab order; siblings of equal order keep the order they were declared in,
+// and the children of other containers never mix in.
+TEST(FormDeclaration, ChildrenComeInTabOrderThenInDeclarationOrder) {
+  const struct {
+    int orders[4];
+    const char* expected;
+  } cases[] = {
+      {{0, 1, 2, 3}, "abcd"}, {{3, 2, 1, 0}, "dcba"}, {{3, 1, 2, 0}, "dbca"},  {{0, 0, 0, 0}, "abcd"},
+      {{1, 1, 0, 1}, "cabd"}, {{2, 1, 2, 1}, "bdac"}, {{5, -1, 5, 0}, "bdac"},
+  };
+  for (const auto& row : cases) {
+    TForm form("TForm", "", 10, 10);
+    TGroupBox box(form, "box", nullptr, {}, "");
+    TLabel a(form, "a", &box, {}, "");
+    TLabel outside(form, "outside", nullptr, {}, "");
+    TLabel b(form, "b", &box, {}, "");
+    TLabel c(form, "c", &box, {}, "");
+    TLabel d(form, "d", &box, {}, "");
+    TControl* declared[] = {&a, &b, &c, &d};
+    for (int i = 0; i < 4; ++i) declared[i]->TabOrder = row.orders[i];
+    outside.TabOrder = 1;
+    std::string order;
+    for (TControl* child : form.ChildrenOf(&box)) order += child->Name();
+    EXPECT_EQ(row.expected, order) << row.orders[0] << "," << row.orders[1] << "," << row.orders[2] << ","
+                                   << row.orders[3];
+  }
+}
+
 TEST(UpDownStep, IncrementStopsAtTheEnd) {
   TForm form("TForm", "", 10, 10);
   TUpDown upDown(form, "ud", nullptr, {}, 0, 10, 8);
@@ -143,6 +171,26 @@ TEST(SortedLists, KeepTheWindowsOrderWhetherFilledOrAdded) {
   added.Compare = WindowsSortOrder(platform.Windows());
   added.Sorted = true;
   for (const std::string& item : shuffled) added.Add(item);
+  EXPECT_EQ(expected, added.Items());
+}
+
+// Items the order counts as equal stay in the order they came, whether the list is filled
+// at once or added to one by one, in a list box as in a combo box.
+TEST(SortedLists, EqualItemsKeepTheOrderTheyCameIn) {
+  TForm form("TForm", "", 10, 10);
+  TListBox list(form, "lb", nullptr, {});
+  TComboBox combo(form, "cb", nullptr, {});
+  TListBox added(form, "lb2", nullptr, {});
+  const TTextCompare firstLetter = [](const std::string& left, const std::string& right) { return left[0] - right[0]; };
+  list.Compare = combo.Compare = added.Compare = firstLetter;
+  list.Sorted = combo.Sorted = added.Sorted = true;
+  const std::vector<std::string> items = {"b1", "c1", "a1", "b2", "a2", "c2", "b3", "a3"};
+  const std::vector<std::string> expected = {"a1", "a2", "a3", "b1", "b2", "b3", "c1", "c2"};
+  list.SetItems(items);
+  combo.SetItems(items);
+  for (const std::string& item : items) added.Add(item);
+  EXPECT_EQ(expected, list.Items());
+  EXPECT_EQ(expected, combo.Items());
   EXPECT_EQ(expected, added.Items());
 }
 

@@ -3,11 +3,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "base/AsciiCase.h"
+#include "base/CallbackRef.h"
 #include "base/DateTime.h"
 #include "base/FilePaths.h"
 #include "base/NumberText.h"
@@ -228,6 +231,32 @@ TEST(AsciiCase, OnlyTheLettersAToZAreUpperCased) {
       {std::string("a\0b", 3), std::string("A\0B", 3)},
   };
   for (const auto& c : cases) EXPECT_EQ(c.upper, AsciiUpperCase(c.text)) << c.text;
+}
+
+// The reference calls the very object it was given, each time it is called: a lambda whose
+// captured state the call changes, a form's stored std::function (also when const), and an
+// error the call raises reaches the caller.
+TEST(CallbackRef, CallsTheObjectItWasGivenAndLetsItsErrorsPass) {
+  int calls = 0;
+  auto count = [&calls] { ++calls; };
+  auto runTwice = [](TCallbackRef call) {
+    call();
+    call();
+  };
+  runTwice(count);
+  EXPECT_EQ(2, calls);
+
+  std::function<void()> stored = [&calls] { calls += 10; };
+  runTwice(stored);
+  EXPECT_EQ(22, calls);
+  const std::function<void()>& storedConst = stored;
+  runTwice(storedConst);
+  EXPECT_EQ(42, calls);
+  stored = [&calls] { calls = -1; };  // the reference follows what the object holds now
+  runTwice(stored);
+  EXPECT_EQ(-1, calls);
+
+  EXPECT_THROW(runTwice([] { throw std::runtime_error("handler failed"); }), std::runtime_error);
 }
 
 // The C library's own "%.15g" and "%0*x" are the reference, over the edges of the format

@@ -17,7 +17,7 @@ class PopupMenuTest : public ::testing::Test {
  protected:
   PopupMenuTest() : menu_(std::make_unique<TPopupMenu>(platform_)) {
     for (const char* name : {"itmShow", "itmHide", "itmIni"}) {
-      menu_->Add(name, std::string("&") + name, [this](TMenuItem& sender) { ran_.push_back(sender.Name); });
+      menu_->Add(name, (std::string("&") + name).c_str(), [this](TMenuItem& sender) { ran_.push_back(sender.Name); });
     }
     menu_->Find("itmHide")->Enabled = false;
     menu_->Find("itmIni")->Checked = true;
@@ -100,7 +100,7 @@ TEST_F(PopupMenuTest, AHandlerMayDestroyTheMenu) {
 
 TEST_F(PopupMenuTest, ItemsKeepTheirAddressAsTheMenuGrows) {
   TMenuItem* show = menu_->Find("itmShow");
-  for (int i = 0; i < 100; ++i) menu_->Add("itmExtra" + std::to_string(i), "Extra");
+  for (int i = 0; i < 100; ++i) menu_->Add(("itmExtra" + std::to_string(i)).c_str(), "Extra");
   EXPECT_EQ(show, menu_->Find("itmShow"));
   EXPECT_EQ(105, menu_->Count());
   EXPECT_EQ(nullptr, menu_->Find("itmMissing"));
