@@ -14,8 +14,8 @@ constexpr char OpenCommandPath[] = "\\Shell\\Open\\Command";
 // A refusal message names at most this many items: selecting every file type is one click,
 // and a box taller than the screen would hide its own OK button.
 constexpr std::size_t RefusalsNamed = 20;
-// How long one slice of the fill may go before it asks whether messages wait. Asking the
-// system before every key costs as much as reading the key (a round trip to the window
+// How long one slice of the fill may go without handling waiting messages. Asking the system
+// for them before every key costs as much as reading the key (a round trip to the window
 // manager each time under wine), while a user cannot tell 15 ms from none.
 constexpr double MessageSliceMilliseconds = 15;
 
@@ -126,9 +126,7 @@ bool TContextMenuPage::FillSlice(TDateTime& handledAt) {
     const TDateTime now = clock.Now();
     if (now < handledAt || (now - handledAt) * MillisecondsPerDay >= MessageSliceMilliseconds) {
       handledAt = now;
-      // The fill goes on while nothing waits: each return to the loop waits for the timer,
-      // which Windows makes 10 ms at the least.
-      if (fillNext_ < fillNames_.size() && context_.platform.Messages().MessagesWaiting()) return false;
+      if (fillNext_ < fillNames_.size()) return false;
     }
   }
   // Later lookups read afresh: the registry may change while the window is open.

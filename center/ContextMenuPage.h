@@ -125,7 +125,7 @@ class TContextMenuPage : public TFormPart {
 
   // A fill's steps: the key names read, then a slice of them looked at each time (false
   // until the list is complete), then the list shown. A slice ends once the time given as
-  // when messages were last handled lies 15 ms back and messages wait, and gives the time
+  // when messages were last handled lies 15 ms back, and gives the time
   // it ended.
   void BeginFill();
   bool FillSlice(TDateTime& handledAt);
