@@ -26,8 +26,22 @@ ensure_packages() {
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror in the middle of a sync fails an update or a download now and then: try again
+  # after a while. An update that keeps failing leaves the lists there were, which may do;
+  # the install says whether they did.
+  local attempt
+  for attempt in 1 2 3; do
+    if as_root apt-get update -qq; then break; fi
+    if [ "$attempt" -lt 3 ]; then sleep 30; fi
+  done
+  for attempt in 1 2 3; do
+    if as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+      >/dev/null; then
+      return 0
+    fi
+    if [ "$attempt" -lt 3 ]; then sleep 30; fi
+  done
+  return 1
 }
 
 build_preset() {
