@@ -146,8 +146,11 @@ std::size_t SortedPlace(const std::vector<std::string>& items, const std::string
   return static_cast<std::size_t>(place - items.begin());
 }
 
-// The items as the list holds them once added one by one. The lists hold at most a few
-// hundred items; the library's stable sort would bring its merging code into each program.
+// The items as the list holds them once added one by one: as many comparisons as a sort
+// makes, and moves that stay few while the items come nearly in order, as the file-type
+// list's 10,000 and more do (Windows and wine enumerate a key's subkeys sorted, though no
+// document promises it). The library's stable sort would bring its merging code into each
+// program.
 void SortItems(std::vector<std::string>& items, const TTextCompare& compare) {
   std::vector<std::string> sorted;
   sorted.reserve(items.size());
