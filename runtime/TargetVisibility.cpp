@@ -42,16 +42,37 @@ bool TTargetVisibility::MainHidden() const {
 }
 
 void TTargetVisibility::TakeHiddenStart() {
-  target_.ForEachWindow([this](std::int32_t slot, HWND window) { neverShown_.Set(slot, !Visible(window)); });
+  bool keptUnseen = false;
+  target_.ForEachWindow([this, &keptUnseen](std::int32_t slot, HWND window) {
+    neverShown_.Set(slot, !Visible(window));
+    keptUnseen = keptUnseen || neverShown_.Get(slot);
+  });
+  // A launcher may pass its hidden start on to a program it starts as administrator, whose
+  // windows Windows lets Ombrix neither show nor hide: said in place of Hide's message,
+  // which would tell the user to close a program they cannot see.
+  if (keptUnseen && !aboveOwnRightsTold_ && TargetRunsAboveOwnRights()) {
+    aboveOwnRightsTold_ = true;
+    ShowOwnMessage(platform_, "A program started through\r\n" + target_.File() +
+                                  "\r\nruns as administrator: Windows does not let Ombrix, running with normal rights, "
+                                  "show or hide it. Started hidden, it stays hidden until it ends.\r\n\r\n"
+                                  "To keep it in the tray, end it in Task Manager and start Ombrix as administrator.");
+  }
   Hide();
   if (ending_) return;
   // Not hidden after all (the icon went meanwhile, the program runs above Ombrix's rights):
   // what the start kept unseen comes up as a minimized start's window, to wait in view.
   target_.ForEachWindow([this](std::int32_t slot, HWND window) {
     if (hidden_.Get(slot) || !neverShown_.Get(slot)) return;
-    neverShown_.Set(slot, false);
     windows_.ShowWindow(window, SW_SHOWMINNOACTIVE);
+    if (Visible(window)) {
+      neverShown_.Set(slot, false);
+      return;
+    }
+    // Windows refused: the window is as unseen as a hidden one and is kept as one, so that
+    // a click asks for it and says why it cannot come.
+    Record(slot, true);
   });
+  Changed();
 }
 
 int TTargetVisibility::BringBackCommand(std::int32_t slot, HWND window) {

@@ -401,7 +401,7 @@ void SimProcesses::OpenWindow(SimProcess& process, size_t index) {
   if (description.visible && !process.startShowApplied) {
     process.startShowApplied = true;
     if ((process.startup.flags & STARTF_USESHOWWINDOW) && !process.program.ignoresShowCommand) {
-      windows_.ShowWindow(handle, process.startup.showWindow);
+      windows_.ShowOwnWindow(handle, process.startup.showWindow);
     }
   }
 }

@@ -194,8 +194,13 @@ DWORD SimWindowOps::GetWindowThreadProcessId(HWND window, DWORD* processId) {
 BOOL SimWindowOps::IsWindow(HWND window) { return Find(window) ? TRUE : FALSE; }
 
 BOOL SimWindowOps::ShowWindow(HWND window, int command) {
+  if (Isolated(window)) return FALSE;
+  return ShowOwnWindow(window, command);
+}
+
+BOOL SimWindowOps::ShowOwnWindow(HWND window, int command) {
   SimWindow* found = Find(window);
-  if (!found || Isolated(window)) return FALSE;
+  if (!found) return FALSE;
   const BOOL wasVisible = found->visible ? TRUE : FALSE;
   bool minimizing = false;
   switch (command) {

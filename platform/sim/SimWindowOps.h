@@ -75,6 +75,10 @@ class SimWindowOps : public IWindowOps {
   BOOL IsWindow(HWND window) override;
   BOOL ShowWindow(HWND window, int command) override;
   BOOL ShowWindowAsync(HWND window, int command) override;
+  // ShowWindow as the window's own program calls it: Windows isolates a window only from
+  // programs running below its rights, never from its own (a program started as
+  // administrator takes its start command as any other does).
+  BOOL ShowOwnWindow(HWND window, int command);
   BOOL SetForegroundWindow(HWND window) override;
   void ShowOnCrash(std::size_t index, HWND window, int command) override {
     shownOnCrash_.resize(std::min(index, ShownOnCrashCapacity));

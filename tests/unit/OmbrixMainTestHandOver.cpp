@@ -203,6 +203,32 @@ TEST_F(HandOverTest, AHiddenStartLeavesNoProgramUnseen) {
   }
 }
 
+// A launcher may pass its hidden start on to a program it starts as administrator. Windows
+// lets the program take its start command but lets Ombrix neither show nor hide its window:
+// Ombrix says so at once, and a click on the icon asks for the window and says why it
+// cannot come, rather than doing nothing.
+TEST_F(HandOverTest, AHiddenStartPassedOnToAProgramAboveOmbrixsRightsIsSaidPlainly) {
+  const std::string real = "C:\\Tools\\Real\\real.exe";
+  SimProgram child = Child(real, {WindowAt("Real", 200)});
+  child.elevated = true;
+  SimProgram launcher = Stub({child});
+  launcher.passesStartupOn = true;
+  sim.SimProcs().SetOwnStartupInfo(StartupInfo{StartupInfoSize, 0, 0});  // no show command: minimized
+  sim.SimProcs().DefineProgram(App, launcher);
+  form = std::make_unique<TVorel_Ombrix>(sim, host);
+  ASSERT_TRUE(Start(App));
+  const HWND window = WindowNamed("Real");
+  ASSERT_EQ(window, Main());
+  EXPECT_FALSE(Visible(window));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find("Started hidden, it stays hidden until it ends."))
+      << Boxes()[0].text;
+  EXPECT_TRUE(form->Visibility().Hidden(1));
+  ClickIcon(sim::SimShell::Click::kDouble);
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_EQ(0u, Boxes()[1].text.find("Windows did not let Ombrix show")) << Boxes()[1].text;
+}
+
 TEST_F(HandOverTest, TestModeAndProgramInformationSayWhereTheWindowCameFrom) {
   const std::string real = "C:\\Tools\\Real\\real.exe";
   sim.SimProcs().DefineProgram(App, Stub({Child(real, {WindowAt("Real", 200)})}));
