@@ -123,20 +123,20 @@ class TContextMenuPage : public TFormPart {
   // The entry of `name`, or where it belongs.
   TOpenCommands::iterator CachedEntry(const std::string& name);
 
-  // A fill's steps: the key names read, then a slice of them looked at each time (false
-  // until the list is complete), then the list shown. A slice ends once the time given as
-  // when messages were last handled lies 15 ms back, and gives the time
-  // it ended.
+  // A fill's steps, a slice at a time (false until the list is complete): the key names
+  // read, then each looked at, then the list shown. A slice ends once the time given as when
+  // messages were last handled lies 15 ms back, and gives the time it ended.
   void BeginFill();
   bool FillSlice(TDateTime& handledAt);
   void StopFillTimer();
 
   THubContext& context_;
   TOpenCommands openCommands_;
-  // The fill under way: HKEY_CLASSES_ROOT's key names (read by the first slice), the next
-  // one to look at, and those listed so far.
+  // The fill under way: HKEY_CLASSES_ROOT's key names (read by the first slices), the next
+  // one to read and the next one to look at, and those listed so far.
   TStringList fillNames_;
   bool fillNamesRead_ = false;
+  std::size_t fillNamesNext_ = 0;
   std::size_t fillNext_ = 0;
   TStringList fillKept_;
   bool fillComplete_ = false;

@@ -53,26 +53,47 @@ TStringList TRegistry::GetKeyNames() { return ListNames(false); }
 
 TStringList TRegistry::ListNames(bool values) {
   TStringList names;
-  if (!currentKey_) return names;
+  std::size_t next = 0;
+  AppendNames(values, names, next, static_cast<std::size_t>(-1));
+  return names;
+}
+
+bool TRegistry::AppendKeyNames(TStringList& names, std::size_t& next, std::size_t most) {
+  return AppendNames(false, names, next, most);
+}
+
+std::string TRegistry::KeyNameAt(std::size_t index) {
+  DWORD count = 0, longest = 0;
+  std::string name;
+  if (currentKey_ &&
+      registry_.RegQueryInfoKeyA(currentKey_, &count, &longest, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    NameAt(false, static_cast<DWORD>(index), longest, name);
+  }
+  return name;
+}
+
+bool TRegistry::AppendNames(bool values, TStringList& names, std::size_t& next, std::size_t most) {
+  if (!currentKey_) return true;
   DWORD count = 0, longest = 0;
   const LONG info = values ? registry_.RegQueryInfoKeyA(currentKey_, nullptr, nullptr, &count, &longest, nullptr)
                            : registry_.RegQueryInfoKeyA(currentKey_, &count, &longest, nullptr, nullptr, nullptr);
-  if (info != ERROR_SUCCESS) return names;
-  for (DWORD index = 0; index < count; ++index) {
+  if (info != ERROR_SUCCESS) return true;
+  for (; next < count && most > 0; ++next, --most) {
     std::string name;
-    // One longer than the longest name holds the terminator; a name that still does not fit
-    // (its ANSI form is longer, or it grew meanwhile) gets a larger buffer.
-    for (DWORD capacity = longest + 1;; capacity *= 2) {
-      const LONG result = values ? registry_.RegEnumValueA(currentKey_, index, capacity, name)
-                                 : registry_.RegEnumKeyExA(currentKey_, index, capacity, name);
-      if (result == ERROR_SUCCESS) {
-        names.push_back(name);
-        break;
-      }
-      if (result != ERROR_MORE_DATA || capacity >= LargestNameBuffer) break;
-    }
+    if (NameAt(values, static_cast<DWORD>(next), longest, name)) names.push_back(std::move(name));
   }
-  return names;
+  return next >= count;
+}
+
+bool TRegistry::NameAt(bool values, DWORD index, DWORD longest, std::string& name) {
+  // One longer than the longest name holds the terminator; a name that still does not fit
+  // (its ANSI form is longer, or it grew meanwhile) gets a larger buffer.
+  for (DWORD capacity = longest + 1;; capacity *= 2) {
+    const LONG result = values ? registry_.RegEnumValueA(currentKey_, index, capacity, name)
+                               : registry_.RegEnumKeyExA(currentKey_, index, capacity, name);
+    if (result == ERROR_SUCCESS) return true;
+    if (result != ERROR_MORE_DATA || capacity >= LargestNameBuffer) return false;
+  }
 }
 
 }  // namespace ombrix

@@ -44,11 +44,19 @@ class TRegistry {
   // no key is open or the key cannot be listed.
   TStringList GetValueNames();
   TStringList GetKeyNames();
+  // GetKeyNames a part at a time: appends the names from the `next`th on, at most `most` of
+  // them, and moves `next` past them. True once the last name is listed (or no key is open).
+  bool AppendKeyNames(TStringList& names, std::size_t& next, std::size_t most);
+  // The name of the `index`th subkey, empty when there is none.
+  std::string KeyNameAt(std::size_t index);
 
   IRegistry& Api() { return registry_; }
 
  private:
   TStringList ListNames(bool values);
+  bool AppendNames(bool values, TStringList& names, std::size_t& next, std::size_t most);
+  // The `index`th name, given the longest one's length; false when it cannot be read.
+  bool NameAt(bool values, DWORD index, DWORD longest, std::string& name);
 
   IRegistry& registry_;
   HKEY rootKey_ = HKEY_CURRENT_USER;

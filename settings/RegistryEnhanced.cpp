@@ -409,6 +409,20 @@ void TRegistryEnhanced::GetKeyNames(TStringList& list) {
   if (accessor.OpenKey("\\" + NormalizeKey(Key), false)) list = accessor.GetKeyNames();
 }
 
+bool TRegistryEnhanced::AppendKeyNames(TStringList& list, std::size_t& next, std::size_t most) {
+  TRegistry accessor(platform_.Registry());
+  Prepare(accessor, AccessMask(Access));
+  if (!accessor.OpenKey("\\" + NormalizeKey(Key), false)) return true;
+  // The registry lists subkeys sorted: a key added or deleted before the last name listed
+  // moves that name to another place. (A name that could not be read leaves nothing to
+  // compare; the list is then as good as GetKeyNames gives.)
+  if (next > 0 && list.size() == next && accessor.KeyNameAt(next - 1) != list.back()) {
+    list.clear();
+    next = 0;
+  }
+  return accessor.AppendKeyNames(list, next, most);
+}
+
 bool TRegistryEnhanced::SearchValues(const std::string& text, TSearchMode mode, TSearchExtent extent) {
   bool result = true;
   // One accessor serves the listing and every data read of this key.

@@ -98,6 +98,11 @@ class TRegistryEnhanced {
   // root itself.
   void GetValueNames(TStringList& list);
   void GetKeyNames(TStringList& list);
+  // GetKeyNames a part at a time, for a caller that returns to the message loop between
+  // parts: appends the names from the `next`th on, at most `most` of them, to `list`, which
+  // holds those listed so far, and moves `next` past them. When a subkey was added or deleted
+  // among those since, the listing starts over. True once the list is complete.
+  bool AppendKeyNames(TStringList& list, std::size_t& next, std::size_t most);
 
   // Appends to SearchResults the values of Key that match `text` (all of them when `text` is
   // empty). False only when the list could not grow.

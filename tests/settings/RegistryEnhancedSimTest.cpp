@@ -115,6 +115,40 @@ TEST(RegistryStoreRaces, ADataChangeBeforeTheReadIsReportedNotMisread) {
   }
 }
 
+// A list read a part at a time, with the key changing between the parts, ends as the key is
+// then: no name twice, none left out.
+TEST(RegistryStoreRaces, KeyNamesListedInPartsFollowAKeyThatChangedBetweenThem) {
+  struct Case {
+    const char* what;
+    const char* added;    // nullptr: none
+    const char* deleted;  // nullptr: none
+  };
+  const Case cases[] = {
+      {"nothing changed", nullptr, nullptr},
+      {"a key added before the names listed", "A000", nullptr},
+      {"a key deleted among the names listed", nullptr, "K003"},
+      {"a key added after them", "Z999", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::SimPlatform platform;
+    TRegistryEnhanced store(platform);
+    store.Key = "Software\\Parts";
+    for (int i = 0; i < 10; ++i) store.WriteValue("K00" + std::to_string(i) + "\\V", TVariant(1));
+    TStringList listed;
+    std::size_t next = 0;
+    EXPECT_FALSE(store.AppendKeyNames(listed, next, 4));
+    if (c.added) store.WriteValue(std::string(c.added) + "\\V", TVariant(1));
+    if (c.deleted) store.DeleteKey(c.deleted);
+    int parts = 1;
+    while (!store.AppendKeyNames(listed, next, 4)) ASSERT_LT(++parts, 10);
+    TStringList now;
+    store.GetKeyNames(now);
+    EXPECT_EQ(now, listed);
+    EXPECT_EQ(0, platform.SimReg().OpenHandleCount());
+  }
+}
+
 class CountingPlatform : public sim::SimPlatform {
  public:
   class Counting : public sim::SimRegistry {
