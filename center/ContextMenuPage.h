@@ -124,8 +124,9 @@ class TContextMenuPage : public TFormPart {
   TOpenCommands::iterator CachedEntry(const std::string& name);
 
   // A fill's steps, a slice at a time (false until the list is complete): the key names
-  // read, then each looked at, then the list shown. A slice ends once the time given as when
-  // messages were last handled lies 15 ms back, and gives the time it ended.
+  // read, then each looked at, then the list shown. A slice ends when messages wait (asked
+  // every 15 ms) or once the time given as when messages were last handled lies 100 ms back,
+  // and gives the time it ended.
   void BeginFill();
   bool FillSlice(TDateTime& handledAt);
   void StopFillTimer();

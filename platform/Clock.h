@@ -27,6 +27,9 @@ class IMessagePump {
   virtual void ProcessMessages() = 0;
   // Waits until a message is pending or the time has run out, without dispatching.
   virtual void WaitForMessages(DWORD timeoutMilliseconds) = 0;
+  // Whether the user or another program waits on this thread: input, painting, a posted or
+  // a sent message (timers do not count).
+  virtual bool MessagesWaiting() = 0;
 
   // A thread timer: `onTick` runs from the message loop every `milliseconds`. Ticks that
   // fall due while the loop is busy are merged into one, as WM_TIMER is.

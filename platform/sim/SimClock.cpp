@@ -5,7 +5,26 @@
 
 namespace ombrix::sim {
 
+void SimMessagePump::PostAfter(unsigned long long milliseconds, std::function<void()> message) {
+  const unsigned long long at = clock_.Elapsed() + milliseconds;
+  auto place = std::find_if(arriving_.begin(), arriving_.end(), [at](const auto& entry) { return entry.first > at; });
+  arriving_.insert(place, {at, std::move(message)});
+}
+
+void SimMessagePump::Arrive() {
+  while (!arriving_.empty() && arriving_.front().first <= clock_.Elapsed()) {
+    posted_.push_back(std::move(arriving_.front().second));
+    arriving_.pop_front();
+  }
+}
+
+bool SimMessagePump::MessagesWaiting() {
+  Arrive();
+  return !posted_.empty();
+}
+
 bool SimMessagePump::DeliverOne() {
+  Arrive();
   if (!posted_.empty()) {
     auto message = std::move(posted_.front());
     posted_.pop_front();
@@ -33,7 +52,8 @@ void SimMessagePump::ProcessMessages() {
 }
 
 unsigned long long SimMessagePump::NextDue() const {
-  unsigned long long next = std::numeric_limits<unsigned long long>::max();
+  unsigned long long next =
+      arriving_.empty() ? std::numeric_limits<unsigned long long>::max() : arriving_.front().first;
   for (const auto& entry : timers_) next = std::min(next, entry.second.due);
   return next;
 }

@@ -37,11 +37,15 @@ class SimMessagePump : public IMessagePump {
 
   void ProcessMessages() override;
   void WaitForMessages(DWORD timeoutMilliseconds) override;
+  bool MessagesWaiting() override;
   UINT_PTR SetTimer(UINT milliseconds, std::function<void()> onTick) override;
   void KillTimer(UINT_PTR timer) override;
 
   // Queues work as a posted message would be.
   void Post(std::function<void()> message) { posted_.push_back(std::move(message)); }
+  // Queues it `milliseconds` of virtual time from now, as the user's input arrives while the
+  // thread is busy: it waits from then on, whatever the thread does meanwhile.
+  void PostAfter(unsigned long long milliseconds, std::function<void()> message);
   // Runs the message loop for a stretch of virtual time, delivering every timer tick due.
   void RunFor(unsigned long long milliseconds);
   int ActiveTimerCount() const { return static_cast<int>(timers_.size()); }
@@ -55,9 +59,12 @@ class SimMessagePump : public IMessagePump {
   };
   bool DeliverOne();
   unsigned long long NextDue() const;
+  // Moves what has arrived by now into the queue.
+  void Arrive();
 
   SimClock& clock_;
   std::deque<std::function<void()>> posted_;
+  std::deque<std::pair<unsigned long long, std::function<void()>>> arriving_;  // in time order
   std::map<UINT_PTR, Timer> timers_;
   UINT_PTR nextTimer_ = 1;
   int processCalls_ = 0;

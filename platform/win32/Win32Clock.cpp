@@ -48,6 +48,11 @@ void Win32MessagePump::WaitForMessages(DWORD timeoutMilliseconds) {
   ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMilliseconds, QS_ALLINPUT);
 }
 
+bool Win32MessagePump::MessagesWaiting() {
+  // The high word: what is in the queue now, whether seen before or not.
+  return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
+}
+
 UINT_PTR Win32MessagePump::SetTimer(UINT milliseconds, std::function<void()> onTick) {
   UINT_PTR timer = ::SetTimer(nullptr, 0, milliseconds, OnTimer);
   if (timer != 0) TimerHandlers().Set(timer, std::move(onTick));

@@ -15,6 +15,7 @@ class Win32MessagePump : public IMessagePump {
  public:
   void ProcessMessages() override;
   void WaitForMessages(DWORD timeoutMilliseconds) override;
+  bool MessagesWaiting() override;
   UINT_PTR SetTimer(UINT milliseconds, std::function<void()> onTick) override;
   void KillTimer(UINT_PTR timer) override;
 };
