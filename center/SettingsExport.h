@@ -15,7 +15,7 @@
 namespace ombrix {
 
 // The error of an export file that cannot be created or written; "%s" is its name.
-constexpr char MsgCannotCreateFile[] = "Cannot create file %s";
+inline constexpr char MsgCannotCreateFile[] = "Cannot create file %s";
 
 // Writes every entry of the settings key to `fileName` (replacing the file). `registry` is
 // pointed at the settings key for the export and set back afterwards. A value that cannot be

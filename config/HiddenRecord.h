@@ -16,7 +16,7 @@ namespace ombrix {
 
 // Below the settings key: one subkey per running Ombrix, named by its process id and
 // creation time.
-constexpr char HiddenWindowsSubKey[] = "Hidden";
+inline constexpr char HiddenWindowsSubKey[] = "Hidden";
 
 // How a window hidden by Ombrix comes back: shown as it was, or restored when it was
 // minimized (which brings one minimized from maximized back maximized).

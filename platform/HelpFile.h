@@ -9,12 +9,12 @@
 
 namespace ombrix {
 
-constexpr char MsgHelpFileMissing[] = "The help file was not found:\r\n";
-constexpr char MsgHelpFileNotShown[] = "The help viewer could not show the help file:\r\n";
+inline constexpr char MsgHelpFileMissing[] = "The help file was not found:\r\n";
+inline constexpr char MsgHelpFileNotShown[] = "The help viewer could not show the help file:\r\n";
 // Before the file's name; the advice follows it.
-constexpr char MsgHelpFileBlocked[] =
+inline constexpr char MsgHelpFileBlocked[] =
     "Windows shows this help file with blank pages, because it is marked as downloaded from the Internet:\r\n";
-constexpr char MsgHelpFileBlockedAdvice[] =
+inline constexpr char MsgHelpFileBlockedAdvice[] =
     "\r\n\r\nUnblock it: right-click the file, choose Properties, tick \"Unblock\" and click OK. "
     "(Or unblock the downloaded zip the same way and extract it again.)";
 

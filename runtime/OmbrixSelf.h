@@ -8,7 +8,7 @@
 
 namespace ombrix {
 
-constexpr char OmbrixTitle[] = "Vorel Ombrix";
+inline constexpr char OmbrixTitle[] = "Vorel Ombrix";
 
 inline int ShowOwnMessage(Platform& platform, const std::string& text, UINT type = MB_OK) {
   return platform.Dialogs().MessageBoxA(platform.Windows().GetDesktopWindow(), text, OmbrixTitle,

@@ -12,12 +12,12 @@
 namespace ombrix {
 
 // Below the settings key: REG_DWORD 0 turns the hints off.
-constexpr char ValueTrayHints[] = "TrayHints";
+inline constexpr char ValueTrayHints[] = "TrayHints";
 // Below the settings key: the ids of the icons that have had their hint, each followed by a
 // blank ("3085 51772 "). Windows remembers an icon's place per identity (Ombrix's file and
 // the id), so that is what a hint is owed to. One value for every program: an entry per
 // program started would fill the stored settings and their export.
-constexpr char ValueTrayHintsShown[] = "TrayHintsShown";
+inline constexpr char ValueTrayHintsShown[] = "TrayHintsShown";
 
 // The balloon's text for `program` in the words of Windows 11's settings or Windows 10's,
 // within the balloon's limit: a long name is cut, never the way to the icon.

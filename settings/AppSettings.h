@@ -17,14 +17,14 @@
 namespace ombrix {
 
 // Where both programs keep their settings (below HKEY_CURRENT_USER).
-constexpr char SettingsKey[] = "Software\\Vorel Software\\Ombrix";
+inline constexpr char SettingsKey[] = "Software\\Vorel Software\\Ombrix";
 // Global values in the settings key, beside the entries.
-constexpr char ValueUseINIFile[] = "UseINIFile";  // REG_DWORD 1: save entries to the INI file
-constexpr char ValueVersion[] = "Version";        // REG_SZ, Ombrix's FileVersion
-constexpr char ValuePath[] = "Path";              // REG_SZ, Ombrix's folder ending with "\"
-constexpr char ValueExeName[] = "ExeName";        // REG_SZ, Ombrix's file name
+inline constexpr char ValueUseINIFile[] = "UseINIFile";  // REG_DWORD 1: save entries to the INI file
+inline constexpr char ValueVersion[] = "Version";        // REG_SZ, Ombrix's FileVersion
+inline constexpr char ValuePath[] = "Path";              // REG_SZ, Ombrix's folder ending with "\"
+inline constexpr char ValueExeName[] = "ExeName";        // REG_SZ, Ombrix's file name
 // The INI section of the entries.
-constexpr char AppSettingsSection[] = "AppSettings";
+inline constexpr char AppSettingsSection[] = "AppSettings";
 
 // Slots 1 to 399 hold entries; a lookup that gets to this slot stops there, not found.
 constexpr int SlotLimit = 400;
@@ -35,7 +35,7 @@ class ESettingsStoreFull : public Exception {
  public:
   using Exception::Exception;
 };
-constexpr char MsgSettingsStoreFull[] =
+inline constexpr char MsgSettingsStoreFull[] =
     "Unable to save the settings for '%s':\r\nthe settings store already holds 399 applications.";
 
 // The entry in memory: one field per value, named like the value. A record made plainly has
@@ -209,7 +209,7 @@ struct TEntryValue {
 };
 
 // The name of the value that keys the entry.
-constexpr char EntryKeyName[] = "Filename";
+inline constexpr char EntryKeyName[] = "Filename";
 
 // The values of an entry, in the order an entry is saved and loaded. A new value is one row
 // here, its field in TAppSettings, and its control on the settings pages; entries stored

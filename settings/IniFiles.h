@@ -18,7 +18,7 @@ class EIniFileException : public Exception {
 };
 
 // The message of a failed write; "%s" is the file name.
-constexpr char MsgUnableToWrite[] = "Unable to write to %s";
+inline constexpr char MsgUnableToWrite[] = "Unable to write to %s";
 // Values are read through a buffer of this many characters, terminator included.
 constexpr DWORD IniReadBufferSize = 1024;
 

@@ -21,10 +21,10 @@ class ERegistryException : public Exception {
 };
 
 // The messages of ERegistryException; "%s" is the value name.
-constexpr char MsgFailedToSetData[] = "Failed to set data for '%s'";
-constexpr char MsgFailedToGetData[] = "Failed to get data for '%s'";
-constexpr char MsgInvalidDataType[] = "Invalid data type for '%s'";
-constexpr char MsgFailedToDeleteData[] = "Failed to delete data for '%s'";
+inline constexpr char MsgFailedToSetData[] = "Failed to set data for '%s'";
+inline constexpr char MsgFailedToGetData[] = "Failed to get data for '%s'";
+inline constexpr char MsgInvalidDataType[] = "Invalid data type for '%s'";
+inline constexpr char MsgFailedToDeleteData[] = "Failed to delete data for '%s'";
 
 enum class TAccess { kRead, kWrite, kExecute, kAllAccess };
 enum class TRootKey { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };
