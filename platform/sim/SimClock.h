@@ -37,6 +37,8 @@ class SimMessagePump : public IMessagePump {
 
   void ProcessMessages() override;
   void WaitForMessages(DWORD timeoutMilliseconds) override;
+  // As Windows' GetQueueStatus asked for input, painting, posted and sent messages: what is
+  // posted, or has arrived by now, counts; a timer that is due does not (QS_TIMER is its own).
   bool MessagesWaiting() override;
   UINT_PTR SetTimer(UINT milliseconds, std::function<void()> onTick) override;
   void KillTimer(UINT_PTR timer) override;
