@@ -63,12 +63,10 @@ bool TRegistry::AppendKeyNames(TStringList& names, std::size_t& next, std::size_
 }
 
 std::string TRegistry::KeyNameAt(std::size_t index) {
-  DWORD count = 0, longest = 0;
+  // A key's name has at most 255 characters, so no need to ask the key for its longest.
+  constexpr DWORD LongestKeyName = 255;
   std::string name;
-  if (currentKey_ &&
-      registry_.RegQueryInfoKeyA(currentKey_, &count, &longest, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-    NameAt(false, static_cast<DWORD>(index), longest, name);
-  }
+  if (currentKey_) NameAt(false, static_cast<DWORD>(index), LongestKeyName, name);
   return name;
 }
 
