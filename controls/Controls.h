@@ -410,6 +410,10 @@ class TTabSheet : public TControl {
   TTabSheet(TForm& form, const char* name, TPageControl& pageControl, const char* caption);
   TPageControl& PageControl() const;
   int PageIndex() const;
+
+  // The page's controls get their windows when the page first shows, not with the form's:
+  // a page that is not shown at first then costs the window's start nothing.
+  bool CreateWhenShown = false;
 };
 
 class TPageControl : public TControl {

@@ -147,14 +147,34 @@ void FormWindow::CreateFrameWindow() {
 void FormWindow::CreateChildren(const TControl* parent, HWND parentWindow) {
   // Windows created in tab order, so that their Z order follows it too.
   for (TControl* child : form_.ChildrenOf(parent)) {
-    const auto& all = form_.Controls();
-    const int id = FirstControlId + static_cast<int>(std::find(all.begin(), all.end(), child) - all.begin());
+    // The id tells the control's place among the form's declarations, whenever its page is
+    // made: tests find the window by it from outside.
+    int id = FirstControlId;
+    for (const TControl* control : form_.Controls()) {
+      if (control == child) break;
+      ++id;
+    }
     peers_.push_back(MakePeer(*this, *child));
     ControlPeer& peer = *peers_.back();
     peerOf_.Set(child, &peer);
     peer.Create(parentWindow, id);
-    if (child->IsContainer()) CreateChildren(child, peer.Window());
+    // Such a page shown at once is made by the push before the form shows.
+    if (child->Kind() == TControlKind::kTabSheet && static_cast<TTabSheet*>(child)->CreateWhenShown) {
+      waitingPages_.push_back(child);
+    } else if (child->IsContainer()) {
+      CreateChildren(child, peer.Window());
+    }
     peer.ChildrenCreated();
+  }
+}
+
+void FormWindow::CreateWaitingPages(bool shownOnly) {
+  // By index: pages waiting inside a page just made join the end, and are looked at too.
+  for (std::size_t i = 0; i < waitingPages_.size(); ++i) {
+    TControl* page = waitingPages_[i];
+    if (!page || (shownOnly && !page->Showing())) continue;
+    waitingPages_[i] = nullptr;
+    CreateChildren(page, PeerOf(page)->Window());
   }
 }
 
@@ -176,6 +196,7 @@ void FormWindow::Show() {
 // ---- Models to controls and back
 
 void FormWindow::Push() {
+  CreateWaitingPages(true);
   PushGuard guard(pushing_);
   SetWindowTextIfChanged(Window(), form_.Caption());
   for (auto& peer : peers_) peer->Push();
@@ -330,12 +351,17 @@ void FormWindow::ReportError(const std::string& message) {
   }
 }
 
-HWND FormWindow::WindowOf(const TControl& control) const {
+HWND FormWindow::WindowOf(const TControl& control) {
+  if (!PeerOf(&control)) {
+    CreateWaitingPages(false);
+    Push();
+  }
   const ControlPeer* peer = PeerOf(&control);
   return peer ? peer->Window() : nullptr;
 }
 
-HWND FormWindow::ItemWindowOf(const TRadioGroup& group, int index) const {
+HWND FormWindow::ItemWindowOf(const TRadioGroup& group, int index) {
+  WindowOf(group);
   const ControlPeer* peer = PeerOf(&group);
   return peer ? peer->ItemWindow(index) : nullptr;
 }

@@ -29,8 +29,10 @@ class FormWindow : public PeerContext {
   void Pull(const TControl* except);
 
   HWND Window() const { return window_.Get(); }
-  HWND WindowOf(const TControl& control) const;
-  HWND ItemWindowOf(const TRadioGroup& group, int index) const;
+  // The window of a control; one on a page that waits to be shown has none yet, and the
+  // controls of every waiting page get theirs then.
+  HWND WindowOf(const TControl& control);
+  HWND ItemWindowOf(const TRadioGroup& group, int index);
 
   // PeerContext
   TForm& Form() const override { return form_; }
@@ -54,6 +56,8 @@ class FormWindow : public PeerContext {
 
   void CreateFrameWindow();
   void CreateChildren(const TControl* parent, HWND parentWindow);
+  // The controls of the pages that wait to be shown (of those shown now only, or of all).
+  void CreateWaitingPages(bool shownOnly);
   ControlPeer* PeerOf(const TControl* control) const;
   Target TargetOf(HWND window) const;
   TControl* ControlOf(HWND window) const;
@@ -73,7 +77,10 @@ class FormWindow : public PeerContext {
   GdiCache gdi_;
   OwnedWindow window_;
   Hints hints_;
-  std::vector<std::unique_ptr<ControlPeer>> peers_;  // declaration order
+  std::vector<std::unique_ptr<ControlPeer>> peers_;  // creation order
+  // Pages whose controls get their windows once the page shows (TTabSheet::CreateWhenShown);
+  // nullptr for one made since.
+  std::vector<TControl*> waitingPages_;
   TSmallMap<const TControl*, ControlPeer*> peerOf_;
   TSmallMap<HWND, Target> targets_;
 };

@@ -62,20 +62,20 @@ TModalResult Win32FormHost::ShowModal(TForm& form, HWND owner) {
   return form.ModalResult();
 }
 
-const FormWindow* Win32FormHost::Showing(const TForm& form) const {
+FormWindow* Win32FormHost::Showing(const TForm& form) const {
   for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
     if (&(*it)->Form() == &form) return *it;
   }
   return nullptr;
 }
 
-HWND Win32FormHost::WindowOf(const TControl& control) const {
-  const FormWindow* window = Showing(control.Form());
+HWND Win32FormHost::WindowOf(const TControl& control) {
+  FormWindow* window = Showing(control.Form());
   return window ? window->WindowOf(control) : nullptr;
 }
 
-HWND Win32FormHost::ItemWindowOf(const TRadioGroup& group, int index) const {
-  const FormWindow* window = Showing(group.Form());
+HWND Win32FormHost::ItemWindowOf(const TRadioGroup& group, int index) {
+  FormWindow* window = Showing(group.Form());
   return window ? window->ItemWindowOf(group, index) : nullptr;
 }
 

@@ -25,12 +25,14 @@ class Win32FormHost : public IFormHost {
   TModalResult ShowModal(TForm& form, HWND owner) override;
 
   // While the form is shown: the window of one of its controls (of a radio group, the
-  // button of an item); nullptr otherwise. For tests that drive the real controls.
-  HWND WindowOf(const TControl& control) const;
-  HWND ItemWindowOf(const TRadioGroup& group, int index) const;
+  // button of an item); nullptr otherwise. Asked for a control of a page that waits to be
+  // shown, it makes the windows of every waiting page. For tests that drive the real
+  // controls.
+  HWND WindowOf(const TControl& control);
+  HWND ItemWindowOf(const TRadioGroup& group, int index);
 
  private:
-  const FormWindow* Showing(const TForm& form) const;
+  FormWindow* Showing(const TForm& form) const;
 
   Platform& platform_;
   FormHostOptions options_;

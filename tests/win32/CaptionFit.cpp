@@ -142,7 +142,7 @@ std::ostream& operator<<(std::ostream& out, const CaptionMisfit& misfit) {
              << ", room for " << misfit.Available;
 }
 
-std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, const TForm& form) {
+std::vector<CaptionMisfit> CaptionMisfits(win32::Win32FormHost& host, const TForm& form) {
   std::vector<CaptionMisfit> misfits;
   Measurer measurer(misfits);
   const int dpi = ScreenDpi();

@@ -25,6 +25,6 @@ std::ostream& operator<<(std::ostream& out, const CaptionMisfit& misfit);
 
 // The captions of a form being shown by the host that its controls cannot show whole, in
 // declaration order. Hidden controls and pages are measured too: a handler may show them.
-std::vector<CaptionMisfit> CaptionMisfits(const win32::Win32FormHost& host, const TForm& form);
+std::vector<CaptionMisfit> CaptionMisfits(win32::Win32FormHost& host, const TForm& form);
 
 }  // namespace ombrix::testing

@@ -121,7 +121,7 @@ std::vector<const TTabSheet*> PathTo(const TTabSheet& page) {
 
 // Where a control's window differs from its declared bounds at this resolution, or its font
 // from the declared size.
-std::vector<std::string> ScalingFaults(const win32::Win32FormHost& host, const TForm& form, int dpi) {
+std::vector<std::string> ScalingFaults(win32::Win32FormHost& host, const TForm& form, int dpi) {
   std::vector<std::string> faults;
   RECT client{};
   ::GetClientRect(form.Handle(), &client);

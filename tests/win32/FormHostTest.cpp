@@ -171,6 +171,54 @@ TEST_F(FormHostTest, SampleFormDrivenThroughTheRealControls) {
   ::DestroyWindow(owner);
 }
 
+// A page that waits to be shown has a window but no controls in it until the user opens it;
+// asked for the window of a control on such a page, the host makes those of every waiting
+// page, pages inside them too. Either way they come up holding their models.
+TEST_F(FormHostTest, PagesThatWaitToBeShownAreMadeWhenFirstOpened) {
+  TfrmSample form;
+  form.tsChoices.CreateWhenShown = true;
+  form.tsLists.CreateWhenShown = true;
+  form.tsMore.CreateWhenShown = true;
+  form.lbItems.SetItemIndex(1);
+  form.lbFiles.SetItems({"one.txt", "two.txt"});
+  const auto firstChild = [&](const TControl& page) { return ::GetWindow(Window(page), GW_CHILD); };
+  Driver driver(platform_, form);
+  driver
+      .Then("the form shown",
+            [&] {
+              EXPECT_EQ(nullptr, firstChild(form.tsChoices));
+              EXPECT_EQ(nullptr, firstChild(form.tsLists));
+              EXPECT_NE(nullptr, firstChild(form.tsGeneral));
+              RECT tab{};
+              ::SendMessageA(Window(form.pcSample), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+              PostClick(Window(form.pcSample), tab);
+              return true;
+            })
+      .Then("the second page opened",
+            [&] {
+              if (form.pcSample.ActivePageIndex() != 1) return false;
+              // Looked up among the page's windows: WindowOf would make it.
+              HWND list = ::FindWindowExA(Window(form.tsChoices), nullptr, "ListBox", nullptr);
+              EXPECT_TRUE(list && ::IsWindowVisible(list));
+              EXPECT_EQ(3, ::SendMessageA(list, LB_GETCOUNT, 0, 0));
+              EXPECT_EQ(1, ::SendMessageA(list, LB_GETCURSEL, 0, 0));
+              EXPECT_EQ(nullptr, firstChild(form.tsLists)) << "the other waiting page still waits";
+              return true;
+            })
+      .Then("a control of a page not opened asked for", [&] {
+        HWND files = Window(form.lbFiles);
+        EXPECT_TRUE(files && ::IsChild(Window(form.tsLists), files));
+        EXPECT_EQ(2, ::SendMessageA(files, LB_GETCOUNT, 0, 0));
+        EXPECT_FALSE(::IsWindowVisible(files));
+        EXPECT_EQ(3, ::SendMessageA(Window(form.cbFruit), CB_GETCOUNT, 0, 0)) << "the page inside it";
+        PostKey(::GetFocus(), VK_ESCAPE);
+        return true;
+      });
+  driver.Start();
+  EXPECT_EQ(mrCancel, host_.ShowModal(form, nullptr));
+  EXPECT_EQ("", driver.Failure());
+}
+
 TEST_F(FormHostTest, EscAndTheCloseBoxCancel) {
   TfrmSample form;
   {
