@@ -175,8 +175,13 @@ void TContextMenuPage::StartFileTypeFill() {
   // user between slices. The system makes its shortest interval of the 1 ms asked for, so
   // that one slice follows another with the loop idle.
   fillTimer_ = context_.platform.Messages().SetTimer(1, [this] {
+    if (fillComplete_) {
+      StopFillTimer();
+      if (OnFileTypeListShown) OnFileTypeListShown();
+      return;
+    }
     TDateTime now = context_.platform.Clock().Now();
-    if (FillSlice(now)) StopFillTimer();
+    FillSlice(now);
   });
 }
 

@@ -8,6 +8,7 @@
 // user's rights, which may not change the machine-wide part where Windows keeps almost every
 // file type.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,9 @@ class TContextMenuPage : public TFormPart {
   // an item missing from a partial one could not be told from a file type without an open
   // command.
   bool FileTypeListComplete() const { return fillComplete_; }
+  // Once the complete list has been shown (a timer tick after the fill ended, so after its
+  // painting): for work that should not hold the list up.
+  std::function<void()> OnFileTypeListShown;
   TFileType LookupFileType(const std::string& item);
   // The command written: Ombrix beside OmbrixHub, with the clicked file.
   std::string VerbCommand() const;

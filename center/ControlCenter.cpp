@@ -26,9 +26,13 @@ TfrmMain::TfrmMain(Platform& platform, IFormHost& formHost)
   ShowHint = true;
   HelpContext = HelpContextId;
   // The stored-settings page holds the most controls, a settings editor of three pages of
-  // its own: made when first opened, the window comes up sooner and the file-type list
-  // starts filling sooner.
+  // its own: made when first opened, or once the file-type list is on the screen, the window
+  // comes up sooner and the list starts filling sooner.
   tsStoredSettings.CreateWhenShown = true;
+  ContextMenuPage.OnFileTypeListShown = [this] {
+    tsStoredSettings.CreateWhenShown = false;
+    ChangedBehind();
+  };
   RegistryOp.RootKey = TRootKey::hkClassesRoot;
 
   // The shortcut component's starting values: the target's first icon, no hot key, shown

@@ -412,7 +412,8 @@ class TTabSheet : public TControl {
   int PageIndex() const;
 
   // The page's controls get their windows when the page first shows, not with the form's:
-  // a page that is not shown at first then costs the window's start nothing.
+  // a page that is not shown at first then costs the window's start nothing. Set back to
+  // false, the page gets them with the form's next update.
   bool CreateWhenShown = false;
 };
 

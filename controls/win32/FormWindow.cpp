@@ -172,7 +172,7 @@ void FormWindow::CreateWaitingPages(bool shownOnly) {
   // By index: pages waiting inside a page just made join the end, and are looked at too.
   for (std::size_t i = 0; i < waitingPages_.size(); ++i) {
     TControl* page = waitingPages_[i];
-    if (!page || (shownOnly && !page->Showing())) continue;
+    if (!page || (shownOnly && static_cast<TTabSheet*>(page)->CreateWhenShown && !page->Showing())) continue;
     waitingPages_[i] = nullptr;
     CreateChildren(page, PeerOf(page)->Window());
   }

@@ -56,7 +56,8 @@ class FormWindow : public PeerContext {
 
   void CreateFrameWindow();
   void CreateChildren(const TControl* parent, HWND parentWindow);
-  // The controls of the pages that wait to be shown (of those shown now only, or of all).
+  // The controls of the pages that wait to be shown: of those shown now or no longer
+  // waiting, or of all.
   void CreateWaitingPages(bool shownOnly);
   ControlPeer* PeerOf(const TControl* control) const;
   Target TargetOf(HWND window) const;

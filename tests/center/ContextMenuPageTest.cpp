@@ -247,6 +247,7 @@ TEST_F(ContextMenuPageTest, TheControlCenterComesUpAtOnceAndItsListFillsBehind) 
     user = nullptr;
 
     EXPECT_TRUE(page.FileTypeListComplete());
+    EXPECT_FALSE(hub.tsStoredSettings.CreateWhenShown) << "its windows are made once the list is shown";
     std::vector<std::string> listed = {".direct"};
     for (int i = 0; i < 20; ++i) listed.push_back(".many" + std::to_string(i));
     listed.insert(listed.end(), {".txt", "txtfile"});

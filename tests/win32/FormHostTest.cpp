@@ -171,14 +171,16 @@ TEST_F(FormHostTest, SampleFormDrivenThroughTheRealControls) {
   ::DestroyWindow(owner);
 }
 
-// A page that waits to be shown has a window but no controls in it until the user opens it;
-// asked for the window of a control on such a page, the host makes those of every waiting
-// page, pages inside them too. Either way they come up holding their models.
-TEST_F(FormHostTest, PagesThatWaitToBeShownAreMadeWhenFirstOpened) {
+// A page that waits to be shown has a window but no controls in it until the user opens it,
+// the program stops it waiting (a page inside it then waits on until it is made), or a test
+// asks the host for the window of a control on it. Either way they come up holding their
+// models.
+TEST_F(FormHostTest, PagesThatWaitToBeShownAreMadeWhenFirstNeeded) {
   TfrmSample form;
   form.tsChoices.CreateWhenShown = true;
   form.tsLists.CreateWhenShown = true;
   form.tsMore.CreateWhenShown = true;
+  form.tsHidden.CreateWhenShown = true;
   form.lbItems.SetItemIndex(1);
   form.lbFiles.SetItems({"one.txt", "two.txt"});
   const auto firstChild = [&](const TControl& page) { return ::GetWindow(Window(page), GW_CHILD); };
@@ -203,14 +205,30 @@ TEST_F(FormHostTest, PagesThatWaitToBeShownAreMadeWhenFirstOpened) {
               EXPECT_EQ(3, ::SendMessageA(list, LB_GETCOUNT, 0, 0));
               EXPECT_EQ(1, ::SendMessageA(list, LB_GETCURSEL, 0, 0));
               EXPECT_EQ(nullptr, firstChild(form.tsLists)) << "the other waiting page still waits";
+              form.tsMore.CreateWhenShown = false;
+              form.ChangedBehind();
               return true;
             })
-      .Then("a control of a page not opened asked for", [&] {
-        HWND files = Window(form.lbFiles);
-        EXPECT_TRUE(files && ::IsChild(Window(form.tsLists), files));
-        EXPECT_EQ(2, ::SendMessageA(files, LB_GETCOUNT, 0, 0));
-        EXPECT_FALSE(::IsWindowVisible(files));
-        EXPECT_EQ(3, ::SendMessageA(Window(form.cbFruit), CB_GETCOUNT, 0, 0)) << "the page inside it";
+      .Then("a page inside a waiting one no longer waits",
+            [&] {
+              EXPECT_EQ(nullptr, firstChild(form.tsLists));
+              form.tsLists.CreateWhenShown = false;
+              form.ChangedBehind();
+              return true;
+            })
+      .Then("both made",
+            [&] {
+              if (!firstChild(form.tsLists) || !firstChild(form.tsMore)) return false;
+              HWND files = Window(form.lbFiles);
+              EXPECT_EQ(2, ::SendMessageA(files, LB_GETCOUNT, 0, 0));
+              EXPECT_FALSE(::IsWindowVisible(files));
+              return true;
+            })
+      .Then("a control of a page never shown asked for", [&] {
+        EXPECT_EQ(nullptr, firstChild(form.tsHidden));
+        HWND label = Window(form.lblHidden);
+        EXPECT_TRUE(label && ::IsChild(Window(form.tsHidden), label));
+        EXPECT_EQ("Never seen", TextOf(label));
         PostKey(::GetFocus(), VK_ESCAPE);
         return true;
       });
