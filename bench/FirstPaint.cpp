@@ -14,21 +14,9 @@
 #include <cstring>
 #include <string>
 
+#include "bench/ShownWindow.h"
+
 namespace {
-
-struct Search {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindShownWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Search*>(data);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process || !::IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
 
 BOOL CALLBACK FindListBox(HWND child, LPARAM data) {
   char name[32] = {};
@@ -73,7 +61,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot start %s: error %lu\n", commandLine.c_str(), ::GetLastError());
     return 1;
   }
-  Search search{started.dwProcessId, nullptr};
+  ShownWindowSearch search{started.dwProcessId, nullptr};
   double shown = -1;
   while (Milliseconds(start, frequency) < 60000) {
     ::EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
